@@ -1,0 +1,39 @@
+# The real Windows build: PLENWICKDLL.dll with its export list and dialog
+# resource, and the tests that run it under Wine.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+file(GLOB JDK_INCLUDE LIST_DIRECTORIES true /usr/lib/jvm/java-17-openjdk-*/include)
+if(NOT JDK_INCLUDE)
+  file(GLOB JDK_INCLUDE LIST_DIRECTORIES true /usr/lib/jvm/*/include)
+endif()
+list(GET JDK_INCLUDE 0 JDK_INCLUDE)
+
+add_library(plenwick_objs OBJECT ${LIBRARY_SOURCES})
+target_include_directories(plenwick_objs PUBLIC src src/bridge/jni_md_win32 ${JDK_INCLUDE})
+
+add_library(plenwick_lib STATIC $<TARGET_OBJECTS:plenwick_objs>)
+target_include_directories(plenwick_lib PUBLIC src src/bridge/jni_md_win32 ${JDK_INCLUDE})
+target_link_libraries(plenwick_lib PUBLIC comdlg32 winspool gdi32 user32 shell32 advapi32)
+
+add_library(PLENWICKDLL SHARED $<TARGET_OBJECTS:plenwick_objs>
+  src/resources/plenwick.rc src/resources/PLENWICKDLL.def)
+set_target_properties(PLENWICKDLL PROPERTIES PREFIX "" OUTPUT_NAME PLENWICKDLL)
+target_include_directories(PLENWICKDLL PRIVATE src/resources)
+# Only system DLLs may be imported: the C and C++ runtimes go in statically.
+target_link_options(PLENWICKDLL PRIVATE -static -static-libgcc -static-libstdc++)
+target_link_libraries(PLENWICKDLL PRIVATE comdlg32 winspool gdi32 user32 shell32 advapi32)
+
+# GoogleTest, cross-built from the sources Debian ships.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*.cpp)
+add_executable(wine_tests ${WINE_TEST_SOURCES})
+target_include_directories(wine_tests PRIVATE tests/wine)
+target_link_libraries(wine_tests PRIVATE plenwick_lib gtest gtest_main)
+target_link_options(wine_tests PRIVATE -static -static-libgcc -static-libstdc++)
+add_dependencies(wine_tests PLENWICKDLL)
+gtest_discover_tests(wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES TIMEOUT 120)

@@ -1,0 +1,11 @@
+// Loading the library records its module instance (for the dialog
+// template) and does nothing else.
+#ifdef _WIN32
+#include "platform/win32.h"
+#include "render/cancel_dialog.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) plenwick::g_moduleInstance = instance;
+  return TRUE;
+}
+#endif

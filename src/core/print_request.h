@@ -1,0 +1,18 @@
+// The print request driver: walks the argument list of one print request.
+#pragma once
+
+#include "core/print_job.h"
+
+namespace plenwick {
+
+// Options (introduced by '-' or '/') go to the option parser, every other
+// argument is printed as a report file. The arguments are private copies
+// that may be cut in place. Always returns true.
+bool RunPrintRequest(char* const* arguments, int count);
+
+// Applies the disposition after one report file. Under SCRATCH the report
+// file and the request's configuration file are deleted, but only when the
+// report was printed to the end: a file that could not be printed stays.
+void DisposeJobFiles(const PrintJob& job, bool printed);
+
+}  // namespace plenwick

@@ -1,0 +1,78 @@
+#include "device/printer_selection.h"
+
+#include <cstring>
+
+#include "core/debug_log.h"
+#include "core/fixed_text.h"
+#include "platform/handles.h"
+
+namespace plenwick {
+namespace {
+
+// The size of PRINTDLGA in the 32-bit layout the dialog expects.
+constexpr DWORD kPrintDlgSize = 66;
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(PRINTDLGA) == kPrintDlgSize, "32-bit PRINTDLGA layout");
+#endif
+
+constexpr DWORD kCommonFlags =
+    PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE;
+
+PRINTDLGA NewPrintDlg(DWORD flags) {
+  PRINTDLGA record;
+  memset(&record, 0, sizeof record);
+  record.lStructSize = kPrintDlgSize;
+  record.Flags = flags;
+  return record;
+}
+
+}  // namespace
+
+const HGLOBAL kNeverQueried = reinterpret_cast<HGLOBAL>(static_cast<intptr_t>(-1));
+PrinterSelection g_printerSelection = {kNeverQueried, kNeverQueried};
+
+bool GetDevMode() {
+  if (g_printerSelection.devMode == kNeverQueried) {
+    DebugLog("GetDevMode() new PRINTDLG created.\n");
+    PRINTDLGA record = NewPrintDlg(PD_RETURNDEFAULT | kCommonFlags);
+    PrintDlgA(&record);
+    // Kept whatever the dialog returned: with no default printer both are
+    // null, and later calls do not ask again.
+    g_printerSelection.devMode = record.hDevMode;
+    g_printerSelection.devNames = record.hDevNames;
+  } else {
+    DebugLog("GetDevMode() reusing existing PRINTDLG.\n");
+  }
+  return g_printerSelection.devMode != nullptr;
+}
+
+bool ShowPrintSetup() {
+  GetDevMode();
+  PRINTDLGA record = NewPrintDlg(PD_PRINTSETUP | kCommonFlags);
+  record.hDevMode = g_printerSelection.devMode;
+  record.hDevNames = g_printerSelection.devNames;
+  if (!PrintDlgA(&record)) return false;
+  g_printerSelection.devMode = record.hDevMode;
+  g_printerSelection.devNames = record.hDevNames;
+  return true;
+}
+
+std::string GetSelectedPrinterName() {
+  GetDevMode();
+  GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode);
+  if (!mode) return "**ERROR** Java_doc_LocalPrint_get_1printer_1name() GetLock() failed";
+  // A name that fills the whole field has no terminator; it ends there.
+  const char* name = reinterpret_cast<const char*>(mode->dmDeviceName);
+  return std::string(name, FieldLength(name, sizeof mode->dmDeviceName));
+}
+
+bool DeviceNameOf(HGLOBAL devNames, char* name, size_t capacity) {
+  GlobalLockGuard<DEVNAMES> names(devNames);
+  if (!names) return false;
+  CopyText(name, capacity, reinterpret_cast<const char*>(names.get()) + names->wDeviceOffset);
+  return true;
+}
+
+void ResetPrinterSelection() { g_printerSelection = {kNeverQueried, kNeverQueried}; }
+
+}  // namespace plenwick

@@ -1,0 +1,196 @@
+#include "options/option_parser.h"
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/debug_log.h"
+#include "core/fixed_text.h"
+#include "options/option_table.h"
+#include "platform/handles.h"
+
+namespace plenwick {
+namespace {
+
+// The value of an option given without one. Each use gets a fresh copy, so
+// an option list cutting it in place never changes what a later option gets.
+const char kInvalidArgument[] = "INVALID ARGUMENT";
+
+int g_nesting = 0;
+
+// The decimal integer at the start of a value, as atoi reads it, without
+// its undefined overflow: out-of-range values stop at the int32 limits.
+int32_t LeadingInteger(const char* value) {
+  long number = strtol(value, nullptr, 10);
+  if (number > INT32_MAX) return INT32_MAX;
+  if (number < INT32_MIN) return INT32_MIN;
+  return static_cast<int32_t>(number);
+}
+
+// Splits off the value: after the first '=', blanks skipped, surrounding
+// quotes dropped. Writes the missing-value literal into fallback when the
+// option has no '='.
+char* FindValue(char* text, char (&fallback)[sizeof(kInvalidArgument)], bool* given) {
+  char* equals = strchr(text, '=');
+  *given = equals != nullptr;
+  if (!equals) {
+    memcpy(fallback, kInvalidArgument, sizeof(kInvalidArgument));
+    return fallback;
+  }
+  char* value = equals + 1;
+  while (*value == ' ') ++value;
+  if (*value == '"') {
+    ++value;
+    size_t length = strlen(value);
+    if (length > 0) value[length - 1] = '\0';  // the closing quote, whatever it is
+  }
+  return value;
+}
+
+void ParseConfigFile(PrintJob& job, const char* path) {
+  job.configFileName = path;
+  UniqueStdioFile file(fopen(path, "r"));
+  if (!file) return;
+  char line[kConfigLineCapacity + 1];
+  while (fgets(line, sizeof line, file.get())) {
+    size_t length = strlen(line);
+    if (length > 0 && line[length - 1] == '\n') line[--length] = '\0';
+    // Text mode drops the carriage return of a CR LF line end on Windows;
+    // do the same everywhere so a file reads alike on every host.
+    if (length > 0 && line[length - 1] == '\r') line[--length] = '\0';
+    if (length == 0) continue;
+    Parse_Arg(job, line + 1);  // without the '-' or '/' of the option
+  }
+}
+
+void ParseOptionList(PrintJob& job, char* list) {
+  bool inQuote = false;
+  char* at = list;
+  while (true) {
+    while (*at == ' ') ++at;
+    if (*at == '\0') return;
+    char* item = at;
+    for (; *at != '\0'; ++at) {
+      if (*at == '"') inQuote = !inQuote;
+      if (*at == ' ' && !inQuote) break;
+    }
+    if (*at == ' ') *at++ = '\0';
+    Parse_Arg(job, item + 1);  // without the item's '-' or '/'
+  }
+}
+
+void ApplySource(PrintJob& job, const char* value) {
+  for (const PaperSource& source : PaperSourceTable) {
+    if (EqualsIgnoreCase(value, source.name)) {
+      job.paperSource = source.bin;
+      break;
+    }
+  }
+  if (job.paperSource == 0) job.paperSource = static_cast<int16_t>(LeadingInteger(value));
+}
+
+void ApplyOption(PrintJob& job, int32_t code, char* value) {
+  switch (code) {
+    case kOptConfig:
+      ParseConfigFile(job, value);
+      break;
+    case kOptDisposition:
+      job.scratch = EqualsIgnoreCase(value, "scratch");
+      break;
+    case kOptCopies:
+      job.copies = LeadingInteger(value);
+      break;
+    case kOptPrinterId:
+      CopyText(job.printerName, value);
+      break;
+    case kOptFormId:
+      CopyText(job.formName, value);
+      break;
+    case kOptPrinterCtl:
+    case kOptFormCtl:
+      ParseOptionList(job, value);
+      break;
+    case kOptOrientation:
+      job.orientation = EqualsIgnoreCase(value, "Landscape") ? 2 : 1;
+      break;
+    case kOptCollate:
+      // Without a value the literal stands in, and it means "on".
+      job.collate = strcmp(value, kInvalidArgument) == 0 || EqualsIgnoreCase(value, "true");
+      break;
+    case kOptPitch:
+    case kOptPoint:
+      job.pointSize = static_cast<int16_t>(LeadingInteger(value));
+      break;
+    case kOptFont:
+      CopyText(job.fontFace, value);
+      break;
+    case kOptRuler:
+      job.ruler = true;
+      break;
+    case kOptWidth:
+      job.paperWidth = PaperDimension(value);
+      break;
+    case kOptLength:
+      job.paperLength = PaperDimension(value);
+      break;
+    case kOptInteractive:
+      if (EqualsIgnoreCase(value, "none")) job.noWindows = true;
+      break;
+    case kOptSource:
+      ApplySource(job, value);
+      break;
+    case kOptLog:
+      RedirectDebugLog(value);
+      break;
+    case kOptOem:
+      job.oemTranslation = true;
+      break;
+    case kOptAnsi:
+      job.ansiTranslation = true;
+      break;
+    case kOptRaw:
+      job.raw = true;
+      break;
+    default:  // accepted for compatibility, no effect on Windows
+      break;
+  }
+}
+
+}  // namespace
+
+int32_t PaperDimension(const char* value) {
+  double factor = 254.0;
+  if (strpbrk(value, "mM")) {
+    factor = 10.0;
+  } else if (strpbrk(value, "iI")) {
+    factor = 254.0;
+  }
+  double tenths = strtod(value, nullptr) * factor;
+  // Values beyond any paper (or not numbers at all) must not reach an
+  // undefined conversion; they stop at the int32 limits.
+  if (std::isnan(tenths)) return 0;
+  if (tenths >= 2147483647.0) return INT32_MAX;
+  if (tenths <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(tenths);
+}
+
+void Parse_Arg(PrintJob& job, char* text) {
+  DebugLog("Parse_Arg(%s)\n", text);
+  const OptionEntry* option = FindOption(text);
+  if (!option) return;
+  bool given = false;
+  char fallback[sizeof(kInvalidArgument)];
+  char* value = FindValue(text, fallback, &given);
+  if (given) DebugLog("Parse_Arg() val=[%s]\n", value);
+  if (g_nesting >= kMaxOptionNesting) {
+    DebugLog("Parse_Arg: options nested more than %d deep, ignoring %s\n", kMaxOptionNesting, text);
+    return;
+  }
+  ++g_nesting;
+  ApplyOption(job, option->code, value);
+  --g_nesting;
+}
+
+}  // namespace plenwick

@@ -1,0 +1,24 @@
+// The option parser: one option of a print request into the job record.
+#pragma once
+
+#include "core/print_job.h"
+
+namespace plenwick {
+
+// Configuration files and option lists that hold options of their own are
+// parsed recursively; a chain deeper than this (a file that names itself)
+// is cut off with a log line.
+constexpr int kMaxOptionNesting = 16;
+
+// The longest configuration-file line read at once; a longer line arrives
+// as several options.
+constexpr int kConfigLineCapacity = 127;
+
+// text is one option without its leading '-' or '/', modifiable in place.
+void Parse_Arg(PrintJob& job, char* text);
+
+// Tenths of a millimetre for a width or length value: inches unless the
+// value holds 'm' or 'M' (millimetres).
+int32_t PaperDimension(const char* value);
+
+}  // namespace plenwick

@@ -1,0 +1,93 @@
+// Owners of platform objects: each holds one object and releases it when
+// the scope ends, so no path out of a function leaks it. Move-only.
+#pragma once
+
+#include <cstdio>
+#include <utility>
+
+#include "win32.h"
+
+namespace plenwick {
+
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Type = typename Traits::Type;
+
+  UniqueHandle() = default;
+  explicit UniqueHandle(Type handle) : handle_(handle) {}
+  ~UniqueHandle() { reset(); }
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+  Type get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Traits::Invalid(); }
+  Type release() { return std::exchange(handle_, Traits::Invalid()); }
+  void reset(Type handle = Traits::Invalid()) {
+    Type old = std::exchange(handle_, handle);
+    if (old != Traits::Invalid()) Traits::Close(old);
+  }
+
+ private:
+  Type handle_ = Traits::Invalid();
+};
+
+struct FileTraits {
+  using Type = HFILE;
+  static Type Invalid() { return HFILE_ERROR; }
+  static void Close(Type file) { _lclose(file); }
+};
+using UniqueFile = UniqueHandle<FileTraits>;
+
+struct DcTraits {
+  using Type = HDC;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type dc) { DeleteDC(dc); }
+};
+using UniqueDC = UniqueHandle<DcTraits>;
+
+struct LocalTraits {
+  using Type = HLOCAL;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type block) { LocalFree(block); }
+};
+using UniqueLocal = UniqueHandle<LocalTraits>;
+
+struct StdioTraits {
+  using Type = FILE*;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type file) { fclose(file); }
+};
+using UniqueStdioFile = UniqueHandle<StdioTraits>;
+
+// A global memory block locked for the life of the guard.
+template <typename T>
+class GlobalLockGuard {
+ public:
+  explicit GlobalLockGuard(HGLOBAL block)
+      : block_(block), data_(block ? static_cast<T*>(GlobalLock(block)) : nullptr) {}
+  ~GlobalLockGuard() { unlock(); }
+  GlobalLockGuard(const GlobalLockGuard&) = delete;
+  GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+
+  T* get() const { return data_; }
+  T* operator->() const { return data_; }
+  explicit operator bool() const { return data_ != nullptr; }
+  HGLOBAL block() const { return block_; }
+  // Unlocks early, for a block that is about to be freed or handed on.
+  void unlock() {
+    if (data_) GlobalUnlock(block_);
+    data_ = nullptr;
+  }
+
+ private:
+  HGLOBAL block_;
+  T* data_;
+};
+
+}  // namespace plenwick

@@ -1,0 +1,234 @@
+#include "kernel.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include "handle_table.h"
+
+namespace {
+
+thread_local DWORD g_lastError = 0;
+
+struct OpenFile {
+  long bytesRead = 0;
+  long failAfter = -1;
+  DWORD failError = 0;
+};
+std::map<int, OpenFile> g_files;
+long g_failReadsAfter = -1;
+DWORD g_failReadsError = 0;
+
+std::vector<simwin::DeleteRecord> g_deleted;
+
+struct GlobalBlock {
+  std::vector<unsigned char> data;
+  int locks = 0;
+};
+simwin::HandleTable<GlobalBlock> g_globals(0x100000);
+bool g_failNextGlobalAlloc = false;
+
+// Local blocks are handed out by address (FormatMessageA gives the caller a
+// text pointer), so they are keyed by that address.
+std::map<const void*, std::unique_ptr<std::string>> g_locals;
+
+DWORD ErrorFromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+      return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+      return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+      return ERROR_ACCESS_DENIED;
+    default:
+      return ERROR_INVALID_PARAMETER;
+  }
+}
+
+const char* SystemMessage(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+      return "File not found.\r\n";
+    case ERROR_PATH_NOT_FOUND:
+      return "Path not found.\r\n";
+    case ERROR_ACCESS_DENIED:
+      return "Access denied.\r\n";
+    case ERROR_INVALID_HANDLE:
+      return "Invalid handle.\r\n";
+    case ERROR_INVALID_PRINTER_NAME:
+      return "Invalid printer name.\r\n";
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+DWORD GetLastError() { return g_lastError; }
+void SetLastError(DWORD code) { g_lastError = code; }
+
+HFILE _lopen(LPCSTR path, int mode) {
+  int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
+  int fd = open(path, flags);
+  if (fd < 0) {
+    SetLastError(ErrorFromErrno(errno));
+    return HFILE_ERROR;
+  }
+  OpenFile file;
+  file.failAfter = g_failReadsAfter;
+  file.failError = g_failReadsError;
+  g_failReadsAfter = -1;
+  g_files[fd] = file;
+  return fd;
+}
+
+UINT _lread(HFILE handle, LPVOID buffer, UINT count) {
+  auto it = g_files.find(handle);
+  if (it == g_files.end()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return static_cast<UINT>(HFILE_ERROR);
+  }
+  OpenFile& file = it->second;
+  if (file.failAfter >= 0) {
+    long left = file.failAfter - file.bytesRead;
+    if (left <= 0) {
+      SetLastError(file.failError);
+      return static_cast<UINT>(HFILE_ERROR);
+    }
+    if (static_cast<long>(count) > left) count = static_cast<UINT>(left);
+  }
+  ssize_t got = read(handle, buffer, count);
+  if (got < 0) {
+    SetLastError(ErrorFromErrno(errno));
+    return static_cast<UINT>(HFILE_ERROR);
+  }
+  file.bytesRead += got;
+  return static_cast<UINT>(got);
+}
+
+HFILE _lclose(HFILE handle) {
+  if (g_files.erase(handle) == 0) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return HFILE_ERROR;
+  }
+  close(handle);
+  return 0;
+}
+
+BOOL DeleteFileA(LPCSTR path) {
+  bool deleted = unlink(path) == 0;
+  if (!deleted) SetLastError(ErrorFromErrno(errno));
+  g_deleted.push_back({path, deleted});
+  return deleted ? TRUE : FALSE;
+}
+
+HGLOBAL GlobalAlloc(UINT, size_t bytes) {
+  if (g_failNextGlobalAlloc) {
+    g_failNextGlobalAlloc = false;
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  auto block = std::make_unique<GlobalBlock>();
+  block->data.assign(bytes, 0);  // zero-filled whatever the flags say
+  return g_globals.Add<HGLOBAL>(std::move(block));
+}
+
+LPVOID GlobalLock(HGLOBAL handle) {
+  GlobalBlock* block = g_globals.Find(handle);
+  if (!block) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  ++block->locks;
+  // A zero-size block still gets a valid, distinct address.
+  if (block->data.empty()) block->data.reserve(1);
+  return block->data.data();
+}
+
+BOOL GlobalUnlock(HGLOBAL handle) {
+  GlobalBlock* block = g_globals.Find(handle);
+  if (!block || block->locks == 0) {
+    SetLastError(block ? 158 /* ERROR_NOT_LOCKED */ : ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  --block->locks;
+  if (block->locks == 0) SetLastError(ERROR_SUCCESS);
+  return block->locks != 0;
+}
+
+HGLOBAL GlobalFree(HGLOBAL handle) {
+  if (!g_globals.Remove(handle)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return handle;
+  }
+  return nullptr;
+}
+
+size_t GlobalSize(HGLOBAL handle) {
+  GlobalBlock* block = g_globals.Find(handle);
+  return block ? block->data.size() : 0;
+}
+
+HLOCAL LocalFree(HLOCAL handle) {
+  if (handle && g_locals.erase(handle) == 0) return handle;
+  return nullptr;
+}
+
+DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer, DWORD size, void*) {
+  const char* text = (flags & FORMAT_MESSAGE_FROM_SYSTEM) ? SystemMessage(messageId) : nullptr;
+  if (!text) {
+    SetLastError(317);  // ERROR_MR_MID_NOT_FOUND
+    return 0;
+  }
+  DWORD length = static_cast<DWORD>(strlen(text));
+  if (flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) {
+    auto block = std::make_unique<std::string>(text);
+    char* address = block->data();
+    g_locals[address] = std::move(block);
+    *reinterpret_cast<LPSTR*>(buffer) = address;
+    return length;
+  }
+  if (!buffer || size <= length) {
+    SetLastError(122);  // ERROR_INSUFFICIENT_BUFFER
+    return 0;
+  }
+  memcpy(buffer, text, length + 1);
+  return length;
+}
+
+namespace simwin {
+
+const std::vector<DeleteRecord>& DeletedFiles() { return g_deleted; }
+size_t OpenFileCount() { return g_files.size(); }
+size_t LiveGlobalBlocks() { return g_globals.Count(); }
+size_t LockedGlobalBlocks() {
+  size_t locked = 0;
+  for (const auto& entry : g_globals.All()) locked += entry.second->locks > 0;
+  return locked;
+}
+size_t LiveLocalBlocks() { return g_locals.size(); }
+void FailNextGlobalAlloc() { g_failNextGlobalAlloc = true; }
+void FailReadsAfter(long bytes, DWORD error) {
+  g_failReadsAfter = bytes;
+  g_failReadsError = error;
+}
+
+void ResetKernel() {
+  for (auto& entry : g_files) close(entry.first);
+  g_files.clear();
+  g_deleted.clear();
+  g_globals.Clear();
+  g_locals.clear();
+  g_failNextGlobalAlloc = false;
+  g_failReadsAfter = -1;
+  g_lastError = 0;
+}
+
+}  // namespace simwin

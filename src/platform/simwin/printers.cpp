@@ -1,0 +1,129 @@
+#include "printers.h"
+
+#include <cstring>
+
+#include "kernel.h"
+
+namespace {
+
+// A fresh machine has one printer, "PDF", as the default printer.
+std::vector<simwin::PrinterSpec> g_printers{simwin::PrinterSpec{}};
+std::string g_defaultPrinter = "PDF";
+std::vector<std::string> g_setupScript;
+std::vector<simwin::PrintDlgCall> g_printDlgCalls;
+
+HGLOBAL NewDeviceModeBlock(const simwin::PrinterSpec& spec) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, simwin::DeviceModeSize(spec));
+  if (!block) return nullptr;
+  simwin::FillDeviceMode(spec, static_cast<DEVMODEA*>(GlobalLock(block)));
+  GlobalUnlock(block);
+  return block;
+}
+
+HGLOBAL NewDeviceNamesBlock(const simwin::PrinterSpec& spec) {
+  size_t size = sizeof(DEVNAMES) + spec.driver.size() + spec.name.size() + spec.port.size() + 3;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  if (!block) return nullptr;
+  char* base = static_cast<char*>(GlobalLock(block));
+  auto* names = reinterpret_cast<DEVNAMES*>(base);
+  size_t offset = sizeof(DEVNAMES);
+  auto put = [&](const std::string& text) {
+    WORD at = static_cast<WORD>(offset);
+    memcpy(base + offset, text.c_str(), text.size() + 1);
+    offset += text.size() + 1;
+    return at;
+  };
+  names->wDriverOffset = put(spec.driver);
+  names->wDeviceOffset = put(spec.name);
+  names->wOutputOffset = put(spec.port);
+  names->wDefault = 1;
+  GlobalUnlock(block);
+  return block;
+}
+
+}  // namespace
+
+BOOL PrintDlgA(LPPRINTDLGA record) {
+  simwin::PrintDlgCall call{record->lStructSize, record->Flags, record->hwndOwner,
+                            record->hDevMode,    record->hDevNames, FALSE};
+  const simwin::PrinterSpec* chosen = nullptr;
+  if (record->Flags & PD_RETURNDEFAULT) {
+    chosen = simwin::FindPrinter(g_defaultPrinter);
+  } else if (!g_setupScript.empty()) {
+    chosen = simwin::FindPrinter(g_setupScript.front());
+    g_setupScript.erase(g_setupScript.begin());
+  }
+  if (chosen) {
+    // The dialog hands back new blocks and frees the ones it was given.
+    if (record->hDevMode) GlobalFree(record->hDevMode);
+    if (record->hDevNames) GlobalFree(record->hDevNames);
+    record->hDevMode = NewDeviceModeBlock(*chosen);
+    record->hDevNames = NewDeviceNamesBlock(*chosen);
+    call.result = TRUE;
+  }
+  g_printDlgCalls.push_back(call);
+  return call.result;
+}
+
+DWORD CommDlgExtendedError() { return 0; }
+
+namespace simwin {
+
+void AddPrinter(const PrinterSpec& spec) {
+  for (auto& printer : g_printers) {
+    if (printer.name == spec.name) {
+      printer = spec;
+      return;
+    }
+  }
+  g_printers.push_back(spec);
+}
+
+void SetDefaultPrinter(const std::string& name) { g_defaultPrinter = name; }
+
+void RemoveAllPrinters() {
+  g_printers.clear();
+  g_defaultPrinter.clear();
+}
+
+const PrinterSpec* FindPrinter(const std::string& name) {
+  for (const auto& printer : g_printers) {
+    if (printer.name == name) return &printer;
+  }
+  return nullptr;
+}
+
+size_t DeviceModeSize(const PrinterSpec& spec) { return sizeof(DEVMODEA) + spec.driverExtra; }
+
+void FillDeviceMode(const PrinterSpec& spec, DEVMODEA* mode) {
+  memset(mode, 0, DeviceModeSize(spec));
+  // A name of 32 characters or more fills the field without a terminator.
+  strncpy(reinterpret_cast<char*>(mode->dmDeviceName), spec.name.c_str(), CCHDEVICENAME);
+  mode->dmSpecVersion = spec.specVersion;
+  mode->dmDriverVersion = 1;
+  mode->dmSize = sizeof(DEVMODEA);
+  mode->dmDriverExtra = spec.driverExtra;
+  mode->dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_DEFAULTSOURCE | DM_COLLATE;
+  mode->dmOrientation = DMORIENT_PORTRAIT;
+  mode->dmPaperSize = DMPAPER_A4;
+  mode->dmScale = 100;
+  mode->dmCopies = 1;
+  mode->dmDefaultSource = 7;
+  mode->dmCollate = DMCOLLATE_FALSE;
+  strcpy(reinterpret_cast<char*>(mode->dmFormName), "A4");
+  mode->dmLogPixels = static_cast<WORD>(spec.dpiY);
+}
+
+void ScriptPrintSetup(const std::string& printerName) { g_setupScript.push_back(printerName); }
+
+const std::vector<PrintDlgCall>& PrintDlgCalls() { return g_printDlgCalls; }
+
+void ResetPrinters() {
+  g_printers.clear();
+  g_printers.push_back(PrinterSpec{});
+  g_defaultPrinter = "PDF";
+  g_setupScript.clear();
+  g_printDlgCalls.clear();
+}
+
+}  // namespace simwin

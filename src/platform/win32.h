@@ -1,0 +1,16 @@
+// The one platform include of the library. On Windows it is the real API;
+// on any other host it is the simulated Windows that the native build and
+// its tests run against. Library code never knows which one it has.
+#pragma once
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <commdlg.h>
+#include <winspool.h>
+#include <shellapi.h>
+#else
+#include "simwin/simwin.h"
+#endif

@@ -1,0 +1,7 @@
+#include "render/cancel_dialog.h"
+
+namespace plenwick {
+
+HINSTANCE g_moduleInstance = nullptr;
+
+}  // namespace plenwick

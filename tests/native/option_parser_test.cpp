@@ -1,0 +1,258 @@
+#include <cstring>
+#include <functional>
+
+#include "options/option_parser.h"
+#include "options/option_table.h"
+#include "test_support.h"
+
+using plenwick::Parse_Arg;
+using plenwick::PrintJob;
+
+namespace {
+
+class OptionParserTest : public plenwick_test::SimTest {
+ protected:
+  void SetUp() override {
+    SimTest::SetUp();
+    plenwick::ResetPrintJob(job_);
+    plenwick::SortOptionTable();
+  }
+
+  void Parse(const std::string& option) {
+    std::vector<char> text(option.begin(), option.end());
+    text.push_back('\0');
+    Parse_Arg(job_, text.data());
+  }
+
+  PrintJob job_;
+};
+
+TEST_F(OptionParserTest, TableIsSortedAndEveryNameFindsItsRow) {
+  for (int i = 1; i < plenwick::kOptionCount; ++i) {
+    EXPECT_LT(strcmp(plenwick::OptionTable[i - 1].name, plenwick::OptionTable[i].name), 0);
+  }
+  for (const auto& entry : plenwick::OptionTable) {
+    const plenwick::OptionEntry* found = plenwick::FindOption(entry.name);
+    ASSERT_NE(found, nullptr) << entry.name;
+    EXPECT_EQ(found->code, entry.code);
+  }
+  plenwick::SortOptionTable();  // sorting again changes nothing
+  EXPECT_STREQ(plenwick::OptionTable[0].name, "ansi");
+  EXPECT_STREQ(plenwick::OptionTable[plenwick::kOptionCount - 1].name, "width");
+}
+
+TEST_F(OptionParserTest, LookupByPrefixInEitherDirection) {
+  struct Case {
+    const char* text;
+    const char* expected;  // null: no option
+  } cases[] = {
+      {"rulerxyz", "ruler"},           // text longer than the name
+      {"logfile=a.log", "log"},        // name followed by more letters and a value
+      {"orient", "orientation"},       // unique abbreviation without a value
+      {"orient=landscape", nullptr},   // the same abbreviation with a value
+      {"copies  =3", "copies"},        // blanks before '=' do no harm
+      {"", nullptr},                   // empty option
+      {"zzz", nullptr},
+      {"Copies=2", nullptr},           // case-sensitive
+      {"=3", nullptr},
+  };
+  for (const Case& c : cases) {
+    const plenwick::OptionEntry* found = plenwick::FindOption(c.text);
+    if (!c.expected) {
+      EXPECT_EQ(found, nullptr) << c.text;
+    } else {
+      ASSERT_NE(found, nullptr) << c.text;
+      EXPECT_STREQ(found->name, c.expected) << c.text;
+    }
+  }
+  // A shared abbreviation selects one of its rows.
+  const plenwick::OptionEntry* p = plenwick::FindOption("p");
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->name[0], 'p');
+}
+
+struct FieldCase {
+  std::vector<std::string> options;
+  std::function<void(const PrintJob&)> check;
+  const char* what;
+};
+
+TEST_F(OptionParserTest, OptionsSetTheirFields) {
+  const std::string longName(150, 'N');
+  std::vector<FieldCase> cases = {
+      {{"copies=3"}, [](const PrintJob& j) { EXPECT_EQ(j.copies, 3); }, "copies"},
+      {{"copies= 7"}, [](const PrintJob& j) { EXPECT_EQ(j.copies, 7); }, "blank after ="},
+      {{"copies=\"12\""}, [](const PrintJob& j) { EXPECT_EQ(j.copies, 12); }, "quoted value"},
+      {{"copies=x"}, [](const PrintJob& j) { EXPECT_EQ(j.copies, 0); }, "no digits"},
+      {{"copies"}, [](const PrintJob& j) { EXPECT_EQ(j.copies, 0); }, "missing value"},
+      {{"copies=99999999999"}, [](const PrintJob& j) { EXPECT_EQ(j.copies, INT32_MAX); }, "huge"},
+      {{"disposition=ScRaTcH"}, [](const PrintJob& j) { EXPECT_TRUE(j.scratch); }, "scratch"},
+      {{"disposition=scratch", "disposition=save"},
+       [](const PrintJob& j) { EXPECT_FALSE(j.scratch); }, "save after scratch"},
+      {{"printer_id=Office Laser"},
+       [](const PrintJob& j) { EXPECT_STREQ(j.printerName, "Office Laser"); }, "printer"},
+      {{"printer_id"},
+       [](const PrintJob& j) { EXPECT_STREQ(j.printerName, "INVALID ARGUMENT"); }, "no printer"},
+      {{"form_id=A4"}, [](const PrintJob& j) { EXPECT_STREQ(j.formName, "A4"); }, "form"},
+      {{"orientation=LANDSCAPE"}, [](const PrintJob& j) { EXPECT_EQ(j.orientation, 2); }, "land"},
+      {{"orientation=landscape", "orientation=sideways"},
+       [](const PrintJob& j) { EXPECT_EQ(j.orientation, 1); }, "other value is portrait"},
+      {{"orientation=landscape", "orientation"},
+       [](const PrintJob& j) { EXPECT_EQ(j.orientation, 1); }, "missing value is portrait"},
+      {{"collate"}, [](const PrintJob& j) { EXPECT_TRUE(j.collate); }, "collate bare"},
+      {{"collate=TRUE"}, [](const PrintJob& j) { EXPECT_TRUE(j.collate); }, "collate true"},
+      {{"collate", "collate=no"}, [](const PrintJob& j) { EXPECT_FALSE(j.collate); }, "off"},
+      {{"pitch=10"}, [](const PrintJob& j) { EXPECT_EQ(j.pointSize, 10); }, "pitch"},
+      {{"pitch=10", "point=12"}, [](const PrintJob& j) { EXPECT_EQ(j.pointSize, 12); }, "point"},
+      {{"font=Courier New"},
+       [](const PrintJob& j) { EXPECT_STREQ(j.fontFace, "Courier New"); }, "font"},
+      {{"ruler=whatever"}, [](const PrintJob& j) { EXPECT_TRUE(j.ruler); }, "ruler"},
+      {{"width=210mm"}, [](const PrintJob& j) { EXPECT_EQ(j.paperWidth, 2100); }, "mm"},
+      {{"width=1.5"}, [](const PrintJob& j) { EXPECT_EQ(j.paperWidth, 381); }, "bare inches"},
+      {{"length=8.5i"}, [](const PrintJob& j) { EXPECT_EQ(j.paperLength, 2159); }, "inches"},
+      {{"length=23M"}, [](const PrintJob& j) { EXPECT_EQ(j.paperLength, 230); }, "MM"},
+      {{"width=1e300"}, [](const PrintJob& j) { EXPECT_EQ(j.paperWidth, INT32_MAX); }, "huge"},
+      {{"width=abc"}, [](const PrintJob& j) { EXPECT_EQ(j.paperWidth, 0); }, "no number"},
+      {{"interactive=NONE"}, [](const PrintJob& j) { EXPECT_TRUE(j.noWindows); }, "none"},
+      {{"interactive=yes"}, [](const PrintJob& j) { EXPECT_FALSE(j.noWindows); }, "yes"},
+      {{"source=upper"}, [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 1); }, "upper"},
+      {{"source=Paper Cassette"},
+       [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 14); }, "cassette"},
+      {{"source=7"}, [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 7); }, "number"},
+      {{"source=4", "source=lower"},
+       [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 2); }, "name replaces number"},
+      {{"source=4", "source=9"},
+       [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 4); }, "number keeps earlier bin"},
+      {{"oem", "ansi", "raw"},
+       [](const PrintJob& j) {
+         EXPECT_TRUE(j.oemTranslation);
+         EXPECT_TRUE(j.ansiTranslation);
+         EXPECT_TRUE(j.raw);
+       },
+       "flags"},
+      {{"mode=HOLD", "notify", "format=x", "banner", "priority=1", "date=now", "user=me",
+        "printer_name=q", "form_name=f", "unknown=1"},
+       [](const PrintJob& j) {
+         PrintJob fresh;
+         plenwick::ResetPrintJob(fresh);
+         EXPECT_EQ(j.copies, fresh.copies);
+         EXPECT_STREQ(j.printerName, "");
+         EXPECT_STREQ(j.formName, "");
+         EXPECT_FALSE(j.scratch);
+       },
+       "ignored options"},
+      {{"printer_id=" + longName},
+       [&](const PrintJob& j) { EXPECT_EQ(std::string(j.printerName), longName.substr(0, 99)); },
+       "long printer name cut"},
+      {{"form_id=" + longName},
+       [&](const PrintJob& j) { EXPECT_EQ(std::string(j.formName), longName.substr(0, 33)); },
+       "long form name cut"},
+      {{"font=" + longName},
+       [&](const PrintJob& j) { EXPECT_EQ(std::string(j.fontFace), longName.substr(0, 31)); },
+       "long face cut"},
+      {{"font=\""}, [](const PrintJob& j) { EXPECT_STREQ(j.fontFace, ""); }, "lone quote"},
+      {{"printer_ctl=\"-printer_id=\"Big Printer\" -copies=4\""},
+       [](const PrintJob& j) {
+         EXPECT_STREQ(j.printerName, "Big Printer");
+         EXPECT_EQ(j.copies, 4);
+       },
+       "option list with quoted item"},
+      {{"form_ctl=   /form_id=Letter    -orientation=landscape  "},
+       [](const PrintJob& j) {
+         EXPECT_STREQ(j.formName, "Letter");
+         EXPECT_EQ(j.orientation, 2);
+       },
+       "option list with blanks"},
+      {{"printer_ctl", "printer_id"},
+       [](const PrintJob& j) { EXPECT_STREQ(j.printerName, "INVALID ARGUMENT"); },
+       "list without value leaves the literal whole"},
+      {{"printer_ctl="}, [](const PrintJob& j) { EXPECT_EQ(j.copies, 1); }, "empty list"},
+  };
+  for (const FieldCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    plenwick::ResetPrintJob(job_);
+    for (const std::string& option : c.options) Parse(option);
+    c.check(job_);
+  }
+}
+
+TEST_F(OptionParserTest, ConfigurationFileParsesEachLine) {
+  std::string config = WriteFile("job.cfg",
+                                 "-copies=2\n"
+                                 "\n"
+                                 "x\n"
+                                 "/printer_id=Label Printer 2\r\n"
+                                 "-orientation=landscape");
+  Parse("config=" + config);
+  EXPECT_EQ(job_.copies, 2);
+  EXPECT_STREQ(job_.printerName, "Label Printer 2");
+  EXPECT_EQ(job_.orientation, 2);
+  EXPECT_EQ(job_.configFileName, config);
+}
+
+TEST_F(OptionParserTest, ConfigurationLineLongerThanOneReadIsSplit) {
+  // 127 bytes make one read; the rest arrives as a second option, which
+  // loses its first character like every line does.
+  std::string first = "-font=" + std::string(121, 'F');
+  ASSERT_EQ(first.size(), 127u);
+  std::string config = WriteFile("long.cfg", first + "Xcopies=5\n");
+  Parse("config=" + config);
+  EXPECT_EQ(std::string(job_.fontFace), std::string(31, 'F'));
+  EXPECT_EQ(job_.copies, 5);
+}
+
+TEST_F(OptionParserTest, MissingConfigurationFileIsRememberedAndIgnored) {
+  Parse("config=" + Path("absent.cfg"));
+  EXPECT_EQ(job_.configFileName, Path("absent.cfg"));
+  EXPECT_EQ(job_.copies, 1);
+}
+
+TEST_F(OptionParserTest, SelfNamingConfigurationStopsAtTheNestingBound) {
+  std::string log = EnableLog();
+  std::string path = Path("loop.cfg");
+  WriteFile("loop.cfg", "-copies=9\n-config=" + path + "\n");
+  Parse("config=" + path);
+  EXPECT_EQ(job_.copies, 9);
+  std::string text = ReadFile(log);
+  EXPECT_NE(text.find("nested more than 16 deep"), std::string::npos);
+}
+
+TEST_F(OptionParserTest, SelfNamingOptionListStopsAtTheNestingBound) {
+  // An item that is itself the same list, many levels deep.
+  std::string option = "copies=3";
+  for (int i = 0; i < 40; ++i) option = "printer_ctl=-" + option;
+  Parse(option);
+  EXPECT_EQ(job_.copies, 1);  // cut off long before the innermost item
+}
+
+TEST_F(OptionParserTest, LogsTheOptionAndItsValue) {
+  std::string log = EnableLog();
+  Parse("copies=  \"4\"");
+  Parse("ruler");
+  Parse("nonsense=1");
+  EXPECT_EQ(ReadFile(log),
+            "Parse_Arg(copies=  \"4\")\n"
+            "Parse_Arg() val=[4]\n"
+            "Parse_Arg(ruler)\n"
+            "Parse_Arg(nonsense=1)\n");
+}
+
+TEST_F(OptionParserTest, LogOptionRedirectsTheLog) {
+  std::string first = EnableLog("first.log");
+  Parse("log=" + Path("second.log"));
+  Parse("copies=2");
+  EXPECT_EQ(ReadFile(first), "Parse_Arg(log=" + Path("second.log") + ")\nParse_Arg() val=[" +
+                                 Path("second.log") + "]\n");
+  EXPECT_EQ(ReadFile(Path("second.log")), "Parse_Arg(copies=2)\nParse_Arg() val=[2]\n");
+}
+
+TEST(PaperDimension, Units) {
+  EXPECT_EQ(plenwick::PaperDimension("8.5"), 2159);
+  EXPECT_EQ(plenwick::PaperDimension("8.5i"), 2159);
+  EXPECT_EQ(plenwick::PaperDimension("210 mm"), 2100);
+  EXPECT_EQ(plenwick::PaperDimension("  -1"), -254);
+  EXPECT_EQ(plenwick::PaperDimension("nan"), 0);
+  EXPECT_EQ(plenwick::PaperDimension(""), 0);
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+#include "core/print_request.h"
+#include "test_support.h"
+
+namespace {
+
+using plenwick_test::Arguments;
+
+class PrintRequestTest : public plenwick_test::SimTest {};
+
+TEST_F(PrintRequestTest, EmptyRequestSelectsTheDefaultPrinterAndPrintsNothing) {
+  std::string log = EnableLog();
+  Arguments args{};
+  EXPECT_TRUE(plenwick::RunPrintRequest(args.data(), args.size()));
+  EXPECT_EQ(ReadFile(log), "GetDevMode() new PRINTDLG created.\nargc = [0]\n");
+  ASSERT_EQ(simwin::PrintDlgCalls().size(), 1u);
+  EXPECT_EQ(simwin::PrintDlgCalls()[0].flags, 0x14040Cu);
+  EXPECT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
+}
+
+TEST_F(PrintRequestTest, LogsEveryArgumentAndToldOptionsFromFiles) {
+  std::string log = EnableLog();
+  WriteFile("report.txt", "hello\n");
+  Arguments args{"-copies=2", "/ruler", "\"report.txt\"", "missing.txt"};
+  plenwick::RunPrintRequest(args.data(), args.size());
+  std::string expected = "GetDevMode() new PRINTDLG created.\n"
+                         "argc = [4]\n"
+                         "argv[0] = [-copies=2]\n"
+                         "Parse_Arg(copies=2)\n"
+                         "Parse_Arg() val=[2]\n"
+                         "argv[1] = [/ruler]\n"
+                         "Parse_Arg(ruler)\n"
+                         "argv[2] = [\"report.txt\"]\n"
+                         "argv[3] = [missing.txt]\n"
+                         "lopen(missing.txt) failed because of error 2\n";
+  EXPECT_EQ(ReadFile(log), expected);
+}
+
+TEST_F(PrintRequestTest, QuotedNamesLoseTheirQuotes) {
+  std::string log = EnableLog();
+  Arguments args{"\"", "\"a.txtX", "\"b.txt\""};
+  plenwick::RunPrintRequest(args.data(), args.size());
+  std::string text = ReadFile(log);
+  EXPECT_NE(text.find("lopen() failed because of error"), std::string::npos);  // lone quote
+  EXPECT_NE(text.find("lopen(a.txt) failed"), std::string::npos);
+  EXPECT_NE(text.find("lopen(b.txt) failed"), std::string::npos);
+}
+
+TEST_F(PrintRequestTest, ScratchDeletesPrintedReportAndConfigurationFile) {
+  std::string config = WriteFile("job.cfg", "-disposition=scratch\n");
+  std::string first = "first.txt", second = "second.txt";
+  WriteFile(first, "one\n");
+  WriteFile(second, "two\n");
+  Arguments args{"-config=" + config, first, second};
+  plenwick::RunPrintRequest(args.data(), args.size());
+  EXPECT_FALSE(Exists(first));
+  EXPECT_FALSE(Exists(second));
+  EXPECT_FALSE(Exists(config));
+  const auto& deleted = simwin::DeletedFiles();
+  ASSERT_EQ(deleted.size(), 4u);
+  EXPECT_EQ(deleted[0].path, first);
+  EXPECT_EQ(deleted[1].path, config);
+  EXPECT_TRUE(deleted[1].deleted);
+  EXPECT_EQ(deleted[3].path, config);  // tried again after the second file, quietly
+  EXPECT_FALSE(deleted[3].deleted);
+}
+
+TEST_F(PrintRequestTest, ScratchKeepsAReportThatWasNotPrinted) {
+  std::string log = EnableLog();
+  std::string config = WriteFile("job.cfg", "-disposition=scratch\n");
+  Arguments args{"-config=" + config, "missing.txt"};
+  plenwick::RunPrintRequest(args.data(), args.size());
+  EXPECT_TRUE(simwin::DeletedFiles().empty());
+  EXPECT_TRUE(Exists(config));
+  EXPECT_NE(ReadFile(log).find("Keeping missing.txt"), std::string::npos);
+}
+
+TEST_F(PrintRequestTest, SaveDeletesNothingAndOptionsAfterTheLastFilePrintNothing) {
+  std::string report = "report.txt";
+  WriteFile(report, "x\n");
+  Arguments args{report, "-disposition=scratch"};
+  plenwick::RunPrintRequest(args.data(), args.size());
+  EXPECT_TRUE(Exists(report));
+  EXPECT_TRUE(simwin::DeletedFiles().empty());
+}
+
+TEST_F(PrintRequestTest, EachRequestStartsFromAFreshJob) {
+  std::string report = "report.txt";
+  WriteFile(report, "x\n");
+  Arguments first{"-disposition=scratch"};
+  plenwick::RunPrintRequest(first.data(), first.size());
+  Arguments second{report};
+  plenwick::RunPrintRequest(second.data(), second.size());
+  EXPECT_TRUE(Exists(report));
+}
+
+TEST_F(PrintRequestTest, LaterRequestsReuseTheSelection) {
+  std::string log = EnableLog();
+  Arguments args{};
+  plenwick::RunPrintRequest(args.data(), args.size());
+  plenwick::RunPrintRequest(args.data(), args.size());
+  EXPECT_EQ(ReadFile(log),
+            "GetDevMode() new PRINTDLG created.\nargc = [0]\n"
+            "GetDevMode() reusing existing PRINTDLG.\nargc = [0]\n");
+  EXPECT_EQ(simwin::PrintDlgCalls().size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+#include <cstring>
+
+#include "device/printer_selection.h"
+#include "test_support.h"
+
+namespace {
+
+const char kNoSelection[] = "**ERROR** Java_doc_LocalPrint_get_1printer_1name() GetLock() failed";
+
+class PrinterSelectionTest : public plenwick_test::SimTest {
+ protected:
+  void AddPrinter(const std::string& name) {
+    simwin::PrinterSpec spec;
+    spec.name = name;
+    simwin::AddPrinter(spec);
+  }
+};
+
+TEST_F(PrinterSelectionTest, FirstQueryAsksForTheDefaultPrinterOnce) {
+  std::string log = EnableLog();
+  EXPECT_TRUE(plenwick::GetDevMode());
+  EXPECT_TRUE(plenwick::GetDevMode());
+  EXPECT_EQ(ReadFile(log),
+            "GetDevMode() new PRINTDLG created.\nGetDevMode() reusing existing PRINTDLG.\n");
+  ASSERT_EQ(simwin::PrintDlgCalls().size(), 1u);
+  const simwin::PrintDlgCall& call = simwin::PrintDlgCalls()[0];
+  EXPECT_EQ(call.structSize, 66u);
+  EXPECT_EQ(call.flags, 0x14040Cu);
+  EXPECT_EQ(call.owner, nullptr);
+  EXPECT_EQ(call.devModeIn, nullptr);
+  EXPECT_EQ(call.devNamesIn, nullptr);
+  char name[100];
+  ASSERT_TRUE(plenwick::DeviceNameOf(plenwick::g_printerSelection.devNames, name, sizeof name));
+  EXPECT_STREQ(name, "PDF");
+  EXPECT_EQ(simwin::LockedGlobalBlocks(), 0u);
+}
+
+TEST_F(PrinterSelectionTest, NoPrinterIsRememberedAndReportedOnEveryCall) {
+  simwin::RemoveAllPrinters();
+  std::string log = EnableLog();
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_FALSE(plenwick::GetDevMode());
+    EXPECT_EQ(plenwick::GetSelectedPrinterName(), kNoSelection);
+  }
+  EXPECT_EQ(simwin::PrintDlgCalls().size(), 1u);
+  EXPECT_EQ(plenwick::g_printerSelection.devMode, nullptr);
+  EXPECT_EQ(ReadFile(log).find("new PRINTDLG"), ReadFile(log).rfind("new PRINTDLG"));
+}
+
+TEST_F(PrinterSelectionTest, NameQueryIsTheFirstUseToo) {
+  std::string log = EnableLog();
+  EXPECT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
+  EXPECT_EQ(ReadFile(log), "GetDevMode() new PRINTDLG created.\n");
+  EXPECT_EQ(simwin::LockedGlobalBlocks(), 0u);
+}
+
+TEST_F(PrinterSelectionTest, ConfirmedSetupReplacesTheSelection) {
+  AddPrinter("Office Laser");
+  simwin::ScriptPrintSetup("Office Laser");
+  EXPECT_TRUE(plenwick::ShowPrintSetup());
+  EXPECT_EQ(plenwick::GetSelectedPrinterName(), "Office Laser");
+  ASSERT_EQ(simwin::PrintDlgCalls().size(), 2u);
+  const simwin::PrintDlgCall& setup = simwin::PrintDlgCalls()[1];
+  EXPECT_EQ(setup.flags, 0x14004Cu);
+  EXPECT_EQ(setup.structSize, 66u);
+  EXPECT_NE(setup.devModeIn, nullptr);  // initialised from the default selection
+  EXPECT_EQ(simwin::LiveGlobalBlocks(), 2u);  // the dialog freed the blocks it replaced
+}
+
+TEST_F(PrinterSelectionTest, CancelledSetupKeepsTheSelection) {
+  ASSERT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
+  HGLOBAL before = plenwick::g_printerSelection.devMode;
+  EXPECT_FALSE(plenwick::ShowPrintSetup());
+  EXPECT_EQ(plenwick::g_printerSelection.devMode, before);
+  EXPECT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
+}
+
+TEST_F(PrinterSelectionTest, SetupWithoutAnyPrinterHandsNullBlocksToTheDialog) {
+  simwin::RemoveAllPrinters();
+  EXPECT_FALSE(plenwick::ShowPrintSetup());
+  ASSERT_EQ(simwin::PrintDlgCalls().size(), 2u);
+  EXPECT_EQ(simwin::PrintDlgCalls()[1].devModeIn, nullptr);
+  AddPrinter("Late Printer");
+  simwin::ScriptPrintSetup("Late Printer");
+  EXPECT_TRUE(plenwick::ShowPrintSetup());
+  EXPECT_TRUE(plenwick::GetDevMode());
+  EXPECT_EQ(plenwick::GetSelectedPrinterName(), "Late Printer");
+}
+
+TEST_F(PrinterSelectionTest, NameFillingTheWholeFieldIsCutAtItsEnd) {
+  std::string longName(40, 'L');
+  simwin::RemoveAllPrinters();
+  AddPrinter(longName);
+  simwin::SetDefaultPrinter(longName);
+  EXPECT_EQ(plenwick::GetSelectedPrinterName(), std::string(32, 'L'));
+}
+
+TEST_F(PrinterSelectionTest, DeviceNameIsCutToTheCallersBuffer) {
+  std::string longName(150, 'D');
+  simwin::RemoveAllPrinters();
+  AddPrinter(longName);
+  simwin::SetDefaultPrinter(longName);
+  ASSERT_TRUE(plenwick::GetDevMode());
+  char name[100];
+  memset(name, 'x', sizeof name);
+  ASSERT_TRUE(plenwick::DeviceNameOf(plenwick::g_printerSelection.devNames, name, sizeof name));
+  EXPECT_EQ(std::string(name), std::string(99, 'D'));
+  EXPECT_FALSE(plenwick::DeviceNameOf(nullptr, name, sizeof name));
+}
+
+}  // namespace
