@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
@@ -49,13 +50,47 @@ char* FindValue(char* text, char (&fallback)[sizeof(kInvalidArgument)], bool* gi
   return value;
 }
 
+// The file's contents as they are when it is opened. Reading a snapshot
+// means that a configuration file which is also the log file (the log grows
+// with every line parsed) still ends.
+bool ReadSnapshot(const char* path, std::string& contents) {
+  UniqueStdioFile file(fopen(path, "r"));
+  if (!file) return false;
+  char chunk[4096];
+  size_t got;
+  while ((got = fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+    if (contents.size() + got > kMaxConfigFileBytes) {
+      DebugLog("config %s: only the first %d bytes are read\n", path, kMaxConfigFileBytes);
+      contents.append(chunk, kMaxConfigFileBytes - contents.size());
+      break;
+    }
+    contents.append(chunk, got);
+  }
+  return true;
+}
+
+// The next read of at most kConfigLineCapacity bytes, up to and including a
+// line feed, as reading the file line by line would give it.
+size_t NextRead(const std::string& contents, size_t at, char (&line)[kConfigLineCapacity + 1]) {
+  size_t length = 0;
+  while (at + length < contents.size() && length < kConfigLineCapacity) {
+    char c = contents[at + length];
+    line[length++] = c;
+    if (c == '\n') break;
+  }
+  line[length] = '\0';
+  return length;
+}
+
 void ParseConfigFile(PrintJob& job, const char* path) {
   job.configFileName = path;
-  UniqueStdioFile file(fopen(path, "r"));
-  if (!file) return;
+  std::string contents;
+  if (!ReadSnapshot(path, contents)) return;
   char line[kConfigLineCapacity + 1];
-  while (fgets(line, sizeof line, file.get())) {
-    size_t length = strlen(line);
+  size_t at = 0;
+  while (size_t consumed = NextRead(contents, at, line)) {
+    at += consumed;
+    size_t length = strlen(line);  // a NUL byte in the file ends the line's text
     if (length > 0 && line[length - 1] == '\n') line[--length] = '\0';
     // Text mode drops the carriage return of a CR LF line end on Windows;
     // do the same everywhere so a file reads alike on every host.

@@ -14,6 +14,9 @@ constexpr int kMaxOptionNesting = 16;
 // as several options.
 constexpr int kConfigLineCapacity = 127;
 
+// A configuration file is read as it is when opened, up to this size.
+constexpr int kMaxConfigFileBytes = 1 << 20;
+
 // text is one option without its leading '-' or '/', modifiable in place.
 void Parse_Arg(PrintJob& job, char* text);
 

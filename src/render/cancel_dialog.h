@@ -10,3 +10,11 @@ namespace plenwick {
 extern HINSTANCE g_moduleInstance;
 
 }  // namespace plenwick
+
+extern "C" {
+
+// The dialog procedure of the cancel dialog.
+INT_PTR CALLBACK AbrtDlgP(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// The abort procedure the spooler calls during page output.
+BOOL CALLBACK AbrtProc(HDC dc, int code);
+}

@@ -256,3 +256,40 @@ TEST(PaperDimension, Units) {
 }
 
 }  // namespace
+
+namespace {
+
+class ConfigSnapshotTest : public plenwick_test::SimTest {};
+
+TEST_F(ConfigSnapshotTest, ConfigurationFileThatIsAlsoTheLogEnds) {
+  plenwick::PrintJob job;
+  plenwick::ResetPrintJob(job);
+  plenwick::SortOptionTable();
+  // Every line parsed appends to the log, which is the file being read: a
+  // reader that follows the file would never reach its end. The log's own
+  // lines carry an option: "-ruler)" parses as ruler.
+  ASSERT_TRUE(plenwick::RedirectDebugLog("both.txt"));
+  char seed[] = "copies=5\n-ruler";
+  plenwick::Parse_Arg(job, seed);
+  plenwick::ResetPrintJob(job);
+  char option[] = "config=both.txt";
+  plenwick::Parse_Arg(job, option);
+  EXPECT_TRUE(job.ruler);
+}
+
+TEST_F(ConfigSnapshotTest, OversizedConfigurationFileIsReadUpToTheLimit) {
+  plenwick::PrintJob job;
+  plenwick::ResetPrintJob(job);
+  plenwick::SortOptionTable();
+  std::string log = EnableLog();
+  std::string big;
+  while (big.size() < static_cast<size_t>(plenwick::kMaxConfigFileBytes)) big += "-copies=3\n";
+  big += "-copies=4\n";
+  WriteFile("big.cfg", big);
+  char option[] = "config=big.cfg";
+  plenwick::Parse_Arg(job, option);
+  EXPECT_NE(job.copies, 4);  // the line past the limit is not read
+  EXPECT_NE(ReadFile(log).find("only the first 1048576 bytes are read"), std::string::npos);
+}
+
+}  // namespace

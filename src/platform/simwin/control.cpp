@@ -2,15 +2,21 @@
 
 namespace simwin {
 
-void ResetGdi();
-
 void Reset() {
+  ResetGdi();  // first: dropping device contexts tells the other areas
+  ResetGdiText();
+  ResetSpooler();
+  ResetDialogs();
+  ResetWinspool();
+  ResetShell();
+  ResetRegistry();
   ResetKernel();
   ResetUser();
   ResetPrinters();
-  ResetGdi();
 }
 
-size_t OpenHandleCount() { return OpenFileCount() + LockedGlobalBlocks() + LiveLocalBlocks(); }
+size_t OpenHandleCount() {
+  return OpenFileCount() + LockedGlobalBlocks() + LiveLocalBlocks() + LiveDeviceContexts();
+}
 
 }  // namespace simwin

@@ -2,12 +2,19 @@
 // the real names, plus a control API (namespace simwin) for tests.
 #pragma once
 
+#include "codepage.h"
 #include "comdlg.h"
+#include "dialogs.h"
 #include "gdi.h"
+#include "gdi_text.h"
 #include "kernel.h"
 #include "printers.h"
+#include "registry.h"
+#include "shell.h"
+#include "spooler.h"
 #include "types.h"
 #include "user.h"
+#include "winspool.h"
 
 namespace simwin {
 
@@ -15,8 +22,9 @@ namespace simwin {
 // no open objects, nothing recorded.
 void Reset();
 
-// Platform objects the library still holds (files, locked blocks, device
-// contexts, fonts, dialogs, printer handles, keys, local blocks).
+// Platform objects the library still holds: files, locked global blocks,
+// local blocks, device contexts, and what each area adds (fonts, dialogs,
+// printer handles, keys, processes).
 size_t OpenHandleCount();
 
 }  // namespace simwin

@@ -1,0 +1,104 @@
+# Shared by scripts/test and scripts/print: installs what the builds and
+# tests need from Debian's packages, and starts CUPS with the "PDF" queue
+# and a virtual display for Wine. Every step is idempotent.
+
+ROOT="${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
+BUILD="${BUILD:-$ROOT/build}"
+
+log_step() { printf '==> %s\n' "$*" >&2; }
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+PACKAGES=(
+  cmake make g++ clang libgtest-dev libgmock-dev googletest openjdk-17-jdk-headless
+  g++-mingw-w64-i686 wine wine32:i386
+  cups cups-client cups-bsd printer-driver-cups-pdf libcups2:i386 poppler-utils
+  xvfb x11-utils imagemagick
+)
+
+ensure_packages() {
+  local missing=()
+  local package
+  for package in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  log_step "installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+  fi
+  as_root apt-get update -q >/dev/null
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+    "${missing[@]}" >/dev/null
+}
+
+# CUPS with a cups-pdf queue "PDF" as the default printer. cups-pdf writes
+# each job to $PDF_OUT, named after the document title and the job id.
+PDF_OUT="${PDF_OUT:-/var/spool/cups-pdf-plenwick}"
+
+start_cups() {
+  local conf=/etc/cups/cups-pdf.conf
+  as_root mkdir -p "$PDF_OUT"
+  as_root chmod 1777 "$PDF_OUT"
+  if ! grep -qx "Out $PDF_OUT" "$conf" 2>/dev/null; then
+    as_root sed -i -e '/^Out /d' "$conf"
+    echo "Out $PDF_OUT" | as_root tee -a "$conf" >/dev/null
+  fi
+  if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+    log_step "starting cupsd"
+    as_root cupsd
+    for _ in $(seq 50); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
+  fi
+  if ! lpstat -p PDF >/dev/null 2>&1; then
+    as_root lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+  fi
+  as_root cupsenable PDF 2>/dev/null || true
+  as_root cupsaccept PDF 2>/dev/null || true
+  lpstat -d 2>/dev/null | grep -q ': PDF$' || as_root lpadmin -d PDF
+}
+
+# A virtual display for Wine's windows and message boxes.
+start_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  export DISPLAY=:97
+  if ! xdpyinfo >/dev/null 2>&1; then
+    log_step "starting Xvfb on $DISPLAY"
+    (Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &)
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done
+  fi
+}
+
+export WINEPREFIX="${WINEPREFIX:-$BUILD/win/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+build_native() {
+  cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=Debug -DPLENWICK_WERROR=ON >/dev/null &&
+    cmake --build "$BUILD/native" -j"$(nproc)"
+}
+
+build_sanitize() {
+  CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD/sanitize" -DCMAKE_BUILD_TYPE=Debug \
+    -DPLENWICK_SANITIZE=ON -DPLENWICK_FUZZ=ON >/dev/null &&
+    cmake --build "$BUILD/sanitize" -j"$(nproc)"
+}
+
+build_windows() {
+  cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DPLENWICK_WERROR=ON >/dev/null &&
+    cmake --build "$BUILD/win" -j"$(nproc)"
+}
+
+# Starts the Wine server once and keeps it, so that each test program does
+# not pay for Wine's start-up again.
+start_wine() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log_step "creating the Wine prefix"
+    wineboot -i >/dev/null 2>&1
+  fi
+  wineserver -p >/dev/null 2>&1 || true
+}

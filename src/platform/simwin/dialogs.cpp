@@ -1,0 +1,7 @@
+#include "dialogs.h"
+
+namespace simwin {
+
+void ResetDialogs() {}
+
+}  // namespace simwin

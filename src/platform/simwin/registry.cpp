@@ -1,0 +1,7 @@
+#include "registry.h"
+
+namespace simwin {
+
+void ResetRegistry() {}
+
+}  // namespace simwin

@@ -1,0 +1,7 @@
+#include "shell.h"
+
+namespace simwin {
+
+void ResetShell() {}
+
+}  // namespace simwin

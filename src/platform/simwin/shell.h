@@ -1,0 +1,10 @@
+// Simulated shell: ShellExecuteExA, processes and waiting for them.
+#pragma once
+
+#include "types.h"
+
+namespace simwin {
+
+void ResetShell();
+
+}  // namespace simwin

@@ -1,0 +1,7 @@
+#include "winspool.h"
+
+namespace simwin {
+
+void ResetWinspool() {}
+
+}  // namespace simwin
