@@ -37,3 +37,25 @@ target_link_options(wine_tests PRIVATE -static -static-libgcc -static-libstdc++)
 add_dependencies(wine_tests PLENWICKDLL)
 gtest_discover_tests(wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 120)
+
+# Small Windows programs that shell tests run under Wine: each
+# tests/wine/programs/NAME.cpp becomes NAME.exe.
+file(GLOB WINE_PROGRAMS CONFIGURE_DEPENDS tests/wine/programs/*.cpp)
+foreach(source ${WINE_PROGRAMS})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE plenwick_lib)
+  target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+  add_dependencies(${name} PLENWICKDLL)
+endforeach()
+
+# Shell tests that run those programs (or the DLL) under Wine and check what
+# came out: PDFs from CUPS, screenshots, files. Each tests/wine/*_test.sh is
+# one test; tests/wine/lib.sh has what they share.
+file(GLOB WINE_SHELL_TESTS CONFIGURE_DEPENDS tests/wine/*_test.sh)
+foreach(script ${WINE_SHELL_TESTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME ${name} COMMAND bash ${script})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300
+    ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")
+endforeach()
