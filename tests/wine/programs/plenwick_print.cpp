@@ -1,0 +1,98 @@
+// Runs one print request through PLENWICKDLL.dll the way the Java side
+// does: loads the DLL, finds the print method by its decorated export name
+// and calls it with a String[] of the command-line arguments, through a
+// JNI environment of its own that holds only the functions the library may
+// use. Exits non-zero when the library misused a string or a reference.
+#include <jni.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace {
+
+struct FakeObject {
+  std::string text;                    // a String
+  std::vector<FakeObject*> elements;   // a String[]
+};
+
+struct Counts {
+  int gets = 0, releases = 0, elementFetches = 0, deletes = 0;
+} g_counts;
+
+FakeObject* AsObject(jobject object) { return reinterpret_cast<FakeObject*>(object); }
+
+jsize JNICALL GetArrayLength(JNIEnv*, jarray array) {
+  return static_cast<jsize>(AsObject(array)->elements.size());
+}
+
+jobject JNICALL GetObjectArrayElement(JNIEnv*, jobjectArray array, jsize index) {
+  ++g_counts.elementFetches;
+  return reinterpret_cast<jobject>(AsObject(array)->elements.at(index));
+}
+
+const char* JNICALL GetStringUTFChars(JNIEnv*, jstring string, jboolean* isCopy) {
+  ++g_counts.gets;
+  if (isCopy) *isCopy = JNI_TRUE;
+  const std::string& text = AsObject(string)->text;
+  char* copy = new char[text.size() + 1];
+  memcpy(copy, text.c_str(), text.size() + 1);
+  return copy;
+}
+
+void JNICALL ReleaseStringUTFChars(JNIEnv*, jstring, const char* chars) {
+  ++g_counts.releases;
+  delete[] chars;
+}
+
+void JNICALL DeleteLocalRef(JNIEnv*, jobject) { ++g_counts.deletes; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  HMODULE dll = LoadLibraryA("PLENWICKDLL.dll");
+  if (!dll) {
+    fprintf(stderr, "cannot load PLENWICKDLL.dll: error %lu\n", GetLastError());
+    return 2;
+  }
+  typedef jboolean(JNICALL * PlenwickFn)(JNIEnv*, jclass, jobjectArray);
+  auto plenwick = reinterpret_cast<PlenwickFn>(
+      reinterpret_cast<void*>(GetProcAddress(dll, "_Java_doc_NativeWindows_plenwick@12")));
+  if (!plenwick) {
+    fprintf(stderr, "PLENWICKDLL.dll does not export the print method\n");
+    return 2;
+  }
+
+  JNINativeInterface_ table;
+  memset(&table, 0, sizeof table);  // any other function would crash: the library must not call it
+  table.GetArrayLength = GetArrayLength;
+  table.GetObjectArrayElement = GetObjectArrayElement;
+  table.GetStringUTFChars = GetStringUTFChars;
+  table.ReleaseStringUTFChars = ReleaseStringUTFChars;
+  table.DeleteLocalRef = DeleteLocalRef;
+  JNIEnv env;
+  env.functions = &table;
+
+  std::vector<std::unique_ptr<FakeObject>> strings;
+  FakeObject array;
+  for (int i = 1; i < argc; ++i) {
+    strings.push_back(std::make_unique<FakeObject>());
+    strings.back()->text = argv[i];
+    array.elements.push_back(strings.back().get());
+  }
+  jboolean result = plenwick(&env, nullptr, reinterpret_cast<jobjectArray>(&array));
+
+  int n = argc - 1;
+  bool balanced = g_counts.gets == n && g_counts.releases == n && g_counts.elementFetches == n &&
+                  g_counts.deletes == n;
+  if (!balanced) {
+    fprintf(stderr, "JNI misuse: %d elements, %d fetched, %d gets, %d releases, %d deletes\n", n,
+            g_counts.elementFetches, g_counts.gets, g_counts.releases, g_counts.deletes);
+  }
+  FreeLibrary(dll);
+  return result == JNI_TRUE && balanced ? 0 : 1;
+}
