@@ -58,6 +58,21 @@ struct LocalTraits {
 };
 using UniqueLocal = UniqueHandle<LocalTraits>;
 
+struct PrinterTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type printer) { ClosePrinter(printer); }
+};
+using UniquePrinter = UniqueHandle<PrinterTraits>;
+
+// A global memory block until it is handed on with release().
+struct GlobalTraits {
+  using Type = HGLOBAL;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type block) { GlobalFree(block); }
+};
+using UniqueGlobal = UniqueHandle<GlobalTraits>;
+
 struct StdioTraits {
   using Type = FILE*;
   static Type Invalid() { return nullptr; }

@@ -1,5 +1,7 @@
 #include "printers.h"
 
+#include <strings.h>
+
 #include <cstring>
 
 #include "kernel.h"
@@ -89,6 +91,13 @@ void RemoveAllPrinters() {
 const PrinterSpec* FindPrinter(const std::string& name) {
   for (const auto& printer : g_printers) {
     if (printer.name == name) return &printer;
+  }
+  return nullptr;
+}
+
+const PrinterSpec* FindPrinterIgnoringCase(const std::string& name) {
+  for (const auto& printer : g_printers) {
+    if (strcasecmp(printer.name.c_str(), name.c_str()) == 0) return &printer;
   }
   return nullptr;
 }

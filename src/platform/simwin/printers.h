@@ -35,6 +35,8 @@ void AddPrinter(const PrinterSpec& spec);
 void SetDefaultPrinter(const std::string& name);  // empty: no default printer
 void RemoveAllPrinters();
 const PrinterSpec* FindPrinter(const std::string& name);
+// Printer names are compared without regard to case, as the spooler does.
+const PrinterSpec* FindPrinterIgnoringCase(const std::string& name);
 
 // Fills a device mode with a printer's current settings (as DocumentProperties
 // and PrintDlgA hand them out). The block must hold DeviceModeSize(spec) bytes.

@@ -1,0 +1,254 @@
+#include "device/job_device.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "core/debug_log.h"
+#include "core/fixed_text.h"
+#include "device/paper_size_table.h"
+#include "device/printer_selection.h"
+#include "platform/handles.h"
+
+namespace plenwick {
+namespace {
+
+constexpr UINT kMovableZeroed = GMEM_MOVEABLE | GMEM_ZEROINIT;
+constexpr DWORD kSystemMessage = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM;
+constexpr DWORD kUserDefaultLanguage = 0x400;
+// Form names and collation are written only to device modes newer than this.
+constexpr WORD kOldSpecVersion = 0x30A;
+constexpr const char kCantOpenCaption[] = "Plenwick - Can't Open Printer";
+
+void ClearFields(DEVMODEA& mode, DWORD fields) { mode.dmFields &= ~fields; }
+
+// The driver's device mode of printer, filled with its current settings,
+// the settings that source flags carried over, and validated by the driver.
+// Returns the new block, unlocked, or null when any step fails: a block that
+// was not filled must never replace a working one.
+HGLOBAL BuildDevMode(std::string printer, const DEVMODEA* source) {
+  auto failed = [&](const char* step) -> HGLOBAL {
+    DebugLog("device mode of %s not rebuilt: %s failed\n", printer.c_str(), step);
+    return nullptr;
+  };
+  HANDLE opened = nullptr;
+  if (!OpenPrinterA(&printer[0], &opened, nullptr)) return failed("OpenPrinter");
+  UniquePrinter handle(opened);
+  LONG size = DocumentPropertiesA(nullptr, handle.get(), &printer[0], nullptr, nullptr, 0);
+  if (size <= 0) return failed("DocumentProperties size query");
+  // Never smaller than the fields written into it, whatever the driver says.
+  UniqueGlobal block(
+      GlobalAlloc(kMovableZeroed, std::max(static_cast<size_t>(size), sizeof(DEVMODEA))));
+  if (!block) return failed("GlobalAlloc");
+  GlobalLockGuard<DEVMODEA> mode(block.get());
+  if (!mode) return failed("GlobalLock");
+  if (DocumentPropertiesA(nullptr, handle.get(), &printer[0], mode.get(), nullptr, DM_OUT_BUFFER) <
+      0) {
+    return failed("DocumentProperties DM_OUT_BUFFER");
+  }
+  if (source) MergeDevMode(*mode.get(), *source);
+  if (DocumentPropertiesA(nullptr, handle.get(), &printer[0], mode.get(), mode.get(),
+                          DM_IN_BUFFER | DM_OUT_BUFFER) < 0) {
+    return failed("DocumentProperties DM_IN_BUFFER");
+  }
+  mode.unlock();
+  return block.release();
+}
+
+// The selection's device mode becomes rebuilt; the block it replaces is
+// freed. The device names are not touched.
+void ReplaceSelectionDevMode(HGLOBAL rebuilt) {
+  GlobalFree(g_printerSelection.devMode);
+  g_printerSelection.devMode = rebuilt;
+}
+
+// Moves the selection's device mode to printer, carrying the settings of the
+// selected printer over. When that fails the selection stays as it was.
+void SwitchSelection(const std::string& printer) {
+  GlobalLockGuard<DEVMODEA> selected(g_printerSelection.devMode);
+  HGLOBAL rebuilt = BuildDevMode(printer, selected.get());
+  selected.unlock();
+  if (rebuilt) ReplaceSelectionDevMode(rebuilt);
+}
+
+// Gives the selection back to the previous printer, with the job's settings
+// as far as MergeDevMode carries them. When the job's device mode could not
+// be locked there is nothing to carry, and the previous printer gets its own
+// current settings: that still repairs the selection and brings its device
+// mode back in line with its device names. When the rebuild fails the
+// selection keeps the job's device mode.
+void RestorePreviousPrinter(const std::string& previous, GlobalLockGuard<DEVMODEA>& jobMode) {
+  HGLOBAL rebuilt = BuildDevMode(previous, jobMode.get());
+  if (!rebuilt) return;
+  jobMode.unlock();
+  ReplaceSelectionDevMode(rebuilt);
+}
+
+// The printer this file is printed on. A job without a printer takes the
+// selected one and keeps its name for the files after it; a name too long
+// for the job's field is not kept cut, since a cut name would not open, but
+// serves this file only.
+std::string DecidePrinter(PrintJob& job, const char* current) {
+  if (job.printerName[0] == '\0') {
+    if (!CopyText(job.printerName, current)) {
+      job.printerName[0] = '\0';
+      DebugLog("printer name %s is too long to keep in the job\n", current);
+    }
+    return current;
+  }
+  DebugLog("job printer=%s, cur printer=%s\n", job.printerName, current);
+  return job.printerName;
+}
+
+// The system's text for error, or a text of our own when it has none.
+std::string ErrorText(DWORD error, const std::string& printer) {
+  LPSTR text = nullptr;
+  DWORD length = FormatMessageA(kSystemMessage, nullptr, error, kUserDefaultLanguage,
+                                reinterpret_cast<LPSTR>(&text), 0, nullptr);
+  UniqueLocal buffer(text);
+  if (length > 0 && text) return text;
+  return "The printer " + printer + " cannot be opened (error " + std::to_string(error) + ").";
+}
+
+// Makes sure the printer can be opened. When it cannot, the user is told
+// why and chooses: Retry goes on (the device context is requested anyway),
+// Cancel gives up the file. True unless the user cancelled.
+bool CheckPrinterOpens(std::string printer) {
+  HANDLE opened = nullptr;
+  if (OpenPrinterA(&printer[0], &opened, nullptr)) {
+    UniquePrinter check(opened);  // only the check: closed at once
+    return true;
+  }
+  std::string text = ErrorText(GetLastError(), printer);
+  return MessageBoxA(nullptr, text.c_str(), kCantOpenCaption, MB_RETRYCANCEL) != IDCANCEL;
+}
+
+// The job's settings in the device mode. Every configuration starts the
+// flags afresh: an earlier job's value stays in its field, unflagged, until
+// a job sets it again.
+void WriteJobToDevMode(const PrintJob& job, DEVMODEA& mode) {
+  mode.dmFields = 0;
+  if (job.copies != 1) {
+    mode.dmCopies = static_cast<short>(job.copies);
+    mode.dmFields |= DM_COPIES;
+  }
+  if (job.orientation != 0) mode.dmOrientation = job.orientation;
+  mode.dmFields |= DM_ORIENTATION;
+  if (job.paperSource != 0) {
+    mode.dmDefaultSource = job.paperSource;
+    mode.dmFields |= DM_DEFAULTSOURCE;
+  }
+  if (job.paperWidth != 0) {
+    mode.dmPaperWidth = static_cast<short>(job.paperWidth);
+    mode.dmPaperSize = DMPAPER_USER;
+    mode.dmFields |= DM_PAPERSIZE | DM_PAPERWIDTH;
+  }
+  if (job.paperLength != 0) {
+    mode.dmPaperLength = static_cast<short>(job.paperLength);
+    mode.dmPaperSize = DMPAPER_USER;
+    mode.dmFields |= DM_PAPERSIZE | DM_PAPERLENGTH;
+  }
+  // A listed paper replaces the custom size; its dimensions stay in their
+  // fields, unflagged. Without a form name, a width and length of a listed
+  // paper (in either orientation) select it the same way.
+  const PaperSize* paper = nullptr;
+  if (job.formName[0] != '\0') {
+    paper = FindPaperSizeByName(job.formName);
+  } else if (job.paperWidth != 0 && job.paperLength != 0) {
+    paper = FindPaperSizeByDimensions(job.paperWidth, job.paperLength);
+  }
+  if (paper) {
+    mode.dmPaperSize = paper->code;
+    ClearFields(mode, DM_PAPERLENGTH | DM_PAPERWIDTH);
+    mode.dmFields |= DM_PAPERSIZE;
+  }
+  if (mode.dmSpecVersion > kOldSpecVersion) {
+    if (job.formName[0] != '\0') {
+      char* formName = reinterpret_cast<char*>(mode.dmFormName);
+      if (!CopyText(formName, sizeof mode.dmFormName, job.formName)) {
+        DebugLog("form name %s cut to %s in the device mode\n", job.formName, formName);
+      }
+      mode.dmFields |= DM_FORMNAME;
+    }
+    mode.dmCollate = job.collate ? DMCOLLATE_TRUE : DMCOLLATE_FALSE;
+    mode.dmFields |= DM_COLLATE;
+  }
+}
+
+// The printer device context on the printer that the device mode names;
+// without a device mode, neither a device name nor initialisation data.
+HDC CreateDeviceContext(const DEVMODEA* mode) {
+  // dmDeviceName has no terminator when the name fills it.
+  std::string device;
+  if (mode) {
+    const char* name = reinterpret_cast<const char*>(mode->dmDeviceName);
+    device.assign(name, FieldLength(name, sizeof mode->dmDeviceName));
+  }
+  HDC dc = CreateDCA("WINSPOOL", mode ? device.c_str() : nullptr, nullptr, mode);
+  DebugLog("CreateDC returned %d given a DevMode = %x\n",
+           static_cast<int>(reinterpret_cast<intptr_t>(dc)),
+           static_cast<unsigned>(reinterpret_cast<uintptr_t>(mode)));
+  return dc;
+}
+
+}  // namespace
+
+bool ConfigureJobDevice(PrintJob& job) {
+  job.deviceContext = nullptr;
+  if (!GetDevMode()) {
+    MessageBoxA(nullptr, "plenwick", "Plenwick - Can't Get DEVMODE", MB_OK);
+    DebugLog("no printer selection: %s not printed\n", job.fileName);
+    return false;
+  }
+  // Windows printer names are far shorter than MAX_PATH.
+  char current[MAX_PATH] = "";
+  DeviceNameOf(g_printerSelection.devNames, current, sizeof current);
+  std::string printer = DecidePrinter(job, current);
+  // Names that differ only in letter case are different printers here.
+  std::string previous;
+  if (printer != current) {
+    // Remembered before the switch is tried, so that the selection goes
+    // back to this printer even when the switch fails.
+    previous = current;
+    SwitchSelection(printer);
+  }
+
+  bool printable = CheckPrinterOpens(printer);
+  GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode);
+  if (printable) {
+    if (mode) {
+      WriteJobToDevMode(job, *mode.get());
+    } else {
+      DebugLog("device mode of the selection cannot be locked\n");
+    }
+    job.deviceContext = CreateDeviceContext(mode.get());
+  } else {
+    DebugLog("printer %s cannot be opened, cancelled: %s not printed\n", printer.c_str(),
+             job.fileName);
+  }
+  if (!previous.empty()) RestorePreviousPrinter(previous, mode);
+  return job.deviceContext != nullptr;
+}
+
+void MergeDevMode(DEVMODEA& dest, const DEVMODEA& source) {
+  auto carry = [&](DWORD flag, short DEVMODEA::*field) {
+    if (!(source.dmFields & flag)) return;
+    dest.*field = source.*field;
+    dest.dmFields |= flag;
+  };
+  carry(DM_ORIENTATION, &DEVMODEA::dmOrientation);
+  if (source.dmFields & DM_PAPERSIZE) {
+    // A paper code stands for the whole paper: dimensions and a form name
+    // that the destination had would contradict it.
+    carry(DM_PAPERSIZE, &DEVMODEA::dmPaperSize);
+    ClearFields(dest, DM_PAPERLENGTH | DM_PAPERWIDTH | DM_FORMNAME);
+  } else {
+    carry(DM_PAPERLENGTH, &DEVMODEA::dmPaperLength);
+    carry(DM_PAPERWIDTH, &DEVMODEA::dmPaperWidth);
+  }
+  carry(DM_SCALE, &DEVMODEA::dmScale);
+  carry(DM_COPIES, &DEVMODEA::dmCopies);
+  carry(DM_COLLATE, &DEVMODEA::dmCollate);
+}
+
+}  // namespace plenwick

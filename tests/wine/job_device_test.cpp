@@ -1,0 +1,114 @@
+// Job device configuration against Wine's real default printer: the CUPS
+// queue "PDF" that the test command sets up.
+#include "device/job_device.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <thread>
+
+#include "core/print_job.h"
+#include "device/printer_selection.h"
+#include "platform/handles.h"
+
+namespace {
+
+const char kCantOpen[] = "Plenwick - Can't Open Printer";
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM text) {
+  char name[32] = "";
+  char buffer[512] = "";
+  GetClassNameA(child, name, sizeof name);
+  if (lstrcmpiA(name, "Static") == 0 && GetWindowTextA(child, buffer, sizeof buffer) > 0) {
+    *reinterpret_cast<std::string*>(text) += buffer;
+  }
+  return TRUE;
+}
+
+// Presses a button of the message box with this caption from another
+// thread, while the library waits in MessageBoxA, after taking its text.
+std::thread AnswerBox(const char* caption, WPARAM button, std::string* text) {
+  return std::thread([=] {
+    for (int tries = 0; tries < 600; ++tries, Sleep(50)) {
+      HWND box = FindWindowA(nullptr, caption);
+      if (!box || !IsWindowVisible(box)) continue;
+      EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(text));
+      PostMessageA(box, WM_COMMAND, button, 0);
+      return;
+    }
+  });
+}
+
+class WineJobDevice : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    plenwick::ResetPrintJob(job_);
+    job_.fileName = "report.txt";
+  }
+  void TearDown() override {
+    if (job_.deviceContext) {
+      EXPECT_TRUE(DeleteDC(job_.deviceContext));
+    }
+  }
+
+  short SelectedPaperSize() {
+    plenwick::GlobalLockGuard<DEVMODEA> mode(plenwick::g_printerSelection.devMode);
+    EXPECT_TRUE(mode);
+    return mode ? mode->dmPaperSize : 0;
+  }
+
+  plenwick::PrintJob job_{};
+};
+
+TEST_F(WineJobDevice, AJobWithoutPrinterPrintsOnTheDefaultPrinter) {
+  EXPECT_TRUE(plenwick::ConfigureJobDevice(job_));
+  EXPECT_NE(job_.deviceContext, nullptr);
+  EXPECT_STREQ(job_.printerName, "PDF");
+}
+
+TEST_F(WineJobDevice, LandscapeTurnsThePrintableArea) {
+  job_.orientation = DMORIENT_LANDSCAPE;
+  ASSERT_TRUE(plenwick::ConfigureJobDevice(job_));
+  EXPECT_GT(GetDeviceCaps(job_.deviceContext, HORZRES), GetDeviceCaps(job_.deviceContext, VERTRES));
+}
+
+TEST_F(WineJobDevice, FormNamesSelectTheirPaper) {
+  const struct {
+    const char* form;
+    short code;
+  } forms[] = {{"A4", DMPAPER_A4}, {"Letter", DMPAPER_LETTER}};
+  for (const auto& f : forms) {
+    SCOPED_TRACE(f.form);
+    strcpy(job_.formName, f.form);
+    ASSERT_TRUE(plenwick::ConfigureJobDevice(job_));
+    EXPECT_EQ(SelectedPaperSize(), f.code);
+    EXPECT_TRUE(DeleteDC(job_.deviceContext));
+    job_.deviceContext = nullptr;
+  }
+}
+
+// An unknown printer: the system's text in the box; Retry prints on the
+// selected printer, Cancel gives up the file and the process goes on.
+TEST_F(WineJobDevice, AnUnknownPrinterAsksTheUser) {
+  for (WPARAM button : {static_cast<WPARAM>(IDRETRY), static_cast<WPARAM>(IDCANCEL)}) {
+    SCOPED_TRACE(button);
+    strcpy(job_.printerName, "No Such Printer");
+    std::string text;
+    std::thread answerer = AnswerBox(kCantOpen, button, &text);
+    bool made = plenwick::ConfigureJobDevice(job_);
+    answerer.join();
+    std::cout << "Can't Open Printer box text: [" << text << "]\n";
+    EXPECT_NE(text.find("Invalid printer name."), std::string::npos) << text;
+    EXPECT_EQ(made, button == IDRETRY);
+    EXPECT_EQ(job_.deviceContext != nullptr, button == IDRETRY);
+    if (job_.deviceContext) {
+      EXPECT_TRUE(DeleteDC(job_.deviceContext));
+      job_.deviceContext = nullptr;
+    }
+    EXPECT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
+  }
+}
+
+}  // namespace
