@@ -6,6 +6,9 @@ void ResetPrintJob(PrintJob& job) {
   job.fileName = "";
   job.configFileName.clear();
   job.reportFile = HFILE_ERROR;
+  job.readAhead.file = HFILE_ERROR;
+  job.readAhead.next = 0;
+  job.readAhead.end = 0;
   job.scratch = false;
   job.ruler = false;
   job.printerName[0] = '\0';

@@ -9,10 +9,21 @@
 
 namespace plenwick {
 
+// Bytes of the open report file read ahead in one block, which GetLine
+// hands out one at a time: reading a file one byte per system call is slow.
+// They belong to the file they were read from and go when it is closed.
+struct ReportReadAhead {
+  HFILE file;     // the report file the bytes came from
+  uint32_t next;  // index of the next byte to hand out
+  uint32_t end;   // number of bytes held
+  unsigned char bytes[4096];
+};
+
 struct PrintJob {
   const char* fileName;        // report file now being printed, quotes removed
   std::string configFileName;  // last configuration file named in this request
   HFILE reportFile;            // open while the file is printed
+  ReportReadAhead readAhead;   // what GetLine has read of reportFile
   bool scratch;                // disposition SCRATCH: delete after printing
   bool ruler;
   char printerName[100];

@@ -51,6 +51,14 @@ struct DcTraits {
 };
 using UniqueDC = UniqueHandle<DcTraits>;
 
+// A font must not be selected into a device context when it goes.
+struct FontTraits {
+  using Type = HFONT;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type font) { DeleteObject(font); }
+};
+using UniqueFont = UniqueHandle<FontTraits>;
+
 struct LocalTraits {
   using Type = HLOCAL;
   static Type Invalid() { return nullptr; }

@@ -3,3 +3,8 @@
 #pragma once
 
 #include "types.h"
+
+BOOL CharToOemA(LPCSTR source, LPSTR destination);
+BOOL CharToOemBuffA(LPCSTR source, LPSTR destination, DWORD length);
+BOOL OemToCharA(LPCSTR source, LPSTR destination);
+BOOL OemToCharBuffA(LPCSTR source, LPSTR destination, DWORD length);

@@ -1,15 +1,239 @@
 #include "gdi_text.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+
 #include "gdi_hooks.h"
+#include "handle_table.h"
+#include "kernel.h"
+
+namespace {
+
+// What a device context knows about text: its printer's own font and the
+// font now selected into it.
+struct DcText {
+  HGDIOBJ selected;
+  std::string face;
+  int height;
+  int aveCharWidth;
+  int externalLeading;
+  int pitchAndFamily;
+  bool passThrough;
+};
+
+simwin::HandleTable<LOGFONTA> g_fonts(0x600000);
+std::map<HDC, DcText> g_dcText;
+std::vector<LOGFONTA> g_created;
+bool g_failNextCreateFont = false;
+
+// The device's own font, selected into every new device context. Like a
+// stock object it is never counted and never deleted.
+HGDIOBJ const kDeviceFont = reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(0x5FFFF0));
+
+DcText* FindDc(HDC dc) {
+  auto it = g_dcText.find(dc);
+  return it == g_dcText.end() ? nullptr : &it->second;
+}
+
+const LOGFONTA* SelectedFont(const DcText& dc) {
+  return dc.selected == kDeviceFont ? nullptr : g_fonts.Find(dc.selected);
+}
+
+bool SelectedAnywhere(HGDIOBJ font) {
+  for (const auto& entry : g_dcText) {
+    if (entry.second.selected == font) return true;
+  }
+  return false;
+}
+
+// Metrics of a created font, derived from its height the way a scalable
+// font behaves: a negative height is the character (em) height, a positive
+// one the cell height, whose upper sixth or so is internal leading. The
+// advance is the one asked for or 0.6 em, the same for bold, as with
+// fixed-pitch faces. The external leading is the printer's.
+TEXTMETRICA MetricsOf(const DcText& dc, const LOGFONTA* font) {
+  TEXTMETRICA tm{};
+  int height = dc.height;
+  int em = height * 6 / 7;
+  int width = dc.aveCharWidth;
+  if (font && font->lfHeight < 0) {
+    em = -font->lfHeight;
+    height = em + (em + 3) / 6;
+  } else if (font && font->lfHeight > 0) {
+    height = font->lfHeight;
+    em = height * 6 / 7;
+  }
+  if (font && (font->lfHeight != 0 || font->lfWidth != 0)) {
+    width = font->lfWidth > 0 ? font->lfWidth : (em * 3 + 2) / 5;
+  }
+  tm.tmHeight = height;
+  tm.tmAscent = height * 4 / 5;
+  tm.tmDescent = height - tm.tmAscent;
+  tm.tmInternalLeading = height - em;
+  tm.tmExternalLeading = dc.externalLeading;
+  tm.tmAveCharWidth = width;
+  tm.tmMaxCharWidth = width;
+  tm.tmWeight = font && font->lfWeight != FW_DONTCARE ? font->lfWeight : FW_NORMAL;
+  tm.tmDigitizedAspectX = 300;
+  tm.tmDigitizedAspectY = 300;
+  tm.tmFirstChar = 0x20;
+  tm.tmLastChar = 0xFF;
+  tm.tmDefaultChar = '?';
+  tm.tmBreakChar = ' ';
+  tm.tmUnderlined = font ? font->lfUnderline : 0;
+  tm.tmPitchAndFamily = static_cast<BYTE>(dc.pitchAndFamily);
+  return tm;
+}
+
+}  // namespace
+
+HFONT CreateFontIndirectA(const LOGFONTA* font) {
+  if (font) g_created.push_back(*font);
+  if (!font || g_failNextCreateFont) {
+    g_failNextCreateFont = false;
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  auto copy = std::make_unique<LOGFONTA>(*font);
+  copy->lfFaceName[LF_FACESIZE - 1] = '\0';
+  return g_fonts.Add<HFONT>(std::move(copy));
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+  DcText* text = FindDc(dc);
+  if (!text || (object != kDeviceFont && !g_fonts.Find(object))) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  HGDIOBJ previous = text->selected;
+  text->selected = object;
+  return previous;
+}
+
+// As on Windows, a font that is still selected into a device context is
+// not deleted, and the device's own font is never deleted.
+BOOL DeleteObject(HGDIOBJ object) {
+  if (object == kDeviceFont) return TRUE;
+  if (!g_fonts.Find(object) || SelectedAnywhere(object)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  g_fonts.Remove(object);
+  return TRUE;
+}
+
+BOOL GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics) {
+  const DcText* text = FindDc(dc);
+  if (!text || !metrics) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  *metrics = MetricsOf(*text, SelectedFont(*text));
+  return TRUE;
+}
+
+int GetTextFaceA(HDC dc, int count, LPSTR face) {
+  const DcText* text = FindDc(dc);
+  if (!text) return 0;
+  const LOGFONTA* font = SelectedFont(*text);
+  std::string name = font && font->lfFaceName[0] ? font->lfFaceName : text->face;
+  if (!face) return static_cast<int>(name.size()) + 1;
+  if (count <= 0) return 0;
+  size_t copied = std::min(name.size(), static_cast<size_t>(count) - 1);
+  memcpy(face, name.data(), copied);
+  face[copied] = '\0';
+  return static_cast<int>(copied) + 1;
+}
+
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
+  const DcText* state = FindDc(dc);
+  if (!state || count < 0 || (count > 0 && !text)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const LOGFONTA* font = SelectedFont(*state);
+  simwin::GdiEvent event{};
+  event.kind = simwin::GdiEvent::kText;
+  event.dc = dc;
+  event.x = x;
+  event.y = y;
+  event.text.assign(text ? text : "", static_cast<size_t>(count));
+  event.result = TRUE;
+  event.face = font && font->lfFaceName[0] ? font->lfFaceName : state->face;
+  event.height = font ? font->lfHeight : state->height;
+  event.weight = font && font->lfWeight != FW_DONTCARE ? font->lfWeight : FW_NORMAL;
+  event.underline = font && font->lfUnderline;
+  simwin::RecordGdiEvent(event);
+  return TRUE;
+}
+
+// QUERYESCSUPPORT answers for the escapes this printer knows; PASSTHROUGH
+// takes a packet whose first word counts the bytes after it (the input size
+// is not used, as with the 16-bit drivers) and records them.
+int Escape(HDC dc, int escape, int, LPCSTR input, LPVOID) {
+  const DcText* state = FindDc(dc);
+  if (!state) return -1;  // SP_ERROR
+  if (escape == QUERYESCSUPPORT) {
+    int32_t asked = 0;
+    if (input) memcpy(&asked, input, sizeof asked);
+    if (asked == QUERYESCSUPPORT) return 1;
+    return asked == PASSTHROUGH && state->passThrough ? 1 : 0;
+  }
+  if (escape != PASSTHROUGH || !state->passThrough || !input) return 0;
+  const unsigned char* packet = reinterpret_cast<const unsigned char*>(input);
+  int count = packet[0] | (packet[1] << 8);
+  simwin::GdiEvent event{};
+  event.kind = simwin::GdiEvent::kEscape;
+  event.dc = dc;
+  event.escape = PASSTHROUGH;
+  event.text.assign(input + 2, static_cast<size_t>(count));
+  event.result = count;
+  simwin::RecordGdiEvent(event);
+  return count;
+}
+
+// Rounds half away from zero; a zero divisor or a result out of range
+// gives -1, as on Windows.
+int MulDiv(int number, int numerator, int denominator) {
+  if (denominator == 0) return -1;
+  int64_t product = static_cast<int64_t>(number) * numerator;
+  int64_t divisor = denominator;
+  if (divisor < 0) {
+    product = -product;
+    divisor = -divisor;
+  }
+  int64_t half = divisor / 2;
+  int64_t result = product >= 0 ? (product + half) / divisor : (product - half) / divisor;
+  if (result > INT32_MAX || result < -INT32_MAX) return -1;
+  return static_cast<int>(result);
+}
 
 namespace simwin {
 namespace detail {
 
-void TextOnCreateDC(HDC, const PrinterSpec&) {}
-void TextOnDeleteDC(HDC) {}
+void TextOnCreateDC(HDC dc, const PrinterSpec& printer) {
+  g_dcText[dc] = DcText{kDeviceFont,         printer.faceName,          printer.tmHeight,
+                        printer.tmAveCharWidth, printer.tmExternalLeading, printer.tmPitchAndFamily,
+                        printer.passThrough};
+}
+
+void TextOnDeleteDC(HDC dc) { g_dcText.erase(dc); }
 
 }  // namespace detail
 
-void ResetGdiText() {}
+size_t LiveFonts() { return g_fonts.Count(); }
+const std::vector<LOGFONTA>& CreatedFonts() { return g_created; }
+void FailNextCreateFont() { g_failNextCreateFont = true; }
+
+void ResetGdiText() {
+  g_fonts.Clear();
+  g_dcText.clear();
+  g_created.clear();
+  g_failNextCreateFont = false;
+}
 
 }  // namespace simwin

@@ -1,0 +1,109 @@
+// Fuzzes the report line reader and the overstrike decoder: the input (after
+// one byte of settings) is written to a report file in the working folder,
+// read back line by line with GetLine, and each line is decoded and cut
+// into runs. What comes back must be the file itself, line ends and form
+// feeds accounted for, and the runs must cover each decoded text exactly.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/print_job.h"
+#include "render/line_reader.h"
+#include "render/overstrike.h"
+
+namespace {
+
+const char kReportName[] = "fuzz_report.txt";
+
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+bool WriteReport(const uint8_t* data, size_t size) {
+  FILE* file = fopen(kReportName, "wb");
+  if (!file) return false;
+  bool written = fwrite(data, 1, size, file) == size;
+  return fclose(file) == 0 && written;
+}
+
+// Decodes one line and walks its runs as WriteReportLine does.
+void CheckDecoding(const char* line, int count) {
+  plenwick::DecodedLine decoded;
+  plenwick::DecodeOverstrike(line, count, decoded);
+  Check(decoded.length >= 0 && decoded.length <= count && decoded.length < plenwick::kDecodedLineSize);
+  Check(decoded.text[decoded.length] == '\0');
+  for (int i = 0; i < decoded.length; ++i) {
+    Check(decoded.text[i] != '\0' && decoded.attributes[i] <= 3);
+  }
+  int column = 0;
+  int runs = 0;
+  do {
+    int length = plenwick::RunLength(decoded, column);
+    Check(length > 0 || decoded.length == 0);
+    for (int i = column; i < column + length; ++i) Check(decoded.attributes[i] == decoded.attributes[column]);
+    if (column > 0) Check(decoded.attributes[column] != decoded.attributes[column - 1]);
+    column += length;
+    ++runs;
+  } while (column < decoded.length);
+  Check(column == decoded.length && runs <= decoded.length + 1);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const int capacities[] = {1, 2, 5, 64, 512, 4097};
+  bool raw = data[0] & 1;
+  int capacity = capacities[(data[0] >> 1) % 6];
+  ++data;
+  --size;
+  if (!WriteReport(data, size)) return 0;
+
+  plenwick::PrintJob job;
+  plenwick::ResetPrintJob(job);
+  job.raw = raw;
+  job.reportFile = _lopen(kReportName, OF_READ);
+  Check(job.reportFile != HFILE_ERROR);
+  plenwick::ResetLineReader(job);
+
+  // What GetLine must hand back: the file without CR and FF, each LF
+  // stored as the line's terminator (an LF in raw mode).
+  std::string expected;
+  size_t formFeeds = 0;
+  for (size_t i = 0; i < size; ++i) {
+    char c = static_cast<char>(data[i]);
+    if (c == '\r') continue;
+    if (c == '\f') {
+      ++formFeeds;
+      continue;
+    }
+    expected += c == '\n' ? (raw ? '\n' : '\0') : c;
+  }
+
+  std::vector<char> buffer(static_cast<size_t>(capacity));
+  std::string read;
+  size_t formFeedsRead = 0;
+  for (size_t calls = 0;; ++calls) {
+    Check(calls <= size + 1 || capacity == 1);
+    plenwick::LineStatus status;
+    int count = plenwick::GetLine(job, buffer.data(), capacity, status);
+    Check(count >= 0 && (count < capacity || count == 0));
+    Check(buffer[capacity - 1] == '\0');
+    Check(status == plenwick::CTL_TEXT || status == plenwick::CTL_FF || status == plenwick::CTL_EOF);
+    if (status == plenwick::CTL_EOF) {
+      Check(count == 0);
+      break;
+    }
+    if (status == plenwick::CTL_FF) ++formFeedsRead;
+    read.append(buffer.data(), static_cast<size_t>(count));
+    if (count > 0) CheckDecoding(buffer.data(), count);
+  }
+  // A one-byte buffer holds no line: the reader reports the end at once.
+  if (capacity > 1) {
+    Check(read == expected);
+    Check(formFeedsRead == formFeeds);
+  }
+  _lclose(job.reportFile);
+  return 0;
+}

@@ -1,0 +1,29 @@
+// The report line reader: one line of the job's report file at a time, and
+// how it ended.
+#pragma once
+
+#include "core/print_job.h"
+
+namespace plenwick {
+
+enum LineStatus {
+  CTL_TEXT = 0,  // ended at a line feed, at the end of the file, or with the buffer full
+  CTL_FF = 1,    // ended at a form feed: the page ends after it
+  CTL_EOF = 2,   // nothing was read: the file is at its end or cannot be read further
+};
+
+// Reads the next line of job.reportFile into buffer, which holds capacity
+// bytes, and says how it ended. Returns the number of bytes placed; the
+// buffer's last byte is always a terminator, but the count, not a
+// terminator, gives the length. A line feed is stored as a terminator (as
+// a line feed in raw mode) and counted; carriage returns are dropped; a
+// form feed ends the line unstored. A line longer than capacity - 1 bytes
+// comes back in pieces, losing nothing.
+int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status);
+
+// Drops the bytes GetLine has read ahead. Call it when a report file is
+// opened and when it is closed, so that no byte of one file is handed out
+// for a later file that gets the same handle value.
+void ResetLineReader(PrintJob& job);
+
+}  // namespace plenwick

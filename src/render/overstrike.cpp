@@ -1,0 +1,67 @@
+#include "render/overstrike.h"
+
+#include <cstring>
+
+#include "render/text_output.h"
+
+namespace plenwick {
+namespace {
+
+const unsigned char kBackspace = 8;
+const unsigned char kMiddleDot = 0xB7;  // in the ANSI code page
+
+}  // namespace
+
+void DecodeOverstrike(const char* line, int count, DecodedLine& decoded) {
+  const unsigned char* in = reinterpret_cast<const unsigned char*>(line);
+  unsigned char* text = reinterpret_cast<unsigned char*>(decoded.text);
+  LineAttr* attributes = decoded.attributes;
+  memset(attributes, 0, sizeof decoded.attributes);
+  int i = 0;
+  int j = 0;
+  // Each step consumes at least as many bytes as it appends, so a line of
+  // up to kDecodedLineSize - 1 bytes is never cut.
+  while (i < count && j < kDecodedLineSize - 1) {
+    if (in[i] != kBackspace) {
+      text[j++] = in[i++];
+      continue;
+    }
+    if (i + 1 == count) break;  // a backspace at the end strikes nothing
+    unsigned char d = in[i + 1];
+    if (d == '_') {
+      if (j > 0) attributes[j - 1] |= kUnderline;
+      i += 2;
+    } else if (j > 0 && d == text[j - 1]) {
+      attributes[j - 1] |= kBold;
+      i += 2;
+    } else if (d == 'm' || d == 'w') {
+      text[j++] = kMiddleDot;
+      i += 2;
+    } else {
+      i += 1;  // only the backspace goes; d is read as the next byte
+    }
+  }
+  text[j] = '\0';
+  decoded.length = static_cast<int>(strlen(decoded.text));
+}
+
+int RunLength(const DecodedLine& decoded, int start) {
+  int end = start;
+  while (end < decoded.length && decoded.attributes[end] == decoded.attributes[start]) ++end;
+  return end - start;
+}
+
+void WriteReportLine(const PrintJob& job, const char* line, int count, int row, int advance,
+                     int lineHeight) {
+  DecodedLine decoded;
+  DecodeOverstrike(line, count, decoded);
+  int column = 0;
+  do {
+    int length = RunLength(decoded, column);
+    PutRun(job, decoded.attributes[column], column * advance, row * lineHeight, decoded.text + column,
+           length);
+    column += length;
+  } while (column < decoded.length);
+}
+
+}  // namespace plenwick

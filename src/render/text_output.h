@@ -1,0 +1,48 @@
+// Styled text output: the four style fonts of a report file and the output
+// of one run, drawn in its style or passed through to the printer driver.
+#pragma once
+
+#include "core/print_job.h"
+#include "render/overstrike.h"
+
+namespace plenwick {
+
+// Makes the four style fonts of a report file on job.deviceContext from one
+// logical font: the job's point size (or the size of the device context's
+// current font) and the job's font face (or the current face), in regular,
+// underline, bold-underline and bold; selects the regular one. Replaces
+// fonts made earlier. Returns false when a font could not be made: the log
+// says which, and runs of its style are drawn in the regular font.
+bool CreateStyleFonts(const PrintJob& job);
+
+// Puts the device context's own font back and deletes the style fonts, so
+// that no font is deleted while selected. Does nothing when there are none;
+// call it before the device context is deleted.
+void ReleaseStyleFonts();
+
+// Creates the style fonts for a report file and releases them when the
+// scope ends, on every way out.
+class StyleFontsScope {
+ public:
+  explicit StyleFontsScope(const PrintJob& job) : complete_(CreateStyleFonts(job)) {}
+  ~StyleFontsScope() { ReleaseStyleFonts(); }
+  StyleFontsScope(const StyleFontsScope&) = delete;
+  StyleFontsScope& operator=(const StyleFontsScope&) = delete;
+  bool complete() const { return complete_; }
+
+ private:
+  bool complete_;
+};
+
+// The line grid of the font selected into dc: the character advance
+// (tmAveCharWidth) and the line height (tmHeight + tmExternalLeading).
+// False, with both 0, when the metrics cannot be read.
+bool GetGridMetrics(HDC dc, int& advance, int& lineHeight);
+
+// Outputs one run at (x, y) in device units. In raw mode the bytes go to
+// the printer driver unchanged in PASSTHROUGH packets (attribute and
+// position unused); otherwise in the style font of the attribute, after
+// ANSI-to-OEM translation when the job asks for it, or else OEM-to-ANSI.
+void PutRun(const PrintJob& job, LineAttr attribute, int x, int y, const char* text, int length);
+
+}  // namespace plenwick

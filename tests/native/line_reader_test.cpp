@@ -1,0 +1,207 @@
+#include "render/line_reader.h"
+
+#include <algorithm>
+#include <random>
+
+#include "test_support.h"
+
+namespace {
+
+using plenwick::CTL_EOF;
+using plenwick::CTL_FF;
+using plenwick::CTL_TEXT;
+using plenwick::LineStatus;
+
+struct Line {
+  std::string bytes;  // the count bytes placed in the buffer
+  LineStatus status;
+  bool operator==(const Line& other) const { return bytes == other.bytes && status == other.status; }
+};
+
+std::ostream& operator<<(std::ostream& out, const Line& line) {
+  return out << ::testing::PrintToString(line.bytes) << " " << line.status;
+}
+
+// A reader that asks the file for one byte per _lread call: the read-ahead
+// reader must give exactly what it gives.
+int ReadLineBytewise(plenwick::PrintJob& job, char* buffer, int capacity, LineStatus& status) {
+  status = CTL_TEXT;
+  int count = 0;
+  if (capacity > 0) buffer[capacity - 1] = '\0';
+  while (count < capacity - 1) {
+    unsigned char byte;
+    UINT got = _lread(job.reportFile, &byte, 1);
+    if (got != 1) break;
+    if (byte == 12) {
+      status = CTL_FF;
+      break;
+    }
+    if (byte == 13) continue;
+    if (byte == 10) {
+      buffer[count++] = job.raw ? '\n' : '\0';
+      break;
+    }
+    buffer[count++] = static_cast<char>(byte);
+  }
+  if (count == 0 && status == CTL_TEXT) status = CTL_EOF;
+  return count;
+}
+
+using Reader = int (*)(plenwick::PrintJob&, char*, int, LineStatus&);
+
+class LineReaderTest : public plenwick_test::SimTest {
+ protected:
+  void SetUp() override {
+    SimTest::SetUp();
+    plenwick::ResetPrintJob(job_);
+  }
+  void TearDown() override {
+    CloseReport();
+    SimTest::TearDown();
+  }
+
+  void OpenReport(const std::string& bytes, const std::string& name = "report.txt") {
+    WriteFile(name, bytes);
+    job_.reportFile = _lopen(name.c_str(), OF_READ);
+    ASSERT_NE(job_.reportFile, HFILE_ERROR);
+    plenwick::ResetLineReader(job_);
+  }
+
+  void CloseReport() {
+    if (job_.reportFile != HFILE_ERROR) _lclose(job_.reportFile);
+    job_.reportFile = HFILE_ERROR;
+    plenwick::ResetLineReader(job_);
+  }
+
+  // Every line up to and including the first CTL_EOF, checking that the
+  // buffer always ends with a terminator and that no byte past the count
+  // is written.
+  std::vector<Line> ReadAll(int capacity, Reader reader = plenwick::GetLine) {
+    std::vector<Line> lines;
+    std::vector<char> buffer(static_cast<size_t>(capacity) + 1, '#');
+    for (;;) {
+      LineStatus status;
+      int count = reader(job_, buffer.data(), capacity, status);
+      EXPECT_GE(count, 0);
+      EXPECT_LT(count, std::max(capacity, 1));
+      if (capacity > 0) {
+        EXPECT_EQ(buffer[capacity - 1], '\0');
+      }
+      EXPECT_EQ(buffer[capacity], '#');
+      lines.push_back({std::string(buffer.data(), static_cast<size_t>(count)), status});
+      if (status == CTL_EOF) return lines;
+    }
+  }
+
+  plenwick::PrintJob job_;
+};
+
+struct ReadCase {
+  const char* name;
+  std::string input;
+  bool raw;
+  int capacity;
+  std::vector<Line> lines;  // before the closing CTL_EOF
+};
+
+TEST_F(LineReaderTest, SplitsLinesAsDescribed) {
+  std::string longLine(600, 'x');
+  const ReadCase cases[] = {
+      {"crlf", "abc\r\n", false, 512, {{std::string("abc\0", 4), CTL_TEXT}}},
+      {"crlf raw", "abc\r\n", true, 512, {{"abc\n", CTL_TEXT}}},
+      {"lone and doubled cr", "a\rb\r\r\nc", false, 512,
+       {{std::string("ab\0", 3), CTL_TEXT}, {"c", CTL_TEXT}}},
+      {"form feeds", "abc\fdef\n\fx", false, 512,
+       {{"abc", CTL_FF}, {std::string("def\0", 4), CTL_TEXT}, {"", CTL_FF}, {"x", CTL_TEXT}}},
+      {"empty lines", "\n\r\n", false, 512,
+       {{std::string("\0", 1), CTL_TEXT}, {std::string("\0", 1), CTL_TEXT}}},
+      {"control bytes kept", std::string("a\0b\bc\td\n", 8), false, 512,
+       {{std::string("a\0b\bc\td\0", 8), CTL_TEXT}}},
+      {"long line", longLine + "\n", false, 512,
+       {{std::string(511, 'x'), CTL_TEXT}, {std::string(89, 'x') + '\0', CTL_TEXT}}},
+      {"small buffer", "abcdefg\n", false, 4,
+       {{"abc", CTL_TEXT}, {"def", CTL_TEXT}, {std::string("g\0", 2), CTL_TEXT}}},
+      {"full buffer before line feed", "abc\n", false, 4,
+       {{"abc", CTL_TEXT}, {std::string("\0", 1), CTL_TEXT}}},
+      {"only carriage returns", "\r\r", false, 512, {}},
+      {"empty file", "", false, 512, {}},
+  };
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenReport(c.input);
+    job_.raw = c.raw;
+    std::vector<Line> expected = c.lines;
+    expected.push_back({"", CTL_EOF});
+    EXPECT_EQ(ReadAll(c.capacity), expected);
+    CloseReport();
+  }
+}
+
+TEST_F(LineReaderTest, EndOfFileStaysAndIsLoggedEachTime) {
+  std::string log = EnableLog();
+  OpenReport("last");
+  char buffer[512];
+  LineStatus status;
+  EXPECT_EQ(plenwick::GetLine(job_, buffer, sizeof buffer, status), 4);
+  EXPECT_EQ(status, CTL_TEXT);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(plenwick::GetLine(job_, buffer, sizeof buffer, status), 0);
+    EXPECT_EQ(status, CTL_EOF);
+  }
+  std::string line = "GetLine: found EOF - GetLastError() = 0\n";
+  EXPECT_EQ(ReadFile(log), line + line + line);
+}
+
+TEST_F(LineReaderTest, ReadErrorEndsTheFileWithItsErrorCode) {
+  std::string log = EnableLog();
+  simwin::FailReadsAfter(5, 23);  // ERROR_CRC after five bytes
+  OpenReport("abcdefgh\nmore\n");
+  EXPECT_EQ(ReadAll(512), (std::vector<Line>{{"abcde", CTL_TEXT}, {"", CTL_EOF}}));
+  EXPECT_EQ(ReadFile(log), "GetLine: found EOF - GetLastError() = 23\n");
+}
+
+TEST_F(LineReaderTest, GivesWhatReadingOneByteAtATimeGives) {
+  // Random reports over the bytes that matter, long enough to cross the
+  // read-ahead block several times, read with several buffer sizes.
+  std::mt19937 random(20240611);
+  const char alphabet[] = {'a', 'b', '\r', '\n', '\f', '\b', '\0', '\xFF', '_'};
+  for (int round = 0; round < 40; ++round) {
+    std::string input;
+    size_t length = random() % 13000;
+    for (size_t i = 0; i < length; ++i) input += alphabet[random() % sizeof alphabet];
+    int capacity = std::vector<int>{1, 2, 3, 17, 512, 4097, 5000}[round % 7];
+    bool raw = round % 2 == 1;
+    SCOPED_TRACE("round " + std::to_string(round));
+    OpenReport(input);
+    job_.raw = raw;
+    std::vector<Line> buffered = ReadAll(capacity);
+    CloseReport();
+    OpenReport(input);
+    job_.raw = raw;
+    std::vector<Line> bytewise = ReadAll(capacity, ReadLineBytewise);
+    CloseReport();
+    EXPECT_EQ(buffered, bytewise);
+  }
+}
+
+TEST_F(LineReaderTest, BytesReadAheadStayWithTheirFile) {
+  OpenReport("first line\nsecond line\n", "first.txt");
+  char buffer[512];
+  LineStatus status;
+  plenwick::GetLine(job_, buffer, sizeof buffer, status);
+  EXPECT_STREQ(buffer, "first line");
+  HFILE first = job_.reportFile;
+  // Another handle, even without ResetLineReader, reads its own file.
+  WriteFile("other.txt", "other\n");
+  job_.reportFile = _lopen("other.txt", OF_READ);
+  EXPECT_EQ(plenwick::GetLine(job_, buffer, sizeof buffer, status), 6);
+  EXPECT_STREQ(buffer, "other");
+  _lclose(first);
+  CloseReport();
+  // A file closed before its end leaves nothing for the next one, which
+  // may well get the same handle value.
+  OpenReport("third\n", "third.txt");
+  EXPECT_EQ(ReadAll(512), (std::vector<Line>{{std::string("third\0", 6), CTL_TEXT}, {"", CTL_EOF}}));
+}
+
+}  // namespace

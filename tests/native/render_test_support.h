@@ -1,0 +1,37 @@
+// Fixture of the text output tests: a job with a printer device context on
+// the simulated "PDF" printer, and what was drawn on it.
+#pragma once
+
+#include "render/text_output.h"
+#include "test_support.h"
+
+namespace plenwick_test {
+
+class PrinterDcTest : public SimTest {
+ protected:
+  void SetUp() override {
+    SimTest::SetUp();
+    plenwick::ResetPrintJob(job_);
+    job_.deviceContext = CreateDCA("wineps.drv", "PDF", nullptr, nullptr);
+    ASSERT_NE(job_.deviceContext, nullptr);
+    handlesWithDc_ = simwin::OpenHandleCount();
+  }
+  void TearDown() override {
+    plenwick::ReleaseStyleFonts();
+    DeleteDC(job_.deviceContext);
+    SimTest::TearDown();
+  }
+
+  static std::vector<simwin::GdiEvent> Events(simwin::GdiEvent::Kind kind) {
+    std::vector<simwin::GdiEvent> found;
+    for (const auto& event : simwin::GdiEvents()) {
+      if (event.kind == kind) found.push_back(event);
+    }
+    return found;
+  }
+
+  plenwick::PrintJob job_;
+  size_t handlesWithDc_ = 0;
+};
+
+}  // namespace plenwick_test
