@@ -99,6 +99,9 @@ start_wine() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log_step "creating the Wine prefix"
     wineboot -i >/dev/null 2>&1
+    # The new prefix goes on settling in the background; a test program
+    # started now could wait on that at its exit. Let it finish first.
+    wineserver -w >/dev/null 2>&1 || true
   fi
   wineserver -p >/dev/null 2>&1 || true
 }
