@@ -8,7 +8,8 @@
 namespace plenwick {
 
 void TerminateRegistryData(RegistryText& result, DWORD returned) {
-  size_t length = FieldLength(result.text, returned < kRegistryDataSize ? returned : kRegistryDataSize);
+  size_t length =
+      FieldLength(result.text, returned < kRegistryDataSize ? returned : kRegistryDataSize);
   result.text[length] = '\0';
 }
 
@@ -26,8 +27,8 @@ void ReadRegistryString(HKEY root, const char* subKey, const char* valueName,
   DWORD size = kRegistryDataSize;
   if (RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<LPBYTE>(result.text),
                        &size) != ERROR_SUCCESS) {
-    snprintf(result.text, kRegistryDataSize,
-             "**ERROR** RegQueryValueEx() Data Value not found: %s", valueName);
+    snprintf(result.text, kRegistryDataSize, "**ERROR** RegQueryValueEx() Data Value not found: %s",
+             valueName);
     return;
   }
   TerminateRegistryData(result, size);

@@ -18,8 +18,7 @@ struct RegistryText {
 // Fills result with the text of the value valueName of the key subKey below
 // root, or with an error message that begins "**ERROR** ". Messages that do
 // not fit in 256 bytes are cut to 255 characters.
-void ReadRegistryString(HKEY root, const char* subKey, const char* valueName,
-                        RegistryText& result);
+void ReadRegistryString(HKEY root, const char* subKey, const char* valueName, RegistryText& result);
 
 // The text that a value's data gives: its bytes up to the first zero byte,
 // never more than the query returned. Terminates it in the buffer.

@@ -13,9 +13,9 @@ constexpr size_t kCommandBufferSize = 1024;
 // buffer, which the parse has cut in place.
 struct ShellCommand {
   char buffer[kCommandBufferSize];
-  bool wait;          // wait switch: block until the process ends
-  int showState;      // SW_SHOWNORMAL unless a show switch said otherwise
-  const char* file;   // the file token, quotes included; may be empty
+  bool wait;               // wait switch: block until the process ends
+  int showState;           // SW_SHOWNORMAL unless a show switch said otherwise
+  const char* file;        // the file token, quotes included; may be empty
   const char* parameters;  // null when there are none
 };
 

@@ -24,7 +24,8 @@ class RegistryReadTest : public plenwick_test::SimTest {
 
 TEST_F(RegistryReadTest, TextOfEachKindOfValue) {
   const auto cases = plenwick_test::RegistryCases();
-  for (const auto& c : cases) simwin::SetRegistryValue(HKEY_CURRENT_USER, kKey, c.name, c.type, c.data);
+  for (const auto& c : cases)
+    simwin::SetRegistryValue(HKEY_CURRENT_USER, kKey, c.name, c.type, c.data);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Read(HKEY_CURRENT_USER, kKey, c.name), c.text);
@@ -37,10 +38,12 @@ TEST_F(RegistryReadTest, OpensQueriesAndClosesAsTheCallerAsked) {
   simwin::SetRegistryValue(HKEY_LOCAL_MACHINE, "", "AtRoot", REG_SZ, std::string("root\0", 5));
   EXPECT_EQ(Read(HKEY_CURRENT_USER, kKey, ""), "default");
   EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "", "AtRoot"), "root");
-  std::vector<std::string> expected = {
-      "RegOpenKeyExA(Software\\PlenwickTest, 0, 0x1) = 0", "RegQueryValueExA(, 256) = 0",
-      "RegCloseKey() = 0",
-      "RegOpenKeyExA(, 0, 0x1) = 0", "RegQueryValueExA(AtRoot, 256) = 0", "RegCloseKey() = 0"};
+  std::vector<std::string> expected = {"RegOpenKeyExA(Software\\PlenwickTest, 0, 0x1) = 0",
+                                       "RegQueryValueExA(, 256) = 0",
+                                       "RegCloseKey() = 0",
+                                       "RegOpenKeyExA(, 0, 0x1) = 0",
+                                       "RegQueryValueExA(AtRoot, 256) = 0",
+                                       "RegCloseKey() = 0"};
   EXPECT_EQ(simwin::RegistryEvents(), expected);
 }
 
@@ -48,15 +51,16 @@ TEST_F(RegistryReadTest, FailuresNameTheSubKeyOrTheValue) {
   EXPECT_EQ(Read(HKEY_CURRENT_USER, "Software\\Missing", "x"),
             "**ERROR** RegOpenKeyEx() Registry Key not found: Software\\Missing");
   HKEY notAKey = reinterpret_cast<HKEY>(static_cast<intptr_t>(0x1234));
-  EXPECT_EQ(Read(notAKey, "Software", "x"), "**ERROR** RegOpenKeyEx() Registry Key not found: Software");
+  EXPECT_EQ(Read(notAKey, "Software", "x"),
+            "**ERROR** RegOpenKeyEx() Registry Key not found: Software");
   simwin::CreateRegistryKey(HKEY_CURRENT_USER, kKey);
   EXPECT_EQ(Read(HKEY_CURRENT_USER, kKey, "Nothing"),
             "**ERROR** RegQueryValueEx() Data Value not found: Nothing");
   // A key that was never opened is never closed.
-  std::vector<std::string> expected = {
-      "RegOpenKeyExA(Software\\Missing, 0, 0x1) = 2", "RegOpenKeyExA(Software, 0, 0x1) = 6",
-      "RegOpenKeyExA(Software\\PlenwickTest, 0, 0x1) = 0", "RegQueryValueExA(Nothing, 256) = 2",
-      "RegCloseKey() = 0"};
+  std::vector<std::string> expected = {"RegOpenKeyExA(Software\\Missing, 0, 0x1) = 2",
+                                       "RegOpenKeyExA(Software, 0, 0x1) = 6",
+                                       "RegOpenKeyExA(Software\\PlenwickTest, 0, 0x1) = 0",
+                                       "RegQueryValueExA(Nothing, 256) = 2", "RegCloseKey() = 0"};
   EXPECT_EQ(simwin::RegistryEvents(), expected);
   EXPECT_EQ(simwin::OpenKeyCount(), 0u);
 }
@@ -66,7 +70,8 @@ TEST_F(RegistryReadTest, OverLongNamesAreCutInTheMessage) {
   std::string longName(300, 'n');
   std::string openMessage = Read(HKEY_CURRENT_USER, longName, "x");
   EXPECT_EQ(openMessage.size(), 255u);
-  EXPECT_EQ(openMessage, ("**ERROR** RegOpenKeyEx() Registry Key not found: " + longName).substr(0, 255));
+  EXPECT_EQ(openMessage,
+            ("**ERROR** RegOpenKeyEx() Registry Key not found: " + longName).substr(0, 255));
   EXPECT_EQ(result_.text[256], 'Z');  // the extra byte is not used for messages
   std::string queryMessage = Read(HKEY_CURRENT_USER, kKey, longName);
   EXPECT_EQ(queryMessage,

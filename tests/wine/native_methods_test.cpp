@@ -53,23 +53,26 @@ TEST_F(WineNativeMethods, MethodsWithoutArguments) {
 TEST_F(WineNativeMethods, PlenwickGivesEveryStringBack) {
   EXPECT_EQ(dll_->plenwick(env_, nullptr, jni_.Array({})), JNI_TRUE);
   EXPECT_EQ(jni_.Calls(), std::vector<std::string>{"GetArrayLength(r1)"});
-  jobjectArray request = jni_.Array({jni_.String("-copies=1"), nullptr,
-                                     jni_.String("\"no such report.txt\"")});
+  jobjectArray request =
+      jni_.Array({jni_.String("-copies=1"), nullptr, jni_.String("\"no such report.txt\"")});
   EXPECT_EQ(dll_->plenwick(env_, nullptr, request), JNI_TRUE);
 }
 
 TEST_F(WineNativeMethods, ReadRegistryStringEchoesModifiedUtf8) {
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\PlenwickTest", 0, nullptr, 0,
-                            KEY_SET_VALUE, nullptr, &key, nullptr), ERROR_SUCCESS);
+                            KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
   ASSERT_EQ(RegSetValueExA(key, "Bridge", 0, REG_SZ, reinterpret_cast<const BYTE*>("through"), 8),
             ERROR_SUCCESS);
   RegCloseKey(key);
   const jint currentUser = static_cast<jint>(0x80000001u);
-  jstring value = dll_->read_registry_string(env_, nullptr, currentUser,
-                                             jni_.String("Software\\PlenwickTest"), jni_.String("Bridge"));
+  jstring value = dll_->read_registry_string(
+      env_, nullptr, currentUser, jni_.String("Software\\PlenwickTest"), jni_.String("Bridge"));
   EXPECT_EQ(jni_.Text(value), "through");
-  const std::string foreign = "\xC3\xA9\xE2\x82\xAC a\xC0\x80" "b";
+  const std::string foreign =
+      "\xC3\xA9\xE2\x82\xAC a\xC0\x80"
+      "b";
   jstring missing = dll_->read_registry_string(env_, nullptr, currentUser, jni_.String(foreign),
                                                jni_.String("x"));
   EXPECT_EQ(jni_.Text(missing), "**ERROR** RegOpenKeyEx() Registry Key not found: " + foreign);

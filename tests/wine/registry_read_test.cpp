@@ -1,12 +1,13 @@
 // Registry reads against Wine's real registry, with values this test
 // writes under HKEY_CURRENT_USER\Software\PlenwickTest.
+#include "services/registry_read.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "../native/registry_cases.h"
-#include "services/registry_read.h"
 
 namespace {
 
@@ -17,9 +18,12 @@ class WineRegistryRead : public ::testing::Test {
   static void SetValue(const char* name, DWORD type, const std::string& data) {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr), ERROR_SUCCESS);
+                              nullptr),
+              ERROR_SUCCESS);
     EXPECT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                             static_cast<DWORD>(data.size())), ERROR_SUCCESS) << name;
+                             static_cast<DWORD>(data.size())),
+              ERROR_SUCCESS)
+        << name;
     RegCloseKey(key);
   }
   // Reads into a buffer full of 'Z': a byte from beyond the value shows.
@@ -52,7 +56,8 @@ TEST_F(WineRegistryRead, FailuresNameTheSubKeyOrTheValue) {
   EXPECT_EQ(Read(HKEY_CURRENT_USER, kKey, "Nothing"),
             "**ERROR** RegQueryValueEx() Data Value not found: Nothing");
   HKEY notAKey = reinterpret_cast<HKEY>(static_cast<intptr_t>(0x1234));
-  EXPECT_EQ(Read(notAKey, "Software", "x"), "**ERROR** RegOpenKeyEx() Registry Key not found: Software");
+  EXPECT_EQ(Read(notAKey, "Software", "x"),
+            "**ERROR** RegOpenKeyEx() Registry Key not found: Software");
 }
 
 }  // namespace

@@ -57,7 +57,8 @@ std::string Hex(DWORD value) {
 
 LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result) {
   std::string sub = subKey ? subKey : "";
-  std::string call = "RegOpenKeyExA(" + sub + ", " + std::to_string(options) + ", " + Hex(access) + ")";
+  std::string call =
+      "RegOpenKeyExA(" + sub + ", " + std::to_string(options) + ", " + Hex(access) + ")";
   *result = nullptr;
   std::string base = PathOf(key);
   if (base.empty()) return Record(call, ERROR_INVALID_HANDLE);
@@ -71,7 +72,8 @@ LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHK
 LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYTE data,
                          LPDWORD size) {
   std::string name = valueName ? valueName : "";
-  std::string call = "RegQueryValueExA(" + name + ", " + (size ? std::to_string(*size) : "null") + ")";
+  std::string call =
+      "RegQueryValueExA(" + name + ", " + (size ? std::to_string(*size) : "null") + ")";
   auto keyIt = g_keys.find(PathOf(key));
   if (keyIt == g_keys.end()) return Record(call, ERROR_INVALID_HANDLE);
   auto valueIt = keyIt->second.find(Lower(name));

@@ -46,7 +46,8 @@ BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
   g_executions.push_back({info->cbSize, info->fMask, info->hwnd, Copy(info->lpVerb),
                           Copy(info->lpFile), Copy(info->lpParameters), Copy(info->lpDirectory),
                           info->nShow, OtherFieldsZero(*info)});
-  g_events.push_back("ShellExecuteExA(" + std::string(info->lpFile ? info->lpFile : "(null)") + ")");
+  g_events.push_back("ShellExecuteExA(" + std::string(info->lpFile ? info->lpFile : "(null)") +
+                     ")");
   Outcome outcome{42, true};
   if (!g_outcomes.empty()) {
     outcome = g_outcomes.front();
