@@ -25,22 +25,28 @@ char* UnquoteFileName(char* argument) {
 
 bool RunPrintRequest(char* const* arguments, int count) {
   PrintJob job;
+  BeginPrintRequest(job, count);
+  for (int i = 0; i < count; ++i) HandlePrintArgument(job, i, arguments[i]);
+  return true;
+}
+
+void BeginPrintRequest(PrintJob& job, int count) {
   ResetPrintJob(job);
   GetDevMode();
   SortOptionTable();
   DebugLog("argc = [%d]\n", count);
-  for (int i = 0; i < count; ++i) {
-    char* argument = arguments[i];
-    DebugLog("argv[%d] = [%s]\n", i, argument);
-    if (argument[0] == '-' || argument[0] == '/') {
-      Parse_Arg(job, argument + 1);
-      continue;
-    }
-    job.fileName = UnquoteFileName(argument);
-    bool printed = PrintReportFile(job);
-    DisposeJobFiles(job, printed);
+}
+
+void HandlePrintArgument(PrintJob& job, int index, char* argument) {
+  DebugLog("argv[%d] = [%s]\n", index, argument);
+  if (argument[0] == '-' || argument[0] == '/') {
+    Parse_Arg(job, argument + 1);
+    return;
   }
-  return true;
+  job.fileName = UnquoteFileName(argument);
+  bool printed = PrintReportFile(job);
+  DisposeJobFiles(job, printed);
+  job.fileName = "";  // the argument is given back after this step
 }
 
 void DisposeJobFiles(const PrintJob& job, bool printed) {

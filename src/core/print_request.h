@@ -10,6 +10,14 @@ namespace plenwick {
 // that may be cut in place. Always returns true.
 bool RunPrintRequest(char* const* arguments, int count);
 
+// The same walk, one argument at a time, for a caller that can hand over
+// each argument only while its own work runs (the Java bridge). Begin resets
+// the job, selects the default printer, sorts the option table and logs the
+// count; each argument is then handled in order, index by index. The job
+// keeps no pointer into an argument once its step has returned.
+void BeginPrintRequest(PrintJob& job, int count);
+void HandlePrintArgument(PrintJob& job, int index, char* argument);
+
 // Applies the disposition after one report file. Under SCRATCH the report
 // file and the request's configuration file are deleted, but only when the
 // report was printed to the end: a file that could not be printed stays.

@@ -88,6 +88,21 @@ struct StdioTraits {
 };
 using UniqueStdioFile = UniqueHandle<StdioTraits>;
 
+struct RegKeyTraits {
+  using Type = HKEY;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type key) { RegCloseKey(key); }
+};
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+
+// A kernel object handle, such as a process handed back by the shell.
+struct KernelHandleTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type handle) { CloseHandle(handle); }
+};
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+
 // A global memory block locked for the life of the guard.
 template <typename T>
 class GlobalLockGuard {

@@ -1,10 +1,22 @@
 import doc.NativeWindows;
 
+import java.io.File;
+import java.io.IOException;
+
 /**
  * Calls the native methods through a real virtual machine (run with
- * -Xcheck:jni) and ends with the line "N passed, N failed".
+ * -Xcheck:jni) and ends with the line "N passed, N failed". On Linux the
+ * library runs on the simulated Windows: its default printer is "PDF",
+ * HKEY_CURRENT_USER\Software\Plenwick\Test holds the value "Greeting" =
+ * "Hello from the registry" and a default value "Plenwick test key", and
+ * the shell only records what it was asked to launch.
  */
 public class NativeWindowsTest {
+    private static final int HKEY_CURRENT_USER = 0x80000001;
+    private static final String TEST_KEY = "Software\\Plenwick\\Test";
+    private static final String KEY_NOT_FOUND = "**ERROR** RegOpenKeyEx() Registry Key not found: ";
+    private static final String VALUE_NOT_FOUND = "**ERROR** RegQueryValueEx() Data Value not found: ";
+
     private static int passed;
     private static int failed;
 
@@ -22,9 +34,49 @@ public class NativeWindowsTest {
         check(what + ": expected [" + expected + "] got [" + actual + "]", ok);
     }
 
-    public static void main(String[] args) {
+    static void printing() throws IOException {
+        checkEquals("plenwick without arguments", true, NativeWindows.plenwick(new String[0]));
+        File report = File.createTempFile("plenwick", ".txt", new File("."));
+        report.deleteOnExit();
+        String[] request = {"-copies=1", "-orientation=landscape", report.getName(), "missing-report.txt"};
+        checkEquals("plenwick with a small request", true, NativeWindows.plenwick(request));
+        checkEquals("plenwick with a null element", true, NativeWindows.plenwick(new String[] {null, "-copies=2"}));
+        checkEquals("get_printer_name", "PDF", NativeWindows.get_printer_name());
+    }
+
+    static void registry() {
+        checkEquals("preset value", "Hello from the registry",
+                NativeWindows.read_registry_string(HKEY_CURRENT_USER, TEST_KEY, "Greeting"));
+        checkEquals("default value", "Plenwick test key",
+                NativeWindows.read_registry_string(HKEY_CURRENT_USER, TEST_KEY, ""));
+        checkEquals("missing key", KEY_NOT_FOUND + "Software\\Nowhere",
+                NativeWindows.read_registry_string(HKEY_CURRENT_USER, "Software\\Nowhere", "Greeting"));
+        checkEquals("missing value", VALUE_NOT_FOUND + "Nothing",
+                NativeWindows.read_registry_string(HKEY_CURRENT_USER, TEST_KEY, "Nothing"));
+        // Modified UTF-8 goes to the registry and back unconverted, NUL included.
+        for (String subKey : new String[] {"\u00e9\u20ac", "a\u0000b", "\ud83d\ude00 smile"}) {
+            checkEquals("sub key echoed back", KEY_NOT_FOUND + subKey,
+                    NativeWindows.read_registry_string(HKEY_CURRENT_USER, subKey, "x"));
+        }
+        check("null value name gives an error text",
+                NativeWindows.read_registry_string(HKEY_CURRENT_USER, TEST_KEY, null).startsWith("**ERROR** "));
+    }
+
+    static void shell() {
+        checkEquals("shellexec without commands", true, NativeWindows.shellexec(new String[0]));
+        String[] commands = {"/W /MA notepad.exe a b", "\"my file.txt\"", null, "\u00e9\u20ac.txt"};
+        checkEquals("shellexec with commands", true, NativeWindows.shellexec(commands));
+        checkEquals("launch_document", true, NativeWindows.launch_document("open", "/W readme.txt"));
+        checkEquals("launch_document without verb", true, NativeWindows.launch_document("**NULL**", "x"));
+        checkEquals("launch_document with nulls", true, NativeWindows.launch_document(null, null));
+    }
+
+    public static void main(String[] args) throws IOException {
         checkEquals("getver", 1, NativeWindows.getver());
         checkEquals("getver again", 1, NativeWindows.getver());
+        printing();
+        registry();
+        shell();
         System.out.println(passed + " passed, " + failed + " failed");
         System.exit(failed == 0 ? 0 : 1);
     }

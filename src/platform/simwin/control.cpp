@@ -17,7 +17,7 @@ void Reset() {
 
 size_t OpenHandleCount() {
   return OpenFileCount() + LockedGlobalBlocks() + LiveLocalBlocks() + LiveDeviceContexts() +
-         OpenPrinterCount() + LiveFonts();
+         OpenPrinterCount() + LiveFonts() + LiveProcessCount() + OpenKeyCount();
 }
 
 }  // namespace simwin

@@ -1,7 +1,150 @@
 #include "registry.h"
 
+#include <map>
+#include <memory>
+
+#include "handle_table.h"
+
+namespace {
+
+struct Value {
+  DWORD type;
+  std::string data;
+};
+// Keys by full lower-case path ("hkcu\software\plenwick"); value names are
+// lower case too, since the registry ignores case.
+std::map<std::string, std::map<std::string, Value>> g_keys;
+
+struct OpenKey {
+  std::string path;
+};
+simwin::HandleTable<OpenKey> g_openKeys(0x400000);
+std::vector<std::string> g_events;
+
+std::string Lower(const std::string& text) {
+  std::string lower = text;
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+// The path of a root or open key, or empty when the handle is neither.
+std::string PathOf(HKEY key) {
+  if (key == HKEY_CLASSES_ROOT) return "hkcr";
+  if (key == HKEY_CURRENT_USER) return "hkcu";
+  if (key == HKEY_LOCAL_MACHINE) return "hklm";
+  if (key == HKEY_USERS) return "hku";
+  OpenKey* open = g_openKeys.Find(key);
+  return open ? open->path : std::string();
+}
+
+std::string Join(const std::string& path, const std::string& subKey) {
+  return subKey.empty() ? path : path + "\\" + Lower(subKey);
+}
+
+LSTATUS Record(const std::string& call, LSTATUS result) {
+  g_events.push_back(call + " = " + std::to_string(result));
+  return result;
+}
+
+std::string Hex(DWORD value) {
+  char text[16];
+  snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(value));
+  return text;
+}
+
+}  // namespace
+
+LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result) {
+  std::string sub = subKey ? subKey : "";
+  std::string call =
+      "RegOpenKeyExA(" + sub + ", " + std::to_string(options) + ", " + Hex(access) + ")";
+  *result = nullptr;
+  std::string base = PathOf(key);
+  if (base.empty()) return Record(call, ERROR_INVALID_HANDLE);
+  std::string path = Join(base, sub);
+  if (!g_keys.count(path)) return Record(call, ERROR_FILE_NOT_FOUND);
+  // Even an empty sub key gives a new handle to the same key.
+  *result = g_openKeys.Add<HKEY>(std::make_unique<OpenKey>(OpenKey{path}));
+  return Record(call, ERROR_SUCCESS);
+}
+
+LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYTE data,
+                         LPDWORD size) {
+  std::string name = valueName ? valueName : "";
+  std::string call =
+      "RegQueryValueExA(" + name + ", " + (size ? std::to_string(*size) : "null") + ")";
+  auto keyIt = g_keys.find(PathOf(key));
+  if (keyIt == g_keys.end()) return Record(call, ERROR_INVALID_HANDLE);
+  auto valueIt = keyIt->second.find(Lower(name));
+  if (valueIt == keyIt->second.end()) return Record(call, ERROR_FILE_NOT_FOUND);
+  const Value& value = valueIt->second;
+  if (type) *type = value.type;
+  DWORD needed = static_cast<DWORD>(value.data.size());
+  if (!data) {
+    if (size) *size = needed;
+    return Record(call, ERROR_SUCCESS);
+  }
+  if (!size) return Record(call, ERROR_INVALID_PARAMETER);
+  if (*size < needed) {
+    *size = needed;
+    return Record(call, ERROR_MORE_DATA);
+  }
+  value.data.copy(reinterpret_cast<char*>(data), needed);
+  *size = needed;
+  return Record(call, ERROR_SUCCESS);
+}
+
+LSTATUS RegCloseKey(HKEY key) {
+  if (g_openKeys.Remove(key)) return Record("RegCloseKey()", ERROR_SUCCESS);
+  bool root = !PathOf(key).empty();  // closing a root key is allowed and does nothing
+  return Record("RegCloseKey()", root ? ERROR_SUCCESS : ERROR_INVALID_HANDLE);
+}
+
 namespace simwin {
 
-void ResetRegistry() {}
+void CreateRegistryKey(HKEY root, const std::string& subKey) {
+  std::string path = PathOf(root);
+  g_keys[path];
+  size_t start = 0;
+  while (start <= subKey.size() && !subKey.empty()) {
+    size_t end = subKey.find('\\', start);
+    if (end == std::string::npos) end = subKey.size();
+    path = Join(path, subKey.substr(start, end - start));
+    g_keys[path];
+    start = end + 1;
+  }
+}
+
+void SetRegistryValue(HKEY root, const std::string& subKey, const std::string& name, DWORD type,
+                      const std::string& data) {
+  CreateRegistryKey(root, subKey);
+  g_keys[Join(PathOf(root), subKey)][Lower(name)] = Value{type, data};
+}
+
+const std::vector<std::string>& RegistryEvents() { return g_events; }
+size_t OpenKeyCount() { return g_openKeys.Count(); }
+
+void ResetRegistry() {
+  g_keys.clear();
+  g_openKeys.Clear();
+  g_events.clear();
+  const std::string test = "Software\\Plenwick\\Test";
+  SetRegistryValue(HKEY_CURRENT_USER, test, "Greeting", REG_SZ,
+                   std::string("Hello from the registry", 24));
+  SetRegistryValue(HKEY_CURRENT_USER, test, "", REG_SZ, std::string("Plenwick test key", 18));
+  SetRegistryValue(HKEY_CURRENT_USER, test, "Folder", REG_EXPAND_SZ,
+                   std::string("%TEMP%\\plenwick", 16));
+  CreateRegistryKey(HKEY_LOCAL_MACHINE, "Software");
+}
 
 }  // namespace simwin
+
+namespace {
+
+// A new process starts with the preset values, as the Java test needs.
+struct PresetAtStart {
+  PresetAtStart() { simwin::ResetRegistry(); }
+} g_presetAtStart;
+
+}  // namespace
