@@ -16,7 +16,8 @@ void Reset() {
 }
 
 size_t OpenHandleCount() {
-  return OpenFileCount() + LockedGlobalBlocks() + LiveLocalBlocks() + LiveDeviceContexts();
+  return OpenFileCount() + LockedGlobalBlocks() + LiveLocalBlocks() + LiveDeviceContexts() +
+         LiveWindowCount();
 }
 
 }  // namespace simwin
