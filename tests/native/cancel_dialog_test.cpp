@@ -74,17 +74,22 @@ TEST_F(CancelDialogTest, DialogProcedureAnswersOnlyInitAndCommands) {
 }
 
 TEST_F(CancelDialogTest, WithoutDialogMessagesArePumpedAndPrintingGoesOn) {
-  plenwick::CancelDialog dialog(nullptr, true);  // no windows
-  EXPECT_FALSE(dialog.Exists());
-  EXPECT_EQ(simwin::LiveWindowCount(), 0u);
-  dialog.SetProgressText("report.txt (page 1)");
-  PostMessageA(nullptr, WM_USER, 1, 0);
-  PostMessageA(nullptr, WM_USER + 1, 2, 0);
-  EXPECT_EQ(AbrtProc(nullptr, 0), TRUE);
-  EXPECT_EQ(simwin::QueuedMessageCount(), 0u);
-  ASSERT_EQ(simwin::DispatchedMessages().size(), 2u);
-  EXPECT_EQ(simwin::DispatchedMessages()[1].message, static_cast<UINT>(WM_USER + 1));
-  EXPECT_EQ(simwin::TranslatedMessageCount(), 2u);
+  for (bool noWindows : {true, false}) {
+    SCOPED_TRACE(noWindows ? "no windows" : "creation failed");
+    simwin::Reset();
+    if (!noWindows) simwin::FailNextCreateDialog();
+    plenwick::CancelDialog dialog(nullptr, noWindows);
+    EXPECT_FALSE(dialog.Exists());
+    EXPECT_EQ(simwin::OpenHandleCount(), 0u);
+    dialog.SetProgressText("report.txt (page 1)");
+    PostMessageA(nullptr, WM_USER, 1, 0);
+    PostMessageA(nullptr, WM_USER + 1, 2, 0);
+    EXPECT_EQ(AbrtProc(nullptr, 0), TRUE);
+    EXPECT_EQ(simwin::QueuedMessageCount(), 0u);
+    ASSERT_EQ(simwin::DispatchedMessages().size(), 2u);
+    EXPECT_EQ(simwin::DispatchedMessages()[1].message, static_cast<UINT>(WM_USER + 1));
+    EXPECT_EQ(simwin::TranslatedMessageCount(), 2u);
+  }
 }
 
 TEST_F(CancelDialogTest, OtherWindowsMessagesAreDispatchedWhileTheDialogIsUp) {
@@ -95,17 +100,6 @@ TEST_F(CancelDialogTest, OtherWindowsMessagesAreDispatchedWhileTheDialogIsUp) {
   ASSERT_EQ(simwin::DispatchedMessages().size(), 1u);
   EXPECT_EQ(simwin::DispatchedMessages()[0].hwnd, nullptr);
   EXPECT_EQ(simwin::QueuedMessageCount(), 0u);
-}
-
-TEST_F(CancelDialogTest, FailedCreationLeavesTheDialogAbsent) {
-  simwin::FailNextCreateDialog();
-  plenwick::CancelDialog dialog(nullptr, false);
-  EXPECT_FALSE(dialog.Exists());
-  EXPECT_EQ(simwin::OpenHandleCount(), 0u);
-  dialog.SetProgressText("report.txt (page 1)");
-  PostMessageA(nullptr, WM_USER, 0, 0);
-  EXPECT_EQ(AbrtProc(nullptr, 0), TRUE);
-  EXPECT_EQ(simwin::DispatchedMessages().size(), 1u);
 }
 
 TEST_F(CancelDialogTest, OwnerDestroysTheDialogAndTheFlagOutlivesIt) {

@@ -2,8 +2,8 @@
 // resources, its exported procedures, and the library's own dialog code.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
-#include <vector>
 
 #include "platform/win32.h"
 #include "render/cancel_dialog.h"
@@ -55,22 +55,25 @@ class TemplateReader {
   const BYTE* at_;
 };
 
-struct Item {
-  DWORD style;
-  short x, y, cx, cy;
-  WORD id;
-  std::string className;  // #128 button, #130 static
-  std::string text;
-  bool operator==(const Item& o) const {
-    return style == o.style && x == o.x && y == o.y && cx == o.cx && cy == o.cy && id == o.id &&
-           className == o.className && text == o.text;
-  }
-};
+// One item or the frame of a template, as one comparable line.
+std::string Describe(DWORD style, const short box[4], int id, const std::string& cls,
+                     const std::string& text) {
+  char line[200];
+  snprintf(line, sizeof line, "%s id %d class %s style %08lx at %d,%d size %dx%d", text.c_str(),
+           id, cls.c_str(), static_cast<unsigned long>(style), box[0], box[1], box[2], box[3]);
+  return line;
+}
 
-std::ostream& operator<<(std::ostream& out, const Item& item) {
-  return out << item.text << " id " << item.id << " " << item.className << " style " << std::hex
-             << item.style << std::dec << " at " << item.x << "," << item.y << " " << item.cx
-             << "x" << item.cy;
+std::string ReadItem(TemplateReader& in) {
+  in.AlignToDword();
+  DWORD style = in.Dword();
+  in.Dword();  // extended style
+  short box[4];
+  for (short& value : box) value = static_cast<short>(in.Word());
+  int id = static_cast<short>(in.Word());
+  std::string cls = in.Text();
+  std::string text = in.Text();
+  return in.Word() == 0 ? Describe(style, box, id, cls, text) : "creation data on " + text;
 }
 
 TEST(WineCancelDialog, DllTemplateIsLaidOutInDialogUnits) {
@@ -80,42 +83,33 @@ TEST(WineCancelDialog, DllTemplateIsLaidOutInDialogUnits) {
   ASSERT_NE(found, nullptr);
   TemplateReader in(static_cast<const BYTE*>(LockResource(LoadResource(dll, found))));
 
-  EXPECT_EQ(in.Dword(), static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME |
-                                           DS_SETFONT));  // and no system menu
-  EXPECT_EQ(in.Dword(), 0u);
+  DWORD style = in.Dword();
+  in.Dword();  // extended style
   WORD items = in.Word();
-  short frame[4];
-  for (short& value : frame) value = static_cast<short>(in.Word());
-  EXPECT_EQ(std::vector<short>(frame, frame + 4), (std::vector<short>{89, 42, 137, 72}));
-  EXPECT_EQ(in.Text(), "");  // no menu
-  EXPECT_EQ(in.Text(), "");  // the standard dialog class
-  EXPECT_EQ(in.Text(), "Spooling...");
+  short box[4];
+  for (short& value : box) value = static_cast<short>(in.Word());
+  std::string menu = in.Text(), cls = in.Text(), caption = in.Text();
+  EXPECT_EQ(menu + cls, "");  // no menu, the standard dialog class
+  const short frame[4] = {89, 42, 137, 72};
+  // Pop-up, visible, caption, modal frame and no system menu.
+  EXPECT_EQ(Describe(style, box, 0, "", caption),
+            Describe(WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, frame, 0, "",
+                     "Spooling..."));
   EXPECT_EQ(in.Word(), 8);
   EXPECT_EQ(in.Text(), "System");
 
-  const DWORD child = WS_CHILD | WS_VISIBLE;
-  const std::vector<Item> expected{
-      {child | SS_CENTER | WS_GROUP, 4, 4, 124, 8, 100, "#130", "Printing..."},
-      {child | SS_CENTER | WS_GROUP, 16, 14, 102, 10, 0xFFFF, "#130", "Press to cancel job"},
-      {child | BS_DEFPUSHBUTTON | WS_TABSTOP, 51, 31, 28, 16, IDCANCEL, "#128", "&Cancel"},
-      {child | SS_LEFT | WS_GROUP, 48, 55, 41, 8, 0xFFFF, "#130", "Plenwick 2.5"},
+  const DWORD text = WS_CHILD | WS_VISIBLE | WS_GROUP;
+  const short progress[4] = {4, 4, 124, 8}, hint[4] = {16, 14, 102, 10},
+              button[4] = {51, 31, 28, 16}, version[4] = {48, 55, 41, 8};
+  const std::string expected[] = {
+      Describe(text | SS_CENTER, progress, 100, "#130", "Printing..."),
+      Describe(text | SS_CENTER, hint, -1, "#130", "Press to cancel job"),
+      Describe(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, button, IDCANCEL, "#128",
+               "&Cancel"),
+      Describe(text | SS_LEFT, version, -1, "#130", "Plenwick 2.5"),
   };
-  ASSERT_EQ(items, expected.size());
-  for (const Item& want : expected) {
-    in.AlignToDword();
-    Item item{};
-    item.style = in.Dword();
-    in.Dword();  // extended style
-    item.x = static_cast<short>(in.Word());
-    item.y = static_cast<short>(in.Word());
-    item.cx = static_cast<short>(in.Word());
-    item.cy = static_cast<short>(in.Word());
-    item.id = in.Word();
-    item.className = in.Text();
-    item.text = in.Text();
-    EXPECT_EQ(in.Word(), 0);  // no creation data
-    EXPECT_EQ(item, want);
-  }
+  ASSERT_EQ(items, 4);
+  for (const std::string& item : expected) EXPECT_EQ(ReadItem(in), item);
 }
 
 // The DLL's exported procedures, as a host that makes the dialog itself
