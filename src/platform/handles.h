@@ -103,6 +103,13 @@ struct KernelHandleTraits {
 };
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
+struct WindowTraits {
+  using Type = HWND;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type window) { DestroyWindow(window); }
+};
+using UniqueWindow = UniqueHandle<WindowTraits>;
+
 // A global memory block locked for the life of the guard.
 template <typename T>
 class GlobalLockGuard {

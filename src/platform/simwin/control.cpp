@@ -17,7 +17,8 @@ void Reset() {
 
 size_t OpenHandleCount() {
   return OpenFileCount() + LockedGlobalBlocks() + LiveLocalBlocks() + LiveDeviceContexts() +
-         OpenPrinterCount() + LiveFonts() + LiveProcessCount() + OpenKeyCount();
+         OpenPrinterCount() + LiveFonts() + LiveProcessCount() + OpenKeyCount() +
+         LiveWindowCount();
 }
 
 }  // namespace simwin

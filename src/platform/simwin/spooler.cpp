@@ -1,15 +1,310 @@
 #include "spooler.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <map>
+
 #include "gdi_hooks.h"
+#include "user.h"
+
+namespace {
+
+// What the spooler keeps for one device context.
+struct DcSpool {
+  ABORTPROC abortProc = nullptr;
+  bool inDoc = false;
+  bool inPage = false;
+  bool abandoned = false;  // the abort procedure said stop
+  size_t document = 0;     // index into g_documents while inDoc
+  POINT position{0, 0};
+};
+
+// A started document: where its events begin and end in GdiEvents().
+struct DocumentRecord {
+  std::string name;
+  HDC dc;
+  size_t firstEvent;
+  size_t endEvent = std::numeric_limits<size_t>::max();
+  simwin::SpooledDocument::End end = simwin::SpooledDocument::kOpen;
+};
+
+struct ForcedResult {
+  std::string call;
+  int countdown;
+  int result;
+};
+
+std::map<HDC, DcSpool> g_spools;
+std::vector<DocumentRecord> g_documents;
+std::vector<ForcedResult> g_forced;
+std::vector<int> g_cancelPresses;  // countdowns to abort procedure calls
+int g_abortCalls = 0;
+bool g_lastAnswer = true;
+
+const char* const kCallNames[] = {"StartDoc", "StartPage", "EndPage", "EndDoc", "AbortDoc",
+                                  "SetAbortProc"};
+
+// Counts a call against the forced results; true with the result when this
+// call is one of them.
+bool TakeForced(const char* call, int* result) {
+  bool hit = false;
+  for (auto it = g_forced.begin(); it != g_forced.end();) {
+    if (it->call == call && --it->countdown == 0) {
+      if (!hit) *result = it->result;
+      hit = true;
+      it = g_forced.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  return hit;
+}
+
+int Record(simwin::GdiEvent::Kind kind, HDC dc, int result, const std::string& text = "") {
+  simwin::GdiEvent event{};
+  event.kind = kind;
+  event.dc = dc;
+  event.text = text;
+  event.result = result;
+  simwin::RecordGdiEvent(event);
+  return result;
+}
+
+void EndDocumentRecord(DcSpool& spool, simwin::SpooledDocument::End end) {
+  DocumentRecord& document = g_documents[spool.document];
+  if (document.end == simwin::SpooledDocument::kOpen || end == simwin::SpooledDocument::kAborted) {
+    document.end = end;
+  }
+  document.endEvent = simwin::GdiEvents().size();
+  spool.inDoc = false;
+  spool.inPage = false;
+}
+
+// The spooler sends the page and lets the application's abort procedure
+// run; FALSE abandons the document.
+bool AskAbortProc(HDC dc, DcSpool& spool) {
+  if (!spool.abortProc) return true;
+  ++g_abortCalls;
+  for (auto it = g_cancelPresses.begin(); it != g_cancelPresses.end();) {
+    if (--*it == 0) {
+      HWND dialog = simwin::FindDialog("AbrtDlg");
+      if (dialog) simwin::PressDialogButton(dialog, IDCANCEL);
+      it = g_cancelPresses.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  g_lastAnswer = spool.abortProc(dc, 0) != FALSE;
+  if (!g_lastAnswer) {
+    spool.abandoned = true;
+    g_documents[spool.document].end = simwin::SpooledDocument::kAbandoned;
+  }
+  return g_lastAnswer;
+}
+
+// The result of a page or document call on a device context without an
+// open document, or with one that was abandoned; 0 when the call may go on.
+int DocumentError(const DcSpool* spool) {
+  if (!spool || !spool->inDoc) return SP_ERROR;
+  return spool->abandoned ? SP_APPABORT : 0;
+}
+
+DcSpool* FindSpool(HDC dc) {
+  auto it = g_spools.find(dc);
+  return it == g_spools.end() ? nullptr : &it->second;
+}
+
+int EndPageWork(HDC dc, DcSpool& spool, int success) {
+  spool.inPage = false;
+  int result = AskAbortProc(dc, spool) ? success : SP_APPABORT;
+  return Record(simwin::GdiEvent::kEndPage, dc, result);
+}
+
+}  // namespace
+
+int StartDocA(HDC dc, const DOCINFOA* info) {
+  std::string name = info && info->lpszDocName ? info->lpszDocName : "(null)";
+  int forced = 0;
+  bool isForced = TakeForced("StartDoc", &forced);
+  DcSpool* spool = FindSpool(dc);
+  if (isForced && forced <= 0) return Record(simwin::GdiEvent::kStartDoc, dc, forced, name);
+  if (!spool || spool->inDoc) return Record(simwin::GdiEvent::kStartDoc, dc, SP_ERROR, name);
+  spool->inDoc = true;
+  spool->inPage = false;
+  spool->abandoned = false;
+  spool->document = g_documents.size();
+  g_documents.push_back(DocumentRecord{name, dc, simwin::GdiEvents().size()});
+  int jobId = static_cast<int>(g_documents.size());
+  return Record(simwin::GdiEvent::kStartDoc, dc, isForced ? forced : jobId, name);
+}
+
+int StartPage(HDC dc) {
+  int forced = 1;
+  bool isForced = TakeForced("StartPage", &forced);
+  if (isForced && forced <= 0) return Record(simwin::GdiEvent::kStartPage, dc, forced);
+  DcSpool* spool = FindSpool(dc);
+  int error = DocumentError(spool);
+  if (!error && spool->inPage) error = SP_ERROR;
+  if (error) return Record(simwin::GdiEvent::kStartPage, dc, error);
+  spool->inPage = true;
+  return Record(simwin::GdiEvent::kStartPage, dc, forced);
+}
+
+int EndPage(HDC dc) {
+  int forced = 1;
+  bool isForced = TakeForced("EndPage", &forced);
+  DcSpool* spool = FindSpool(dc);
+  if (isForced && forced <= 0) {
+    if (spool) spool->inPage = false;  // a page that failed to go out is gone
+    return Record(simwin::GdiEvent::kEndPage, dc, forced);
+  }
+  int error = DocumentError(spool);
+  if (!error && !spool->inPage) error = SP_ERROR;
+  if (error) return Record(simwin::GdiEvent::kEndPage, dc, error);
+  return EndPageWork(dc, *spool, forced);
+}
+
+int EndDoc(HDC dc) {
+  int forced = 1;
+  bool isForced = TakeForced("EndDoc", &forced);
+  if (isForced && forced <= 0) return Record(simwin::GdiEvent::kEndDoc, dc, forced);
+  DcSpool* spool = FindSpool(dc);
+  int error = DocumentError(spool);
+  // A page still open is ended first, as EndPage would end it.
+  if (!error && spool->inPage && EndPageWork(dc, *spool, 1) <= 0) error = SP_APPABORT;
+  if (error == SP_APPABORT) EndDocumentRecord(*spool, simwin::SpooledDocument::kAbandoned);
+  if (error) return Record(simwin::GdiEvent::kEndDoc, dc, error);
+  int result = Record(simwin::GdiEvent::kEndDoc, dc, forced);
+  EndDocumentRecord(*spool, simwin::SpooledDocument::kEnded);
+  return result;
+}
+
+int AbortDoc(HDC dc) {
+  int forced = 1;
+  bool isForced = TakeForced("AbortDoc", &forced);
+  if (isForced && forced <= 0) return Record(simwin::GdiEvent::kAbortDoc, dc, forced);
+  DcSpool* spool = FindSpool(dc);
+  if (!spool || !spool->inDoc) return Record(simwin::GdiEvent::kAbortDoc, dc, SP_ERROR);
+  int result = Record(simwin::GdiEvent::kAbortDoc, dc, forced);
+  EndDocumentRecord(*spool, simwin::SpooledDocument::kAborted);
+  return result;
+}
+
+int SetAbortProc(HDC dc, ABORTPROC procedure) {
+  int forced = 1;
+  bool isForced = TakeForced("SetAbortProc", &forced);
+  if (isForced && forced <= 0) return forced;
+  DcSpool* spool = FindSpool(dc);
+  if (!spool) return SP_ERROR;
+  spool->abortProc = procedure;
+  return forced;
+}
+
+BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
+  DcSpool* spool = FindSpool(dc);
+  if (!spool) return FALSE;
+  if (previous) *previous = spool->position;
+  spool->position = POINT{x, y};
+  return TRUE;
+}
+
+BOOL LineTo(HDC dc, int x, int y) {
+  DcSpool* spool = FindSpool(dc);
+  if (!spool) return FALSE;
+  simwin::GdiEvent event{};
+  event.kind = simwin::GdiEvent::kLine;
+  event.dc = dc;
+  event.x = spool->position.x;
+  event.y = spool->position.y;
+  event.x2 = x;
+  event.y2 = y;
+  event.result = TRUE;
+  simwin::RecordGdiEvent(event);
+  spool->position = POINT{x, y};
+  return TRUE;
+}
 
 namespace simwin {
 namespace detail {
 
-void SpoolerOnCreateDC(HDC, const PrinterSpec&) {}
-void SpoolerOnDeleteDC(HDC) {}
+void SpoolerOnCreateDC(HDC dc, const PrinterSpec&) { g_spools[dc] = DcSpool{}; }
+
+void SpoolerOnDeleteDC(HDC dc) {
+  DcSpool* spool = FindSpool(dc);
+  if (spool && spool->inDoc) EndDocumentRecord(*spool, SpooledDocument::kDiscarded);
+  g_spools.erase(dc);
+}
 
 }  // namespace detail
 
-void ResetSpooler() {}
+void ForceSpoolerResult(const std::string& call, int result, int nth) {
+  bool known = false;
+  for (const char* name : kCallNames) known = known || call == name;
+  if (!known || nth < 1) {
+    fprintf(stderr, "ForceSpoolerResult: no spooler call \"%s\" (nth %d)\n", call.c_str(), nth);
+    abort();
+  }
+  g_forced.push_back(ForcedResult{call, nth, result});
+}
+
+void PressCancelAtAbortCall(int nth) { g_cancelPresses.push_back(nth < 1 ? 1 : nth); }
+int AbortProcCalls() { return g_abortCalls; }
+bool LastAbortProcAnswer() { return g_lastAnswer; }
+
+std::string SpooledPage::Text() const {
+  std::string text;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (i > 0 && texts[i].y != texts[i - 1].y) text += '\n';
+    text += texts[i].text;
+  }
+  return text;
+}
+
+std::vector<SpooledDocument> Documents() {
+  const std::vector<GdiEvent>& events = GdiEvents();
+  std::vector<SpooledDocument> documents;
+  for (const DocumentRecord& record : g_documents) {
+    SpooledDocument document{record.name, record.dc, record.end, {}};
+    SpooledPage* page = nullptr;  // the page open at this point of the record
+    size_t last = std::min(record.endEvent, events.size());
+    for (size_t i = record.firstEvent + 1; i < last; ++i) {
+      const GdiEvent& event = events[i];
+      if (event.dc != record.dc) continue;
+      if (event.kind == GdiEvent::kStartPage && event.result > 0) {
+        document.pages.emplace_back();
+        page = &document.pages.back();
+      } else if (!page) {
+        continue;  // drawn outside any page: on no sheet of paper
+      } else if (event.kind == GdiEvent::kText) {
+        page->texts.push_back(event);
+      } else if (event.kind == GdiEvent::kLine) {
+        page->lines.push_back(event);
+      } else if (event.kind == GdiEvent::kEscape) {
+        page->escapes.push_back(event);
+      } else if (event.kind == GdiEvent::kEndPage) {
+        page->ended = event.result > 0;
+        page = nullptr;
+      }
+    }
+    documents.push_back(std::move(document));
+  }
+  return documents;
+}
+
+std::vector<SpooledPage> Pages() {
+  std::vector<SpooledDocument> documents = Documents();
+  return documents.empty() ? std::vector<SpooledPage>() : documents.back().pages;
+}
+
+void ResetSpooler() {
+  g_spools.clear();
+  g_documents.clear();
+  g_forced.clear();
+  g_cancelPresses.clear();
+  g_abortCalls = 0;
+  g_lastAnswer = true;
+}
 
 }  // namespace simwin
