@@ -1,21 +1,219 @@
 #include "render/page_loop.h"
 
+#include <cstdio>
+
 #include "core/debug_log.h"
+#include "device/job_device.h"
 #include "platform/handles.h"
+#include "render/cancel_dialog.h"
+#include "render/line_reader.h"
+#include "render/overstrike.h"
+#include "render/text_output.h"
 
 namespace plenwick {
+namespace {
 
-// Until the page loop is built, a report file counts as printed when it can
-// be opened: it is opened and closed again.
+constexpr int kLineBufferSize = 512;
+constexpr int kPageTitleSize = 100;
+constexpr int kQueryEscSupport = 8;
+constexpr int kPassThrough = 19;
+// The size of DOCINFOA in the 32-bit layout that the spooler expects.
+constexpr int kDocInfoSize = 20;
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(DOCINFOA) == kDocInfoSize, "32-bit DOCINFOA layout");
+#endif
+
+const char* SpoolerErrorName(int result) {
+  switch (result) {
+    case -1:
+      return "Unknown general error";
+    case -2:
+      return "Abort by application";
+    case -3:
+      return "User Abort by Print Manager";
+    case -4:
+      return "Out of disk";
+    case -5:
+      return "Out of memory";
+    default:
+      return "Unknown spooler error";
+  }
+}
+
+// The line grid of one report file.
+struct Grid {
+  int advance = 0;
+  int lineHeight = 0;
+  int linesPerPage = 0;
+};
+
+// Where the document stands: pages started for this file, and the row of
+// the next line on the open page (0 when no page is open).
+struct Position {
+  int page = 0;
+  int row = 0;
+};
+
+// Raw mode needs the driver's PASSTHROUGH escape; without it the lines are
+// printed as text, for this file and the rest of the request.
+void CheckPassThrough(PrintJob& job) {
+  if (!job.raw) return;
+  int32_t escape = kPassThrough;
+  if (Escape(job.deviceContext, kQueryEscSupport, sizeof escape,
+             reinterpret_cast<LPCSTR>(&escape), nullptr) == 0) {
+    DebugLog("PASSTHROUGH not supported, ignoring -raw flag\n");
+    job.raw = false;
+  }
+}
+
+Grid MeasureGrid(const PrintJob& job) {
+  Grid grid;
+  GetGridMetrics(job.deviceContext, grid.advance, grid.lineHeight);
+  // A device without usable metrics still gets one row per line rather
+  // than a division by zero.
+  if (grid.lineHeight <= 0) {
+    DebugLog("line height %d unusable, taking 1\n", grid.lineHeight);
+    grid.lineHeight = 1;
+  }
+  grid.linesPerPage = GetDeviceCaps(job.deviceContext, VERTRES) / grid.lineHeight;
+  return grid;
+}
+
+// Starts a page: its number, its title in the dialog and the log, the
+// ruler along its top. False when the spooler refused the page.
+bool StartReportPage(const PrintJob& job, const CancelDialog& dialog, Position& at) {
+  ++at.page;
+  char title[kPageTitleSize];
+  // snprintf cuts a title from a long file name to the buffer.
+  snprintf(title, sizeof title, "%s (page %i)", job.fileName, at.page);
+  if (dialog.Exists()) dialog.SetProgressText(title);
+  DebugLog("Printing %s\n", title);
+  if (ReportSpoolerError("StartPage", StartPage(job.deviceContext))) {
+    DebugLog("StartPage failed - exiting\n");
+    return false;
+  }
+  DrawRuler(job, 0);
+  return true;
+}
+
+// Reads and prints lines until the file ends or the user cancels. False
+// when a page call failed and the document must end at once.
+bool PrintPages(PrintJob& job, const CancelDialog& dialog, const Grid& grid, Position& at) {
+  char line[kLineBufferSize];
+  LineStatus status = CTL_TEXT;
+  while (!AbortRequested()) {
+    int count = GetLine(job, line, sizeof line, status);
+    line[count] = '\0';  // for the log: the line just read, not what an earlier one left
+    DebugLog("GetLine returned %s\n", line);
+    if (status == CTL_EOF) {
+      DebugLog("GetLine found CTL_EOF\n");
+      break;
+    }
+    if (at.page == 0 && at.row == 0 && status == CTL_FF) {
+      // A form feed before anything was printed would give an empty first
+      // page: it is dropped, and text before it stays on the first page.
+      DebugLog("Skipping initial FORM_FEED\n");
+      if (count == 0) continue;
+      status = CTL_TEXT;
+    }
+    if (at.row == 0 && !StartReportPage(job, dialog, at)) return false;
+    if (count > 0) {
+      WriteReportLine(job, line, count, at.row, grid.advance, grid.lineHeight);
+      ++at.row;
+    }
+    // The page ends one row after the printable height, so that a report
+    // paginated by form feeds at exactly lines-per-page rows gives one page
+    // per form feed.
+    if (at.row > grid.linesPerPage || status == CTL_FF) {
+      at.row = 0;
+      if (ReportSpoolerError("EndPage", EndPage(job.deviceContext))) {
+        DebugLog("EndPage failed - exiting\n");
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+// Ends the last page (with a second ruler below its last line) and the
+// document. True when the document reached its end.
+bool FinishDocument(const PrintJob& job, const Grid& grid, Position& at) {
+  if (at.row > 0) {
+    DrawRuler(job, at.row * grid.lineHeight);
+    at.row = 0;
+    if (ReportSpoolerError("EndPage", EndPage(job.deviceContext))) {
+      DebugLog("EndPage (2) failed - exiting\n");
+      return false;
+    }
+  }
+  return !ReportSpoolerError("EndDoc", EndDoc(job.deviceContext));
+}
+
+// Prints the open report file on the job's device context as one document.
+bool PrintDocument(PrintJob& job) {
+  CheckPassThrough(job);
+  StyleFontsScope fonts(job);
+  Grid grid = MeasureGrid(job);
+
+  ClearAbortFlag();
+  CancelDialog dialog(GetFocus(), job.noWindows);
+  SetAbortProc(job.deviceContext, AbrtProc);
+
+  DOCINFOA info{};
+  info.cbSize = kDocInfoSize;
+  info.lpszDocName = job.fileName;
+  if (ReportSpoolerError("StartDoc", StartDocA(job.deviceContext, &info))) return false;
+
+  Position at;
+  if (!PrintPages(job, dialog, grid, at)) return false;
+  bool ended = FinishDocument(job, grid, at);
+  if (AbortRequested()) {
+    DebugLog("%s cancelled by the user\n", job.fileName);
+    return false;
+  }
+  return ended;
+}
+
+}  // namespace
+
+bool ReportSpoolerError(const char* name, int result) {
+  // The spooler's page and document calls report failure with a result of
+  // zero or below; a zero is a failure too, though it has no name.
+  if (result > 0) return false;
+  char text[80];
+  snprintf(text, sizeof text, "%s returned %i (%s).", name, result, SpoolerErrorName(result));
+  MessageBoxA(nullptr, text, nullptr, MB_ICONERROR);
+  return true;
+}
+
+void DrawRuler(const PrintJob& job, int y) {
+  if (!job.ruler) return;
+  int width = GetDeviceCaps(job.deviceContext, HORZRES);
+  for (int x = 0; x <= width; x += 10) {
+    MoveToEx(job.deviceContext, x, y, nullptr);
+    LineTo(job.deviceContext, x, y + (x % 50 == 0 ? 20 : 10));
+  }
+}
+
 bool PrintReportFile(PrintJob& job) {
   UniqueFile file(_lopen(job.fileName, OF_READ));
   if (!file) {
-    DebugLog("lopen(%s) failed because of error %d\n", job.fileName, static_cast<int>(GetLastError()));
+    DebugLog("lopen(%s) failed because of error %d\n", job.fileName,
+             static_cast<int>(GetLastError()));
     return false;
   }
   job.reportFile = file.get();
+  ResetLineReader(job);
+  ConfigureJobDevice(job);
+  // The device context goes when the file ends, after the fonts and the
+  // dialog that the document made on it; the file goes last.
+  UniqueDC dc(job.deviceContext);
+  bool printed = dc && PrintDocument(job);
+  dc.reset();
+  job.deviceContext = nullptr;
+  ResetLineReader(job);
   job.reportFile = HFILE_ERROR;
-  return true;
+  return printed;
 }
 
 }  // namespace plenwick

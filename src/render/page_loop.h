@@ -5,8 +5,18 @@
 
 namespace plenwick {
 
-// Prints the report file named by the job. True when the document was
-// spooled to the end; the disposition deletes only such a file.
+// Prints the report file named by the job as one spooler document. True
+// when the document was spooled to the end (EndDoc succeeded and the user
+// did not cancel); the disposition deletes only such a file.
 bool PrintReportFile(PrintJob& job);
+
+// Shows the message box for a failed spooler call ("StartDoc", "StartPage",
+// "EndPage", "EndDoc") and returns true; returns false and shows nothing
+// for a call that succeeded.
+bool ReportSpoolerError(const char* name, int result);
+
+// Draws the ruler's tick marks across the page at height y when the job
+// asks for a ruler.
+void DrawRuler(const PrintJob& job, int y);
 
 }  // namespace plenwick

@@ -47,6 +47,7 @@ std::deque<MSG> g_queue;
 std::vector<MSG> g_dispatched;
 size_t g_translated = 0;
 HWND g_focus = nullptr;
+size_t g_dialogsCreated = 0;
 bool g_failNextCreate = false;
 
 simwin::WindowInfo* Find(HWND window) {
@@ -106,6 +107,7 @@ HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLG
   info->procedure = procedure;
   info->defaultButton = found->defaultButton;
   HWND window = g_windows.Add<HWND>(std::move(info));
+  ++g_dialogsCreated;
   // As on Windows, the procedure sees WM_INITDIALOG before the caller gets
   // the window; a procedure that destroys it there makes creation fail.
   CallProcedure(window, WM_INITDIALOG, 0, initParam);
@@ -237,6 +239,9 @@ void ResetDialogs() {
   g_translated = 0;
   g_focus = nullptr;
   g_failNextCreate = false;
+  g_dialogsCreated = 0;
 }
+
+size_t DialogsCreated() { return g_dialogsCreated; }
 
 }  // namespace simwin

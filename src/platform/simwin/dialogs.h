@@ -86,6 +86,8 @@ const WindowInfo* FindWindowInfo(HWND window);
 // The newest live dialog made from the template, or null.
 HWND FindDialog(const std::string& templateName);
 size_t LiveWindowCount();
+// Dialogs made since the last reset.
+size_t DialogsCreated();
 // The next CreateDialogParamA fails (returns null) without calling the
 // dialog procedure.
 void FailNextCreateDialog();

@@ -1,0 +1,297 @@
+#include <string>
+
+#include "core/print_request.h"
+#include "render/page_loop.h"
+#include "test_support.h"
+
+namespace {
+
+using plenwick_test::Arguments;
+
+// A printer whose page holds exactly ten rows of its default font: the
+// page loop then ends a page after eleven rows.
+constexpr int kLineHeight = 50;
+constexpr int kLinesPerPage = 10;
+
+class PageLoopTest : public plenwick_test::SimTest {
+ protected:
+  void SetUp() override {
+    SimTest::SetUp();
+    simwin::PrinterSpec spec;
+    spec.vertRes = kLinesPerPage * kLineHeight;
+    spec.tmHeight = kLineHeight;
+    spec.tmExternalLeading = 0;
+    simwin::AddPrinter(spec);  // replaces the default "PDF"
+    handlesAtStart_ = simwin::OpenHandleCount();
+  }
+
+  void TearDown() override {
+    EXPECT_EQ(simwin::OpenHandleCount(), handlesAtStart_) << "platform objects left open";
+    SimTest::TearDown();
+  }
+
+  // Prints a request and returns the pages of its last document.
+  std::vector<simwin::SpooledPage> Print(std::initializer_list<std::string> args) {
+    Arguments arguments(args);
+    plenwick::RunPrintRequest(arguments.data(), arguments.size());
+    return simwin::Pages();
+  }
+
+  static std::string Lines(int first, int last) {
+    std::string text;
+    for (int i = first; i <= last; ++i) text += "line " + std::to_string(i) + "\n";
+    return text;
+  }
+
+  static std::vector<std::string> PageTexts(const std::vector<simwin::SpooledPage>& pages) {
+    std::vector<std::string> texts;
+    for (const auto& page : pages) texts.push_back(page.Text());
+    return texts;
+  }
+
+  size_t handlesAtStart_ = 0;
+};
+
+TEST_F(PageLoopTest, PaginationRules) {
+  struct Case {
+    const char* what;
+    std::string report;
+    std::vector<std::string> pages;  // text of each page, rows joined by "\n"
+  } cases[] = {
+      {"empty report: a document without pages", "", {}},
+      {"one line without a line end", "only", {"only"}},
+      {"form feeds at the very start are skipped", "\f\f\fA\nB\n", {"A\nB"}},
+      {"text then a form feed on the first line stays on page 1", "A\fB\n", {"A\nB"}},
+      {"only the first line's form feed counts as initial", "\fA\nB\fC\n", {"A\nB", "C"}},
+      {"a form feed ends the page after its text", "A\nB\fC\n", {"A\nB", "C"}},
+      {"two form feeds make an empty page", "A\nB\f\fC\n", {"A\nB", "", "C"}},
+      {"a trailing form feed adds no page", "A\f", {"A"}},
+      {"ten rows per form feed: one page each", Lines(1, 10) + "\f" + Lines(11, 20) + "\f",
+       {Lines(1, 10).substr(0, Lines(1, 10).size() - 1),
+        Lines(11, 20).substr(0, Lines(11, 20).size() - 1)}},
+      {"a full page followed by a form feed gives an empty page", Lines(1, 11) + "\fX\n",
+       {Lines(1, 11).substr(0, Lines(1, 11).size() - 1), "", "X"}},
+      {"without form feeds a page holds eleven rows", Lines(1, 23),
+       {Lines(1, 11).substr(0, Lines(1, 11).size() - 1),
+        Lines(12, 22).substr(0, Lines(12, 22).size() - 1), "line 23"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile("report.txt", c.report);
+    std::vector<simwin::SpooledPage> pages = Print({"report.txt"});
+    ASSERT_EQ(simwin::Documents().size(), 1u);
+    EXPECT_EQ(simwin::Documents()[0].end, simwin::SpooledDocument::kEnded);
+    EXPECT_EQ(simwin::Documents()[0].name, "report.txt");
+    EXPECT_EQ(PageTexts(pages), c.pages);
+    simwin::Reset();
+    simwin::PrinterSpec spec;
+    spec.vertRes = kLinesPerPage * kLineHeight;
+    simwin::AddPrinter(spec);
+    plenwick::ResetPrinterSelection();
+  }
+}
+
+TEST_F(PageLoopTest, RowsAreLaidOutOnTheGrid) {
+  WriteFile("report.txt", "ab\n\n  cd\n");
+  auto pages = Print({"report.txt"});
+  ASSERT_EQ(pages.size(), 1u);
+  ASSERT_EQ(pages[0].texts.size(), 3u);  // the empty line is a run of length 0
+  EXPECT_EQ(pages[0].texts[0].y, 0);
+  EXPECT_EQ(pages[0].texts[1].text, "");
+  EXPECT_EQ(pages[0].texts[2].y, 2 * kLineHeight);  // the empty line took its row
+  EXPECT_EQ(pages[0].texts[2].x, 0);
+  EXPECT_EQ(pages[0].texts[2].text, "  cd");
+}
+
+TEST_F(PageLoopTest, FontTallerThanThePagePrintsOneLinePerPage) {
+  simwin::PrinterSpec spec;
+  spec.vertRes = kLineHeight - 1;
+  simwin::AddPrinter(spec);
+  WriteFile("report.txt", "A\nB\nC\n");
+  EXPECT_EQ(PageTexts(Print({"report.txt"})), (std::vector<std::string>{"A", "B", "C"}));
+}
+
+TEST_F(PageLoopTest, RulerOnEveryPageAndBelowAnUnfinishedLastPage) {
+  WriteFile("report.txt", "A\nB\fC\n");
+  auto pages = Print({"-ruler", "report.txt"});
+  ASSERT_EQ(pages.size(), 2u);
+  int ticks = 2479 / 10 + 1;  // from 0 to the printable width in steps of 10
+  ASSERT_EQ(pages[0].lines.size(), static_cast<size_t>(ticks));
+  EXPECT_EQ(pages[0].lines[0].y, 0);
+  EXPECT_EQ(pages[0].lines[0].y2, 20);  // every fifth tick is long
+  EXPECT_EQ(pages[0].lines[1].y2, 10);
+  ASSERT_EQ(pages[1].lines.size(), static_cast<size_t>(2 * ticks));
+  EXPECT_EQ(pages[1].lines[ticks].y, kLineHeight);  // just below the last line
+}
+
+TEST_F(PageLoopTest, TitlesAndLog) {
+  std::string log = EnableLog();
+  WriteFile("report.txt", "\fA\nB\fC");
+  Print({"report.txt"});
+  std::string text = ReadFile(log);
+  for (const char* expected :
+       {"Skipping initial FORM_FEED\n", "Printing report.txt (page 1)\n",
+        "Printing report.txt (page 2)\n", "GetLine returned A\n", "GetLine returned C\n",
+        "GetLine found CTL_EOF\n", "GetLine: found EOF - GetLastError() = "}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected;
+  }
+  EXPECT_EQ(text.find("(page 3)"), std::string::npos);
+}
+
+TEST_F(PageLoopTest, LongFileNameTitleIsCut) {
+  std::string log = EnableLog();
+  std::string name(120, 'r');
+  WriteFile(name, "A\n");
+  Print({name});
+  std::string text = ReadFile(log);
+  size_t at = text.find("Printing ");
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(text.substr(at, text.find('\n', at) - at), "Printing " + std::string(99, 'r'));
+}
+
+TEST_F(PageLoopTest, SpoolerFailuresShowTheirBoxAndEndTheFile) {
+  struct Case {
+    const char* call;
+    int result;
+    int nth;
+    const char* box;
+    const char* logLine;
+    size_t pagesEnded;
+  } cases[] = {
+      {"StartDoc", -1, 1, "StartDoc returned -1 (Unknown general error).", nullptr, 0},
+      {"StartPage", -1, 2, "StartPage returned -1 (Unknown general error).",
+       "StartPage failed - exiting\n", 1},
+      {"EndPage", -4, 1, "EndPage returned -4 (Out of disk).", "EndPage failed - exiting\n", 0},
+      {"EndPage", -5, 2, "EndPage returned -5 (Out of memory).", "EndPage (2) failed - exiting\n",
+       1},
+      {"EndDoc", -3, 1, "EndDoc returned -3 (User Abort by Print Manager).", nullptr, 2},
+      {"EndDoc", -9, 1, "EndDoc returned -9 (Unknown spooler error).", nullptr, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.nth));
+    simwin::Reset();
+    plenwick::ResetPrinterSelection();
+    std::string log = EnableLog("fail.log");
+    WriteFile("report.txt", "A\nB\fC\n");
+    WriteFile("other.txt", "D\n");
+    simwin::ForceSpoolerResult(c.call, c.result, c.nth);
+    Print({"-disposition=scratch", "report.txt", "other.txt"});
+    const auto& boxes = simwin::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, c.box);
+    EXPECT_EQ(boxes[0].caption, "(null)");
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_ICONERROR));
+    if (c.logLine) {
+      EXPECT_NE(ReadFile(log).find(c.logLine), std::string::npos);
+    }
+    size_t ended = 0;
+    for (const auto& document : simwin::Documents()) {
+      if (document.name != "report.txt") continue;
+      for (const auto& page : document.pages) ended += page.ended;
+    }
+    EXPECT_EQ(ended, c.pagesEnded);
+    EXPECT_TRUE(Exists("report.txt")) << "a report that failed to print is kept";
+    EXPECT_FALSE(Exists("other.txt")) << "the request goes on with the next file";
+    EXPECT_EQ(simwin::OpenHandleCount(), 0u);
+  }
+}
+
+TEST_F(PageLoopTest, CancelStopsBeforeTheNextLineAndKeepsTheReport) {
+  std::string report = Lines(1, 30);
+  WriteFile("report.txt", report);
+  simwin::PressCancelAtAbortCall(1);  // during the first page's output
+  auto pages = Print({"-disposition=scratch", "report.txt"});
+  EXPECT_LE(pages.size(), 2u);
+  EXPECT_LT(pages.size(), 3u);  // the report had three pages
+  EXPECT_TRUE(Exists("report.txt"));
+  EXPECT_FALSE(simwin::LastAbortProcAnswer());
+}
+
+TEST_F(PageLoopTest, NoWindowsPrintsWithoutADialog) {
+  WriteFile("report.txt", "A\n");
+  auto pages = Print({"-interactive=none", "report.txt"});
+  EXPECT_EQ(PageTexts(pages), std::vector<std::string>{"A"});
+  EXPECT_EQ(simwin::DialogsCreated(), 0u);
+}
+
+TEST_F(PageLoopTest, RawModeNeedsPassThrough) {
+  simwin::PrinterSpec spec;
+  spec.passThrough = false;
+  simwin::AddPrinter(spec);
+  std::string log = EnableLog();
+  WriteFile("report.txt", "A\n");
+  auto pages = Print({"-raw", "report.txt"});
+  EXPECT_NE(ReadFile(log).find("PASSTHROUGH not supported, ignoring -raw flag\n"),
+            std::string::npos);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_TRUE(pages[0].escapes.empty());
+  EXPECT_EQ(pages[0].Text(), "A");
+}
+
+TEST_F(PageLoopTest, RawModePassesLinesThrough) {
+  WriteFile("report.txt", "A\x1b(s3B\n");
+  auto pages = Print({"-raw", "report.txt"});
+  ASSERT_EQ(pages.size(), 1u);
+  ASSERT_EQ(pages[0].escapes.size(), 1u);
+  EXPECT_EQ(pages[0].escapes[0].text, "A\x1b(s3B\n");  // the line feed too
+}
+
+TEST_F(PageLoopTest, OptionsApplyToTheFilesAfterThem) {
+  WriteFile("first.txt", "1\n");
+  WriteFile("second.txt", "2\n");
+  Print({"first.txt", "-copies=3", "-orientation=landscape", "second.txt"});
+  const auto& calls = simwin::CreateDCCalls();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].devMode.dmCopies, 1);
+  EXPECT_EQ(calls[0].devMode.dmOrientation, DMORIENT_PORTRAIT);
+  EXPECT_EQ(calls[1].devMode.dmCopies, 3);
+  EXPECT_EQ(calls[1].devMode.dmOrientation, DMORIENT_LANDSCAPE);
+  ASSERT_EQ(simwin::Documents().size(), 2u);
+  EXPECT_EQ(simwin::Documents()[1].name, "second.txt");
+}
+
+TEST_F(PageLoopTest, UnknownPrinterCancelledSkipsOnlyThatFile) {
+  WriteFile("first.txt", "1\n");
+  WriteFile("second.txt", "2\n");
+  simwin::QueueMessageBoxAnswer(IDCANCEL);
+  Print({"-disposition=scratch", "-printer_id=Nowhere", "first.txt", "-printer_id=PDF",
+         "second.txt"});
+  ASSERT_GE(simwin::MessageBoxes().size(), 1u);
+  EXPECT_EQ(simwin::MessageBoxes()[0].caption, "Plenwick - Can't Open Printer");
+  EXPECT_EQ(simwin::MessageBoxes()[0].text, "Invalid printer name.\r\n");
+  EXPECT_TRUE(Exists("first.txt"));
+  EXPECT_FALSE(Exists("second.txt"));
+  ASSERT_EQ(simwin::Documents().size(), 1u);
+  EXPECT_EQ(simwin::Documents()[0].name, "second.txt");
+}
+
+TEST_F(PageLoopTest, UnknownPrinterRetriedPrintsOnTheSelectedPrinter) {
+  WriteFile("report.txt", "1\n");
+  simwin::QueueMessageBoxAnswer(IDRETRY);
+  Print({"-printer_id=Nowhere", "report.txt"});
+  ASSERT_EQ(simwin::Documents().size(), 1u);
+  ASSERT_EQ(simwin::CreateDCCalls().size(), 1u);
+  EXPECT_EQ(simwin::CreateDCCalls()[0].device, "PDF");
+}
+
+TEST_F(PageLoopTest, NoPrinterAtAllSkipsTheFile) {
+  simwin::RemoveAllPrinters();
+  WriteFile("report.txt", "1\n");
+  Print({"-disposition=scratch", "report.txt"});
+  ASSERT_EQ(simwin::MessageBoxes().size(), 1u);
+  EXPECT_EQ(simwin::MessageBoxes()[0].caption, "Plenwick - Can't Get DEVMODE");
+  EXPECT_EQ(simwin::MessageBoxes()[0].text, "plenwick");
+  EXPECT_TRUE(Exists("report.txt"));
+  EXPECT_TRUE(simwin::Documents().empty());
+}
+
+TEST_F(PageLoopTest, DeviceContextThatCannotBeMadeSkipsTheFile) {
+  WriteFile("report.txt", "1\n");
+  simwin::FailNextCreateDC();
+  Print({"report.txt"});
+  EXPECT_TRUE(simwin::Documents().empty());
+  EXPECT_TRUE(simwin::MessageBoxes().empty());
+}
+
+}  // namespace
