@@ -11,35 +11,14 @@
 
 #include "core/print_job.h"
 #include "device/printer_selection.h"
+#include "answer_box.h"
 #include "platform/handles.h"
 
 namespace {
 
 const char kCantOpen[] = "Plenwick - Can't Open Printer";
 
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM text) {
-  char name[32] = "";
-  char buffer[512] = "";
-  GetClassNameA(child, name, sizeof name);
-  if (lstrcmpiA(name, "Static") == 0 && GetWindowTextA(child, buffer, sizeof buffer) > 0) {
-    *reinterpret_cast<std::string*>(text) += buffer;
-  }
-  return TRUE;
-}
-
-// Presses a button of the message box with this caption from another
-// thread, while the library waits in MessageBoxA, after taking its text.
-std::thread AnswerBox(const char* caption, WPARAM button, std::string* text) {
-  return std::thread([=] {
-    for (int tries = 0; tries < 600; ++tries, Sleep(50)) {
-      HWND box = FindWindowA(nullptr, caption);
-      if (!box || !IsWindowVisible(box)) continue;
-      EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(text));
-      PostMessageA(box, WM_COMMAND, button, 0);
-      return;
-    }
-  });
-}
+using plenwick_wine::AnswerBox;
 
 class WineJobDevice : public ::testing::Test {
  protected:

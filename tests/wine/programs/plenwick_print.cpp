@@ -3,14 +3,21 @@
 // and calls it with a String[] of the command-line arguments, through a
 // JNI environment of its own that holds only the functions the library may
 // use. Exits non-zero when the library misused a string or a reference.
+//
+// For tests, PLENWICK_ANSWER="CAPTION=retry" (or =cancel, =ok) answers the
+// message box with that caption when it comes, and prints what it said as
+// a line "box CAPTION: TEXT".
 #include <jni.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "../answer_box.h"
 #include "platform/win32.h"
 
 namespace {
@@ -51,6 +58,17 @@ void JNICALL ReleaseStringUTFChars(JNIEnv*, jstring, const char* chars) {
 
 void JNICALL DeleteLocalRef(JNIEnv*, jobject) { ++g_counts.deletes; }
 
+// Starts the answering thread that PLENWICK_ANSWER asks for.
+std::thread StartAnswering(std::string* caption, std::string* text) {
+  const char* request = getenv("PLENWICK_ANSWER");
+  if (!request || !strchr(request, '=')) return std::thread();
+  const char* equals = strchr(request, '=');
+  *caption = std::string(request, static_cast<size_t>(equals - request));
+  std::string answer = equals + 1;
+  WPARAM button = answer == "cancel" ? IDCANCEL : answer == "retry" ? IDRETRY : IDOK;
+  return plenwick_wine::AnswerBox(caption->c_str(), button, text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,7 +102,13 @@ int main(int argc, char** argv) {
     strings.back()->text = argv[i];
     array.elements.push_back(strings.back().get());
   }
+  std::string caption, boxText;
+  std::thread answering = StartAnswering(&caption, &boxText);
   jboolean result = plenwick(&env, nullptr, reinterpret_cast<jobjectArray>(&array));
+  if (answering.joinable()) {
+    answering.join();
+    printf("box %s: %s\n", caption.c_str(), boxText.c_str());
+  }
 
   int n = argc - 1;
   bool balanced = g_counts.gets == n && g_counts.releases == n && g_counts.elementFetches == n &&
