@@ -12,7 +12,7 @@ as_root() {
 }
 
 PACKAGES=(
-  cmake make g++ clang libgtest-dev libgmock-dev googletest openjdk-17-jdk-headless
+  cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest openjdk-17-jdk-headless
   g++-mingw-w64-i686 wine wine32:i386
   cups cups-client cups-bsd printer-driver-cups-pdf libcups2:i386 poppler-utils
   xvfb x11-utils imagemagick
