@@ -82,7 +82,7 @@ build_native() {
 
 build_sanitize() {
   CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD/sanitize" -DCMAKE_BUILD_TYPE=Debug \
-    -DPLENWICK_SANITIZE=ON -DPLENWICK_FUZZ=ON >/dev/null &&
+    -DPLENWICK_SANITIZE=ON -DPLENWICK_FUZZ=ON -DPLENWICK_WERROR=ON >/dev/null &&
     cmake --build "$BUILD/sanitize" -j"$(nproc)"
 }
 

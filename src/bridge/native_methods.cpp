@@ -41,6 +41,20 @@ void ForEachElement(JNIEnv* env, jobjectArray array, jsize length, Work work) {
 
 jboolean ToJava(bool value) { return value ? JNI_TRUE : JNI_FALSE; }
 
+// Nothing may be thrown into the virtual machine. The only exception the
+// library's work can meet is a failed allocation deep inside a print
+// request or a name query; it ends the method with its fallback result,
+// and the owners on the way out give back what they held.
+template <typename Result, typename Work>
+Result WithoutExceptions(Result fallback, Work work) {
+  try {
+    return work();
+  } catch (...) {
+    plenwick::DebugLog("native method stopped: out of memory\n");
+    return fallback;
+  }
+}
+
 }  // namespace
 
 extern "C" {
@@ -48,7 +62,8 @@ extern "C" {
 JNIEXPORT jint JNICALL Java_doc_NativeWindows_getver(JNIEnv*, jclass) { return 1; }
 
 JNIEXPORT jstring JNICALL Java_doc_NativeWindows_get_1printer_1name(JNIEnv* env, jclass) {
-  return env->NewStringUTF(plenwick::GetSelectedPrinterName().c_str());
+  return WithoutExceptions<jstring>(
+      nullptr, [env] { return env->NewStringUTF(plenwick::GetSelectedPrinterName().c_str()); });
 }
 
 JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick_1setup(JNIEnv*, jclass) {
@@ -57,17 +72,19 @@ JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick_1setup(JNIEnv*, jclas
 
 JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick(JNIEnv* env, jclass,
                                                            jobjectArray arguments) {
-  jsize count = ArrayLength(env, arguments);
-  plenwick::PrintJob job;
-  plenwick::BeginPrintRequest(job, static_cast<int>(count));
-  ForEachElement(env, arguments, count, [&job](int index, char* argument) {
-    if (!argument) {
-      plenwick::DebugLog("argv[%d] is null: skipped\n", index);
-      return;
-    }
-    plenwick::HandlePrintArgument(job, index, argument);
+  return WithoutExceptions<jboolean>(JNI_TRUE, [env, arguments] {
+    jsize count = ArrayLength(env, arguments);
+    plenwick::PrintJob job;
+    plenwick::BeginPrintRequest(job, static_cast<int>(count));
+    ForEachElement(env, arguments, count, [&job](int index, char* argument) {
+      if (!argument) {
+        plenwick::DebugLog("argv[%d] is null: skipped\n", index);
+        return;
+      }
+      plenwick::HandlePrintArgument(job, index, argument);
+    });
+    return JNI_TRUE;
   });
-  return JNI_TRUE;
 }
 
 JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_shellexec(JNIEnv* env, jclass,
