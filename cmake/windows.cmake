@@ -9,6 +9,24 @@ if(NOT JDK_INCLUDE)
 endif()
 list(GET JDK_INCLUDE 0 JDK_INCLUDE)
 
+# Pointer truncation is an error in C++ already; the C-only warnings cover
+# any C source that joins the build.
+add_compile_options($<$<COMPILE_LANGUAGE:C>:-Wpointer-to-int-cast>
+                    $<$<COMPILE_LANGUAGE:C>:-Wint-to-pointer-cast>)
+
+# 32-bit Windows JNI decorates the entry points (_Name@bytes); 64-bit
+# Windows has one calling convention and exports the plain names. Each
+# architecture's tests run in a Wine prefix of that architecture.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(PLENWICK_ARCH x86-64)
+  set(PLENWICK_WINE_ARCH win64)
+  set(PLENWICK_EXPORT_LIST src/resources/PLENWICKDLL64.def)
+else()
+  set(PLENWICK_ARCH i686)
+  set(PLENWICK_WINE_ARCH win32)
+  set(PLENWICK_EXPORT_LIST src/resources/PLENWICKDLL.def)
+endif()
+
 add_library(plenwick_objs OBJECT ${LIBRARY_SOURCES})
 target_include_directories(plenwick_objs PUBLIC src src/bridge/jni_md_win32 ${JDK_INCLUDE})
 
@@ -17,7 +35,7 @@ target_include_directories(plenwick_lib PUBLIC src src/bridge/jni_md_win32 ${JDK
 target_link_libraries(plenwick_lib PUBLIC comdlg32 winspool gdi32 user32 shell32 advapi32)
 
 add_library(PLENWICKDLL SHARED $<TARGET_OBJECTS:plenwick_objs>
-  src/resources/plenwick.rc src/resources/PLENWICKDLL.def)
+  src/resources/plenwick.rc ${PLENWICK_EXPORT_LIST})
 set_target_properties(PLENWICKDLL PROPERTIES PREFIX "" OUTPUT_NAME PLENWICKDLL)
 target_include_directories(PLENWICKDLL PRIVATE src/resources)
 # Only system DLLs may be imported: the C and C++ runtimes go in statically.
@@ -57,5 +75,14 @@ foreach(script ${WINE_SHELL_TESTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME ${name} COMMAND bash ${script})
   set_tests_properties(${name} PROPERTIES TIMEOUT 300
-    ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")
+    ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR};PLENWICK_ARCH=${PLENWICK_ARCH};WINEARCH=${PLENWICK_WINE_ARCH}")
 endforeach()
+
+# The x86-64 DLL against the 32-bit one: the same reports must print the
+# same pages. The 32-bit tree is the sibling build/win unless told.
+if(PLENWICK_ARCH STREQUAL "x86-64")
+  set(PLENWICK_I686_BUILD ${CMAKE_BINARY_DIR}/../win CACHE PATH "The 32-bit Windows build tree")
+  add_test(NAME compare_architectures COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/compare_architectures.sh)
+  set_tests_properties(compare_architectures PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77
+    ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR};PLENWICK_ARCH=${PLENWICK_ARCH};WINEARCH=${PLENWICK_WINE_ARCH};PLENWICK_I686_BUILD=${PLENWICK_I686_BUILD}")
+endif()

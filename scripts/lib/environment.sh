@@ -13,7 +13,7 @@ as_root() {
 
 PACKAGES=(
   cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest openjdk-17-jdk-headless
-  g++-mingw-w64-i686 wine wine32:i386
+  g++-mingw-w64-i686 wine wine32:i386 g++-mingw-w64-x86-64 wine64 unzip
   cups cups-client cups-bsd printer-driver-cups-pdf libcups2:i386 poppler-utils
   xvfb x11-utils imagemagick
 )
@@ -71,9 +71,33 @@ start_display() {
   fi
 }
 
-export WINEPREFIX="${WINEPREFIX:-$BUILD/win/wineprefix}"
+# Each Windows build tree has its own Wine prefix (TREE/wineprefix): a 32-bit
+# one for the i686 tree, as a 32-bit Windows would be, and a 64-bit one for
+# the x86-64 tree. Scripts set WINEPREFIX per tree, never one for both.
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+# The two Windows architectures: build tree, toolchain file, Wine prefix
+# architecture. "i686" is the 32-bit DLL, "x86-64" the 64-bit one.
+windows_tree() {  # arch
+  case "$1" in
+    i686) echo "$BUILD/win" ;;
+    x86-64) echo "$BUILD/win64" ;;
+    *) return 1 ;;
+  esac
+}
+windows_toolchain() {  # arch
+  case "$1" in
+    i686) echo "$ROOT/cmake/mingw-i686.cmake" ;;
+    x86-64) echo "$ROOT/cmake/mingw-x86_64.cmake" ;;
+  esac
+}
+wine_arch() {  # arch
+  case "$1" in
+    i686) echo win32 ;;
+    x86-64) echo win64 ;;
+  esac
+}
 
 build_native() {
   cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=Debug -DPLENWICK_WERROR=ON >/dev/null &&
@@ -86,28 +110,36 @@ build_sanitize() {
     cmake --build "$BUILD/sanitize" -j"$(nproc)"
 }
 
-build_windows() {
-  cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
+build_windows() {  # [arch], i686 unless given
+  local arch=${1:-i686}
+  cmake -S "$ROOT" -B "$(windows_tree "$arch")" -DCMAKE_TOOLCHAIN_FILE="$(windows_toolchain "$arch")" \
     -DCMAKE_BUILD_TYPE=Release -DPLENWICK_WERROR=ON >/dev/null &&
-    cmake --build "$BUILD/win" -j"$(nproc)"
+    cmake --build "$(windows_tree "$arch")" -j"$(nproc)"
 }
+build_windows64() { build_windows x86-64; }
 
 # Starts the Wine server once and keeps it, with Wine's own background
 # programs (services, devices, and the desktop process that windows need)
 # running beside it, their output going nowhere. A test program that had to
 # start them itself would hand them its output pipe, and ctest would wait
 # for that pipe to close until they ended, some twenty seconds later.
-start_wine() {
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  wineserver -p >/dev/null 2>&1 || true
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    log_step "creating the Wine prefix"
-  fi
-  wineboot -i </dev/null >/dev/null 2>&1
-  local pidfile="$WINEPREFIX/keep_desktop.pid"
-  if ! { [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; }; then
-    setsid wine "$BUILD/win/keep_desktop.exe" </dev/null >/dev/null 2>&1 &
-    echo $! >"$pidfile"
-    sleep 2
-  fi
+start_wine() {  # [arch], i686 unless given
+  local arch=${1:-i686} tree
+  tree=$(windows_tree "$arch")
+  (
+    export WINEPREFIX="$tree/wineprefix" WINEARCH
+    WINEARCH=$(wine_arch "$arch")
+    mkdir -p "$tree"
+    wineserver -p >/dev/null 2>&1 || true
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      log_step "creating the $WINEARCH Wine prefix $WINEPREFIX"
+    fi
+    wineboot -i </dev/null >/dev/null 2>&1
+    local pidfile="$WINEPREFIX/keep_desktop.pid"
+    if ! { [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; }; then
+      setsid wine "$tree/keep_desktop.exe" </dev/null >/dev/null 2>&1 &
+      echo $! >"$pidfile"
+      sleep 2
+    fi
+  )
 }

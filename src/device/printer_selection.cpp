@@ -9,8 +9,14 @@
 namespace plenwick {
 namespace {
 
-// The size of PRINTDLGA in the 32-bit layout the dialog expects.
+// The size of PRINTDLGA the dialog expects: the packed 32-bit layout, or on
+// 64-bit Windows the platform's own, whose pointers and handles are wider.
+#if defined(_WIN64)
+constexpr DWORD kPrintDlgSize = sizeof(PRINTDLGA);
+static_assert(kPrintDlgSize == 120, "64-bit PRINTDLGA layout");
+#else
 constexpr DWORD kPrintDlgSize = 66;
+#endif
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(sizeof(PRINTDLGA) == kPrintDlgSize, "32-bit PRINTDLGA layout");
 #endif

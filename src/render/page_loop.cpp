@@ -17,8 +17,14 @@ constexpr int kLineBufferSize = 512;
 constexpr int kPageTitleSize = 100;
 constexpr int kQueryEscSupport = 8;
 constexpr int kPassThrough = 19;
-// The size of DOCINFOA in the 32-bit layout that the spooler expects.
+// The size of DOCINFOA that the spooler expects: the 32-bit layout, or on
+// 64-bit Windows the platform's own, whose pointers are wider.
+#if defined(_WIN64)
+constexpr int kDocInfoSize = sizeof(DOCINFOA);
+static_assert(kDocInfoSize == 40, "64-bit DOCINFOA layout");
+#else
 constexpr int kDocInfoSize = 20;
+#endif
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(sizeof(DOCINFOA) == kDocInfoSize, "32-bit DOCINFOA layout");
 #endif

@@ -9,8 +9,10 @@
 namespace plenwick {
 namespace {
 
-// The size of SHELLEXECUTEINFOA in the 32-bit layout the shell expects.
-#if defined(_WIN32) && !defined(_WIN64)
+// The size of SHELLEXECUTEINFOA in the layout the shell expects.
+#if defined(_WIN64)
+static_assert(sizeof(SHELLEXECUTEINFOA) == 112, "64-bit SHELLEXECUTEINFOA layout");
+#elif defined(_WIN32)
 static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "32-bit SHELLEXECUTEINFOA layout");
 #endif
 

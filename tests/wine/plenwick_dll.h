@@ -1,9 +1,11 @@
 // The real PLENWICKDLL.dll, loaded as the Java virtual machine loads it:
-// LoadLibraryA, then each entry point by its decorated 32-bit name.
+// LoadLibraryA, then each entry point by its export name (decorated on
+// 32-bit Windows, plain on 64-bit).
 #pragma once
 
 #include <jni.h>
 
+#include "bridge/export_names.h"
 #include "platform/win32.h"
 
 namespace plenwick_test {
@@ -34,13 +36,13 @@ struct PlenwickDll {
 
   bool Load() {
     HMODULE module = LoadLibraryA("PLENWICKDLL.dll");
-    return module && Find(module, "_Java_doc_NativeWindows_getver@8", getver) &&
-           Find(module, "_Java_doc_NativeWindows_get_1printer_1name@8", get_printer_name) &&
-           Find(module, "_Java_doc_NativeWindows_plenwick_1setup@8", plenwick_setup) &&
-           Find(module, "_Java_doc_NativeWindows_plenwick@12", plenwick) &&
-           Find(module, "_Java_doc_NativeWindows_shellexec@12", shellexec) &&
-           Find(module, "_Java_doc_NativeWindows_launch_1document@16", launch_document) &&
-           Find(module, "_Java_doc_NativeWindows_read_1registry_1string@20", read_registry_string);
+    return module && Find(module, PLENWICK_JNI_EXPORT_NAME("getver", 8), getver) &&
+           Find(module, PLENWICK_JNI_EXPORT_NAME("get_1printer_1name", 8), get_printer_name) &&
+           Find(module, PLENWICK_JNI_EXPORT_NAME("plenwick_1setup", 8), plenwick_setup) &&
+           Find(module, PLENWICK_JNI_EXPORT_NAME("plenwick", 12), plenwick) &&
+           Find(module, PLENWICK_JNI_EXPORT_NAME("shellexec", 12), shellexec) &&
+           Find(module, PLENWICK_JNI_EXPORT_NAME("launch_1document", 16), launch_document) &&
+           Find(module, PLENWICK_JNI_EXPORT_NAME("read_1registry_1string", 20), read_registry_string);
   }
 };
 

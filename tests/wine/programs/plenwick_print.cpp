@@ -1,5 +1,5 @@
 // Runs one print request through PLENWICKDLL.dll the way the Java side
-// does: loads the DLL, finds the print method by its decorated export name
+// does: loads the DLL, finds the print method by its export name
 // and calls it with a String[] of the command-line arguments, through a
 // JNI environment of its own that holds only the functions the library may
 // use. Exits non-zero when the library misused a string or a reference.
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "../answer_box.h"
+#include "bridge/export_names.h"
 #include "platform/win32.h"
 
 namespace {
@@ -79,7 +80,7 @@ int main(int argc, char** argv) {
   }
   typedef jboolean(JNICALL * PlenwickFn)(JNIEnv*, jclass, jobjectArray);
   auto plenwick = reinterpret_cast<PlenwickFn>(
-      reinterpret_cast<void*>(GetProcAddress(dll, "_Java_doc_NativeWindows_plenwick@12")));
+      reinterpret_cast<void*>(GetProcAddress(dll, PLENWICK_JNI_EXPORT_NAME("plenwick", 12))));
   if (!plenwick) {
     fprintf(stderr, "PLENWICKDLL.dll does not export the print method\n");
     return 2;
