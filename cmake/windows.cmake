@@ -19,13 +19,19 @@ add_compile_options($<$<COMPILE_LANGUAGE:C>:-Wpointer-to-int-cast>
 # architecture's tests run in a Wine prefix of that architecture.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(PLENWICK_ARCH x86-64)
+  set(PLENWICK_JVM 64-bit)
+  set(PLENWICK_PACKAGE_SYSTEM win64)
   set(PLENWICK_WINE_ARCH win64)
   set(PLENWICK_EXPORT_LIST src/resources/PLENWICKDLL64.def)
 else()
   set(PLENWICK_ARCH i686)
+  set(PLENWICK_JVM 32-bit)
+  set(PLENWICK_PACKAGE_SYSTEM win32)
   set(PLENWICK_WINE_ARCH win32)
   set(PLENWICK_EXPORT_LIST src/resources/PLENWICKDLL.def)
 endif()
+set(PLENWICK_GENERATED ${CMAKE_BINARY_DIR}/generated)
+configure_file(src/resources/version.h.in ${PLENWICK_GENERATED}/plenwick_version.h @ONLY)
 
 add_library(plenwick_objs OBJECT ${LIBRARY_SOURCES})
 target_include_directories(plenwick_objs PUBLIC src src/bridge/jni_md_win32 ${JDK_INCLUDE})
@@ -37,7 +43,7 @@ target_link_libraries(plenwick_lib PUBLIC comdlg32 winspool gdi32 user32 shell32
 add_library(PLENWICKDLL SHARED $<TARGET_OBJECTS:plenwick_objs>
   src/resources/plenwick.rc ${PLENWICK_EXPORT_LIST})
 set_target_properties(PLENWICKDLL PROPERTIES PREFIX "" OUTPUT_NAME PLENWICKDLL)
-target_include_directories(PLENWICKDLL PRIVATE src/resources)
+target_include_directories(PLENWICKDLL PRIVATE src/resources ${PLENWICK_GENERATED})
 # Only system DLLs may be imported: the C and C++ runtimes go in statically.
 target_link_options(PLENWICKDLL PRIVATE -static -static-libgcc -static-libstdc++)
 target_link_libraries(PLENWICKDLL PRIVATE comdlg32 winspool gdi32 user32 shell32 advapi32)
@@ -49,8 +55,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES})
-target_include_directories(wine_tests PRIVATE tests/wine)
-target_link_libraries(wine_tests PRIVATE plenwick_lib gtest gtest_main)
+target_include_directories(wine_tests PRIVATE tests/wine ${PLENWICK_GENERATED})
+target_link_libraries(wine_tests PRIVATE plenwick_lib gtest gtest_main version)
 target_link_options(wine_tests PRIVATE -static -static-libgcc -static-libstdc++)
 add_dependencies(wine_tests PLENWICKDLL)
 gtest_discover_tests(wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
@@ -86,3 +92,17 @@ if(PLENWICK_ARCH STREQUAL "x86-64")
   set_tests_properties(compare_architectures PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77
     ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR};PLENWICK_ARCH=${PLENWICK_ARCH};WINEARCH=${PLENWICK_WINE_ARCH};PLENWICK_I686_BUILD=${PLENWICK_I686_BUILD}")
 endif()
+
+# The package a user ships: PLENWICKDLL-<version>-win32.zip or -win64.zip
+# with the DLL, the Java class it serves and a note on which JVM takes it.
+configure_file(cmake/package-readme.txt.in ${PLENWICK_GENERATED}/README.txt @ONLY)
+install(TARGETS PLENWICKDLL RUNTIME DESTINATION . LIBRARY DESTINATION .)
+install(FILES java/doc/NativeWindows.java DESTINATION java/doc)
+install(FILES ${PLENWICK_GENERATED}/README.txt DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME PLENWICKDLL)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME PLENWICKDLL-${PROJECT_VERSION}-${PLENWICK_PACKAGE_SYSTEM})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
+include(CPack)

@@ -118,6 +118,15 @@ build_windows() {  # [arch], i686 unless given
 }
 build_windows64() { build_windows x86-64; }
 
+# The ZIP of a built Windows tree (CPack); echoes its path.
+package_windows() {  # arch
+  local tree
+  tree=$(windows_tree "$1")
+  rm -rf "$tree/package"
+  (cd "$tree" && cpack -G ZIP >/dev/null) || return 1
+  ls "$tree"/package/PLENWICKDLL-*.zip
+}
+
 # Starts the Wine server once and keeps it, with Wine's own background
 # programs (services, devices, and the desktop process that windows need)
 # running beside it, their output going nowhere. A test program that had to
