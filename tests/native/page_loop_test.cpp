@@ -294,4 +294,28 @@ TEST_F(PageLoopTest, DeviceContextThatCannotBeMadeSkipsTheFile) {
   EXPECT_TRUE(simwin::MessageBoxes().empty());
 }
 
+// Network printer names are often longer than the device mode's 31
+// characters: chosen as the selected printer or by the job, they print.
+TEST_F(PageLoopTest, PrintersWithLongNamesPrint) {
+  const std::string name = "\\\\PRINTSRV01\\Accounting Floor 3 LaserJet 4250";
+  for (bool selected : {true, false}) {
+    SCOPED_TRACE(selected ? "selected printer" : "-printer_id");
+    simwin::Reset();
+    plenwick::ResetPrinterSelection();
+    simwin::AddPrinter(simwin::PrinterSpec{});
+    simwin::PrinterSpec spec;
+    spec.name = name;
+    simwin::AddPrinter(spec);
+    if (selected) simwin::SetDefaultPrinter(name);
+    WriteFile("report.txt", "total 42\n");
+    auto pages = selected ? Print({"-disposition=scratch", "report.txt"})
+                          : Print({"-disposition=scratch", "-printer_id=" + name, "report.txt"});
+    ASSERT_EQ(simwin::Documents().size(), 1u);
+    EXPECT_EQ(simwin::CreateDCCalls().back().device, name);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].Text(), "total 42");
+    EXPECT_FALSE(Exists("report.txt"));
+  }
+}
+
 }  // namespace
