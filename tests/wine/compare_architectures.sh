@@ -14,8 +14,8 @@ fi
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
-# The queue may be shared: each document carries a name of this run only,
-# and the PDFs are found by it.
+# The queue may be shared: each document carries a title of this run only,
+# and its PDF is found by it.
 TAG="a$$"
 
 # Prints report $3 through the host of tree $1 in its Wine prefix of
@@ -29,7 +29,7 @@ print_through() {
     "$ROOT/scripts/wine-run" "$tree/plenwick_print.exe" "$@" "$report" >"$WORK/host.out" 2>&1
   status=$?
   [ $status -eq 0 ] || echo "host of $tree: status $status: $(cat "$WORK/host.out")" >&2
-  pdfs_after_job "$since" | grep -F "/${TAG}_" | head -1
+  pdfs_titled "$since" "$report" | head -1
 }
 
 page_sizes() { pdfinfo -f 1 -l 999 "$1" 2>/dev/null | sed -n -E 's/^Page +[0-9]+ (size|rot):/\1/p'; }
