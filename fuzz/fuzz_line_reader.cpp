@@ -63,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   plenwick::PrintJob job;
   plenwick::ResetPrintJob(job);
   job.raw = raw;
-  job.reportFile = _lopen(kReportName, OF_READ);
-  Check(job.reportFile != HFILE_ERROR);
+  job.reportFile.reset(_lopen(kReportName, OF_READ));
+  Check(static_cast<bool>(job.reportFile));
   plenwick::ResetLineReader(job);
 
   // What GetLine must hand back: the file without CR and FF, each LF
@@ -104,6 +104,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(read == expected);
     Check(formFeedsRead == formFeeds);
   }
-  _lclose(job.reportFile);
   return 0;
 }

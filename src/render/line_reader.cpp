@@ -16,9 +16,9 @@ const int kLineFeed = 10;
 // met exactly as by reading one byte per call.
 int NextByte(PrintJob& job) {
   ReportReadAhead& ahead = job.readAhead;
-  if (ahead.file != job.reportFile) ResetLineReader(job);
+  if (ahead.file != job.reportFile.get()) ResetLineReader(job);
   if (ahead.next >= ahead.end) {
-    UINT got = _lread(job.reportFile, ahead.bytes, sizeof ahead.bytes);
+    UINT got = _lread(job.reportFile.get(), ahead.bytes, sizeof ahead.bytes);
     if (got == 0 || got > sizeof ahead.bytes) return -1;  // HFILE_ERROR is above it too
     ahead.next = 0;
     ahead.end = got;
@@ -54,7 +54,7 @@ int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status) {
 }
 
 void ResetLineReader(PrintJob& job) {
-  job.readAhead.file = job.reportFile;
+  job.readAhead.file = job.reportFile.get();
   job.readAhead.next = 0;
   job.readAhead.end = 0;
 }

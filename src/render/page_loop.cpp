@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kLineBufferSize = 512;
 constexpr int kPageTitleSize = 100;
-constexpr int kQueryEscSupport = 8;
-constexpr int kPassThrough = 19;
 // The size of DOCINFOA in the 32-bit layout that the spooler expects.
 constexpr int kDocInfoSize = 20;
 #if defined(_WIN32) && !defined(_WIN64)
@@ -58,8 +56,8 @@ struct Position {
 // printed as text, for this file and the rest of the request.
 void CheckPassThrough(PrintJob& job) {
   if (!job.raw) return;
-  int32_t escape = kPassThrough;
-  if (Escape(job.deviceContext, kQueryEscSupport, sizeof escape,
+  int32_t escape = PASSTHROUGH;
+  if (Escape(job.deviceContext.get(), QUERYESCSUPPORT, sizeof escape,
              reinterpret_cast<LPCSTR>(&escape), nullptr) == 0) {
     DebugLog("PASSTHROUGH not supported, ignoring -raw flag\n");
     job.raw = false;
@@ -68,14 +66,14 @@ void CheckPassThrough(PrintJob& job) {
 
 Grid MeasureGrid(const PrintJob& job) {
   Grid grid;
-  GetGridMetrics(job.deviceContext, grid.advance, grid.lineHeight);
+  GetGridMetrics(job.deviceContext.get(), grid.advance, grid.lineHeight);
   // A device without usable metrics still gets one row per line rather
   // than a division by zero.
   if (grid.lineHeight <= 0) {
     DebugLog("line height %d unusable, taking 1\n", grid.lineHeight);
     grid.lineHeight = 1;
   }
-  grid.linesPerPage = GetDeviceCaps(job.deviceContext, VERTRES) / grid.lineHeight;
+  grid.linesPerPage = GetDeviceCaps(job.deviceContext.get(), VERTRES) / grid.lineHeight;
   return grid;
 }
 
@@ -88,7 +86,7 @@ bool StartReportPage(const PrintJob& job, const CancelDialog& dialog, Position& 
   snprintf(title, sizeof title, "%s (page %i)", job.fileName, at.page);
   if (dialog.Exists()) dialog.SetProgressText(title);
   DebugLog("Printing %s\n", title);
-  if (ReportSpoolerError("StartPage", StartPage(job.deviceContext))) {
+  if (ReportSpoolerError("StartPage", StartPage(job.deviceContext.get()))) {
     DebugLog("StartPage failed - exiting\n");
     return false;
   }
@@ -126,7 +124,7 @@ bool PrintPages(PrintJob& job, const CancelDialog& dialog, const Grid& grid, Pos
     // per form feed.
     if (at.row > grid.linesPerPage || status == CTL_FF) {
       at.row = 0;
-      if (ReportSpoolerError("EndPage", EndPage(job.deviceContext))) {
+      if (ReportSpoolerError("EndPage", EndPage(job.deviceContext.get()))) {
         DebugLog("EndPage failed - exiting\n");
         return false;
       }
@@ -137,16 +135,16 @@ bool PrintPages(PrintJob& job, const CancelDialog& dialog, const Grid& grid, Pos
 
 // Ends the last page (with a second ruler below its last line) and the
 // document. True when the document reached its end.
-bool FinishDocument(const PrintJob& job, const Grid& grid, Position& at) {
+bool FinishDocument(const PrintJob& job, UniqueDocument& document, const Grid& grid, Position& at) {
   if (at.row > 0) {
     DrawRuler(job, at.row * grid.lineHeight);
     at.row = 0;
-    if (ReportSpoolerError("EndPage", EndPage(job.deviceContext))) {
+    if (ReportSpoolerError("EndPage", EndPage(job.deviceContext.get()))) {
       DebugLog("EndPage (2) failed - exiting\n");
       return false;
     }
   }
-  return !ReportSpoolerError("EndDoc", EndDoc(job.deviceContext));
+  return !ReportSpoolerError("EndDoc", document.Commit());
 }
 
 // Prints the open report file on the job's device context as one document.
@@ -157,16 +155,17 @@ bool PrintDocument(PrintJob& job) {
 
   ClearAbortFlag();
   CancelDialog dialog(GetFocus(), job.noWindows);
-  SetAbortProc(job.deviceContext, AbrtProc);
+  SetAbortProc(job.deviceContext.get(), AbrtProc);
 
   DOCINFOA info{};
   info.cbSize = kDocInfoSize;
   info.lpszDocName = job.fileName;
-  if (ReportSpoolerError("StartDoc", StartDocA(job.deviceContext, &info))) return false;
+  UniqueDocument document;
+  if (ReportSpoolerError("StartDoc", document.Start(job.deviceContext.get(), info))) return false;
 
   Position at;
   if (!PrintPages(job, dialog, grid, at)) return false;
-  bool ended = FinishDocument(job, grid, at);
+  bool ended = FinishDocument(job, document, grid, at);
   if (AbortRequested()) {
     DebugLog("%s cancelled by the user\n", job.fileName);
     return false;
@@ -188,32 +187,34 @@ bool ReportSpoolerError(const char* name, int result) {
 
 void DrawRuler(const PrintJob& job, int y) {
   if (!job.ruler) return;
-  int width = GetDeviceCaps(job.deviceContext, HORZRES);
+  HDC dc = job.deviceContext.get();
+  int width = GetDeviceCaps(dc, HORZRES);
   for (int x = 0; x <= width; x += 10) {
-    MoveToEx(job.deviceContext, x, y, nullptr);
-    LineTo(job.deviceContext, x, y + (x % 50 == 0 ? 20 : 10));
+    MoveToEx(dc, x, y, nullptr);
+    LineTo(dc, x, y + (x % 50 == 0 ? 20 : 10));
   }
 }
 
 bool PrintReportFile(PrintJob& job) {
-  UniqueFile file(_lopen(job.fileName, OF_READ));
-  if (!file) {
+  // The report file and the device context are the job's for this file
+  // only. The device context goes when the file ends, after the fonts and
+  // the dialog that the document made on it; the file goes last.
+  struct FileObjects {
+    PrintJob& job;
+    ~FileObjects() {
+      job.deviceContext.reset();
+      job.reportFile.reset();
+      ResetLineReader(job);
+    }
+  } release{job};
+  job.reportFile.reset(_lopen(job.fileName, OF_READ));
+  if (!job.reportFile) {
     DebugLog("lopen(%s) failed because of error %d\n", job.fileName,
              static_cast<int>(GetLastError()));
     return false;
   }
-  job.reportFile = file.get();
   ResetLineReader(job);
-  ConfigureJobDevice(job);
-  // The device context goes when the file ends, after the fonts and the
-  // dialog that the document made on it; the file goes last.
-  UniqueDC dc(job.deviceContext);
-  bool printed = dc && PrintDocument(job);
-  dc.reset();
-  job.deviceContext = nullptr;
-  ResetLineReader(job);
-  job.reportFile = HFILE_ERROR;
-  return printed;
+  return ConfigureJobDevice(job) && PrintDocument(job);
 }
 
 }  // namespace plenwick

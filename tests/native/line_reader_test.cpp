@@ -30,7 +30,7 @@ int ReadLineBytewise(plenwick::PrintJob& job, char* buffer, int capacity, LineSt
   if (capacity > 0) buffer[capacity - 1] = '\0';
   while (count < capacity - 1) {
     unsigned char byte;
-    UINT got = _lread(job.reportFile, &byte, 1);
+    UINT got = _lread(job.reportFile.get(), &byte, 1);
     if (got != 1) break;
     if (byte == 12) {
       status = CTL_FF;
@@ -62,14 +62,13 @@ class LineReaderTest : public plenwick_test::SimTest {
 
   void OpenReport(const std::string& bytes, const std::string& name = "report.txt") {
     WriteFile(name, bytes);
-    job_.reportFile = _lopen(name.c_str(), OF_READ);
-    ASSERT_NE(job_.reportFile, HFILE_ERROR);
+    job_.reportFile.reset(_lopen(name.c_str(), OF_READ));
+    ASSERT_TRUE(job_.reportFile);
     plenwick::ResetLineReader(job_);
   }
 
   void CloseReport() {
-    if (job_.reportFile != HFILE_ERROR) _lclose(job_.reportFile);
-    job_.reportFile = HFILE_ERROR;
+    job_.reportFile.reset();
     plenwick::ResetLineReader(job_);
   }
 
@@ -190,10 +189,10 @@ TEST_F(LineReaderTest, BytesReadAheadStayWithTheirFile) {
   LineStatus status;
   plenwick::GetLine(job_, buffer, sizeof buffer, status);
   EXPECT_STREQ(buffer, "first line");
-  HFILE first = job_.reportFile;
+  HFILE first = job_.reportFile.release();
   // Another handle, even without ResetLineReader, reads its own file.
   WriteFile("other.txt", "other\n");
-  job_.reportFile = _lopen("other.txt", OF_READ);
+  job_.reportFile.reset(_lopen("other.txt", OF_READ));
   EXPECT_EQ(plenwick::GetLine(job_, buffer, sizeof buffer, status), 6);
   EXPECT_STREQ(buffer, "other");
   _lclose(first);

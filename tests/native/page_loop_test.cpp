@@ -150,6 +150,8 @@ TEST_F(PageLoopTest, LongFileNameTitleIsCut) {
 }
 
 TEST_F(PageLoopTest, SpoolerFailuresShowTheirBoxAndEndTheFile) {
+  // A document that was started and failed is abandoned with AbortDoc,
+  // never left open on the device context.
   struct Case {
     const char* call;
     int result;
@@ -188,6 +190,7 @@ TEST_F(PageLoopTest, SpoolerFailuresShowTheirBoxAndEndTheFile) {
     size_t ended = 0;
     for (const auto& document : simwin::Documents()) {
       if (document.name != "report.txt") continue;
+      EXPECT_EQ(document.end, simwin::SpooledDocument::kAborted);
       for (const auto& page : document.pages) ended += page.ended;
     }
     EXPECT_EQ(ended, c.pagesEnded);
@@ -206,6 +209,8 @@ TEST_F(PageLoopTest, CancelStopsBeforeTheNextLineAndKeepsTheReport) {
   EXPECT_LT(pages.size(), 3u);  // the report had three pages
   EXPECT_TRUE(Exists("report.txt"));
   EXPECT_FALSE(simwin::LastAbortProcAnswer());
+  ASSERT_EQ(simwin::Documents().size(), 1u);
+  EXPECT_EQ(simwin::Documents()[0].end, simwin::SpooledDocument::kAborted);
 }
 
 TEST_F(PageLoopTest, NoWindowsPrintsWithoutADialog) {
