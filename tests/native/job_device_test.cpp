@@ -33,8 +33,7 @@ class JobDeviceTest : public plenwick_test::SimTest {
   // A new machine and process for one case of a table.
   void Fresh(WORD specVersion = 0x30A) {
     DeleteJobDC();
-    simwin::Reset();
-    plenwick::ResetPrinterSelection();
+    plenwick_test::FreshMachine();
     plenwick::ResetPrintJob(job_);
     job_.fileName = "report.txt";
     AddPrinter("PDF", specVersion);
