@@ -38,7 +38,7 @@
 #define DM_OUT_BUFFER DM_COPY
 #define DM_IN_BUFFER DM_MODIFY
 
-// Field names and order as on Windows; the simulated layout need not match
+// Field names and order as on Windows; this layout need not match
 // the 32-bit one byte for byte, since only the library reads it.
 typedef struct _devicemodeA {
   BYTE dmDeviceName[CCHDEVICENAME];
