@@ -10,23 +10,26 @@
 
 namespace plenwick {
 
-// Bytes of the open report file read ahead in one block, which GetLine
-// hands out one at a time: reading a file one byte per system call is slow.
-// They belong to the file they were read from and go when it is closed.
+class ByteSource;
+
+// Bytes of the report read ahead in one block, which GetLine hands out one
+// at a time: reading a file one byte per system call is slow. They belong
+// to the source they were read from and go when it is closed.
 struct ReportReadAhead {
-  HFILE file = HFILE_ERROR;  // the report file the bytes came from
-  uint32_t next = 0;         // index of the next byte to hand out
-  uint32_t end = 0;          // number of bytes held
+  const ByteSource* source = nullptr;  // where the bytes came from
+  uint32_t next = 0;                   // index of the next byte to hand out
+  uint32_t end = 0;                    // number of bytes held
   unsigned char bytes[4096];
 };
 
 // A new record holds the values at the start of a request.
 struct PrintJob {
-  const char* fileName = "";   // report file now being printed, quotes removed
-  std::string configFileName;  // last configuration file named in this request
-  UniqueFile reportFile;       // open while the file is printed
-  ReportReadAhead readAhead;   // what GetLine has read of reportFile
-  bool scratch = false;        // disposition SCRATCH: delete after printing
+  const char* fileName = "";          // report file now being printed, quotes removed
+  std::string configFileName;         // last configuration file named in this request
+  UniqueFile reportFile;              // open while the file is printed
+  ByteSource* reportBytes = nullptr;  // what GetLine reads: reportFile's bytes while it is open
+  ReportReadAhead readAhead;          // what GetLine has read of reportBytes
+  bool scratch = false;               // disposition SCRATCH: delete after printing
   bool ruler = false;
   char printerName[100] = "";
   char formName[34] = "";

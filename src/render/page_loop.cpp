@@ -5,6 +5,7 @@
 #include "core/debug_log.h"
 #include "device/job_device.h"
 #include "platform/handles.h"
+#include "render/byte_source.h"
 #include "render/cancel_dialog.h"
 #include "render/line_reader.h"
 #include "render/overstrike.h"
@@ -199,11 +200,13 @@ bool PrintReportFile(PrintJob& job) {
   // The report file and the device context are the job's for this file
   // only. The device context goes when the file ends, after the fonts and
   // the dialog that the document made on it; the file goes last.
+  FileByteSource bytes(job.reportFile);
   struct FileObjects {
     PrintJob& job;
     ~FileObjects() {
       job.deviceContext.reset();
       job.reportFile.reset();
+      job.reportBytes = nullptr;
       ResetLineReader(job);
     }
   } release{job};
@@ -213,6 +216,7 @@ bool PrintReportFile(PrintJob& job) {
              static_cast<int>(GetLastError()));
     return false;
   }
+  job.reportBytes = &bytes;
   ResetLineReader(job);
   return ConfigureJobDevice(job) && PrintDocument(job);
 }

@@ -177,4 +177,17 @@ void PutRun(const PrintJob& job, LineAttr attribute, int x, int y, const char* t
   TextOutA(job.deviceContext.get(), x, y, TranslatedText(job, text, length), length);
 }
 
+void WriteReportLine(const PrintJob& job, const char* line, int count, int row, int advance,
+                     int lineHeight) {
+  DecodedLine decoded;
+  DecodeOverstrike(line, count, decoded);
+  int column = 0;
+  do {
+    int length = RunLength(decoded, column);
+    PutRun(job, decoded.attributes[column], column * advance, row * lineHeight, decoded.text + column,
+           length);
+    column += length;
+  } while (column < decoded.length);
+}
+
 }  // namespace plenwick

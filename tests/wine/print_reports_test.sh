@@ -14,10 +14,12 @@ WINEPATH=$(winepath -w "$WINBUILD")
 PDFS=()
 print_request() {
   local since
+  lock_printing
   since=$(last_job_id)
   wine_run "$WINBUILD/plenwick_print.exe" "$@" >"$WORK/host.out" 2>&1 ||
     fail "print host failed for $*: $(cat "$WORK/host.out")"
   mapfile -t PDFS < <(pdfs_after_job "$since")
+  unlock_printing
 }
 
 numbered_lines() {  # first last
