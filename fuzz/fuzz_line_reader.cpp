@@ -14,6 +14,10 @@
 
 namespace {
 
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
 // Decodes one line and walks its runs as WriteReportLine does.
 void CheckDecoding(const char* line, int count) {
   plenwick::DecodedLine decoded;
