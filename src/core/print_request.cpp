@@ -25,6 +25,7 @@ char* UnquoteFileName(char* argument) {
 
 void BeginPrintRequest(PrintJob& job, int count) {
   ResetPrintJob(job);
+  ResetOptionNesting();
   GetDevMode();
   SortOptionTable();
   DebugLog("argc = [%d]\n", count);

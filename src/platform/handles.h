@@ -92,36 +92,6 @@ class UniqueSelection {
   HGDIOBJ previous_ = nullptr;
 };
 
-// One spooler document on a device context: StartDocA opens it, a
-// successful EndDoc commits it, and a document left any other way (a
-// failed page or EndDoc, a cancel, an early return) is abandoned with
-// AbortDoc, so that the spooler never keeps half a job.
-class UniqueDocument {
- public:
-  UniqueDocument() = default;
-  ~UniqueDocument() {
-    if (dc_) AbortDoc(dc_);
-  }
-  UniqueDocument(const UniqueDocument&) = delete;
-  UniqueDocument& operator=(const UniqueDocument&) = delete;
-
-  // StartDocA's result; the document is held when it is above zero.
-  int Start(HDC dc, const DOCINFOA& info) {
-    int result = StartDocA(dc, &info);
-    if (result > 0) dc_ = dc;
-    return result;
-  }
-  // EndDoc's result; the document is let go when it is above zero.
-  int Commit() {
-    int result = EndDoc(dc_);
-    if (result > 0) dc_ = nullptr;
-    return result;
-  }
-
- private:
-  HDC dc_ = nullptr;
-};
-
 // A global memory block locked for the life of the guard.
 template <typename T>
 class GlobalLockGuard {

@@ -9,6 +9,7 @@
 #include "render/cancel_dialog.h"
 #include "render/line_reader.h"
 #include "render/overstrike.h"
+#include "render/spooler_document.h"
 #include "render/text_output.h"
 
 namespace plenwick {
@@ -136,7 +137,8 @@ bool PrintPages(PrintJob& job, const CancelDialog& dialog, const Grid& grid, Pos
 
 // Ends the last page (with a second ruler below its last line) and the
 // document. True when the document reached its end.
-bool FinishDocument(const PrintJob& job, UniqueDocument& document, const Grid& grid, Position& at) {
+bool FinishDocument(const PrintJob& job, const Grid& grid, Position& at,
+                    SpoolerDocument& document) {
   if (at.row > 0) {
     DrawRuler(job, at.row * grid.lineHeight);
     at.row = 0;
@@ -161,12 +163,13 @@ bool PrintDocument(PrintJob& job) {
   DOCINFOA info{};
   info.cbSize = kDocInfoSize;
   info.lpszDocName = job.fileName;
-  UniqueDocument document;
-  if (ReportSpoolerError("StartDoc", document.Start(job.deviceContext.get(), info))) return false;
+  // Every way out before the document is committed abandons it.
+  SpoolerDocument document(job.deviceContext.get(), info);
+  if (ReportSpoolerError("StartDoc", document.started())) return false;
 
   Position at;
   if (!PrintPages(job, dialog, grid, at)) return false;
-  bool ended = FinishDocument(job, document, grid, at);
+  bool ended = FinishDocument(job, grid, at, document);
   if (AbortRequested()) {
     DebugLog("%s cancelled by the user\n", job.fileName);
     return false;

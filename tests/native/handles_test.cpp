@@ -42,27 +42,4 @@ TEST_F(HandlesTest, SelectionPutsBackTheDisplacedObjectOnce) {
   EXPECT_EQ(simwin::OpenHandleCount(), 0u);
 }
 
-TEST_F(HandlesTest, DocumentNotCommittedIsAbortedAndACommittedOneIsNot) {
-  plenwick::UniqueDC dc(CreateDCA("WINSPOOL", "PDF", nullptr, nullptr));
-  DOCINFOA info{};
-  info.cbSize = sizeof info;
-  info.lpszDocName = "left";
-  {
-    plenwick::UniqueDocument left;
-    ASSERT_GT(left.Start(dc.get(), info), 0);
-  }
-  info.lpszDocName = "committed";
-  {
-    plenwick::UniqueDocument committed;
-    ASSERT_GT(committed.Start(dc.get(), info), 0);
-    ASSERT_GT(StartPage(dc.get()), 0);
-    ASSERT_GT(EndPage(dc.get()), 0);
-    EXPECT_GT(committed.Commit(), 0);
-  }
-  std::vector<simwin::SpooledDocument> documents = simwin::Documents();
-  ASSERT_EQ(documents.size(), 2u);
-  EXPECT_EQ(documents[0].end, simwin::SpooledDocument::kAborted);
-  EXPECT_EQ(documents[1].end, simwin::SpooledDocument::kEnded);
-}
-
 }  // namespace

@@ -31,6 +31,12 @@ void Reset();
 // processes and windows.
 size_t OpenHandleCount();
 
+// Forgets what was recorded (calls, events, documents, boxes, deleted
+// files) and the failures still planned, keeping the printers, the
+// registry and the memory blocks. Only when OpenHandleCount() is 0: for
+// long runs that must not grow with the records.
+void ClearRecords();
+
 // ---- Kernel: files and memory -------------------------------------------
 
 // Files deleted through DeleteFileA, in order, successful or not.

@@ -48,6 +48,7 @@ size_t LiveProcessCount();
 size_t LiveWindowCount();
 
 void ResetKernel();
+void ClearDeletedFiles();
 void ResetGdi();
 void ResetGdiText();
 void ResetSpooler();

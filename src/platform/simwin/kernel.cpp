@@ -214,6 +214,8 @@ void FailReadsAfter(long bytes, DWORD error) {
 
 namespace detail {
 
+void ClearDeletedFiles() { g_deleted.clear(); }
+
 size_t OpenFileCount() { return g_files.size(); }
 
 size_t LiveLocalBlocks() { return g_locals.size(); }

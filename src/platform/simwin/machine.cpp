@@ -22,4 +22,16 @@ size_t OpenHandleCount() {
          OpenPrinterCount() + LiveFonts() + LiveProcessCount() + OpenKeyCount() + LiveWindowCount();
 }
 
+void ClearRecords() {
+  using namespace detail;
+  ResetGdi();
+  ResetGdiText();
+  ResetSpooler();
+  ResetDialogs();
+  ResetWinspool();
+  ResetShell();
+  ResetUser();
+  ClearDeletedFiles();
+}
+
 }  // namespace simwin
