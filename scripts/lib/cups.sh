@@ -21,20 +21,28 @@ wait_for_cups() {
   return 1
 }
 
-# The PDFs that cups-pdf wrote for the jobs after job id $1, one path a
-# line, in job order. cups-pdf names each file after the document title
+# The jobs after job id $1 that CUPS completed, one line "QUEUE ID PDF" each
+# in job order, PDF being the file that cups-pdf wrote for the job (empty
+# when it wrote none). cups-pdf names each file after the document title
 # and ends it with -job_N.pdf.
-pdfs_after_job() {
-  local since=$1 id file
+completed_jobs_after() {
+  local since=$1 queue id file
   wait_for_cups || return 1
-  for id in $(lpstat -W completed -o 2>/dev/null | sed -E -n 's/^[^ ]+-([0-9]+) .*/\1/p' | sort -n); do
-    [ "$id" -gt "$since" ] || continue
-    file=""
-    for _ in $(seq 50); do
-      file=$(ls -t "$PDF_OUT"/*-job_"$id".pdf 2>/dev/null | head -1)
-      [ -n "$file" ] && break
-      sleep 0.2
+  lpstat -W completed -o 2>/dev/null | sed -E -n 's/^([^ ]+)-([0-9]+) .*/\1 \2/p' | sort -k2,2n |
+    while read -r queue id; do
+      [ "$id" -gt "$since" ] || continue
+      file=""
+      for _ in $(seq 50); do
+        file=$(ls -t "$PDF_OUT"/*-job_"$id".pdf 2>/dev/null | head -1)
+        [ -n "$file" ] && break
+        sleep 0.2
+      done
+      echo "$queue $id $file"
     done
-    [ -n "$file" ] && echo "$file"
-  done
+}
+
+# The PDFs that cups-pdf wrote for the jobs after job id $1, one path a
+# line, in job order.
+pdfs_after_job() {
+  completed_jobs_after "$1" | awk 'NF == 3 { print $3 }'
 }
