@@ -86,13 +86,12 @@ expect_line() {  # number text
 # The queue and PDF of each report of this run, by document title.
 declare -A QUEUE_OF PDF_OF
 while read -r queue id file; do
-  [ "$queue" = PDF ] || [ "$queue" = "$QUEUE" ] || continue
   title=$(pdf_title "$file")
   [[ "$title" == "$TAG"_* ]] || continue
   QUEUE_OF[$title]=$queue
   PDF_OF[$title]=$file
   echo "job $id on $queue: $title, $(pdfinfo "$file" | grep -E '^Page (size|rot)' | tr -s ' ' | paste -sd ' ')"
-done < <(completed_jobs_after "$since")
+done < <(completed_jobs_after "$since" PDF "$QUEUE")
 printed_on() {  # report queue
   check "$1 printed on $2" [ "${QUEUE_OF[${TAG}_$1.txt]:-nothing}" = "$2" ]
 }

@@ -50,6 +50,7 @@ struct DeleteRecord {
   bool deleted;
 };
 const std::vector<DeleteRecord>& DeletedFiles();
+void ClearDeletedFiles();
 
 size_t OpenFileCount();
 size_t LiveGlobalBlocks();
