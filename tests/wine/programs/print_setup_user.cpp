@@ -30,7 +30,7 @@
 #include <thread>
 #include <vector>
 
-#include "../../native/fake_jni.h"
+#include "../../support/fake_jni.h"
 #include "../plenwick_dll.h"
 #include "platform/win32.h"
 // after the platform include: it needs the Windows types
