@@ -11,17 +11,46 @@ if(NOT JNI_INCLUDE)
 endif()
 set(JNI_INCLUDE_DIRS ${JNI_INCLUDE} ${JNI_INCLUDE}/linux)
 
-file(GLOB SIMWIN_SOURCES CONFIGURE_DEPENDS src/platform/simwin/*.cpp)
-
-add_library(plenwick_objs OBJECT ${LIBRARY_SOURCES} ${SIMWIN_SOURCES})
+# The product code, built once and linked with either platform.
+add_library(plenwick_objs OBJECT ${LIBRARY_SOURCES})
 target_include_directories(plenwick_objs PUBLIC src ${JNI_INCLUDE_DIRS})
 set_target_properties(plenwick_objs PROPERTIES POSITION_INDEPENDENT_CODE ON)
 
+# What both platforms off Windows share: the code-page tables.
+file(GLOB WINAPI_SOURCES CONFIGURE_DEPENDS src/platform/winapi/*.cpp)
+add_library(winapi_common OBJECT ${WINAPI_SOURCES})
+target_include_directories(winapi_common PUBLIC src)
+set_target_properties(winapi_common PROPERTIES POSITION_INDEPENDENT_CODE ON)
+
+# The simulated Windows, a test double: linked into tests and fuzzers only.
+file(GLOB SIMWIN_SOURCES CONFIGURE_DEPENDS src/platform/simwin/*.cpp)
+add_library(simwin STATIC ${SIMWIN_SOURCES} $<TARGET_OBJECTS:winapi_common>)
+target_include_directories(simwin PUBLIC src)
+
 add_library(plenwick_lib STATIC $<TARGET_OBJECTS:plenwick_objs>)
 target_include_directories(plenwick_lib PUBLIC src ${JNI_INCLUDE_DIRS})
+target_link_libraries(plenwick_lib PUBLIC simwin)
 
-# libPLENWICKDLL.so, so that System.loadLibrary("PLENWICKDLL") finds it.
-add_library(PLENWICKDLL SHARED $<TARGET_OBJECTS:plenwick_objs>)
+# The Linux platform: the same Win32 subset on CUPS, cairo and fontconfig.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ft fontconfig freetype2)
+find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
+find_library(CUPS_LIBRARY cups REQUIRED)
+file(GLOB LINUX_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/linux/*.cpp)
+add_library(linux_platform OBJECT ${LINUX_PLATFORM_SOURCES})
+target_include_directories(linux_platform PUBLIC src ${CUPS_INCLUDE_DIR})
+target_link_libraries(linux_platform PUBLIC PkgConfig::PRINTING)
+set_target_properties(linux_platform PROPERTIES POSITION_INDEPENDENT_CODE ON)
+
+# libPLENWICKDLL.so, so that System.loadLibrary("PLENWICKDLL") finds it: the
+# product on the Linux platform, exporting the native methods and the two
+# window procedures only.
+set(EXPORT_MAP ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/linux/exports.map)
+add_library(PLENWICKDLL SHARED $<TARGET_OBJECTS:plenwick_objs> $<TARGET_OBJECTS:linux_platform>
+  $<TARGET_OBJECTS:winapi_common>)
+target_link_libraries(PLENWICKDLL PRIVATE PkgConfig::PRINTING ${CUPS_LIBRARY})
+target_link_options(PLENWICKDLL PRIVATE -Wl,--version-script=${EXPORT_MAP} -Wl,--no-undefined)
+set_target_properties(PLENWICKDLL PROPERTIES LINK_DEPENDS ${EXPORT_MAP})
 
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES})

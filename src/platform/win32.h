@@ -1,6 +1,7 @@
 // The one platform include of the library. On Windows it is the real API;
-// on any other host it is the simulated Windows that the native build and
-// its tests run against. Library code never knows which one it has.
+// on any other host it declares the same Win32 subset, which the Linux
+// platform implements for the library and the simulated Windows for the
+// tests. Library code never knows which one it has.
 #pragma once
 
 #ifdef _WIN32
@@ -12,5 +13,5 @@
 #include <winspool.h>
 #include <shellapi.h>
 #else
-#include "simwin/simwin.h"
+#include "winapi/winapi.h"
 #endif

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "comdlg.h"
+#include "../winapi/comdlg.h"
 #include "gdi.h"
-#include "types.h"
+#include "../winapi/types.h"
 
 namespace simwin {
 

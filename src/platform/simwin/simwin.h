@@ -2,8 +2,8 @@
 // the real names, plus a control API (namespace simwin) for tests.
 #pragma once
 
-#include "codepage.h"
-#include "comdlg.h"
+#include "../winapi/codepage.h"
+#include "../winapi/comdlg.h"
 #include "dialogs.h"
 #include "gdi.h"
 #include "gdi_text.h"
@@ -12,7 +12,7 @@
 #include "registry.h"
 #include "shell.h"
 #include "spooler.h"
-#include "types.h"
+#include "../winapi/types.h"
 #include "user.h"
 #include "winspool.h"
 

@@ -1,4 +1,4 @@
-// Simulated common print dialog.
+// The common print dialog.
 #pragma once
 
 #include "types.h"

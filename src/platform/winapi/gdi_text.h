@@ -1,0 +1,71 @@
+// Fonts, text metrics and text output on device contexts.
+#pragma once
+
+#include "gdi.h"
+
+#define LF_FACESIZE 32
+
+#define FW_DONTCARE 0
+#define FW_NORMAL 400
+#define FW_BOLD 700
+
+#define DEFAULT_PITCH 0
+#define FIXED_PITCH 1
+#define VARIABLE_PITCH 2
+#define FF_MODERN 0x30
+
+// Escapes the library uses.
+#define QUERYESCSUPPORT 8
+#define PASSTHROUGH 19
+
+#define HGDI_ERROR ((HGDIOBJ)(LONG_PTR)-1)
+
+typedef struct tagLOGFONTA {
+  LONG lfHeight;
+  LONG lfWidth;
+  LONG lfEscapement;
+  LONG lfOrientation;
+  LONG lfWeight;
+  BYTE lfItalic;
+  BYTE lfUnderline;
+  BYTE lfStrikeOut;
+  BYTE lfCharSet;
+  BYTE lfOutPrecision;
+  BYTE lfClipPrecision;
+  BYTE lfQuality;
+  BYTE lfPitchAndFamily;
+  CHAR lfFaceName[LF_FACESIZE];
+} LOGFONTA, *PLOGFONTA, *LPLOGFONTA;
+
+typedef struct tagTEXTMETRICA {
+  LONG tmHeight;
+  LONG tmAscent;
+  LONG tmDescent;
+  LONG tmInternalLeading;
+  LONG tmExternalLeading;
+  LONG tmAveCharWidth;
+  LONG tmMaxCharWidth;
+  LONG tmWeight;
+  LONG tmOverhang;
+  LONG tmDigitizedAspectX;
+  LONG tmDigitizedAspectY;
+  BYTE tmFirstChar;
+  BYTE tmLastChar;
+  BYTE tmDefaultChar;
+  BYTE tmBreakChar;
+  BYTE tmItalic;
+  BYTE tmUnderlined;
+  BYTE tmStruckOut;
+  BYTE tmPitchAndFamily;
+  BYTE tmCharSet;
+} TEXTMETRICA, *PTEXTMETRICA, *LPTEXTMETRICA;
+
+// A device context starts with its printer's own font.
+HFONT CreateFontIndirectA(const LOGFONTA* font);
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+BOOL DeleteObject(HGDIOBJ object);
+BOOL GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
+int GetTextFaceA(HDC dc, int count, LPSTR face);
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
+int Escape(HDC dc, int escape, int inputSize, LPCSTR input, LPVOID output);
+int MulDiv(int number, int numerator, int denominator);

@@ -1,0 +1,40 @@
+// Kernel services: report files, global memory, last error and system
+// message texts.
+#pragma once
+
+#include "types.h"
+
+#define OF_READ 0x0000
+#define OF_WRITE 0x0001
+#define OF_READWRITE 0x0002
+
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+
+#define FORMAT_MESSAGE_ALLOCATE_BUFFER 0x00000100
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+
+#define LANG_NEUTRAL 0x00
+#define SUBLANG_DEFAULT 0x01
+#define MAKELANGID(p, s) ((((WORD)(s)) << 10) | (WORD)(p))
+
+DWORD GetLastError();
+void SetLastError(DWORD code);
+
+HFILE _lopen(LPCSTR path, int mode);
+UINT _lread(HFILE file, LPVOID buffer, UINT count);
+HFILE _lclose(HFILE file);
+BOOL DeleteFileA(LPCSTR path);
+
+HGLOBAL GlobalAlloc(UINT flags, size_t bytes);
+LPVOID GlobalLock(HGLOBAL block);
+BOOL GlobalUnlock(HGLOBAL block);
+HGLOBAL GlobalFree(HGLOBAL block);
+size_t GlobalSize(HGLOBAL block);
+HLOCAL LocalFree(HLOCAL block);
+
+DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer,
+                     DWORD size, void* arguments);
