@@ -68,3 +68,34 @@ if(PLENWICK_FUZZ)
     target_link_libraries(${name} PRIVATE plenwick_lib)
   endforeach()
 endif()
+
+# The Java side of the Linux library's tests and of scripts/print --linux:
+# the application's class and a program that runs one print request.
+find_package(Java REQUIRED COMPONENTS Development)
+set(JAVA_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/java/doc/NativeWindows.java
+  ${CMAKE_CURRENT_SOURCE_DIR}/java/PlenwickPrint.java)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/java/PlenwickPrint.class
+  COMMAND ${Java_JAVAC_EXECUTABLE} -d ${CMAKE_BINARY_DIR}/java ${JAVA_SOURCES}
+  DEPENDS ${JAVA_SOURCES})
+add_custom_target(plenwick_java ALL DEPENDS ${CMAKE_BINARY_DIR}/java/PlenwickPrint.class)
+
+# Unit tests of the Linux platform's own parsing and tables.
+file(GLOB LINUX_TEST_SOURCES CONFIGURE_DEPENDS tests/linux/*.cpp)
+add_executable(linux_platform_tests ${LINUX_TEST_SOURCES} $<TARGET_OBJECTS:linux_platform>
+  $<TARGET_OBJECTS:winapi_common>)
+target_link_libraries(linux_platform_tests PRIVATE linux_platform ${CUPS_LIBRARY} GTest::gtest
+  GTest::gtest_main)
+gtest_discover_tests(linux_platform_tests DISCOVERY_MODE PRE_TEST)
+
+# Shell tests that print through libPLENWICKDLL.so in a real Java virtual
+# machine on CUPS. One at a time: they read back the queue's PDFs. A
+# sanitizer build cannot be loaded into the virtual machine.
+if(NOT PLENWICK_SANITIZE)
+  file(GLOB LINUX_SHELL_TESTS CONFIGURE_DEPENDS tests/linux/*_test.sh)
+  foreach(script ${LINUX_SHELL_TESTS})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME linux_${name} COMMAND bash ${script})
+    set_tests_properties(linux_${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
+      ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")
+  endforeach()
+endif()

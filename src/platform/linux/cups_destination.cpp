@@ -85,6 +85,15 @@ void CopyName(BYTE* field, size_t size, const std::string& text) {
   memcpy(field, text.data(), std::min(text.size(), size - 1));
 }
 
+// A medium by any of its names: a form name as PPD files give it ("A4",
+// "Legal"), an IPP legacy name, or a PWG name.
+pwg_media_t* MediaNamed(const char* name) {
+  pwg_media_t* media = pwgMediaForPPD(name);
+  if (!media) media = pwgMediaForLegacy(name);
+  if (!media) media = pwgMediaForPWG(name);
+  return media;
+}
+
 // A paper code the platform knows, or the custom size.
 bool KnownPaper(int code) { return (code >= 1 && code <= kLastPaper) || code == DMPAPER_USER; }
 
@@ -147,8 +156,7 @@ void Destination::FillDefaults(DEVMODEA& mode) {
   mode.dmYResolution = 300;
 
   std::string media = DefaultKeyword("media");
-  pwg_media_t* pwg = pwgMediaForPWG(media.c_str());
-  if (!pwg) pwg = pwgMediaForLegacy(media.c_str());
+  pwg_media_t* pwg = MediaNamed(media.c_str());
   mode.dmPaperSize = static_cast<short>(pwg ? PaperOfMediaName(pwg->pwg) : 0);
   if (mode.dmPaperSize == 0) {
     cups_size_t size{};
@@ -237,8 +245,7 @@ void MergeFlaggedFields(DEVMODEA& mode, const DEVMODEA& input) {
   } else if ((flags & DM_FORMNAME) && !(flags & DM_PAPERSIZE)) {
     char form[CCHFORMNAME + 1] = "";
     memcpy(form, input.dmFormName, CCHFORMNAME);
-    pwg_media_t* pwg = pwgMediaForLegacy(form);
-    if (!pwg) pwg = pwgMediaForPWG(form);
+    pwg_media_t* pwg = MediaNamed(form);
     int code = pwg ? PaperOfMediaName(pwg->pwg) : 0;
     if (code != 0) mode.dmPaperSize = static_cast<short>(code);
   }

@@ -54,9 +54,9 @@ bool CreateJob(DeviceContext& dc, Document& document, const char* title) {
                                1) == HTTP_STATUS_CONTINUE;
 }
 
-// Draws ANSI text with its cell's top left corner at (x, y). Each glyph
-// advances by its own width rounded to whole device units, as the Windows
-// graphics device interface places glyphs, so columns stay on the grid.
+// Draws ANSI text with its cell's top left corner at (x, y). Glyphs advance
+// by their own unrounded widths, as the Windows PostScript driver places
+// them, so a run reads the same on both.
 BOOL DrawText(cairo_t* cr, const Font& font, int x, int y, const char* text, int count) {
   std::string utf8;
   for (int i = 0; i < count; ++i) {
@@ -83,14 +83,8 @@ BOOL DrawText(cairo_t* cr, const Font& font, int x, int y, const char* text, int
                                        &clusters, &clusterCount, &flags) != CAIRO_STATUS_SUCCESS) {
     return FALSE;
   }
-  double pen = x;
-  for (int i = 0; i < glyphCount; ++i) {
-    cairo_text_extents_t extents;
-    cairo_scaled_font_glyph_extents(font.scaled(), &glyphs[i], 1, &extents);
-    glyphs[i].x = pen;
-    glyphs[i].y = baseline;
-    pen += std::round(extents.x_advance);
-  }
+  cairo_text_extents_t extents{};
+  cairo_scaled_font_glyph_extents(font.scaled(), glyphs, glyphCount, &extents);
   cairo_set_scaled_font(cr, font.scaled());
   cairo_show_text_glyphs(cr, utf8.data(), static_cast<int>(utf8.size()), glyphs, glyphCount,
                          clusters, clusterCount, flags);
@@ -98,7 +92,8 @@ BOOL DrawText(cairo_t* cr, const Font& font, int x, int y, const char* text, int
   cairo_text_cluster_free(clusters);
   if (font.logical().lfUnderline) {
     double thickness = font.underlineThickness();
-    cairo_rectangle(cr, x, baseline + font.underlinePosition() - thickness / 2, pen - x, thickness);
+    cairo_rectangle(cr, x, baseline + font.underlinePosition() - thickness / 2, extents.x_advance,
+                    thickness);
     cairo_fill(cr);
   }
   return TRUE;
@@ -144,6 +139,7 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   document->surface.reset(cairo_pdf_surface_create_for_stream(
       linux_platform::WriteToJob, document.get(), linux_platform::Points(dc->pageWidth),
       linux_platform::Points(dc->pageHeight)));
+  cairo_pdf_surface_set_metadata(document->surface.get(), CAIRO_PDF_METADATA_TITLE, title);
   document->context.reset(cairo_create(document->surface.get()));
   dc->document = std::move(document);
   if (linux_platform::Failed(*dc->document)) {
