@@ -32,6 +32,7 @@ bool RunPrintRequest(char* const* arguments, int count) {
 
 void BeginPrintRequest(PrintJob& job, int count) {
   ResetPrintJob(job);
+  ResetOptionNesting();
   GetDevMode();
   SortOptionTable();
   DebugLog("argc = [%d]\n", count);

@@ -64,11 +64,13 @@ void ReplaceSelectionDevMode(HGLOBAL rebuilt) {
 
 // Moves the selection's device mode to printer, carrying the settings of the
 // selected printer over. When that fails the selection stays as it was.
-void SwitchSelection(const std::string& printer) {
+// True when the device mode is now printer's.
+bool SwitchSelection(const std::string& printer) {
   GlobalLockGuard<DEVMODEA> selected(g_printerSelection.devMode);
   HGLOBAL rebuilt = BuildDevMode(printer, selected.get());
   selected.unlock();
   if (rebuilt) ReplaceSelectionDevMode(rebuilt);
+  return rebuilt != nullptr;
 }
 
 // Gives the selection back to the previous printer, with the job's settings
@@ -150,12 +152,19 @@ void WriteJobToDevMode(const PrintJob& job, DEVMODEA& mode) {
   }
   // A listed paper replaces the custom size; its dimensions stay in their
   // fields, unflagged. Without a form name, a width and length of a listed
-  // paper (in either orientation) select it the same way.
+  // paper select it the same way. A paper found turned (11 in wide, 8.5 in
+  // long) is that paper across: the orientation turns with it, so the page
+  // keeps the shape asked for.
   const PaperSize* paper = nullptr;
+  bool turned = false;
   if (job.formName[0] != '\0') {
     paper = FindPaperSizeByName(job.formName);
   } else if (job.paperWidth != 0 && job.paperLength != 0) {
-    paper = FindPaperSizeByDimensions(job.paperWidth, job.paperLength);
+    paper = FindPaperSizeByDimensions(job.paperWidth, job.paperLength, &turned);
+  }
+  if (turned) {
+    mode.dmOrientation =
+        mode.dmOrientation == DMORIENT_LANDSCAPE ? DMORIENT_PORTRAIT : DMORIENT_LANDSCAPE;
   }
   if (paper) {
     mode.dmPaperSize = paper->code;
@@ -175,15 +184,24 @@ void WriteJobToDevMode(const PrintJob& job, DEVMODEA& mode) {
   }
 }
 
+// The name of the printer whose device mode this is. dmDeviceName holds
+// 31 characters of it, and a longer name cut there opens no printer: when
+// the field is full and begins like the printer the configuration knows
+// the mode belongs to, that printer's full name is meant.
+std::string ModeDeviceName(const DEVMODEA& mode, const std::string& known) {
+  const char* field = reinterpret_cast<const char*>(mode.dmDeviceName);
+  // dmDeviceName has no terminator when the name fills it.
+  std::string name(field, FieldLength(field, sizeof mode.dmDeviceName));
+  bool full = name.size() >= sizeof mode.dmDeviceName - 1;
+  if (full && known.size() > name.size() && known.compare(0, name.size(), name) == 0) return known;
+  return name;
+}
+
 // The printer device context on the printer that the device mode names;
 // without a device mode, neither a device name nor initialisation data.
-HDC CreateDeviceContext(const DEVMODEA* mode) {
-  // dmDeviceName has no terminator when the name fills it.
+HDC CreateDeviceContext(const DEVMODEA* mode, const std::string& modePrinter) {
   std::string device;
-  if (mode) {
-    const char* name = reinterpret_cast<const char*>(mode->dmDeviceName);
-    device.assign(name, FieldLength(name, sizeof mode->dmDeviceName));
-  }
+  if (mode) device = ModeDeviceName(*mode, modePrinter);
   HDC dc = CreateDCA("WINSPOOL", mode ? device.c_str() : nullptr, nullptr, mode);
   DebugLog("CreateDC returned %d given a DevMode = %x\n",
            static_cast<int>(reinterpret_cast<intptr_t>(dc)),
@@ -206,11 +224,12 @@ bool ConfigureJobDevice(PrintJob& job) {
   std::string printer = DecidePrinter(job, current);
   // Names that differ only in letter case are different printers here.
   std::string previous;
+  std::string modePrinter = current;  // whose device mode the selection holds
   if (printer != current) {
     // Remembered before the switch is tried, so that the selection goes
     // back to this printer even when the switch fails.
     previous = current;
-    SwitchSelection(printer);
+    if (SwitchSelection(printer)) modePrinter = printer;
   }
 
   bool printable = CheckPrinterOpens(printer);
@@ -221,7 +240,7 @@ bool ConfigureJobDevice(PrintJob& job) {
     } else {
       DebugLog("device mode of the selection cannot be locked\n");
     }
-    job.deviceContext = CreateDeviceContext(mode.get());
+    job.deviceContext = CreateDeviceContext(mode.get(), modePrinter);
   } else {
     DebugLog("printer %s cannot be opened, cancelled: %s not printed\n", printer.c_str(),
              job.fileName);

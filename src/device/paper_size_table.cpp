@@ -78,15 +78,22 @@ const PaperSize* FindPaperSizeByName(const char* name) {
 }
 
 // Several rows share a size (A4 and A4 small; Letter, Letter small and
-// Note): the first row wins, which is the common name. A row in the job's
-// own orientation is preferred, so 17 x 11 in is a Ledger while 11 x 17 in
-// is the 11 by 17 sheet; a paper given turned finds its row otherwise.
-const PaperSize* FindPaperSizeByDimensions(int32_t width, int32_t length) {
-  for (bool turned : {false, true}) {
+// Note; Folio and German legal fanfold; Tabloid and the 11 by 17 sheet):
+// the lowest code wins, the common paper that every driver knows. A row in
+// the job's own orientation is preferred, so 17 x 11 in is a Ledger while
+// 11 x 17 in is a Tabloid; a paper given turned finds its row otherwise.
+const PaperSize* FindPaperSizeByDimensions(int32_t width, int32_t length, bool* turned) {
+  for (bool across : {false, true}) {
+    const PaperSize* found = nullptr;
     for (const PaperSize* row = PaperSizeTable; row->name; ++row) {
-      double rowWidth = turned ? row->length : row->width;
-      double rowLength = turned ? row->width : row->length;
-      if (SideMatches(width, rowWidth) && SideMatches(length, rowLength)) return row;
+      double rowWidth = across ? row->length : row->width;
+      double rowLength = across ? row->width : row->length;
+      if (!SideMatches(width, rowWidth) || !SideMatches(length, rowLength)) continue;
+      if (!found || row->code < found->code) found = row;
+    }
+    if (found) {
+      if (turned) *turned = across;
+      return found;
     }
   }
   return nullptr;

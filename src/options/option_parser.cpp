@@ -1,5 +1,6 @@
 #include "options/option_parser.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -19,7 +20,60 @@ namespace {
 // an option list cutting it in place never changes what a later option gets.
 const char kInvalidArgument[] = "INVALID ARGUMENT";
 
+// How deep the configuration files and option lists now being parsed are
+// nested. Only a NestingLevel raises it, and lowers it again on every way
+// out, a failed allocation included: a level left raised would cut every
+// later request's options short for the life of the process.
 int g_nesting = 0;
+
+class NestingLevel {
+ public:
+  NestingLevel() { ++g_nesting; }
+  ~NestingLevel() { --g_nesting; }
+  NestingLevel(const NestingLevel&) = delete;
+  NestingLevel& operator=(const NestingLevel&) = delete;
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Ten to the power of exponent by repeated multiplication, exact up to
+// 1e22 and alike on every C runtime.
+double PowerOfTen(int exponent) {
+  double power = 1.0;
+  for (int i = 0; i < exponent; ++i) power *= 10.0;
+  return power;
+}
+
+// The decimal number at the start of value: blanks, an optional sign,
+// digits with an optional point, an optional exponent; 0.0 when none is
+// there. Hexadecimal numbers, infinity and NaN are not numbers here,
+// whatever the C runtime's strtod reads, and no locale changes the point:
+// a paper size reads alike on every host.
+double LeadingDecimal(const char* value) {
+  const char* at = value;
+  while (*at == ' ' || *at == '\t') ++at;
+  bool negative = *at == '-';
+  if (*at == '+' || *at == '-') ++at;
+  double mantissa = 0.0;
+  int exponent = 0;
+  int digits = 0;
+  for (; IsDigit(*at); ++at, ++digits) mantissa = mantissa * 10.0 + (*at - '0');
+  if (*at == '.') {
+    for (++at; IsDigit(*at); ++at, ++digits, --exponent) mantissa = mantissa * 10.0 + (*at - '0');
+  }
+  if (digits == 0) return 0.0;
+  if (*at == 'e' || *at == 'E') {
+    const char* power = at + 1;
+    bool below = *power == '-';
+    if (*power == '+' || *power == '-') ++power;
+    int written = 0;
+    // Far beyond any paper either way; the bound keeps the sum finite.
+    for (; IsDigit(*power); ++power) written = std::min(written * 10 + (*power - '0'), 1000);
+    if (IsDigit(power[-1])) exponent += below ? -written : written;
+  }
+  double magnitude = exponent < 0 ? mantissa / PowerOfTen(-exponent) : mantissa * PowerOfTen(exponent);
+  return negative ? -magnitude : magnitude;
+}
 
 // The decimal integer at the start of a value, as atoi reads it, without
 // its undefined overflow: out-of-range values stop at the int32 limits.
@@ -202,7 +256,7 @@ int32_t PaperDimension(const char* value) {
   } else if (strpbrk(value, "iI")) {
     factor = 254.0;
   }
-  double tenths = strtod(value, nullptr) * factor;
+  double tenths = LeadingDecimal(value) * factor;
   // Values beyond any paper (or not numbers at all) must not reach an
   // undefined conversion; they stop at the int32 limits.
   if (std::isnan(tenths)) return 0;
@@ -223,9 +277,10 @@ void Parse_Arg(PrintJob& job, char* text) {
     DebugLog("Parse_Arg: options nested more than %d deep, ignoring %s\n", kMaxOptionNesting, text);
     return;
   }
-  ++g_nesting;
+  NestingLevel level;
   ApplyOption(job, option->code, value);
-  --g_nesting;
 }
+
+void ResetOptionNesting() { g_nesting = 0; }
 
 }  // namespace plenwick

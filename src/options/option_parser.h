@@ -20,8 +20,13 @@ constexpr int kMaxConfigFileBytes = 1 << 20;
 // text is one option without its leading '-' or '/', modifiable in place.
 void Parse_Arg(PrintJob& job, char* text);
 
-// Tenths of a millimetre for a width or length value: inches unless the
-// value holds 'm' or 'M' (millimetres).
+// Starts a print request at the outermost level of options, whatever an
+// earlier request left behind.
+void ResetOptionNesting();
+
+// Tenths of a millimetre for a width or length value: the decimal number at
+// its start (0 when there is none), in inches unless the value holds 'm' or
+// 'M' (millimetres).
 int32_t PaperDimension(const char* value);
 
 }  // namespace plenwick

@@ -8,6 +8,7 @@
 #include "render/cancel_dialog.h"
 #include "render/line_reader.h"
 #include "render/overstrike.h"
+#include "render/spooler_document.h"
 #include "render/text_output.h"
 
 namespace plenwick {
@@ -137,7 +138,8 @@ bool PrintPages(PrintJob& job, const CancelDialog& dialog, const Grid& grid, Pos
 
 // Ends the last page (with a second ruler below its last line) and the
 // document. True when the document reached its end.
-bool FinishDocument(const PrintJob& job, const Grid& grid, Position& at) {
+bool FinishDocument(const PrintJob& job, const Grid& grid, Position& at,
+                    SpoolerDocument& document) {
   if (at.row > 0) {
     DrawRuler(job, at.row * grid.lineHeight);
     at.row = 0;
@@ -146,7 +148,7 @@ bool FinishDocument(const PrintJob& job, const Grid& grid, Position& at) {
       return false;
     }
   }
-  return !ReportSpoolerError("EndDoc", EndDoc(job.deviceContext));
+  return !ReportSpoolerError("EndDoc", document.Commit());
 }
 
 // Prints the open report file on the job's device context as one document.
@@ -162,11 +164,13 @@ bool PrintDocument(PrintJob& job) {
   DOCINFOA info{};
   info.cbSize = kDocInfoSize;
   info.lpszDocName = job.fileName;
-  if (ReportSpoolerError("StartDoc", StartDocA(job.deviceContext, &info))) return false;
+  // Every way out before the document is committed abandons it.
+  SpoolerDocument document(job.deviceContext, info);
+  if (ReportSpoolerError("StartDoc", document.started())) return false;
 
   Position at;
   if (!PrintPages(job, dialog, grid, at)) return false;
-  bool ended = FinishDocument(job, grid, at);
+  bool ended = FinishDocument(job, grid, at, document);
   if (AbortRequested()) {
     DebugLog("%s cancelled by the user\n", job.fileName);
     return false;

@@ -94,7 +94,8 @@ TEST_F(JobDeviceTest, WritesTheJobIntoTheDeviceMode) {
       {0x30A, 1, 1, 0, 2159, 0, "", false, DM_PAPERSIZE | DM_PAPERWIDTH, 256, 2159, 0, 1, 1, 7, 0,
        "A4"},
       {0x30A, 1, 1, 0, 1000, 2000, "", false, kPaperFields, 256, 1000, 2000, 1, 1, 7, 0, "A4"},
-      {0x30A, 1, 1, 0, 2794, 2159, "", false, DM_PAPERSIZE, 1, 2794, 2159, 1, 1, 7, 0, "A4"},
+      // Letter given across: Letter, turned to landscape.
+      {0x30A, 1, 1, 0, 2794, 2159, "", false, DM_PAPERSIZE, 1, 2794, 2159, 1, 2, 7, 0, "A4"},
       {0x30A, 1, 1, 0, 0, 0, "a4", true, DM_PAPERSIZE, 9, 0, 0, 1, 1, 7, 0, "A4"},
       {0x400, 1, 1, 0, 0, 0, "a4", false, DM_PAPERSIZE | kNewer, 9, 0, 0, 1, 1, 7, 0, "a4"},
       {0x30A, 1, 1, 0, 1000, 2000, "Legal", false, DM_PAPERSIZE, 5, 1000, 2000, 1, 1, 7, 0, "A4"},
@@ -150,14 +151,49 @@ TEST_F(JobDeviceTest, PapersAreFoundByNameOrBySizeInEitherOrientation) {
   struct {
     int32_t width, length;
     int code;  // 0: none
+    bool turned;
   } sizes[] = {
-      {2100, 2970, 9},  {2970, 2100, 9}, {2100, 2969, 9},   // 8.27 x 11.69 in
-      {2159, 2794, 1},  {2794, 2159, 1}, {1047, 2413, 20},  // 4 1/8 x 9 1/2 in, cut
-      {3765, 2794, 39}, {4318, 2794, 4}, {2794, 4318, 17}, {2102, 2970, 0}, {1000, 2000, 0},
+      {2100, 2970, 9, false},  {2970, 2100, 9, true},  {2100, 2969, 9, false},  // 8.27 x 11.69 in
+      {2159, 2794, 1, false},  {2794, 2159, 1, true},  {1047, 2413, 20, false},  // 4 1/8 x 9 1/2 in
+      {3765, 2794, 39, false}, {4318, 2794, 4, false}, {2794, 4318, 3, false},   // Tabloid, not 17
+      {2159, 3302, 14, false}, {3302, 2159, 14, true},  // Folio, not the fanfold 41
+      {2159, 3048, 40, false},                          // only the fanfold has this size
+      {2102, 2970, 0, false},  {1000, 2000, 0, false},
   };
   for (const auto& s : sizes) {
-    const plenwick::PaperSize* row = plenwick::FindPaperSizeByDimensions(s.width, s.length);
+    bool turned = !s.turned;
+    const plenwick::PaperSize* row = plenwick::FindPaperSizeByDimensions(s.width, s.length, &turned);
     EXPECT_EQ(row ? row->code : 0, s.code) << s.width << " x " << s.length;
+    if (row) {
+      EXPECT_EQ(turned, s.turned) << s.width << " x " << s.length;
+    }
+  }
+}
+
+// A paper found turned keeps its shape: the listed paper, across.
+TEST_F(JobDeviceTest, APaperGivenTurnedTurnsTheOrientation) {
+  struct {
+    int32_t width, length;
+    int16_t orientation;  // the job's
+    int16_t paper, printed;
+  } cases[] = {
+      {2794, 2159, DMORIENT_PORTRAIT, DMPAPER_LETTER, DMORIENT_LANDSCAPE},
+      {2794, 2159, DMORIENT_LANDSCAPE, DMPAPER_LETTER, DMORIENT_PORTRAIT},
+      {2159, 2794, DMORIENT_LANDSCAPE, DMPAPER_LETTER, DMORIENT_LANDSCAPE},
+      {2794, 4318, DMORIENT_PORTRAIT, 3, DMORIENT_PORTRAIT},  // Tabloid
+      {2794, 2000, DMORIENT_PORTRAIT, DMPAPER_USER, DMORIENT_PORTRAIT},  // unlisted: as given
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.length));
+    Fresh();
+    job_.paperWidth = c.width;
+    job_.paperLength = c.length;
+    job_.orientation = c.orientation;
+    ASSERT_NE(Configure(), nullptr);
+    const DEVMODEA& mode = simwin::CreateDCCalls().back().devMode;
+    EXPECT_EQ(mode.dmPaperSize, c.paper);
+    EXPECT_EQ(mode.dmOrientation, c.printed);
+    EXPECT_TRUE(mode.dmFields & DM_ORIENTATION);
   }
 }
 
@@ -320,10 +356,40 @@ TEST_F(JobDeviceTest, LongPrinterNamesOverrunNoField) {
   EXPECT_STREQ(job_.printerName, "");
   EXPECT_NE(ReadFile(log).find("is too long to keep in the job"), std::string::npos);
   EXPECT_EQ(OpenedNames(), std::vector<std::string>{name});
-  EXPECT_EQ(LastDCDevice(), name.substr(0, 32));  // all of dmDeviceName, no more
+  EXPECT_EQ(LastDCDevice(), name);  // not the 32 bytes of dmDeviceName
   strcpy(job_.printerName, "Office");
   ASSERT_NE(Configure(), nullptr);
   EXPECT_EQ(OpenedNames().back(), name);  // the restore opens the whole name
+}
+
+// A name longer than dmDeviceName still gets its device context, whether it
+// is the selected printer or the job's own; when the switch to the job's
+// printer fails, the file prints on the printer the device mode belongs to.
+TEST_F(JobDeviceTest, LongPrinterNamesGetTheirDeviceContext) {
+  const std::string name = "Accounting_Floor3_HP_LaserJet_4250_PCL6_Duplex";
+  const std::string longer = name + "X";  // the same 31 characters first
+  struct {
+    std::string selected, job;
+    bool switchFails;
+    std::string device;
+  } cases[] = {
+      {name, "", false, name},
+      {"PDF", name, false, name},
+      {name, "Office", false, "Office"},
+      {"Office", name, true, "Office"},
+      {name, longer, true, name},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.selected + " / " + c.job);
+    Fresh();
+    AddPrinter(name);
+    AddPrinter(longer);
+    simwin::SetDefaultPrinter(c.selected);
+    strcpy(job_.printerName, c.job.c_str());
+    if (c.switchFails) simwin::FailNextOpenPrinter(c.job, 5);
+    EXPECT_NE(Configure(), nullptr);
+    EXPECT_EQ(LastDCDevice(), c.device);
+  }
 }
 
 TEST(MergeDevMode, CarriesTheFlaggedSettings) {

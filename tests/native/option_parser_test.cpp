@@ -3,6 +3,7 @@
 
 #include "options/option_parser.h"
 #include "options/option_table.h"
+#include "paper_dimension_cases.h"
 #include "test_support.h"
 
 using plenwick::Parse_Arg;
@@ -246,13 +247,10 @@ TEST_F(OptionParserTest, LogOptionRedirectsTheLog) {
   EXPECT_EQ(ReadFile(Path("second.log")), "Parse_Arg(copies=2)\nParse_Arg() val=[2]\n");
 }
 
-TEST(PaperDimension, Units) {
-  EXPECT_EQ(plenwick::PaperDimension("8.5"), 2159);
-  EXPECT_EQ(plenwick::PaperDimension("8.5i"), 2159);
-  EXPECT_EQ(plenwick::PaperDimension("210 mm"), 2100);
-  EXPECT_EQ(plenwick::PaperDimension("  -1"), -254);
-  EXPECT_EQ(plenwick::PaperDimension("nan"), 0);
-  EXPECT_EQ(plenwick::PaperDimension(""), 0);
+TEST(PaperDimension, DecimalNumberAtTheStartInInchesOrMillimetres) {
+  for (const auto& c : plenwick_test::kPaperDimensionCases) {
+    EXPECT_EQ(plenwick::PaperDimension(c.value), c.tenths) << "\"" << c.value << "\"";
+  }
 }
 
 }  // namespace

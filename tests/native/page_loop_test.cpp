@@ -1,3 +1,4 @@
+#include <cstring>
 #include <string>
 
 #include "core/print_request.h"
@@ -186,10 +187,15 @@ TEST_F(PageLoopTest, SpoolerFailuresShowTheirBoxAndEndTheFile) {
       EXPECT_NE(ReadFile(log).find(c.logLine), std::string::npos);
     }
     size_t ended = 0;
+    size_t documents = 0;
     for (const auto& document : simwin::Documents()) {
       if (document.name != "report.txt") continue;
+      ++documents;
       for (const auto& page : document.pages) ended += page.ended;
+      // Abandoned with AbortDoc, not left open for DeleteDC to discard.
+      EXPECT_EQ(document.end, simwin::SpooledDocument::kAborted);
     }
+    EXPECT_EQ(documents, strcmp(c.call, "StartDoc") == 0 ? 0u : 1u);
     EXPECT_EQ(ended, c.pagesEnded);
     EXPECT_TRUE(Exists("report.txt")) << "a report that failed to print is kept";
     EXPECT_FALSE(Exists("other.txt")) << "the request goes on with the next file";
@@ -206,6 +212,8 @@ TEST_F(PageLoopTest, CancelStopsBeforeTheNextLineAndKeepsTheReport) {
   EXPECT_LT(pages.size(), 3u);  // the report had three pages
   EXPECT_TRUE(Exists("report.txt"));
   EXPECT_FALSE(simwin::LastAbortProcAnswer());
+  ASSERT_EQ(simwin::Documents().size(), 1u);
+  EXPECT_EQ(simwin::Documents()[0].end, simwin::SpooledDocument::kAborted);
 }
 
 TEST_F(PageLoopTest, NoWindowsPrintsWithoutADialog) {
@@ -292,6 +300,30 @@ TEST_F(PageLoopTest, DeviceContextThatCannotBeMadeSkipsTheFile) {
   Print({"report.txt"});
   EXPECT_TRUE(simwin::Documents().empty());
   EXPECT_TRUE(simwin::MessageBoxes().empty());
+}
+
+// Network printer names are often longer than the device mode's 31
+// characters: chosen as the selected printer or by the job, they print.
+TEST_F(PageLoopTest, PrintersWithLongNamesPrint) {
+  const std::string name = "\\\\PRINTSRV01\\Accounting Floor 3 LaserJet 4250";
+  for (bool selected : {true, false}) {
+    SCOPED_TRACE(selected ? "selected printer" : "-printer_id");
+    simwin::Reset();
+    plenwick::ResetPrinterSelection();
+    simwin::AddPrinter(simwin::PrinterSpec{});
+    simwin::PrinterSpec spec;
+    spec.name = name;
+    simwin::AddPrinter(spec);
+    if (selected) simwin::SetDefaultPrinter(name);
+    WriteFile("report.txt", "total 42\n");
+    auto pages = selected ? Print({"-disposition=scratch", "report.txt"})
+                          : Print({"-disposition=scratch", "-printer_id=" + name, "report.txt"});
+    ASSERT_EQ(simwin::Documents().size(), 1u);
+    EXPECT_EQ(simwin::CreateDCCalls().back().device, name);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].Text(), "total 42");
+    EXPECT_FALSE(Exists("report.txt"));
+  }
 }
 
 }  // namespace

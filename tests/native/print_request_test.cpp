@@ -1,6 +1,8 @@
 #include <cstring>
 
 #include "core/print_request.h"
+#include "failing_allocation.h"
+#include "options/option_parser.h"
 #include "test_support.h"
 
 namespace {
@@ -106,6 +108,38 @@ TEST_F(PrintRequestTest, LaterRequestsReuseTheSelection) {
             "GetDevMode() new PRINTDLG created.\nargc = [0]\n"
             "GetDevMode() reusing existing PRINTDLG.\nargc = [0]\n");
   EXPECT_EQ(simwin::PrintDlgCalls().size(), 1u);
+}
+
+// A failed allocation inside a configuration file ends the request where
+// it happens (the entry point catches it). More such failures than options
+// may nest must not leave any later request without its options.
+TEST_F(PrintRequestTest, OptionsApplyAfterRequestsThatFailedInsideAConfigurationFile) {
+  if (!plenwick_test::FailingAllocations::Supported()) GTEST_SKIP() << "allocator not replaceable";
+  // A long path, so that keeping its name allocates.
+  std::string config = WriteFile("configuration-of-the-failing-request.cfg", "-copies=2\n");
+  for (int i = 0; i <= plenwick::kMaxOptionNesting; ++i) {
+    plenwick::PrintJob job;
+    plenwick::BeginPrintRequest(job, 1);
+    char option[512];
+    snprintf(option, sizeof option, "-config=%s", config.c_str());
+    bool failed = false;
+    try {
+      plenwick_test::FailingAllocations failing;
+      plenwick::HandlePrintArgument(job, 0, option);
+    } catch (const std::bad_alloc&) {
+      failed = true;
+    }
+    EXPECT_TRUE(failed) << "request " << i;
+  }
+  plenwick::PrintJob job;
+  plenwick::BeginPrintRequest(job, 2);
+  char copies[] = "-copies=3";
+  plenwick::HandlePrintArgument(job, 0, copies);
+  EXPECT_EQ(job.copies, 3);
+  char option[512];
+  snprintf(option, sizeof option, "-config=%s", config.c_str());
+  plenwick::HandlePrintArgument(job, 1, option);
+  EXPECT_EQ(job.copies, 2);  // read from the configuration file
 }
 
 }  // namespace

@@ -26,3 +26,12 @@ pdf_pages() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Pages: +([0-9]+)/\1/p'; }
 pdf_title() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Title: +//p'; }
 # The text of page $2 of PDF $1, laid out in rows and columns.
 pdf_page_text() { pdftotext -layout -f "$2" -l "$2" "$1" - 2>/dev/null; }
+
+# The PDFs of jobs after job id $1 whose document title is $2: other
+# programs may print on the same CUPS at the same time.
+pdfs_titled() {
+  local pdf
+  for pdf in $(pdfs_after_job "$1"); do
+    [ "$(pdf_title "$pdf")" = "$2" ] && echo "$pdf"
+  done
+}

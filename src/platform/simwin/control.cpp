@@ -21,4 +21,15 @@ size_t OpenHandleCount() {
          LiveWindowCount();
 }
 
+void ClearRecords() {
+  ResetGdi();
+  ResetGdiText();
+  ResetSpooler();
+  ResetDialogs();
+  ResetWinspool();
+  ResetShell();
+  ResetUser();
+  ClearDeletedFiles();
+}
+
 }  // namespace simwin

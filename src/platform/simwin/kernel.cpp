@@ -206,6 +206,7 @@ DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer,
 namespace simwin {
 
 const std::vector<DeleteRecord>& DeletedFiles() { return g_deleted; }
+void ClearDeletedFiles() { g_deleted.clear(); }
 size_t OpenFileCount() { return g_files.size(); }
 size_t LiveGlobalBlocks() { return g_globals.Count(); }
 size_t LockedGlobalBlocks() {

@@ -15,6 +15,7 @@ struct DeleteRecord {
   bool deleted;
 };
 const std::vector<DeleteRecord>& DeletedFiles();
+void ClearDeletedFiles();
 
 size_t OpenFileCount();
 size_t LiveGlobalBlocks();

@@ -27,4 +27,10 @@ void Reset();
 // printer handles, keys, processes).
 size_t OpenHandleCount();
 
+// Forgets what was recorded (calls, events, documents, boxes, deleted
+// files) and the failures still planned, keeping the printers and the
+// memory blocks. Only when OpenHandleCount() is 0: for long runs that must
+// not grow with the records.
+void ClearRecords();
+
 }  // namespace simwin

@@ -1,0 +1,40 @@
+// One spooler document on a printer device context, owned from StartDocA
+// to its end: EndDoc commits it, and a document that was not committed
+// when its owner goes (a failed page call, a failed EndDoc, a cancel) is
+// abandoned with AbortDoc. A document left open when its device context is
+// deleted may stay behind in the spooler as a half-written job.
+#pragma once
+
+#include "platform/win32.h"
+
+namespace plenwick {
+
+class SpoolerDocument {
+ public:
+  SpoolerDocument(HDC dc, const DOCINFOA& info) : dc_(dc), started_(StartDocA(dc, &info)) {}
+  ~SpoolerDocument() {
+    if (open_()) AbortDoc(dc_);
+  }
+  SpoolerDocument(const SpoolerDocument&) = delete;
+  SpoolerDocument& operator=(const SpoolerDocument&) = delete;
+
+  // StartDocA's result: above 0 when the document was started.
+  int started() const { return started_; }
+
+  // Ends the document with EndDoc and returns its result. When EndDoc
+  // fails the document stays open, to be abandoned.
+  int Commit() {
+    int result = EndDoc(dc_);
+    committed_ = result > 0;
+    return result;
+  }
+
+ private:
+  bool open_() const { return started_ > 0 && !committed_; }
+
+  HDC dc_;
+  int started_;
+  bool committed_ = false;
+};
+
+}  // namespace plenwick

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# A printer whose name is longer than the device mode's 31-character
+# device-name field prints, whether the job names it or it is the default
+# printer. The queue is this test's own, made and removed here.
+source "$(dirname "$0")/lib.sh"
+
+WORK=$(mktemp -d)
+QUEUE="Plenwick_Accounting_Floor3_HP_LaserJet_4250_PCL6_$$"
+trap 'lpadmin -x "$QUEUE" 2>/dev/null; rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 1
+lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+check "queue with a ${#QUEUE}-character name exists" lpstat -p "$QUEUE"
+
+# Prints $1 with the other arguments; the PDF of its document must hold its
+# text.
+prints() {  # report what [env...] -- [host arguments...]
+  local report=$1 what=$2 since pdf
+  shift 2
+  printf 'Accounting %s total 42\r\n' "$what" >"$report"
+  since=$(last_job_id)
+  env "$@" "$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe" -point=10 "${PRINT_ARGS[@]}" \
+    "$report" >host.out 2>&1 || fail "$what: host failed: $(cat host.out)"
+  pdf=$(pdfs_titled "$since" "$report" | head -1)
+  check "$what: a PDF is written" [ -n "$pdf" ]
+  check "$what: it holds the report" grep -q "Accounting $what total 42" \
+    <<<"$(pdf_page_text "${pdf:-none}" 1)"
+}
+
+export WINEPATH
+WINEPATH=$(winepath -w "$WINBUILD")
+PRINT_ARGS=(-printer_id="$QUEUE")
+prints "named_$$.txt" "named by the job"
+# The default printer for this process only: CUPS takes LPDEST as the
+# default destination, and Wine takes CUPS's default. The system's default
+# stays "PDF" for everyone else.
+PRINT_ARGS=()
+prints "default_$$.txt" "default printer" LPDEST="$QUEUE"
+check "the system default is still PDF" bash -c 'lpstat -d | grep -q ": PDF$"'
+finish
