@@ -1,5 +1,6 @@
 #include "platform/linux/cups_destination.h"
 
+#include <langinfo.h>
 #include <signal.h>
 
 #include <algorithm>
@@ -94,6 +95,10 @@ pwg_media_t* MediaNamed(const char* name) {
   return media;
 }
 
+int LocalePaperMillimetres(nl_item item) {
+  return static_cast<int>(reinterpret_cast<intptr_t>(nl_langinfo(item)));
+}
+
 // A paper code the platform knows, or the custom size.
 bool KnownPaper(int code) { return (code >= 1 && code <= kLastPaper) || code == DMPAPER_USER; }
 
@@ -157,21 +162,22 @@ void Destination::FillDefaults(DEVMODEA& mode) {
 
   std::string media = DefaultKeyword("media");
   pwg_media_t* pwg = MediaNamed(media.c_str());
+  cups_size_t size{};
+  if (!pwg && cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest(), info(), 0, &size)) {
+    pwg = pwgMediaForSize(size.width, size.length);
+  }
+  // A queue that names no media at all (a raw queue) prints on the paper
+  // of the locale.
+  if (!pwg) pwg = pwgMediaForSize(LocalePaperMillimetres(_NL_PAPER_WIDTH) * 100,
+                                  LocalePaperMillimetres(_NL_PAPER_HEIGHT) * 100);
   mode.dmPaperSize = static_cast<short>(pwg ? PaperOfMediaName(pwg->pwg) : 0);
   if (mode.dmPaperSize == 0) {
-    cups_size_t size{};
-    if (pwg) {
-      size.width = pwg->width;
-      size.length = pwg->length;
-    } else {
-      cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest(), info(), 0, &size);
-    }
     mode.dmPaperSize = DMPAPER_USER;
-    mode.dmPaperWidth = static_cast<short>(size.width / kHundredthsPerTenth);
-    mode.dmPaperLength = static_cast<short>(size.length / kHundredthsPerTenth);
+    mode.dmPaperWidth = static_cast<short>((pwg ? pwg->width : size.width) / kHundredthsPerTenth);
+    mode.dmPaperLength = static_cast<short>((pwg ? pwg->length : size.length) / kHundredthsPerTenth);
     mode.dmFields |= DM_PAPERWIDTH | DM_PAPERLENGTH;
   }
-  const char* form = pwg && pwg->ppd ? pwg->ppd : media.c_str();
+  const char* form = pwg && pwg->ppd ? pwg->ppd : "";
   CopyName(mode.dmFormName, sizeof mode.dmFormName, form);
 }
 
@@ -222,11 +228,11 @@ int Destination::AddJobOptions(const DEVMODEA& mode, int count, cups_option_t** 
                         count, options);
   count = cupsAddOption("orientation-requested",
                         mode.dmOrientation == DMORIENT_LANDSCAPE ? "4" : "3", count, options);
+  // A listed paper goes by its PWG name; anything else by the name of the
+  // size the destination gives it.
   cups_size_t media = MediaOf(mode);
-  pwg_media_t* pwg = pwgMediaForSize(media.width, media.length);
-  const char* keyword = pwg && pwg->width == media.width && pwg->length == media.length
-                            ? pwg->pwg
-                            : media.media;
+  const char* keyword = MediaNameOfPaper(mode.dmPaperSize);
+  if (!keyword) keyword = media.media;
   count = cupsAddOption("media", keyword, count, options);
   std::string source = MediaSourceOfBin(mode.dmDefaultSource);
   if (!source.empty()) count = cupsAddOption("media-source", source.c_str(), count, options);

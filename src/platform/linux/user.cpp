@@ -2,6 +2,7 @@
 // error and answered with its safe button, and no dialog is ever made, so
 // printing goes on as without the cancel window.
 #include <cstdio>
+#include <string>
 
 #include "platform/winapi/winapi.h"
 
@@ -48,8 +49,10 @@ const char* AnswerName(int answer) {
 
 int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
   int answer = SafeAnswer(type);
-  fprintf(stderr, "%s: %s [%s]\n", caption ? caption : "Error", text ? text : "",
-          AnswerName(answer));
+  // One line: a system message text ends in a line break of its own.
+  std::string line = text ? text : "";
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  fprintf(stderr, "%s: %s [%s]\n", caption ? caption : "Error", line.c_str(), AnswerName(answer));
   fflush(stderr);
   return answer;
 }
