@@ -49,7 +49,12 @@ set(EXPORT_MAP ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/linux/exports.map)
 add_library(PLENWICKDLL SHARED $<TARGET_OBJECTS:plenwick_objs> $<TARGET_OBJECTS:linux_platform>
   $<TARGET_OBJECTS:winapi_common>)
 target_link_libraries(PLENWICKDLL PRIVATE PkgConfig::PRINTING ${CUPS_LIBRARY})
-target_link_options(PLENWICKDLL PRIVATE -Wl,--version-script=${EXPORT_MAP} -Wl,--no-undefined)
+target_link_options(PLENWICKDLL PRIVATE -Wl,--version-script=${EXPORT_MAP})
+# Every platform call the product makes must be there; a sanitizer runtime
+# comes with the program that loads the library, so it is left open there.
+if(NOT PLENWICK_SANITIZE)
+  target_link_options(PLENWICKDLL PRIVATE -Wl,--no-undefined)
+endif()
 set_target_properties(PLENWICKDLL PROPERTIES LINK_DEPENDS ${EXPORT_MAP})
 
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
