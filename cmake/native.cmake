@@ -1,5 +1,6 @@
-# The native build: the library on the simulated Windows, its shared object
-# for the Java test, and the native tests.
+# The native build: the library for a host without windows.h, the Linux
+# platform it runs on in libPLENWICKDLL.so, the simulated Windows (a test
+# double) and the native tests and fuzzers that run on it.
 find_package(GTest REQUIRED)
 
 # jni.h of the installed JDK; the library needs no JVM library to link.
@@ -11,27 +12,42 @@ if(NOT JNI_INCLUDE)
 endif()
 set(JNI_INCLUDE_DIRS ${JNI_INCLUDE} ${JNI_INCLUDE}/linux)
 
-# The product code, built once and linked with either platform.
+# The library's own code, with no platform in it: it calls the Win32 subset
+# declared in src/platform/winapi/, which a platform library defines. Every
+# symbol is hidden but for the exported entry points.
 add_library(plenwick_objs OBJECT ${LIBRARY_SOURCES})
 target_include_directories(plenwick_objs PUBLIC src ${JNI_INCLUDE_DIRS})
-set_target_properties(plenwick_objs PROPERTIES POSITION_INDEPENDENT_CODE ON)
-
-# What both platforms off Windows share: the code-page tables.
-file(GLOB WINAPI_SOURCES CONFIGURE_DEPENDS src/platform/winapi/*.cpp)
-add_library(winapi_common OBJECT ${WINAPI_SOURCES})
-target_include_directories(winapi_common PUBLIC src)
-set_target_properties(winapi_common PROPERTIES POSITION_INDEPENDENT_CODE ON)
-
-# The simulated Windows, a test double: linked into tests and fuzzers only.
-file(GLOB SIMWIN_SOURCES CONFIGURE_DEPENDS src/platform/simwin/*.cpp)
-add_library(simwin STATIC ${SIMWIN_SOURCES} $<TARGET_OBJECTS:winapi_common>)
-target_include_directories(simwin PUBLIC src)
+set_target_properties(plenwick_objs PROPERTIES POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 
 add_library(plenwick_lib STATIC $<TARGET_OBJECTS:plenwick_objs>)
 target_include_directories(plenwick_lib PUBLIC src ${JNI_INCLUDE_DIRS})
-target_link_libraries(plenwick_lib PUBLIC simwin)
+
+# What both platforms off Windows share: the code page tables.
+add_library(winapi_common OBJECT src/platform/winapi/codepage.cpp)
+target_include_directories(winapi_common PUBLIC src)
+set_target_properties(winapi_common PROPERTIES POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+
+# The simulated Windows: a test double of the Win32 subset with a control
+# API for tests (src/platform/simwin/control.h). Only test programs and
+# fuzzers link it.
+file(GLOB SIMWIN_SOURCES CONFIGURE_DEPENDS src/platform/simwin/*.cpp)
+add_library(simwin STATIC ${SIMWIN_SOURCES} $<TARGET_OBJECTS:winapi_common>)
+target_include_directories(simwin PUBLIC src)
+set_target_properties(simwin PROPERTIES POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+
+# What the tests bring to the simulated Windows: the library's resources,
+# the test registry, the fresh-machine fixture, the fake JNI environment.
+add_library(plenwick_test_support STATIC tests/support/machine.cpp)
+target_include_directories(plenwick_test_support PUBLIC tests/support)
+target_link_libraries(plenwick_test_support PUBLIC plenwick_lib simwin)
+set_target_properties(plenwick_test_support PROPERTIES POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 
 # The Linux platform: the same Win32 subset on CUPS, cairo and fontconfig.
+# It is what libPLENWICKDLL.so runs on.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ft fontconfig freetype2)
 find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
@@ -40,26 +56,31 @@ file(GLOB LINUX_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/linux/*.cpp)
 add_library(linux_platform OBJECT ${LINUX_PLATFORM_SOURCES})
 target_include_directories(linux_platform PUBLIC src ${CUPS_INCLUDE_DIR})
 target_link_libraries(linux_platform PUBLIC PkgConfig::PRINTING)
-set_target_properties(linux_platform PROPERTIES POSITION_INDEPENDENT_CODE ON)
-
-# libPLENWICKDLL.so, so that System.loadLibrary("PLENWICKDLL") finds it: the
-# product on the Linux platform, exporting the native methods and the two
-# window procedures only.
-set(EXPORT_MAP ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/linux/exports.map)
-add_library(PLENWICKDLL SHARED $<TARGET_OBJECTS:plenwick_objs> $<TARGET_OBJECTS:linux_platform>
+set_target_properties(linux_platform PROPERTIES POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+add_library(plenwick_platform INTERFACE)
+target_sources(plenwick_platform INTERFACE $<TARGET_OBJECTS:linux_platform>
   $<TARGET_OBJECTS:winapi_common>)
-target_link_libraries(PLENWICKDLL PRIVATE PkgConfig::PRINTING ${CUPS_LIBRARY})
-target_link_options(PLENWICKDLL PRIVATE -Wl,--version-script=${EXPORT_MAP})
-# Every platform call the product makes must be there; a sanitizer runtime
-# comes with the program that loads the library, so it is left open there.
+target_link_libraries(plenwick_platform INTERFACE PkgConfig::PRINTING ${CUPS_LIBRARY})
+
+# libPLENWICKDLL.so, so that System.loadLibrary("PLENWICKDLL") finds it. It
+# exports the seven native methods and the two dialog procedures, nothing
+# else: what it links in statically stays inside.
+add_library(PLENWICKDLL SHARED $<TARGET_OBJECTS:plenwick_objs>)
+target_link_libraries(PLENWICKDLL PRIVATE plenwick_platform)
+target_link_options(PLENWICKDLL PRIVATE
+  -Wl,--version-script=${CMAKE_CURRENT_SOURCE_DIR}/src/resources/PLENWICKDLL.map)
 if(NOT PLENWICK_SANITIZE)
+  # Every platform call is resolved inside (the sanitizer runtimes are the
+  # one thing a sanitized program brings along).
   target_link_options(PLENWICKDLL PRIVATE -Wl,--no-undefined)
 endif()
-set_target_properties(PLENWICKDLL PROPERTIES LINK_DEPENDS ${EXPORT_MAP})
+set_target_properties(PLENWICKDLL PROPERTIES
+  LINK_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/resources/PLENWICKDLL.map)
 
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES})
-target_link_libraries(native_tests PRIVATE plenwick_lib GTest::gtest GTest::gtest_main)
+target_link_libraries(native_tests PRIVATE plenwick_test_support GTest::gtest GTest::gtest_main)
 gtest_discover_tests(native_tests DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "PLENWICK_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
 
@@ -70,7 +91,7 @@ if(PLENWICK_FUZZ)
     add_executable(${name} ${source})
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-    target_link_libraries(${name} PRIVATE plenwick_lib)
+    target_link_libraries(${name} PRIVATE plenwick_lib simwin)
   endforeach()
 endif()
 

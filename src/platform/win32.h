@@ -1,7 +1,8 @@
 // The one platform include of the library. On Windows it is the real API;
-// on any other host it declares the same Win32 subset, which the Linux
-// platform implements for the library and the simulated Windows for the
-// tests. Library code never knows which one it has.
+// on any other host it is the same subset declared in winapi/, defined by
+// whatever platform the program is linked with (in libPLENWICKDLL.so the
+// Linux platform, in the tests the simulated Windows). Library code never
+// knows which one it has.
 #pragma once
 
 #ifdef _WIN32
@@ -12,6 +13,11 @@
 #include <commdlg.h>
 #include <winspool.h>
 #include <shellapi.h>
+// The module's export list (src/resources/PLENWICKDLL.def) names what the
+// DLL exports.
+#define PLENWICK_EXPORT
 #else
 #include "winapi/winapi.h"
+// Everything is hidden but what is marked so.
+#define PLENWICK_EXPORT __attribute__((visibility("default")))
 #endif

@@ -142,11 +142,6 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
   return nullptr;
 }
 
-size_t GlobalSize(HGLOBAL handle) {
-  GlobalBlock* block = g_globals.Find(handle);
-  return block ? block->bytes.size() : 0;
-}
-
 HLOCAL LocalFree(HLOCAL block) {
   free(block);
   return nullptr;

@@ -112,5 +112,3 @@ LONG DocumentPropertiesA(HWND, HANDLE handle, LPSTR, PDEVMODEA output, PDEVMODEA
   memcpy(output, &result, sizeof result);
   return IDOK;
 }
-
-DWORD CommDlgExtendedError() { return 0; }

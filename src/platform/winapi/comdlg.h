@@ -48,4 +48,3 @@ typedef struct tagPDA {
 } PRINTDLGA, *LPPRINTDLGA;
 
 BOOL PrintDlgA(LPPRINTDLGA record);
-DWORD CommDlgExtendedError();

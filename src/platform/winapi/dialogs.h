@@ -52,7 +52,6 @@ UINT GetDlgItemTextA(HWND dialog, int item, LPSTR buffer, int size);
 HWND GetFocus();
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT flags);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);

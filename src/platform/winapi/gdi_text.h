@@ -1,4 +1,4 @@
-// Fonts, text metrics and text output on device contexts.
+// Fonts, text metrics, text output and printer escapes.
 #pragma once
 
 #include "gdi.h"
@@ -60,7 +60,11 @@ typedef struct tagTEXTMETRICA {
   BYTE tmCharSet;
 } TEXTMETRICA, *PTEXTMETRICA, *LPTEXTMETRICA;
 
-// A device context starts with its printer's own font.
+// A device context starts with its printer's own font (PrinterSpec face and
+// metrics). TextOutA records a kText GdiEvent with the selected font's face,
+// weight, underline and height (lfHeight as created; tmHeight for the
+// printer's font); Escape records each PASSTHROUGH packet's bytes as a
+// kEscape GdiEvent.
 HFONT CreateFontIndirectA(const LOGFONTA* font);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);

@@ -1,4 +1,4 @@
-// Kernel services: report files, global memory, last error and system
+// Kernel services: files, global and local memory, last error and system
 // message texts.
 #pragma once
 
@@ -33,7 +33,6 @@ HGLOBAL GlobalAlloc(UINT flags, size_t bytes);
 LPVOID GlobalLock(HGLOBAL block);
 BOOL GlobalUnlock(HGLOBAL block);
 HGLOBAL GlobalFree(HGLOBAL block);
-size_t GlobalSize(HGLOBAL block);
 HLOCAL LocalFree(HLOCAL block);
 
 DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer,

@@ -1,4 +1,4 @@
-// The registry, opened and read with the ANSI functions.
+// Registry keys and values, read with the ANSI functions.
 #pragma once
 
 #include "types.h"

@@ -1,6 +1,7 @@
-// The shell: ShellExecuteExA, and waiting for and closing the processes it
-// starts (the only kernel handles the library holds).
+// Shell execution, waiting for and closing the processes it starts.
 #pragma once
+
+#include <cstdint>
 
 #include "types.h"
 

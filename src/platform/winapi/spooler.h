@@ -1,5 +1,5 @@
-// The print spooler on device contexts: documents, pages, the abort
-// procedure and lines drawn.
+// Print spooler calls on device contexts: documents, pages, the abort
+// procedure, and lines drawn.
 #pragma once
 
 #include "dialogs.h"

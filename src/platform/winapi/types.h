@@ -1,4 +1,5 @@
-// Basic Win32 types and constants, with the real names.
+// Basic Win32 types and constants, with the real names, for hosts without
+// windows.h.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
-// The Win32 subset that the library calls, declared for hosts without the
-// Windows headers: the same names, types and field names as on Windows.
-// The Linux platform implements it; so does the test double.
+// The Win32 subset the library calls, declared with the real names, types
+// and values for hosts without windows.h. A platform of such a host (the
+// simulated Windows of the tests, or a real implementation) defines them.
 #pragma once
 
 #include "codepage.h"
