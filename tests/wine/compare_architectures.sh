@@ -26,7 +26,9 @@ print_through() {
   export WINEPREFIX="$tree/wineprefix" WINEARCH=$arch
   lock_printing
   since=$(last_job_id)
-  WINEPATH=$(winepath -w "$tree") \
+  # A message box nobody answers (no printer at all) must not hold the
+  # print lock for long.
+  WINEPATH=$(winepath -w "$tree") timeout 120 \
     "$ROOT/scripts/wine-run" "$tree/plenwick_print.exe" "$@" "$report" >"$WORK/host.out" 2>&1
   status=$?
   [ $status -eq 0 ] || echo "host of $tree: status $status: $(cat "$WORK/host.out")" >&2
