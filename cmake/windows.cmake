@@ -48,6 +48,8 @@ foreach(source ${WINE_PROGRAMS})
   target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
   add_dependencies(${name} PLENWICKDLL)
 endforeach()
+# The print host reports its memory for the soak.
+target_link_libraries(plenwick_print PRIVATE psapi)
 
 # Shell tests that run those programs (or the DLL) under Wine and check what
 # came out: PDFs from CUPS, screenshots, files. Each tests/wine/*_test.sh is

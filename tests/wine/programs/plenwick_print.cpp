@@ -6,7 +6,10 @@
 //
 // For tests, PLENWICK_ANSWER="CAPTION=retry" (or =cancel, =ok) answers the
 // message box with that caption when it comes, and prints what it said as
-// a line "box CAPTION: TEXT".
+// a line "box CAPTION: TEXT". PLENWICK_REPEAT=N makes the same request N
+// times in this one process, as a long-running virtual machine would, and
+// prints the process's GDI objects, USER objects, kernel handles and
+// private bytes after the 20th request and after the last.
 #include <jni.h>
 
 #include <cstdio>
@@ -19,6 +22,8 @@
 
 #include "../answer_box.h"
 #include "platform/win32.h"
+// After the platform include, which it needs.
+#include <psapi.h>
 
 namespace {
 
@@ -69,6 +74,25 @@ std::thread StartAnswering(std::string* caption, std::string* text) {
   return plenwick_wine::AnswerBox(caption->c_str(), button, text);
 }
 
+const int kSettledRequests = 20;
+
+// What the process holds, as a long-running host would watch it.
+void PrintResources(int request) {
+  HANDLE self = GetCurrentProcess();
+  DWORD handles = 0;
+  GetProcessHandleCount(self, &handles);
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+  printf("after %d requests: gdi=%lu user=%lu handles=%lu private=%lu pagefile=%lu working=%lu\n",
+         request, static_cast<unsigned long>(GetGuiResources(self, GR_GDIOBJECTS)),
+         static_cast<unsigned long>(GetGuiResources(self, GR_USEROBJECTS)),
+         static_cast<unsigned long>(handles), static_cast<unsigned long>(memory.PrivateUsage),
+         static_cast<unsigned long>(memory.PagefileUsage),
+         static_cast<unsigned long>(memory.WorkingSetSize));
+  fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -104,13 +128,21 @@ int main(int argc, char** argv) {
   }
   std::string caption, boxText;
   std::thread answering = StartAnswering(&caption, &boxText);
-  jboolean result = plenwick(&env, nullptr, reinterpret_cast<jobjectArray>(&array));
+  const char* repeat = getenv("PLENWICK_REPEAT");
+  int requests = repeat ? atoi(repeat) : 1;
+  jboolean result = JNI_TRUE;
+  for (int request = 1; request <= requests; ++request) {
+    if (plenwick(&env, nullptr, reinterpret_cast<jobjectArray>(&array)) != JNI_TRUE) {
+      result = JNI_FALSE;
+    }
+    if (repeat && (request == kSettledRequests || request == requests)) PrintResources(request);
+  }
   if (answering.joinable()) {
     answering.join();
     printf("box %s: %s\n", caption.c_str(), boxText.c_str());
   }
 
-  int n = argc - 1;
+  int n = (argc - 1) * requests;
   bool balanced = g_counts.gets == n && g_counts.releases == n && g_counts.elementFetches == n &&
                   g_counts.deletes == n;
   if (!balanced) {
