@@ -204,4 +204,41 @@ TEST_F(LineReaderTest, BytesReadAheadStayWithTheirFile) {
   EXPECT_EQ(ReadAll(512), (std::vector<Line>{{std::string("third\0", 6), CTL_TEXT}, {"", CTL_EOF}}));
 }
 
+// A source that hands out fewer bytes than asked for, or fails midway,
+// reads as a file does: nothing lost, and the failure ends the report.
+TEST(LineReaderOverBytes, ShortReadsAndErrorsOfTheSource) {
+  struct Source {
+    std::string bytes;
+    size_t at;
+    size_t failAt;  // the read that would pass this position fails
+    static UINT Read(void* context, unsigned char* buffer, UINT) {
+      auto* source = static_cast<Source*>(context);
+      if (source->at >= source->failAt) return HFILE_ERROR;
+      if (source->at >= source->bytes.size()) return 0;
+      buffer[0] = static_cast<unsigned char>(source->bytes[source->at++]);
+      return 1;
+    }
+  };
+  for (size_t failAt : {size_t{100}, size_t{5}}) {
+    Source memory{"ab\r\ncd\fef", 0, failAt};
+    plenwick::ByteSource source{Source::Read, &memory};
+    plenwick::ReportReadAhead ahead{};
+    std::vector<std::pair<std::string, LineStatus>> lines;
+    LineStatus status = CTL_TEXT;
+    while (status != CTL_EOF) {
+      char buffer[8];
+      int count = plenwick::GetLine(source, ahead, false, buffer, sizeof buffer, status);
+      lines.emplace_back(std::string(buffer, static_cast<size_t>(count)), status);
+    }
+    if (failAt == 100) {
+      EXPECT_EQ(lines, (std::vector<std::pair<std::string, LineStatus>>{
+                           {std::string("ab\0", 3), CTL_TEXT}, {"cd", CTL_FF}, {"ef", CTL_TEXT},
+                           {"", CTL_EOF}}));
+    } else {
+      EXPECT_EQ(lines, (std::vector<std::pair<std::string, LineStatus>>{
+                           {std::string("ab\0", 3), CTL_TEXT}, {"c", CTL_TEXT}, {"", CTL_EOF}}));
+    }
+  }
+}
+
 }  // namespace
