@@ -9,7 +9,10 @@
 // a line "box CAPTION: TEXT". PLENWICK_REPEAT=N makes the same request N
 // times in this one process, as a long-running virtual machine would, and
 // prints the process's GDI objects, USER objects, kernel handles and
-// private bytes after the 20th request and after the last.
+// private bytes after the 20th request and after the last. PLENWICK_BETWEEN=
+// FILE holds each next request until FILE.N exists (N: the request just
+// made), so that a test can change the printer between the requests of one
+// process.
 #include <jni.h>
 
 #include <cstdio>
@@ -76,6 +79,17 @@ std::thread StartAnswering(std::string* caption, std::string* text) {
 
 const int kSettledRequests = 20;
 
+void WaitBetween(int request) {
+  const char* between = getenv("PLENWICK_BETWEEN");
+  if (!between) return;
+  printf("request %d done\n", request);
+  fflush(stdout);
+  std::string flag = std::string(between) + "." + std::to_string(request);
+  for (int i = 0; i < 1200 && GetFileAttributesA(flag.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    Sleep(100);
+  }
+}
+
 // What the process holds, as a long-running host would watch it.
 void PrintResources(int request) {
   HANDLE self = GetCurrentProcess();
@@ -136,6 +150,7 @@ int main(int argc, char** argv) {
       result = JNI_FALSE;
     }
     if (repeat && (request == kSettledRequests || request == requests)) PrintResources(request);
+    if (request < requests) WaitBetween(request);
   }
   if (answering.joinable()) {
     answering.join();
