@@ -1,15 +1,14 @@
-// Fuzzes the report line reader and the overstrike decoder: the input (after
-// one byte of settings) is read line by line with GetLine from memory, in
-// blocks of a size the settings choose, and each line is decoded and cut
-// into runs. What comes back must be the input itself, line ends and form
-// feeds accounted for, and the runs must cover each decoded text exactly.
-#include <algorithm>
+// Fuzzes the report line reader and the overstrike decoder: the input
+// (after one byte of settings) is read from memory line by line with
+// GetLine, and each line is decoded and cut into runs. What comes back must
+// be the input itself, line ends and form feeds accounted for, and the runs
+// must cover each decoded text exactly.
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/print_job.h"
+#include "render/byte_source.h"
 #include "render/line_reader.h"
 #include "render/overstrike.h"
 
@@ -17,23 +16,6 @@ namespace {
 
 void Check(bool condition) {
   if (!condition) __builtin_trap();
-}
-
-// The report's bytes, handed out at most limit at a time, as a file may
-// give fewer bytes than asked for.
-struct MemoryReport {
-  const uint8_t* data;
-  size_t size;
-  size_t at;
-  UINT limit;
-};
-
-UINT ReadMemory(void* context, unsigned char* buffer, UINT capacity) {
-  auto* report = static_cast<MemoryReport*>(context);
-  size_t count = std::min<size_t>({capacity, report->limit, report->size - report->at});
-  memcpy(buffer, report->data + report->at, count);
-  report->at += count;
-  return static_cast<UINT>(count);
 }
 
 // Decodes one line and walks its runs as WriteReportLine does.
@@ -63,16 +45,16 @@ void CheckDecoding(const char* line, int count) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const int capacities[] = {1, 2, 5, 64, 512, 4097};
-  const UINT limits[] = {1, 3, 4096};
   bool raw = data[0] & 1;
   int capacity = capacities[(data[0] >> 1) % 6];
-  UINT limit = limits[(data[0] >> 4) % 3];
   ++data;
   --size;
 
-  MemoryReport memory{data, size, 0, limit};
-  plenwick::ByteSource source{ReadMemory, &memory};
-  plenwick::ReportReadAhead ahead{};
+  plenwick::MemoryByteSource bytes(data, size);
+  plenwick::PrintJob job;
+  job.raw = raw;
+  job.reportBytes = &bytes;
+  plenwick::ResetLineReader(job);
 
   // What GetLine must hand back: the file without CR and FF, each LF
   // stored as the line's terminator (an LF in raw mode).
@@ -94,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t calls = 0;; ++calls) {
     Check(calls <= size + 1 || capacity == 1);
     plenwick::LineStatus status;
-    int count = plenwick::GetLine(source, ahead, raw, buffer.data(), capacity, status);
+    int count = plenwick::GetLine(job, buffer.data(), capacity, status);
     Check(count >= 0 && (count < capacity || count == 0));
     Check(buffer[capacity - 1] == '\0');
     Check(status == plenwick::CTL_TEXT || status == plenwick::CTL_FF || status == plenwick::CTL_EOF);

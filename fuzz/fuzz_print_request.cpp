@@ -18,8 +18,8 @@
 
 #include "core/debug_log.h"
 #include "core/print_request.h"
-#include "device/printer_selection.h"
-#include "platform/simwin/simwin.h"
+#include "machine.h"
+#include "platform/simwin/control.h"
 #include "render/overstrike.h"
 
 namespace {
@@ -124,22 +124,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (options.find_first_of("/\\") != std::string::npos) return 0;
   if (config.find_first_of("/\\") != std::string::npos) return 0;
 
-  simwin::Reset();
-  plenwick::ResetPrinterSelection();
-  plenwick::ResetDebugLogState();
+  plenwick_test::FreshMachine();
   mkdir("in", 0755);
   if (!WriteFile(kReport, report) || !WriteFile("job.cfg", config)) return 0;
 
   std::vector<std::string> arguments = OptionArguments(options);
   arguments.push_back(kReport);
-  std::vector<std::vector<char>> storage;
-  std::vector<char*> pointers;
-  for (const std::string& argument : arguments) {
-    storage.emplace_back(argument.begin(), argument.end());
-    storage.back().push_back('\0');
+  // One request, argument by argument, as the Java bridge makes it.
+  plenwick::PrintJob job;
+  plenwick::BeginPrintRequest(job, static_cast<int>(arguments.size()));
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    std::vector<char> argument(arguments[i].begin(), arguments[i].end());
+    argument.push_back('\0');
+    plenwick::HandlePrintArgument(job, static_cast<int>(i), argument.data());
   }
-  for (auto& item : storage) pointers.push_back(item.data());
-  plenwick::RunPrintRequest(pointers.data(), static_cast<int>(pointers.size()));
 
   Check(simwin::OpenHandleCount() == 0);
   Check(simwin::LiveGlobalBlocks() <= 2);  // the printer selection's blocks

@@ -12,22 +12,7 @@ enum LineStatus {
   CTL_EOF = 2,   // nothing was read: the file is at its end or cannot be read further
 };
 
-// Where the line reader's bytes come from: read places up to capacity bytes
-// of the source into buffer and returns how many, 0 at the end or on an
-// error (anything above capacity counts as an error too). The report file
-// in production; memory in tests and fuzzers, which need no file per input.
-struct ByteSource {
-  UINT (*read)(void* context, unsigned char* buffer, UINT capacity);
-  void* context;
-};
-
-// Reads the next line of source, through the bytes already read ahead of
-// it, into buffer; as GetLine on the job's report file, with raw for the
-// job's raw mode.
-int GetLine(const ByteSource& source, ReportReadAhead& ahead, bool raw, char* buffer, int capacity,
-            LineStatus& status);
-
-// Reads the next line of job.reportFile into buffer, which holds capacity
+// Reads the next line of job.reportBytes into buffer, which holds capacity
 // bytes, and says how it ended. Returns the number of bytes placed; the
 // buffer's last byte is always a terminator, but the count, not a
 // terminator, gives the length. A line feed is stored as a terminator (as
@@ -36,9 +21,9 @@ int GetLine(const ByteSource& source, ReportReadAhead& ahead, bool raw, char* bu
 // comes back in pieces, losing nothing.
 int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status);
 
-// Drops the bytes GetLine has read ahead. Call it when a report file is
-// opened and when it is closed, so that no byte of one file is handed out
-// for a later file that gets the same handle value.
+// Drops the bytes GetLine has read ahead. Call it when a report is opened
+// and when it is closed, so that no byte of one report is handed out for a
+// later one whose source lives at the same address.
 void ResetLineReader(PrintJob& job);
 
 }  // namespace plenwick

@@ -24,7 +24,7 @@ export WINEPATH
 WINEPATH=$(winepath -w "$WINBUILD")
 # Without the cancel dialog: under Wine each dialog costs about two seconds
 # (the soak on the simulated Windows has it).
-PLENWICK_REPEAT=$REQUESTS wine_run "$WINBUILD/plenwick_print.exe" -point=10 -interactive=none \
+PLENWICK_REPEAT=$REQUESTS wine_run "$WINBUILD/repeat_print.exe" -point=10 -interactive=none \
   -printer_id="$QUEUE" soak.txt >host.out 2>&1 || fail "host failed: $(tail -5 host.out)"
 cat host.out
 

@@ -31,7 +31,7 @@ start_host() {  # report requests answer [env...]
   rm -f between.*
   : >host.out
   env PLENWICK_DEBUG="$WORK/$report.log" PLENWICK_REPEAT="$requests" PLENWICK_BETWEEN="$(winepath -w "$WORK")\\between" \
-    PLENWICK_ANSWER="$answer" "$@" "$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe" \
+    PLENWICK_ANSWER="$answer" "$@" "$ROOT/scripts/wine-run" "$WINBUILD/repeat_print.exe" \
     -point=10 -interactive=none -disposition=scratch "${HOST_ARGS[@]}" "$report" \
     >host.out 2>&1 &
   HOST=$!
