@@ -18,8 +18,11 @@ prints() {  # report what [env...] -- [host arguments...]
   shift 2
   printf 'Accounting %s total 42\r\n' "$what" >"$report"
   since=$(last_job_id)
-  env "$@" "$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe" -point=10 "${PRINT_ARGS[@]}" \
-    "$report" >host.out 2>&1 || fail "$what: host failed: $(cat host.out)"
+  # Bounded: once, in a loaded run, the host never ended (a box waiting
+  # for its user?); its output then says what it was doing.
+  env PLENWICK_DEBUG="$WORK/$report.log" "$@" timeout 100 "$ROOT/scripts/wine-run" \
+    "$WINBUILD/plenwick_print.exe" -point=10 "${PRINT_ARGS[@]}" "$report" >host.out 2>&1 ||
+    fail "$what: host failed: $(cat host.out; tail -5 "$WORK/$report.log")"
   pdf=$(pdfs_titled "$since" "$report" | head -1)
   check "$what: a PDF is written" [ -n "$pdf" ]
   check "$what: it holds the report" grep -q "Accounting $what total 42" \
