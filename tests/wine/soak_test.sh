@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib.sh"
 REQUESTS=500
 WORK=$(mktemp -d)
 QUEUE="PLENWICK_NULL_$$"
-trap 'lpadmin -x "$QUEUE" 2>/dev/null; rm -rf "$WORK"' EXIT
+trap 'remove_queue "$QUEUE"; rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
 lpadmin -p "$QUEUE" -E -v file:/dev/null 2>/dev/null
 check "discarding queue $QUEUE exists" lpstat -p "$QUEUE"

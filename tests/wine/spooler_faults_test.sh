@@ -12,7 +12,7 @@ PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 add_queue() { lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P "$PPD" 2>/dev/null; }
 cleanup() {
   lpstat -r 2>/dev/null | grep -q 'is running' || cupsd
-  lpadmin -x "$QUEUE" 2>/dev/null
+  remove_queue "$QUEUE"
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -53,7 +53,7 @@ finish_host() {
   tr -d '\r' <host.out >host.txt && mv host.txt host.out
   cat host.out
 }
-printed_text() { pdf_page_text "$(pdfs_titled "$1" "$2" | head -1)" 1 2>/dev/null; }
+printed_text() { pdf_page_text "$(pdfs_on_queue "$1" "$QUEUE" "$2" | head -1)" 1 2>/dev/null; }
 
 # Paused queue: the spooler takes the job and holds it; the document ended
 # normally, so the report goes. Resumed, the job prints, and so does the
@@ -73,7 +73,7 @@ finish_host
 check "paused: no box" grep -q '^box Error: $' host.out
 check "paused: the held job printed once resumed" \
   grep -q "fault case paused" <<<"$(printed_text "$since" paused_$$.txt)"
-check "paused: two documents in all" [ "$(pdfs_titled "$since" paused_$$.txt | wc -l)" = 2 ]
+check "paused: two documents in all" [ "$(pdfs_on_queue "$since" "$QUEUE" paused_$$.txt | wc -l)" = 2 ]
 
 # Refusing queue: EndDoc fails, the box says so, the report stays; accepted
 # again, the next request prints it.
@@ -90,17 +90,15 @@ check "refused: the next request prints" \
   grep -q "fault case refused" <<<"$(printed_text "$since" refused_$$.txt)"
 check "refused: the report went after it printed" [ ! -e refused_$$.txt ]
 
-# Queue deleted between the selection (the default printer, for this
-# process only) and printing: the first request prints; for the second,
-# Wine still lists the printer it found when the process started, so it
-# opens and the document is written, but EndDoc fails; the third prints
-# on the queue made again.
-HOST_ARGS=()
+# Queue deleted after the process chose it and printed on it: for the
+# second request Wine still lists the printer it found when the process
+# started, so it opens and the document is written, but EndDoc fails; the
+# third prints on the queue made again.
 since=$(last_job_id)
-start_host deleted_$$.txt 3 "Error=ok" LPDEST="$QUEUE"
+start_host deleted_$$.txt 3 "Error=ok"
 after_request 1
 # Deleting a queue cancels its unfinished jobs and forgets the others.
-check "deleted: the first request printed" [ -n "$(pdfs_titled "$since" deleted_$$.txt)" ]
+check "deleted: the first request printed" [ -n "$(pdfs_on_queue "$since" "$QUEUE" deleted_$$.txt)" ]
 printf 'fault case deleted_%s.txt\r\n' $$ >deleted_$$.txt
 lpadmin -x "$QUEUE"
 go_on 1
@@ -112,16 +110,15 @@ go_on 2
 finish_host
 check "deleted: the box names the failed EndDoc" grep -q '^box Error: EndDoc returned' host.out
 check "deleted: the third request printed on the queue made again" \
-  [ -n "$(pdfs_titled "$since" deleted_$$.txt)" ]
+  [ -n "$(pdfs_on_queue "$since" "$QUEUE" deleted_$$.txt)" ]
 
 # cupsd stopped while the second request prints, and started again a few
 # seconds later, whatever that request is doing; the third request must
 # print normally.
-HOST_ARGS=(-printer_id="$QUEUE")
 since=$(last_job_id)
 start_host stopped_$$.txt 3 "Error=ok"
 after_request 1
-wait_for_cups
+pdfs_on_queue "$since" "$QUEUE" none >/dev/null  # the first job done before cupsd goes
 printf 'fault case stopped_%s.txt\r\n' $$ >stopped_$$.txt
 kill "$(pgrep -x cupsd | head -1)"
 for _ in $(seq 50); do lpstat -r 2>/dev/null | grep -q 'not running' && break; sleep 0.1; done
@@ -142,5 +139,5 @@ fi
 go_on 2
 finish_host
 check "stopped: the third request printed" \
-  [ "$(pdfs_titled "$since" stopped_$$.txt | wc -l)" -ge 2 ]
+  [ "$(pdfs_on_queue "$since" "$QUEUE" stopped_$$.txt | wc -l)" -ge 2 ]
 finish
