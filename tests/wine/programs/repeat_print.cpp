@@ -18,6 +18,7 @@
 
 #include "answer_box.h"
 #include "host_jni.h"
+#include "bridge/export_names.h"
 #include "platform/win32.h"
 // After the platform include, which it needs.
 #include <psapi.h>
@@ -74,7 +75,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   auto print = reinterpret_cast<PrintMethod>(
-      reinterpret_cast<void*>(GetProcAddress(dll, "_Java_doc_NativeWindows_plenwick@12")));
+      reinterpret_cast<void*>(GetProcAddress(dll, PLENWICK_JNI_EXPORT_NAME("plenwick", 12))));
   if (!print) {
     fprintf(stderr, "PLENWICKDLL.dll does not export the print method\n");
     return 2;
