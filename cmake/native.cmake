@@ -39,3 +39,7 @@ if(PLENWICK_FUZZ)
     target_link_libraries(${name} PRIVATE plenwick_lib)
   endforeach()
 endif()
+
+if(PLENWICK_BENCH)
+  include(cmake/bench.cmake)
+endif()

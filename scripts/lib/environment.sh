@@ -16,6 +16,7 @@ PACKAGES=(
   g++-mingw-w64-i686 wine wine32:i386
   cups cups-client cups-bsd printer-driver-cups-pdf libcups2:i386 poppler-utils
   xvfb x11-utils imagemagick
+  libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils
 )
 
 ensure_packages() {

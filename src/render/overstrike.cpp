@@ -17,15 +17,21 @@ void DecodeOverstrike(const char* line, int count, DecodedLine& decoded) {
   unsigned char* text = reinterpret_cast<unsigned char*>(decoded.text);
   LineAttr* attributes = decoded.attributes;
   memset(attributes, 0, sizeof decoded.attributes);
+  const int limit = kDecodedLineSize - 1;
   int i = 0;
   int j = 0;
   // Each step consumes at least as many bytes as it appends, so a line of
   // up to kDecodedLineSize - 1 bytes is never cut.
-  while (i < count && j < kDecodedLineSize - 1) {
-    if (in[i] != kBackspace) {
-      text[j++] = in[i++];
-      continue;
-    }
+  while (i < count && j < limit) {
+    // Most of a report has no backspace: the bytes up to the next one are
+    // copied in one piece.
+    const void* found = memchr(in + i, kBackspace, static_cast<size_t>(count - i));
+    int plain = (found ? static_cast<int>(static_cast<const unsigned char*>(found) - in) : count) - i;
+    if (plain > limit - j) plain = limit - j;
+    memcpy(text + j, in + i, static_cast<size_t>(plain));
+    i += plain;
+    j += plain;
+    if (i == count || j == limit) break;
     if (i + 1 == count) break;  // a backspace at the end strikes nothing
     unsigned char d = in[i + 1];
     if (d == '_') {
