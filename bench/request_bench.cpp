@@ -16,7 +16,8 @@
 
 #include "bridge/native_methods.h"
 #include "fake_jni.h"
-#include "platform/simwin/simwin.h"
+#include "machine.h"
+#include "platform/simwin/control.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     perror(argv[1]);
     return 2;
   }
-  simwin::Reset();
+  plenwick_test::FreshMachine();
   plenwick_test::FakeJni jni(true);
   std::vector<jstring> arguments{jni.String("-interactive=none")};
   for (int i = 2; i < argc; ++i) arguments.push_back(jni.String(argv[i]));

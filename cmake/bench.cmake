@@ -6,16 +6,12 @@ find_package(benchmark REQUIRED)
 
 add_executable(make_report bench/make_report.cpp)
 
-
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/render/byte_source.h)
 add_executable(read_decode_bench bench/read_decode_bench.cpp)
-target_link_libraries(read_decode_bench PRIVATE plenwick_lib benchmark::benchmark)
-endif()
+target_link_libraries(read_decode_bench PRIVATE plenwick_lib simwin benchmark::benchmark)
 
 add_executable(request_bench bench/request_bench.cpp)
-target_include_directories(request_bench PRIVATE tests/native)
-target_link_libraries(request_bench PRIVATE plenwick_lib)
+target_link_libraries(request_bench PRIVATE plenwick_test_support)
 
 add_executable(print_host bench/print_host.cpp)
-target_include_directories(print_host PRIVATE tests/native ${JNI_INCLUDE_DIRS})
+target_include_directories(print_host PRIVATE tests/support ${JNI_INCLUDE_DIRS})
 target_link_libraries(print_host PRIVATE ${CMAKE_DL_LIBS})

@@ -31,7 +31,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES})
-target_include_directories(wine_tests PRIVATE tests/wine)
+target_include_directories(wine_tests PRIVATE tests/wine tests/support)
 target_link_libraries(wine_tests PRIVATE plenwick_lib gtest gtest_main)
 target_link_options(wine_tests PRIVATE -static -static-libgcc -static-libstdc++)
 add_dependencies(wine_tests PLENWICKDLL)

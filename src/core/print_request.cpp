@@ -23,13 +23,6 @@ char* UnquoteFileName(char* argument) {
 
 }  // namespace
 
-bool RunPrintRequest(char* const* arguments, int count) {
-  PrintJob job;
-  BeginPrintRequest(job, count);
-  for (int i = 0; i < count; ++i) HandlePrintArgument(job, i, arguments[i]);
-  return true;
-}
-
 void BeginPrintRequest(PrintJob& job, int count) {
   ResetPrintJob(job);
   ResetOptionNesting();

@@ -6,15 +6,13 @@
 namespace plenwick {
 
 // Options (introduced by '-' or '/') go to the option parser, every other
-// argument is printed as a report file. The arguments are private copies
-// that may be cut in place. Always returns true.
-bool RunPrintRequest(char* const* arguments, int count);
-
-// The same walk, one argument at a time, for a caller that can hand over
-// each argument only while its own work runs (the Java bridge). Begin resets
-// the job, selects the default printer, sorts the option table and logs the
-// count; each argument is then handled in order, index by index. The job
-// keeps no pointer into an argument once its step has returned.
+// argument is printed as a report file. The arguments are handed over one
+// at a time, each only while its own work runs (the Java bridge holds each
+// string's characters only that long), as private copies that may be cut in
+// place. Begin resets the job, selects the default printer, sorts the
+// option table and logs the count; each argument is then handled in order,
+// index by index. The job keeps no pointer into an argument once its step
+// has returned.
 void BeginPrintRequest(PrintJob& job, int count);
 void HandlePrintArgument(PrintJob& job, int index, char* argument);
 

@@ -31,9 +31,8 @@ HGLOBAL BuildDevMode(std::string printer, const DEVMODEA* source) {
     DebugLog("device mode of %s not rebuilt: %s failed\n", printer.c_str(), step);
     return nullptr;
   };
-  HANDLE opened = nullptr;
-  if (!OpenPrinterA(&printer[0], &opened, nullptr)) return failed("OpenPrinter");
-  UniquePrinter handle(opened);
+  UniquePrinter handle;
+  if (!OpenPrinterA(&printer[0], handle.put(), nullptr)) return failed("OpenPrinter");
   LONG size = DocumentPropertiesA(nullptr, handle.get(), &printer[0], nullptr, nullptr, 0);
   if (size <= 0) return failed("DocumentProperties size query");
   // Never smaller than the fields written into it, whatever the driver says.
@@ -104,10 +103,10 @@ std::string DecidePrinter(PrintJob& job, const char* current) {
 
 // The system's text for error, or a text of our own when it has none.
 std::string ErrorText(DWORD error, const std::string& printer) {
-  LPSTR text = nullptr;
+  UniqueLocal buffer;
   DWORD length = FormatMessageA(kSystemMessage, nullptr, error, kUserDefaultLanguage,
-                                reinterpret_cast<LPSTR>(&text), 0, nullptr);
-  UniqueLocal buffer(text);
+                                reinterpret_cast<LPSTR>(buffer.put()), 0, nullptr);
+  const char* text = static_cast<const char*>(buffer.get());
   if (length > 0 && text) return text;
   return "The printer " + printer + " cannot be opened (error " + std::to_string(error) + ").";
 }
@@ -116,11 +115,8 @@ std::string ErrorText(DWORD error, const std::string& printer) {
 // why and chooses: Retry goes on (the device context is requested anyway),
 // Cancel gives up the file. True unless the user cancelled.
 bool CheckPrinterOpens(std::string printer) {
-  HANDLE opened = nullptr;
-  if (OpenPrinterA(&printer[0], &opened, nullptr)) {
-    UniquePrinter check(opened);  // only the check: closed at once
-    return true;
-  }
+  UniquePrinter check;  // only the check: closed at once
+  if (OpenPrinterA(&printer[0], check.put(), nullptr)) return true;
   std::string text = ErrorText(GetLastError(), printer);
   return MessageBoxA(nullptr, text.c_str(), kCantOpenCaption, MB_RETRYCANCEL) != IDCANCEL;
 }
@@ -212,7 +208,7 @@ HDC CreateDeviceContext(const DEVMODEA* mode, const std::string& modePrinter) {
 }  // namespace
 
 bool ConfigureJobDevice(PrintJob& job) {
-  job.deviceContext = nullptr;
+  job.deviceContext.reset();
   if (!GetDevMode()) {
     MessageBoxA(nullptr, "plenwick", "Plenwick - Can't Get DEVMODE", MB_OK);
     DebugLog("no printer selection: %s not printed\n", job.fileName);
@@ -240,13 +236,13 @@ bool ConfigureJobDevice(PrintJob& job) {
     } else {
       DebugLog("device mode of the selection cannot be locked\n");
     }
-    job.deviceContext = CreateDeviceContext(mode.get(), modePrinter);
+    job.deviceContext.reset(CreateDeviceContext(mode.get(), modePrinter));
   } else {
     DebugLog("printer %s cannot be opened, cancelled: %s not printed\n", printer.c_str(),
              job.fileName);
   }
   if (!previous.empty()) RestorePreviousPrinter(previous, mode);
-  return job.deviceContext != nullptr;
+  return static_cast<bool>(job.deviceContext);
 }
 
 void MergeDevMode(DEVMODEA& dest, const DEVMODEA& source) {

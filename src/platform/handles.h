@@ -9,106 +9,88 @@
 
 namespace plenwick {
 
-template <typename Traits>
-class UniqueHandle {
+// One owner for every kind of object: the handle type, the function that
+// releases it, and the value that stands for "no object".
+template <typename Handle, auto Close, auto Invalid = nullptr>
+class UniqueAny {
  public:
-  using Type = typename Traits::Type;
-
-  UniqueHandle() = default;
-  explicit UniqueHandle(Type handle) : handle_(handle) {}
-  ~UniqueHandle() { reset(); }
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+  UniqueAny() = default;
+  explicit UniqueAny(Handle handle) : handle_(handle) {}
+  ~UniqueAny() { reset(); }
+  UniqueAny(UniqueAny&& other) noexcept : handle_(other.release()) {}
+  UniqueAny& operator=(UniqueAny&& other) noexcept {
     if (this != &other) reset(other.release());
     return *this;
   }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueAny(const UniqueAny&) = delete;
+  UniqueAny& operator=(const UniqueAny&) = delete;
 
-  Type get() const { return handle_; }
-  explicit operator bool() const { return handle_ != Traits::Invalid(); }
-  Type release() { return std::exchange(handle_, Traits::Invalid()); }
-  void reset(Type handle = Traits::Invalid()) {
-    Type old = std::exchange(handle_, handle);
-    if (old != Traits::Invalid()) Traits::Close(old);
+  static constexpr Handle invalid() { return static_cast<Handle>(Invalid); }
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != invalid(); }
+  Handle release() { return std::exchange(handle_, invalid()); }
+  void reset(Handle handle = invalid()) {
+    Handle old = std::exchange(handle_, handle);
+    if (old != invalid()) Close(old);
+  }
+  // For a call that hands a new object back through an out-parameter: what
+  // was held goes first, and the object written there is owned at once.
+  Handle* put() {
+    reset();
+    return &handle_;
   }
 
  private:
-  Type handle_ = Traits::Invalid();
+  Handle handle_ = invalid();
 };
 
-struct FileTraits {
-  using Type = HFILE;
-  static Type Invalid() { return HFILE_ERROR; }
-  static void Close(Type file) { _lclose(file); }
-};
-using UniqueFile = UniqueHandle<FileTraits>;
+using UniqueFile = UniqueAny<HFILE, _lclose, HFILE_ERROR>;
+using UniqueDC = UniqueAny<HDC, DeleteDC>;
+using UniqueFont = UniqueAny<HFONT, DeleteObject>;  // must not be selected when it goes
+using UniqueLocal = UniqueAny<HLOCAL, LocalFree>;
+using UniquePrinter = UniqueAny<HANDLE, ClosePrinter>;
+using UniqueGlobal = UniqueAny<HGLOBAL, GlobalFree>;  // until handed on with release()
+using UniqueStdioFile = UniqueAny<FILE*, fclose>;
+using UniqueRegKey = UniqueAny<HKEY, RegCloseKey>;
+using UniqueKernelHandle = UniqueAny<HANDLE, CloseHandle>;  // e.g. a process from the shell
+using UniqueWindow = UniqueAny<HWND, DestroyWindow>;
 
-struct DcTraits {
-  using Type = HDC;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type dc) { DeleteDC(dc); }
-};
-using UniqueDC = UniqueHandle<DcTraits>;
+// Selects an object into a device context and, when the scope ends, puts
+// back the object it displaced, so that the device context never goes
+// with one of ours selected and nothing of ours is deleted while selected.
+// Later selections into the same device context may go through
+// SelectObject directly: only the first displaced object is put back.
+class UniqueSelection {
+ public:
+  UniqueSelection() = default;
+  UniqueSelection(HDC dc, HGDIOBJ object) : dc_(dc) {
+    HGDIOBJ previous = SelectObject(dc, object);
+    if (previous && previous != HGDI_ERROR) previous_ = previous;
+  }
+  ~UniqueSelection() { reset(); }
+  UniqueSelection(UniqueSelection&& other) noexcept
+      : dc_(other.dc_), previous_(std::exchange(other.previous_, nullptr)) {}
+  UniqueSelection& operator=(UniqueSelection&& other) noexcept {
+    if (this != &other) {
+      reset();
+      dc_ = other.dc_;
+      previous_ = std::exchange(other.previous_, nullptr);
+    }
+    return *this;
+  }
+  UniqueSelection(const UniqueSelection&) = delete;
+  UniqueSelection& operator=(const UniqueSelection&) = delete;
 
-// A font must not be selected into a device context when it goes.
-struct FontTraits {
-  using Type = HFONT;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type font) { DeleteObject(font); }
-};
-using UniqueFont = UniqueHandle<FontTraits>;
+  explicit operator bool() const { return previous_ != nullptr; }
+  void reset() {
+    if (previous_) SelectObject(dc_, std::exchange(previous_, nullptr));
+  }
 
-struct LocalTraits {
-  using Type = HLOCAL;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type block) { LocalFree(block); }
+ private:
+  HDC dc_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
 };
-using UniqueLocal = UniqueHandle<LocalTraits>;
-
-struct PrinterTraits {
-  using Type = HANDLE;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type printer) { ClosePrinter(printer); }
-};
-using UniquePrinter = UniqueHandle<PrinterTraits>;
-
-// A global memory block until it is handed on with release().
-struct GlobalTraits {
-  using Type = HGLOBAL;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type block) { GlobalFree(block); }
-};
-using UniqueGlobal = UniqueHandle<GlobalTraits>;
-
-struct StdioTraits {
-  using Type = FILE*;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type file) { fclose(file); }
-};
-using UniqueStdioFile = UniqueHandle<StdioTraits>;
-
-struct RegKeyTraits {
-  using Type = HKEY;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type key) { RegCloseKey(key); }
-};
-using UniqueRegKey = UniqueHandle<RegKeyTraits>;
-
-// A kernel object handle, such as a process handed back by the shell.
-struct KernelHandleTraits {
-  using Type = HANDLE;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type handle) { CloseHandle(handle); }
-};
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-
-struct WindowTraits {
-  using Type = HWND;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type window) { DestroyWindow(window); }
-};
-using UniqueWindow = UniqueHandle<WindowTraits>;
 
 // A global memory block locked for the life of the guard.
 template <typename T>

@@ -1,6 +1,7 @@
 // The one platform include of the library. On Windows it is the real API;
-// on any other host it is the simulated Windows that the native build and
-// its tests run against. Library code never knows which one it has.
+// on any other host it is the same subset declared in winapi/, defined by
+// whatever platform the program is linked with (in the tests, the
+// simulated Windows). Library code never knows which one it has.
 #pragma once
 
 #ifdef _WIN32
@@ -11,6 +12,11 @@
 #include <commdlg.h>
 #include <winspool.h>
 #include <shellapi.h>
+// The module's export list (src/resources/PLENWICKDLL.def) names what the
+// DLL exports.
+#define PLENWICK_EXPORT
 #else
-#include "simwin/simwin.h"
+#include "winapi/winapi.h"
+// Everything is hidden but what is marked so.
+#define PLENWICK_EXPORT __attribute__((visibility("default")))
 #endif

@@ -40,7 +40,7 @@ class CancelDialog {
 extern "C" {
 
 // The dialog procedure of the cancel dialog.
-INT_PTR CALLBACK AbrtDlgP(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+PLENWICK_EXPORT INT_PTR CALLBACK AbrtDlgP(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // The abort procedure the spooler calls during page output.
-BOOL CALLBACK AbrtProc(HDC dc, int code);
+PLENWICK_EXPORT BOOL CALLBACK AbrtProc(HDC dc, int code);
 }

@@ -1,6 +1,7 @@
 #include "render/line_reader.h"
 
 #include "core/debug_log.h"
+#include "render/byte_source.h"
 
 namespace plenwick {
 namespace {
@@ -9,17 +10,18 @@ const int kFormFeed = 12;
 const int kCarriageReturn = 13;
 const int kLineFeed = 10;
 
-// The next byte of the report file, or -1 when none comes: the end of the
-// file or a read error, with the system's last error as _lread left it.
-// The file is read a block at a time, but each call that finds the block
-// used up asks the file again, so the end of the file and a read error are
-// met exactly as by reading one byte per call.
+// The next byte of the report, or -1 when none comes: the end of the
+// report or a read error, with the system's last error as the read left
+// it. The source is read a block at a time, but each call that finds the
+// block used up asks the source again, so the end and a read error are met
+// exactly as by reading one byte per call.
 int NextByte(PrintJob& job) {
   ReportReadAhead& ahead = job.readAhead;
-  if (ahead.file != job.reportFile) ResetLineReader(job);
+  if (ahead.source != job.reportBytes) ResetLineReader(job);
   if (ahead.next >= ahead.end) {
-    UINT got = _lread(job.reportFile, ahead.bytes, sizeof ahead.bytes);
-    if (got == 0 || got > sizeof ahead.bytes) return -1;  // HFILE_ERROR is above it too
+    if (!job.reportBytes) return -1;
+    uint32_t got = job.reportBytes->Read(ahead.bytes, sizeof ahead.bytes);
+    if (got == 0) return -1;
     ahead.next = 0;
     ahead.end = got;
   }
@@ -54,7 +56,7 @@ int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status) {
 }
 
 void ResetLineReader(PrintJob& job) {
-  job.readAhead.file = job.reportFile;
+  job.readAhead.source = job.reportBytes;
   job.readAhead.next = 0;
   job.readAhead.end = 0;
 }

@@ -12,7 +12,7 @@ enum LineStatus {
   CTL_EOF = 2,   // nothing was read: the file is at its end or cannot be read further
 };
 
-// Reads the next line of job.reportFile into buffer, which holds capacity
+// Reads the next line of job.reportBytes into buffer, which holds capacity
 // bytes, and says how it ended. Returns the number of bytes placed; the
 // buffer's last byte is always a terminator, but the count, not a
 // terminator, gives the length. A line feed is stored as a terminator (as
@@ -21,9 +21,9 @@ enum LineStatus {
 // comes back in pieces, losing nothing.
 int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status);
 
-// Drops the bytes GetLine has read ahead. Call it when a report file is
-// opened and when it is closed, so that no byte of one file is handed out
-// for a later file that gets the same handle value.
+// Drops the bytes GetLine has read ahead. Call it when a report is opened
+// and when it is closed, so that no byte of one report is handed out for a
+// later one whose source lives at the same address.
 void ResetLineReader(PrintJob& job);
 
 }  // namespace plenwick

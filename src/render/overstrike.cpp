@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "render/text_output.h"
-
 namespace plenwick {
 namespace {
 
@@ -55,19 +53,6 @@ int RunLength(const DecodedLine& decoded, int start) {
   int end = start;
   while (end < decoded.length && decoded.attributes[end] == decoded.attributes[start]) ++end;
   return end - start;
-}
-
-void WriteReportLine(const PrintJob& job, const char* line, int count, int row, int advance,
-                     int lineHeight) {
-  DecodedLine decoded;
-  DecodeOverstrike(line, count, decoded);
-  int column = 0;
-  do {
-    int length = RunLength(decoded, column);
-    PutRun(job, decoded.attributes[column], column * advance, row * lineHeight, decoded.text + column,
-           length);
-    column += length;
-  } while (column < decoded.length);
 }
 
 }  // namespace plenwick

@@ -1,9 +1,6 @@
 // Overstrike decoding: the backspace overstrikes of a report line become
-// bold and underlined characters, which are cut into runs of one style and
-// written at their columns.
+// bold and underlined characters, which are cut into runs of one style.
 #pragma once
-
-#include "core/print_job.h"
 
 namespace plenwick {
 
@@ -32,11 +29,5 @@ void DecodeOverstrike(const char* line, int count, DecodedLine& decoded);
 // Length of the run of equal attributes that starts at column start of the
 // decoded text; 0 only for an empty text.
 int RunLength(const DecodedLine& decoded, int start);
-
-// Writes one report line at a row of the page: decodes it and puts each run
-// with PutRun at x = column * advance, y = row * lineHeight. An empty text
-// gives one run of length 0.
-void WriteReportLine(const PrintJob& job, const char* line, int count, int row, int advance,
-                     int lineHeight);
 
 }  // namespace plenwick

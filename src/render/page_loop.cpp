@@ -5,6 +5,7 @@
 #include "core/debug_log.h"
 #include "device/job_device.h"
 #include "platform/handles.h"
+#include "render/byte_source.h"
 #include "render/cancel_dialog.h"
 #include "render/line_reader.h"
 #include "render/overstrike.h"
@@ -16,8 +17,6 @@ namespace {
 
 constexpr int kLineBufferSize = 512;
 constexpr int kPageTitleSize = 100;
-constexpr int kQueryEscSupport = 8;
-constexpr int kPassThrough = 19;
 // The size of DOCINFOA in the 32-bit layout that the spooler expects.
 constexpr int kDocInfoSize = 20;
 #if defined(_WIN32) && !defined(_WIN64)
@@ -59,8 +58,8 @@ struct Position {
 // printed as text, for this file and the rest of the request.
 void CheckPassThrough(PrintJob& job) {
   if (!job.raw) return;
-  int32_t escape = kPassThrough;
-  if (Escape(job.deviceContext, kQueryEscSupport, sizeof escape,
+  int32_t escape = PASSTHROUGH;
+  if (Escape(job.deviceContext.get(), QUERYESCSUPPORT, sizeof escape,
              reinterpret_cast<LPCSTR>(&escape), nullptr) == 0) {
     DebugLog("PASSTHROUGH not supported, ignoring -raw flag\n");
     job.raw = false;
@@ -69,14 +68,14 @@ void CheckPassThrough(PrintJob& job) {
 
 Grid MeasureGrid(const PrintJob& job) {
   Grid grid;
-  GetGridMetrics(job.deviceContext, grid.advance, grid.lineHeight);
+  GetGridMetrics(job.deviceContext.get(), grid.advance, grid.lineHeight);
   // A device without usable metrics still gets one row per line rather
   // than a division by zero.
   if (grid.lineHeight <= 0) {
     DebugLog("line height %d unusable, taking 1\n", grid.lineHeight);
     grid.lineHeight = 1;
   }
-  grid.linesPerPage = GetDeviceCaps(job.deviceContext, VERTRES) / grid.lineHeight;
+  grid.linesPerPage = GetDeviceCaps(job.deviceContext.get(), VERTRES) / grid.lineHeight;
   return grid;
 }
 
@@ -89,7 +88,7 @@ bool StartReportPage(const PrintJob& job, const CancelDialog& dialog, Position& 
   snprintf(title, sizeof title, "%s (page %i)", job.fileName, at.page);
   if (dialog.Exists()) dialog.SetProgressText(title);
   DebugLog("Printing %s\n", title);
-  if (ReportSpoolerError("StartPage", StartPage(job.deviceContext))) {
+  if (ReportSpoolerError("StartPage", StartPage(job.deviceContext.get()))) {
     DebugLog("StartPage failed - exiting\n");
     return false;
   }
@@ -127,7 +126,7 @@ bool PrintPages(PrintJob& job, const CancelDialog& dialog, const Grid& grid, Pos
     // per form feed.
     if (at.row > grid.linesPerPage || status == CTL_FF) {
       at.row = 0;
-      if (ReportSpoolerError("EndPage", EndPage(job.deviceContext))) {
+      if (ReportSpoolerError("EndPage", EndPage(job.deviceContext.get()))) {
         DebugLog("EndPage failed - exiting\n");
         return false;
       }
@@ -143,7 +142,7 @@ bool FinishDocument(const PrintJob& job, const Grid& grid, Position& at,
   if (at.row > 0) {
     DrawRuler(job, at.row * grid.lineHeight);
     at.row = 0;
-    if (ReportSpoolerError("EndPage", EndPage(job.deviceContext))) {
+    if (ReportSpoolerError("EndPage", EndPage(job.deviceContext.get()))) {
       DebugLog("EndPage (2) failed - exiting\n");
       return false;
     }
@@ -159,13 +158,13 @@ bool PrintDocument(PrintJob& job) {
 
   ClearAbortFlag();
   CancelDialog dialog(GetFocus(), job.noWindows);
-  SetAbortProc(job.deviceContext, AbrtProc);
+  SetAbortProc(job.deviceContext.get(), AbrtProc);
 
   DOCINFOA info{};
   info.cbSize = kDocInfoSize;
   info.lpszDocName = job.fileName;
   // Every way out before the document is committed abandons it.
-  SpoolerDocument document(job.deviceContext, info);
+  SpoolerDocument document(job.deviceContext.get(), info);
   if (ReportSpoolerError("StartDoc", document.started())) return false;
 
   Position at;
@@ -192,32 +191,37 @@ bool ReportSpoolerError(const char* name, int result) {
 
 void DrawRuler(const PrintJob& job, int y) {
   if (!job.ruler) return;
-  int width = GetDeviceCaps(job.deviceContext, HORZRES);
+  HDC dc = job.deviceContext.get();
+  int width = GetDeviceCaps(dc, HORZRES);
   for (int x = 0; x <= width; x += 10) {
-    MoveToEx(job.deviceContext, x, y, nullptr);
-    LineTo(job.deviceContext, x, y + (x % 50 == 0 ? 20 : 10));
+    MoveToEx(dc, x, y, nullptr);
+    LineTo(dc, x, y + (x % 50 == 0 ? 20 : 10));
   }
 }
 
 bool PrintReportFile(PrintJob& job) {
-  UniqueFile file(_lopen(job.fileName, OF_READ));
-  if (!file) {
+  // The report file and the device context are the job's for this file
+  // only. The device context goes when the file ends, after the fonts and
+  // the dialog that the document made on it; the file goes last.
+  FileByteSource bytes(job.reportFile);
+  struct FileObjects {
+    PrintJob& job;
+    ~FileObjects() {
+      job.deviceContext.reset();
+      job.reportFile.reset();
+      job.reportBytes = nullptr;
+      ResetLineReader(job);
+    }
+  } release{job};
+  job.reportFile.reset(_lopen(job.fileName, OF_READ));
+  if (!job.reportFile) {
     DebugLog("lopen(%s) failed because of error %d\n", job.fileName,
              static_cast<int>(GetLastError()));
     return false;
   }
-  job.reportFile = file.get();
+  job.reportBytes = &bytes;
   ResetLineReader(job);
-  ConfigureJobDevice(job);
-  // The device context goes when the file ends, after the fonts and the
-  // dialog that the document made on it; the file goes last.
-  UniqueDC dc(job.deviceContext);
-  bool printed = dc && PrintDocument(job);
-  dc.reset();
-  job.deviceContext = nullptr;
-  ResetLineReader(job);
-  job.reportFile = HFILE_ERROR;
-  return printed;
+  return ConfigureJobDevice(job) && PrintDocument(job);
 }
 
 }  // namespace plenwick

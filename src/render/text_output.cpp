@@ -28,9 +28,10 @@ class StyleFontSet {
   bool Make(const LOGFONTA& base, LineAttr attribute);
   void SelectFont(HDC dc, HFONT font);
 
-  HDC dc_ = nullptr;
-  HGDIOBJ original_ = nullptr;
   UniqueFont fonts_[4];
+  // Declared after the fonts so that it goes first: the device context's
+  // own font is back before any of ours is deleted.
+  UniqueSelection original_;
 };
 
 StyleFontSet g_styleFonts;
@@ -49,7 +50,7 @@ char* ScratchOf(std::vector<char>& buffer, size_t size) {
 // font unless the job gives a point size, and the job's face or the
 // current one.
 LOGFONTA BaseLogFont(const PrintJob& job) {
-  HDC dc = job.deviceContext;
+  HDC dc = job.deviceContext.get();
   TEXTMETRICA tm{};
   if (!GetTextMetricsA(dc, &tm)) {
     DebugLog("GetTextMetrics failed - GetLastError() = %d\n", static_cast<int>(GetLastError()));
@@ -74,13 +75,12 @@ LOGFONTA BaseLogFont(const PrintJob& job) {
 
 bool StyleFontSet::Create(const PrintJob& job) {
   Release();
-  dc_ = job.deviceContext;
   LOGFONTA base = BaseLogFont(job);
   bool made = Make(base, kPlain);
   made = Make(base, kUnderline) && made;
   made = Make(base, kBold | kUnderline) && made;
   made = Make(base, kBold) && made;
-  if (fonts_[kPlain]) SelectFont(dc_, fonts_[kPlain].get());
+  if (fonts_[kPlain]) SelectFont(job.deviceContext.get(), fonts_[kPlain].get());
   return made;
 }
 
@@ -99,8 +99,11 @@ bool StyleFontSet::Make(const LOGFONTA& base, LineAttr attribute) {
 // The first font selected into the device context displaces its own font,
 // which Release puts back.
 void StyleFontSet::SelectFont(HDC dc, HFONT font) {
-  HGDIOBJ previous = SelectObject(dc, font);
-  if (!original_ && previous && previous != HGDI_ERROR) original_ = previous;
+  if (original_) {
+    SelectObject(dc, font);
+  } else {
+    original_ = UniqueSelection(dc, font);
+  }
 }
 
 void StyleFontSet::Select(HDC dc, LineAttr attribute) {
@@ -110,10 +113,8 @@ void StyleFontSet::Select(HDC dc, LineAttr attribute) {
 }
 
 void StyleFontSet::Release() {
-  if (dc_ && original_) SelectObject(dc_, original_);
+  original_.reset();
   for (UniqueFont& font : fonts_) font.reset();
-  dc_ = nullptr;
-  original_ = nullptr;
 }
 
 // The 16-bit count of a packet limits it to 65535 bytes; a longer run goes
@@ -169,11 +170,24 @@ void PutRun(const PrintJob& job, LineAttr attribute, int x, int y, const char* t
     return;
   }
   if (job.raw) {
-    SendPassThrough(job.deviceContext, text, length);
+    SendPassThrough(job.deviceContext.get(), text, length);
     return;
   }
-  g_styleFonts.Select(job.deviceContext, attribute);
-  TextOutA(job.deviceContext, x, y, TranslatedText(job, text, length), length);
+  g_styleFonts.Select(job.deviceContext.get(), attribute);
+  TextOutA(job.deviceContext.get(), x, y, TranslatedText(job, text, length), length);
+}
+
+void WriteReportLine(const PrintJob& job, const char* line, int count, int row, int advance,
+                     int lineHeight) {
+  DecodedLine decoded;
+  DecodeOverstrike(line, count, decoded);
+  int column = 0;
+  do {
+    int length = RunLength(decoded, column);
+    PutRun(job, decoded.attributes[column], column * advance, row * lineHeight, decoded.text + column,
+           length);
+    column += length;
+  } while (column < decoded.length);
 }
 
 }  // namespace plenwick

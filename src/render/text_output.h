@@ -45,4 +45,10 @@ bool GetGridMetrics(HDC dc, int& advance, int& lineHeight);
 // ANSI-to-OEM translation when the job asks for it, or else OEM-to-ANSI.
 void PutRun(const PrintJob& job, LineAttr attribute, int x, int y, const char* text, int length);
 
+// Writes one report line at a row of the page: decodes its overstrikes and
+// puts each run with PutRun at x = column * advance, y = row * lineHeight.
+// An empty text gives one run of length 0.
+void WriteReportLine(const PrintJob& job, const char* line, int count, int row, int advance,
+                     int lineHeight);
+
 }  // namespace plenwick

@@ -16,13 +16,12 @@ void TerminateRegistryData(RegistryText& result, DWORD returned) {
 void ReadRegistryString(HKEY root, const char* subKey, const char* valueName,
                         RegistryText& result) {
   // Error messages are cut to the 256 bytes the value itself may use.
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, subKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
+  UniqueRegKey key;
+  if (RegOpenKeyExA(root, subKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
     snprintf(result.text, kRegistryDataSize, "**ERROR** RegOpenKeyEx() Registry Key not found: %s",
              subKey);
     return;
   }
-  UniqueRegKey key(opened);
   DWORD type = 0;
   DWORD size = kRegistryDataSize;
   if (RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<LPBYTE>(result.text),

@@ -76,7 +76,7 @@ TEST_F(CancelDialogTest, DialogProcedureAnswersOnlyInitAndCommands) {
 TEST_F(CancelDialogTest, WithoutDialogMessagesArePumpedAndPrintingGoesOn) {
   for (bool noWindows : {true, false}) {
     SCOPED_TRACE(noWindows ? "no windows" : "creation failed");
-    simwin::Reset();
+    plenwick_test::FreshMachine();
     if (!noWindows) simwin::FailNextCreateDialog();
     plenwick::CancelDialog dialog(nullptr, noWindows);
     EXPECT_FALSE(dialog.Exists());

@@ -33,8 +33,7 @@ class JobDeviceTest : public plenwick_test::SimTest {
   // A new machine and process for one case of a table.
   void Fresh(WORD specVersion = 0x30A) {
     DeleteJobDC();
-    simwin::Reset();
-    plenwick::ResetPrinterSelection();
+    plenwick_test::FreshMachine();
     plenwick::ResetPrintJob(job_);
     job_.fileName = "report.txt";
     AddPrinter("PDF", specVersion);
@@ -49,15 +48,14 @@ class JobDeviceTest : public plenwick_test::SimTest {
   }
   void DeleteJobDC() {
     if (job_.deviceContext) {
-      EXPECT_TRUE(DeleteDC(job_.deviceContext));
+      EXPECT_TRUE(DeleteDC(job_.deviceContext.release()));
     }
-    job_.deviceContext = nullptr;
   }
   HDC Configure() {
     DeleteJobDC();
     bool made = plenwick::ConfigureJobDevice(job_);
-    EXPECT_EQ(made, job_.deviceContext != nullptr);
-    return job_.deviceContext;
+    EXPECT_EQ(made, static_cast<bool>(job_.deviceContext));
+    return job_.deviceContext.get();
   }
   static DEVMODEA SelectedMode() {
     plenwick::GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode);

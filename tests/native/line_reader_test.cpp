@@ -1,5 +1,7 @@
 #include "render/line_reader.h"
 
+#include "render/byte_source.h"
+
 #include <algorithm>
 #include <random>
 
@@ -30,7 +32,7 @@ int ReadLineBytewise(plenwick::PrintJob& job, char* buffer, int capacity, LineSt
   if (capacity > 0) buffer[capacity - 1] = '\0';
   while (count < capacity - 1) {
     unsigned char byte;
-    UINT got = _lread(job.reportFile, &byte, 1);
+    UINT got = _lread(job.reportFile.get(), &byte, 1);
     if (got != 1) break;
     if (byte == 12) {
       status = CTL_FF;
@@ -60,16 +62,18 @@ class LineReaderTest : public plenwick_test::SimTest {
     SimTest::TearDown();
   }
 
+  // The report as a file, read through the platform as when printing.
   void OpenReport(const std::string& bytes, const std::string& name = "report.txt") {
     WriteFile(name, bytes);
-    job_.reportFile = _lopen(name.c_str(), OF_READ);
-    ASSERT_NE(job_.reportFile, HFILE_ERROR);
+    job_.reportFile.reset(_lopen(name.c_str(), OF_READ));
+    ASSERT_TRUE(job_.reportFile);
+    job_.reportBytes = &fileBytes_;
     plenwick::ResetLineReader(job_);
   }
 
   void CloseReport() {
-    if (job_.reportFile != HFILE_ERROR) _lclose(job_.reportFile);
-    job_.reportFile = HFILE_ERROR;
+    job_.reportFile.reset();
+    job_.reportBytes = nullptr;
     plenwick::ResetLineReader(job_);
   }
 
@@ -94,6 +98,7 @@ class LineReaderTest : public plenwick_test::SimTest {
   }
 
   plenwick::PrintJob job_;
+  plenwick::FileByteSource fileBytes_{job_.reportFile};
 };
 
 struct ReadCase {
@@ -140,6 +145,7 @@ TEST_F(LineReaderTest, SplitsLinesAsDescribed) {
 TEST_F(LineReaderTest, EndOfFileStaysAndIsLoggedEachTime) {
   std::string log = EnableLog();
   OpenReport("last");
+  SetLastError(0);  // the end of a file is no error: the last error stays as it was
   char buffer[512];
   LineStatus status;
   EXPECT_EQ(plenwick::GetLine(job_, buffer, sizeof buffer, status), 4);
@@ -184,24 +190,37 @@ TEST_F(LineReaderTest, GivesWhatReadingOneByteAtATimeGives) {
   }
 }
 
-TEST_F(LineReaderTest, BytesReadAheadStayWithTheirFile) {
-  OpenReport("first line\nsecond line\n", "first.txt");
+TEST_F(LineReaderTest, BytesReadAheadStayWithTheirSource) {
+  const std::string first = "first line\nsecond line\n";
+  const std::string other = "other\n";
+  plenwick::MemoryByteSource firstBytes(first.data(), first.size());
+  plenwick::MemoryByteSource otherBytes(other.data(), other.size());
   char buffer[512];
   LineStatus status;
+  job_.reportBytes = &firstBytes;
   plenwick::GetLine(job_, buffer, sizeof buffer, status);
   EXPECT_STREQ(buffer, "first line");
-  HFILE first = job_.reportFile;
-  // Another handle, even without ResetLineReader, reads its own file.
-  WriteFile("other.txt", "other\n");
-  job_.reportFile = _lopen("other.txt", OF_READ);
+  // Another source, even without ResetLineReader, gives its own bytes.
+  job_.reportBytes = &otherBytes;
   EXPECT_EQ(plenwick::GetLine(job_, buffer, sizeof buffer, status), 6);
   EXPECT_STREQ(buffer, "other");
-  _lclose(first);
+  // A file closed before its end leaves nothing for the next one, which is
+  // read through the same source object.
+  OpenReport("first line\nsecond line\n", "first.txt");
+  plenwick::GetLine(job_, buffer, sizeof buffer, status);
   CloseReport();
-  // A file closed before its end leaves nothing for the next one, which
-  // may well get the same handle value.
   OpenReport("third\n", "third.txt");
   EXPECT_EQ(ReadAll(512), (std::vector<Line>{{std::string("third\0", 6), CTL_TEXT}, {"", CTL_EOF}}));
+}
+
+TEST_F(LineReaderTest, MemoryGivesWhatTheFileGives) {
+  const std::string input = "a\r\nb\bb\fc\n\nlast";
+  OpenReport(input);
+  std::vector<Line> fromFile = ReadAll(5);
+  CloseReport();
+  plenwick::MemoryByteSource bytes(input.data(), input.size());
+  job_.reportBytes = &bytes;
+  EXPECT_EQ(ReadAll(5), fromFile);
 }
 
 }  // namespace

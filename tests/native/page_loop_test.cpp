@@ -34,7 +34,7 @@ class PageLoopTest : public plenwick_test::SimTest {
   // Prints a request and returns the pages of its last document.
   std::vector<simwin::SpooledPage> Print(std::initializer_list<std::string> args) {
     Arguments arguments(args);
-    plenwick::RunPrintRequest(arguments.data(), arguments.size());
+    plenwick_test::RunPrintRequest(arguments);
     return simwin::Pages();
   }
 
@@ -84,11 +84,10 @@ TEST_F(PageLoopTest, PaginationRules) {
     EXPECT_EQ(simwin::Documents()[0].end, simwin::SpooledDocument::kEnded);
     EXPECT_EQ(simwin::Documents()[0].name, "report.txt");
     EXPECT_EQ(PageTexts(pages), c.pages);
-    simwin::Reset();
+    plenwick_test::FreshMachine();
     simwin::PrinterSpec spec;
     spec.vertRes = kLinesPerPage * kLineHeight;
     simwin::AddPrinter(spec);
-    plenwick::ResetPrinterSelection();
   }
 }
 
@@ -170,8 +169,7 @@ TEST_F(PageLoopTest, SpoolerFailuresShowTheirBoxAndEndTheFile) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.nth));
-    simwin::Reset();
-    plenwick::ResetPrinterSelection();
+    plenwick_test::FreshMachine();
     std::string log = EnableLog("fail.log");
     WriteFile("report.txt", "A\nB\fC\n");
     WriteFile("other.txt", "D\n");
@@ -206,7 +204,7 @@ TEST_F(PageLoopTest, SpoolerFailuresShowTheirBoxAndEndTheFile) {
 TEST_F(PageLoopTest, CancelStopsBeforeTheNextLineAndKeepsTheReport) {
   std::string report = Lines(1, 30);
   WriteFile("report.txt", report);
-  simwin::PressCancelAtAbortCall(1);  // during the first page's output
+  plenwick_test::PressCancelAtAbortCall(1);  // during the first page's output
   auto pages = Print({"-disposition=scratch", "report.txt"});
   EXPECT_LE(pages.size(), 2u);
   EXPECT_LT(pages.size(), 3u);  // the report had three pages
@@ -308,8 +306,7 @@ TEST_F(PageLoopTest, PrintersWithLongNamesPrint) {
   const std::string name = "\\\\PRINTSRV01\\Accounting Floor 3 LaserJet 4250";
   for (bool selected : {true, false}) {
     SCOPED_TRACE(selected ? "selected printer" : "-printer_id");
-    simwin::Reset();
-    plenwick::ResetPrinterSelection();
+    plenwick_test::FreshMachine();
     simwin::AddPrinter(simwin::PrinterSpec{});
     simwin::PrinterSpec spec;
     spec.name = name;

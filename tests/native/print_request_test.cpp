@@ -14,7 +14,7 @@ class PrintRequestTest : public plenwick_test::SimTest {};
 TEST_F(PrintRequestTest, EmptyRequestSelectsTheDefaultPrinterAndPrintsNothing) {
   std::string log = EnableLog();
   Arguments args{};
-  EXPECT_TRUE(plenwick::RunPrintRequest(args.data(), args.size()));
+  plenwick_test::RunPrintRequest(args);
   EXPECT_EQ(ReadFile(log), "GetDevMode() new PRINTDLG created.\nargc = [0]\n");
   ASSERT_EQ(simwin::PrintDlgCalls().size(), 1u);
   EXPECT_EQ(simwin::PrintDlgCalls()[0].flags, 0x14040Cu);
@@ -25,7 +25,7 @@ TEST_F(PrintRequestTest, LogsEveryArgumentAndToldOptionsFromFiles) {
   std::string log = EnableLog();
   WriteFile("report.txt", "hello\n");
   Arguments args{"-copies=2", "/ruler", "\"report.txt\"", "missing.txt"};
-  plenwick::RunPrintRequest(args.data(), args.size());
+  plenwick_test::RunPrintRequest(args);
   // The request's own lines, in order, with the printing of report.txt
   // between its argument line and the next one.
   std::string text = ReadFile(log);
@@ -44,7 +44,7 @@ TEST_F(PrintRequestTest, LogsEveryArgumentAndToldOptionsFromFiles) {
 TEST_F(PrintRequestTest, QuotedNamesLoseTheirQuotes) {
   std::string log = EnableLog();
   Arguments args{"\"", "\"a.txtX", "\"b.txt\""};
-  plenwick::RunPrintRequest(args.data(), args.size());
+  plenwick_test::RunPrintRequest(args);
   std::string text = ReadFile(log);
   EXPECT_NE(text.find("lopen() failed because of error"), std::string::npos);  // lone quote
   EXPECT_NE(text.find("lopen(a.txt) failed"), std::string::npos);
@@ -57,7 +57,7 @@ TEST_F(PrintRequestTest, ScratchDeletesPrintedReportAndConfigurationFile) {
   WriteFile(first, "one\n");
   WriteFile(second, "two\n");
   Arguments args{"-config=" + config, first, second};
-  plenwick::RunPrintRequest(args.data(), args.size());
+  plenwick_test::RunPrintRequest(args);
   EXPECT_FALSE(Exists(first));
   EXPECT_FALSE(Exists(second));
   EXPECT_FALSE(Exists(config));
@@ -74,7 +74,7 @@ TEST_F(PrintRequestTest, ScratchKeepsAReportThatWasNotPrinted) {
   std::string log = EnableLog();
   std::string config = WriteFile("job.cfg", "-disposition=scratch\n");
   Arguments args{"-config=" + config, "missing.txt"};
-  plenwick::RunPrintRequest(args.data(), args.size());
+  plenwick_test::RunPrintRequest(args);
   EXPECT_TRUE(simwin::DeletedFiles().empty());
   EXPECT_TRUE(Exists(config));
   EXPECT_NE(ReadFile(log).find("Keeping missing.txt"), std::string::npos);
@@ -84,7 +84,7 @@ TEST_F(PrintRequestTest, SaveDeletesNothingAndOptionsAfterTheLastFilePrintNothin
   std::string report = "report.txt";
   WriteFile(report, "x\n");
   Arguments args{report, "-disposition=scratch"};
-  plenwick::RunPrintRequest(args.data(), args.size());
+  plenwick_test::RunPrintRequest(args);
   EXPECT_TRUE(Exists(report));
   EXPECT_TRUE(simwin::DeletedFiles().empty());
 }
@@ -93,17 +93,17 @@ TEST_F(PrintRequestTest, EachRequestStartsFromAFreshJob) {
   std::string report = "report.txt";
   WriteFile(report, "x\n");
   Arguments first{"-disposition=scratch"};
-  plenwick::RunPrintRequest(first.data(), first.size());
+  plenwick_test::RunPrintRequest(first);
   Arguments second{report};
-  plenwick::RunPrintRequest(second.data(), second.size());
+  plenwick_test::RunPrintRequest(second);
   EXPECT_TRUE(Exists(report));
 }
 
 TEST_F(PrintRequestTest, LaterRequestsReuseTheSelection) {
   std::string log = EnableLog();
   Arguments args{};
-  plenwick::RunPrintRequest(args.data(), args.size());
-  plenwick::RunPrintRequest(args.data(), args.size());
+  plenwick_test::RunPrintRequest(args);
+  plenwick_test::RunPrintRequest(args);
   EXPECT_EQ(ReadFile(log),
             "GetDevMode() new PRINTDLG created.\nargc = [0]\n"
             "GetDevMode() reusing existing PRINTDLG.\nargc = [0]\n");

@@ -12,13 +12,13 @@ class PrinterDcTest : public SimTest {
   void SetUp() override {
     SimTest::SetUp();
     plenwick::ResetPrintJob(job_);
-    job_.deviceContext = CreateDCA("wineps.drv", "PDF", nullptr, nullptr);
-    ASSERT_NE(job_.deviceContext, nullptr);
+    job_.deviceContext.reset(CreateDCA("wineps.drv", "PDF", nullptr, nullptr));
+    ASSERT_NE(job_.deviceContext.get(), nullptr);
     handlesWithDc_ = simwin::OpenHandleCount();
   }
   void TearDown() override {
     plenwick::ReleaseStyleFonts();
-    DeleteDC(job_.deviceContext);
+    job_.deviceContext.reset();
     SimTest::TearDown();
   }
 

@@ -122,7 +122,7 @@ TEST_F(LaunchShellCommandTest, WaitsOnlyForALaunchedProcessWithTheWaitSwitch) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " hInstApp " + std::to_string(c.hInstApp));
-    simwin::Reset();
+    plenwick_test::FreshMachine();
     simwin::QueueShellOutcome(c.hInstApp, c.startsProcess);
     plenwick::LaunchShellCommand(c.text, nullptr, true);
     EXPECT_EQ(simwin::ShellEvents(), c.events);

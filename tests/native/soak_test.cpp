@@ -113,7 +113,7 @@ TEST_F(SoakTest, ManyRequestsLeaveNothingOpenAndNoGrowth) {
         simwin::ForceSpoolerResult("EndDoc", -3);
         break;
       case 3:
-        simwin::PressCancelAtAbortCall(1 + choose.Next(3));
+        plenwick_test::PressCancelAtAbortCall(1 + choose.Next(3));
         break;
       case 4:
         simwin::QueueMessageBoxAnswer(IDCANCEL);  // the unknown printer's box, if it comes
@@ -121,7 +121,7 @@ TEST_F(SoakTest, ManyRequestsLeaveNothingOpenAndNoGrowth) {
       default:
         break;
     }
-    plenwick::RunPrintRequest(args.data(), args.size());
+    plenwick_test::RunPrintRequest(args);
     ASSERT_EQ(simwin::OpenHandleCount(), 0u) << "request " << request;
     ASSERT_EQ(simwin::LiveGlobalBlocks(), 2u) << "request " << request;  // the selection only
     simwin::ClearRecords();

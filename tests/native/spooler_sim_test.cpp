@@ -48,7 +48,7 @@ TEST_F(SpoolerSimTest, ForcedResultsHitTheChosenCall) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.call) + " #" + std::to_string(c.nth));
-    simwin::Reset();
+    plenwick_test::FreshMachine();
     dc_ = CreateDCA("wineps.drv", "PDF", nullptr, nullptr);
     simwin::ForceSpoolerResult(c.call, c.result, c.nth);
     std::vector<int> results{StartDoc("a"), StartPage(dc_), EndPage(dc_),
@@ -60,7 +60,7 @@ TEST_F(SpoolerSimTest, ForcedResultsHitTheChosenCall) {
 TEST_F(SpoolerSimTest, CancelPressedDuringPageOutputAbandonsTheDocument) {
   plenwick::CancelDialog dialog(nullptr, false);
   ASSERT_EQ(SetAbortProc(dc_, AbrtProc), 1);
-  simwin::PressCancelAtAbortCall(2);
+  plenwick_test::PressCancelAtAbortCall(2);
   EXPECT_GT(StartDoc("report.txt"), 0);
   EXPECT_GT(PrintPage(), 0);
   EXPECT_EQ(PrintPage(), SP_APPABORT);  // the second page's output is where Cancel came

@@ -44,8 +44,8 @@ TEST_F(TextOutputTest, WithoutSizeAndFaceTheFontsKeepTheDevicesOwn) {
   printer.tmExternalLeading = 6;
   printer.tmPitchAndFamily = 0x35;
   simwin::AddPrinter(printer);
-  DeleteDC(job_.deviceContext);
-  job_.deviceContext = CreateDCA("wineps.drv", "Line", nullptr, nullptr);
+  job_.deviceContext.reset();
+  job_.deviceContext.reset(CreateDCA("wineps.drv", "Line", nullptr, nullptr));
   ASSERT_TRUE(plenwick::CreateStyleFonts(job_));
   const std::vector<LOGFONTA>& fonts = simwin::CreatedFonts();
   ASSERT_EQ(fonts.size(), 4u);
@@ -62,7 +62,7 @@ TEST_F(TextOutputTest, WithoutSizeAndFaceTheFontsKeepTheDevicesOwn) {
     EXPECT_EQ(fonts[i].lfItalic + fonts[i].lfCharSet + fonts[i].lfEscapement, 0);
   }
   int advance = 0, lineHeight = 0;
-  ASSERT_TRUE(plenwick::GetGridMetrics(job_.deviceContext, advance, lineHeight));
+  ASSERT_TRUE(plenwick::GetGridMetrics(job_.deviceContext.get(), advance, lineHeight));
   EXPECT_EQ(advance, 24);
   EXPECT_EQ(lineHeight, 46);
   EXPECT_EQ(PutOneRunOfEachStyle()[0].height, 40);  // the regular font is selected
@@ -85,11 +85,11 @@ TEST_F(TextOutputTest, ReleasingAfterTheDeviceContextWentStillDeletesTheFonts) {
     plenwick::StyleFontsScope fonts(job_);
     EXPECT_TRUE(fonts.complete());
     EXPECT_EQ(simwin::LiveFonts(), 4u);
-    DeleteDC(job_.deviceContext);
+    job_.deviceContext.reset();
   }
   EXPECT_EQ(simwin::LiveFonts(), 0u);
   EXPECT_EQ(simwin::OpenHandleCount(), before - 1);
-  job_.deviceContext = CreateDCA("wineps.drv", "PDF", nullptr, nullptr);
+  job_.deviceContext.reset(CreateDCA("wineps.drv", "PDF", nullptr, nullptr));
 }
 
 TEST_F(TextOutputTest, AFontThatCannotBeMadeFallsBackAndIsLogged) {

@@ -28,7 +28,7 @@ class WineJobDevice : public ::testing::Test {
   }
   void TearDown() override {
     if (job_.deviceContext) {
-      EXPECT_TRUE(DeleteDC(job_.deviceContext));
+      EXPECT_TRUE(DeleteDC(job_.deviceContext.release()));
     }
   }
 
@@ -43,14 +43,15 @@ class WineJobDevice : public ::testing::Test {
 
 TEST_F(WineJobDevice, AJobWithoutPrinterPrintsOnTheDefaultPrinter) {
   EXPECT_TRUE(plenwick::ConfigureJobDevice(job_));
-  EXPECT_NE(job_.deviceContext, nullptr);
+  EXPECT_NE(job_.deviceContext.get(), nullptr);
   EXPECT_STREQ(job_.printerName, "PDF");
 }
 
 TEST_F(WineJobDevice, LandscapeTurnsThePrintableArea) {
   job_.orientation = DMORIENT_LANDSCAPE;
   ASSERT_TRUE(plenwick::ConfigureJobDevice(job_));
-  EXPECT_GT(GetDeviceCaps(job_.deviceContext, HORZRES), GetDeviceCaps(job_.deviceContext, VERTRES));
+  HDC dc = job_.deviceContext.get();
+  EXPECT_GT(GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES));
 }
 
 TEST_F(WineJobDevice, FormNamesSelectTheirPaper) {
@@ -63,8 +64,7 @@ TEST_F(WineJobDevice, FormNamesSelectTheirPaper) {
     strcpy(job_.formName, f.form);
     ASSERT_TRUE(plenwick::ConfigureJobDevice(job_));
     EXPECT_EQ(SelectedPaperSize(), f.code);
-    EXPECT_TRUE(DeleteDC(job_.deviceContext));
-    job_.deviceContext = nullptr;
+    EXPECT_TRUE(DeleteDC(job_.deviceContext.release()));
   }
 }
 
@@ -81,10 +81,9 @@ TEST_F(WineJobDevice, AnUnknownPrinterAsksTheUser) {
     std::cout << "Can't Open Printer box text: [" << text << "]\n";
     EXPECT_NE(text.find("Invalid printer name."), std::string::npos) << text;
     EXPECT_EQ(made, button == IDRETRY);
-    EXPECT_EQ(job_.deviceContext != nullptr, button == IDRETRY);
+    EXPECT_EQ(static_cast<bool>(job_.deviceContext), button == IDRETRY);
     if (job_.deviceContext) {
-      EXPECT_TRUE(DeleteDC(job_.deviceContext));
-      job_.deviceContext = nullptr;
+      EXPECT_TRUE(DeleteDC(job_.deviceContext.release()));
     }
     EXPECT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
   }

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "../native/fake_jni.h"
+#include "fake_jni.h"
 #include "plenwick_dll.h"
 
 namespace {

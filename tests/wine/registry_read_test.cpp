@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "../native/registry_cases.h"
+#include "registry_cases.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "../native/fake_jni.h"
+#include "fake_jni.h"
 #include "plenwick_dll.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "codepage.h"
-
 #include <cstdint>
+
+#include "internal.h"
 
 namespace {
 

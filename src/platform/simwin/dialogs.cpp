@@ -1,48 +1,33 @@
-#include "dialogs.h"
-
 #include <strings.h>
 
 #include <algorithm>
 #include <cstring>
 #include <deque>
 
-#include "handle_table.h"
-#include "kernel.h"
-#include "user.h"
+#include "internal.h"
 
 #define ERROR_CONTROL_ID_NOT_FOUND 1421L
 
 namespace {
 
-// The dialog templates the simulated modules hold, as their resource
-// scripts lay them out (captions, item ids and texts, the default button).
-struct DialogTemplate {
-  const char* name;
-  const char* caption;
-  std::vector<simwin::DialogItem> items;
-  int defaultButton;
-};
-
-const std::vector<DialogTemplate>& Templates() {
-  static const std::vector<DialogTemplate> templates{
-      {"AbrtDlg",
-       "Spooling...",
-       {{100, "Printing..."}, {-1, "Press to cancel job"}, {IDCANCEL, "&Cancel"}, {-1, "Plenwick 2.5"}},
-       IDCANCEL},
-  };
+// The dialog templates of the modules in the process, registered by the
+// programs' tests. Made on first use, so that a registration in a static
+// initializer finds it ready.
+std::vector<simwin::DialogTemplate>& Templates() {
+  static std::vector<simwin::DialogTemplate> templates;
   return templates;
 }
 
-const DialogTemplate* FindTemplate(LPCSTR name) {
+const simwin::DialogTemplate* FindTemplate(LPCSTR name) {
   // A numeric resource id is no name the registry knows.
   if (reinterpret_cast<uintptr_t>(name) < 0x10000) return nullptr;
-  for (const DialogTemplate& entry : Templates()) {
-    if (strcasecmp(entry.name, name) == 0) return &entry;  // resource names ignore case
+  for (const simwin::DialogTemplate& entry : Templates()) {
+    if (strcasecmp(entry.name.c_str(), name) == 0) return &entry;  // resource names ignore case
   }
   return nullptr;
 }
 
-simwin::HandleTable<simwin::WindowInfo> g_windows(0x900000);
+simwin::HandleTable<simwin::WindowInfo> g_windows(simwin::HandleKind::kWindow);
 std::deque<MSG> g_queue;
 std::vector<MSG> g_dispatched;
 size_t g_translated = 0;
@@ -92,7 +77,7 @@ bool Matches(const MSG& msg, HWND window, UINT first, UINT last) {
 
 HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC procedure,
                         LPARAM initParam) {
-  const DialogTemplate* found = FindTemplate(templateName);
+  const simwin::DialogTemplate* found = FindTemplate(templateName);
   if (g_failNextCreate || !found) {
     g_failNextCreate = false;
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
@@ -161,11 +146,6 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return TRUE;
 }
 
-LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!Find(window)) return 0;
-  return CallProcedure(window, message, wParam, lParam);
-}
-
 BOOL PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT flags) {
   for (auto it = g_queue.begin(); it != g_queue.end(); ++it) {
     if (!Matches(*it, window, first, last)) continue;
@@ -204,6 +184,16 @@ BOOL IsDialogMessageA(HWND dialog, LPMSG msg) {
 
 namespace simwin {
 
+void AddDialogTemplate(const DialogTemplate& dialogTemplate) {
+  for (DialogTemplate& entry : Templates()) {
+    if (strcasecmp(entry.name.c_str(), dialogTemplate.name.c_str()) == 0) {
+      entry = dialogTemplate;
+      return;
+    }
+  }
+  Templates().push_back(dialogTemplate);
+}
+
 const WindowInfo* FindWindowInfo(HWND window) { return g_windows.Find(window); }
 
 HWND FindDialog(const std::string& templateName) {
@@ -216,7 +206,6 @@ HWND FindDialog(const std::string& templateName) {
   return newest;
 }
 
-size_t LiveWindowCount() { return g_windows.Count(); }
 void FailNextCreateDialog() { g_failNextCreate = true; }
 void SetFocusWindow(HWND window) { g_focus = window; }
 
@@ -232,6 +221,10 @@ size_t QueuedMessageCount() { return g_queue.size(); }
 const std::vector<MSG>& DispatchedMessages() { return g_dispatched; }
 size_t TranslatedMessageCount() { return g_translated; }
 
+namespace detail {
+
+size_t LiveWindowCount() { return g_windows.Count(); }
+
 void ResetDialogs() {
   g_windows.Clear();
   g_queue.clear();
@@ -241,6 +234,8 @@ void ResetDialogs() {
   g_failNextCreate = false;
   g_dialogsCreated = 0;
 }
+
+}  // namespace detail
 
 size_t DialogsCreated() { return g_dialogsCreated; }
 

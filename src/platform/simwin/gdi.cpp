@@ -1,15 +1,23 @@
-#include "gdi.h"
-
 #include <cstring>
 
-#include "gdi_hooks.h"
-#include "handle_table.h"
-#include "kernel.h"
-#include "printers.h"
+#include "internal.h"
 
 namespace {
 
-simwin::HandleTable<simwin::DeviceContextInfo> g_dcs(0x300000);
+// One printer device context: the printer it was made on and a copy of the
+// device mode it was made with.
+struct DeviceContextInfo {
+  std::string driver;
+  std::string device;  // "(null)" when no device name was given
+  bool hadDevMode = false;
+  DEVMODEA devMode{};  // the public fields of the device mode given
+  int horzRes = 0;     // printable size after orientation
+  int vertRes = 0;
+  int dpiX = 0;
+  int dpiY = 0;
+};
+
+simwin::HandleTable<DeviceContextInfo> g_dcs(simwin::HandleKind::kDeviceContext);
 std::vector<simwin::CreateDCCall> g_createCalls;
 std::vector<simwin::GdiEvent> g_events;
 bool g_failNextCreateDC = false;
@@ -20,17 +28,17 @@ std::string TextOrNull(LPCSTR text) { return text ? text : "(null)"; }
 
 HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODEA* mode) {
   simwin::CreateDCCall call{TextOrNull(driver), TextOrNull(device), TextOrNull(port),
-                            mode != nullptr, DEVMODEA{}, nullptr};
+                            mode != nullptr,    DEVMODEA{},         nullptr};
   if (mode) call.devMode = *mode;
   // A device context needs a printer: the one the device name names.
-  const simwin::PrinterSpec* printer = device ? simwin::FindPrinter(device) : nullptr;
+  const simwin::PrinterSpec* printer = device ? simwin::detail::FindPrinter(device) : nullptr;
   if (g_failNextCreateDC || !printer) {
     g_failNextCreateDC = false;
     SetLastError(ERROR_INVALID_PRINTER_NAME);
     g_createCalls.push_back(call);
     return nullptr;
   }
-  auto info = std::make_unique<simwin::DeviceContextInfo>();
+  auto info = std::make_unique<DeviceContextInfo>();
   info->driver = call.driver;
   info->device = call.device;
   info->hadDevMode = call.hadDevMode;
@@ -60,7 +68,7 @@ BOOL DeleteDC(HDC dc) {
 }
 
 int GetDeviceCaps(HDC dc, int index) {
-  const simwin::DeviceContextInfo* info = g_dcs.Find(dc);
+  const DeviceContextInfo* info = g_dcs.Find(dc);
   if (!info) return 0;
   switch (index) {
     case HORZRES:
@@ -79,10 +87,13 @@ int GetDeviceCaps(HDC dc, int index) {
 namespace simwin {
 
 const std::vector<CreateDCCall>& CreateDCCalls() { return g_createCalls; }
-const DeviceContextInfo* FindDeviceContext(HDC dc) { return g_dcs.Find(dc); }
-size_t LiveDeviceContexts() { return g_dcs.Count(); }
 void FailNextCreateDC() { g_failNextCreateDC = true; }
 const std::vector<GdiEvent>& GdiEvents() { return g_events; }
+
+namespace detail {
+
+size_t LiveDeviceContexts() { return g_dcs.Count(); }
+
 void RecordGdiEvent(const GdiEvent& event) { g_events.push_back(event); }
 
 void ResetGdi() {
@@ -94,5 +105,7 @@ void ResetGdi() {
   g_events.clear();
   g_failNextCreateDC = false;
 }
+
+}  // namespace detail
 
 }  // namespace simwin

@@ -1,5 +1,3 @@
-#include "gdi_text.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -7,9 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "gdi_hooks.h"
-#include "handle_table.h"
-#include "kernel.h"
+#include "internal.h"
 
 namespace {
 
@@ -25,7 +21,7 @@ struct DcText {
   bool passThrough;
 };
 
-simwin::HandleTable<LOGFONTA> g_fonts(0x600000);
+simwin::HandleTable<LOGFONTA> g_fonts(simwin::HandleKind::kFont);
 std::map<HDC, DcText> g_dcText;
 std::vector<LOGFONTA> g_created;
 bool g_failNextCreateFont = false;
@@ -169,7 +165,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
   event.height = font ? font->lfHeight : state->height;
   event.weight = font && font->lfWeight != FW_DONTCARE ? font->lfWeight : FW_NORMAL;
   event.underline = font && font->lfUnderline;
-  simwin::RecordGdiEvent(event);
+  simwin::detail::RecordGdiEvent(event);
   return TRUE;
 }
 
@@ -194,7 +190,7 @@ int Escape(HDC dc, int escape, int, LPCSTR input, LPVOID) {
   event.escape = PASSTHROUGH;
   event.text.assign(input + 2, static_cast<size_t>(count));
   event.result = count;
-  simwin::RecordGdiEvent(event);
+  simwin::detail::RecordGdiEvent(event);
   return count;
 }
 
@@ -218,8 +214,12 @@ namespace simwin {
 namespace detail {
 
 void TextOnCreateDC(HDC dc, const PrinterSpec& printer) {
-  g_dcText[dc] = DcText{kDeviceFont,         printer.faceName,          printer.tmHeight,
-                        printer.tmAveCharWidth, printer.tmExternalLeading, printer.tmPitchAndFamily,
+  g_dcText[dc] = DcText{kDeviceFont,
+                        printer.faceName,
+                        printer.tmHeight,
+                        printer.tmAveCharWidth,
+                        printer.tmExternalLeading,
+                        printer.tmPitchAndFamily,
                         printer.passThrough};
 }
 
@@ -232,6 +232,8 @@ size_t SelectObjectCalls() { return g_selectObjectCalls; }
 const std::vector<LOGFONTA>& CreatedFonts() { return g_created; }
 void FailNextCreateFont() { g_failNextCreateFont = true; }
 
+namespace detail {
+
 void ResetGdiText() {
   g_fonts.Clear();
   g_dcText.clear();
@@ -240,4 +242,5 @@ void ResetGdiText() {
   g_selectObjectCalls = 0;
 }
 
+}  // namespace detail
 }  // namespace simwin

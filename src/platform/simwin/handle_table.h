@@ -9,12 +9,23 @@
 
 namespace simwin {
 
+// Each kind of object has its own range of handle values, so that areas do
+// not share values and a handle of one kind is never found in another
+// kind's table. One list, so that no two kinds can be given the same range.
+enum class HandleKind : uintptr_t {
+  kGlobalBlock = 1,
+  kDeviceContext,
+  kRegistryKey,
+  kFont,
+  kPrinter,
+  kProcess,
+  kWindow,
+};
+
 template <typename Object>
 class HandleTable {
  public:
-  // Handle values start at base so that areas do not share values and a
-  // handle of one kind is never found in another kind's table.
-  explicit HandleTable(uintptr_t base) : base_(base), next_(base) {}
+  explicit HandleTable(HandleKind kind) : base_(static_cast<uintptr_t>(kind) << 20), next_(base_) {}
 
   template <typename Handle>
   Handle Add(std::unique_ptr<Object> object) {

@@ -1,5 +1,3 @@
-#include "kernel.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -9,7 +7,7 @@
 #include <map>
 #include <memory>
 
-#include "handle_table.h"
+#include "internal.h"
 
 namespace {
 
@@ -30,7 +28,7 @@ struct GlobalBlock {
   std::vector<unsigned char> data;
   int locks = 0;
 };
-simwin::HandleTable<GlobalBlock> g_globals(0x100000);
+simwin::HandleTable<GlobalBlock> g_globals(simwin::HandleKind::kGlobalBlock);
 bool g_failNextGlobalAlloc = false;
 
 // Local blocks are handed out by address (FormatMessageA gives the caller a
@@ -171,17 +169,13 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
   return nullptr;
 }
 
-size_t GlobalSize(HGLOBAL handle) {
-  GlobalBlock* block = g_globals.Find(handle);
-  return block ? block->data.size() : 0;
-}
-
 HLOCAL LocalFree(HLOCAL handle) {
   if (handle && g_locals.erase(handle) == 0) return handle;
   return nullptr;
 }
 
-DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer, DWORD size, void*) {
+DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer, DWORD size,
+                     void*) {
   const char* text = (flags & FORMAT_MESSAGE_FROM_SYSTEM) ? SystemMessage(messageId) : nullptr;
   if (!text) {
     SetLastError(317);  // ERROR_MR_MID_NOT_FOUND
@@ -206,20 +200,25 @@ DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer,
 namespace simwin {
 
 const std::vector<DeleteRecord>& DeletedFiles() { return g_deleted; }
-void ClearDeletedFiles() { g_deleted.clear(); }
-size_t OpenFileCount() { return g_files.size(); }
 size_t LiveGlobalBlocks() { return g_globals.Count(); }
 size_t LockedGlobalBlocks() {
   size_t locked = 0;
   for (const auto& entry : g_globals.All()) locked += entry.second->locks > 0;
   return locked;
 }
-size_t LiveLocalBlocks() { return g_locals.size(); }
 void FailNextGlobalAlloc() { g_failNextGlobalAlloc = true; }
 void FailReadsAfter(long bytes, DWORD error) {
   g_failReadsAfter = bytes;
   g_failReadsError = error;
 }
+
+namespace detail {
+
+void ClearDeletedFiles() { g_deleted.clear(); }
+
+size_t OpenFileCount() { return g_files.size(); }
+
+size_t LiveLocalBlocks() { return g_locals.size(); }
 
 void ResetKernel() {
   for (auto& entry : g_files) close(entry.first);
@@ -231,5 +230,7 @@ void ResetKernel() {
   g_failReadsAfter = -1;
   g_lastError = 0;
 }
+
+}  // namespace detail
 
 }  // namespace simwin

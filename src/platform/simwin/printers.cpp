@@ -1,11 +1,9 @@
-#include "printers.h"
-
 #include <strings.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "kernel.h"
+#include "internal.h"
 
 namespace {
 
@@ -16,9 +14,9 @@ std::vector<std::string> g_setupScript;
 std::vector<simwin::PrintDlgCall> g_printDlgCalls;
 
 HGLOBAL NewDeviceModeBlock(const simwin::PrinterSpec& spec) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, simwin::DeviceModeSize(spec));
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, simwin::detail::DeviceModeSize(spec));
   if (!block) return nullptr;
-  simwin::FillDeviceMode(spec, static_cast<DEVMODEA*>(GlobalLock(block)));
+  simwin::detail::FillDeviceMode(spec, static_cast<DEVMODEA*>(GlobalLock(block)));
   GlobalUnlock(block);
   return block;
 }
@@ -47,13 +45,13 @@ HGLOBAL NewDeviceNamesBlock(const simwin::PrinterSpec& spec) {
 }  // namespace
 
 BOOL PrintDlgA(LPPRINTDLGA record) {
-  simwin::PrintDlgCall call{record->lStructSize, record->Flags, record->hwndOwner,
+  simwin::PrintDlgCall call{record->lStructSize, record->Flags,     record->hwndOwner,
                             record->hDevMode,    record->hDevNames, FALSE};
   const simwin::PrinterSpec* chosen = nullptr;
   if (record->Flags & PD_RETURNDEFAULT) {
-    chosen = simwin::FindPrinter(g_defaultPrinter);
+    chosen = simwin::detail::FindPrinter(g_defaultPrinter);
   } else if (!g_setupScript.empty()) {
-    chosen = simwin::FindPrinter(g_setupScript.front());
+    chosen = simwin::detail::FindPrinter(g_setupScript.front());
     g_setupScript.erase(g_setupScript.begin());
   }
   if (chosen) {
@@ -67,8 +65,6 @@ BOOL PrintDlgA(LPPRINTDLGA record) {
   g_printDlgCalls.push_back(call);
   return call.result;
 }
-
-DWORD CommDlgExtendedError() { return 0; }
 
 namespace simwin {
 
@@ -88,6 +84,12 @@ void RemoveAllPrinters() {
   g_printers.clear();
   g_defaultPrinter.clear();
 }
+
+void ScriptPrintSetup(const std::string& printerName) { g_setupScript.push_back(printerName); }
+
+const std::vector<PrintDlgCall>& PrintDlgCalls() { return g_printDlgCalls; }
+
+namespace detail {
 
 const PrinterSpec* FindPrinter(const std::string& name) {
   for (const auto& printer : g_printers) {
@@ -124,10 +126,6 @@ void FillDeviceMode(const PrinterSpec& spec, DEVMODEA* mode) {
   mode->dmLogPixels = static_cast<WORD>(spec.dpiY);
 }
 
-void ScriptPrintSetup(const std::string& printerName) { g_setupScript.push_back(printerName); }
-
-const std::vector<PrintDlgCall>& PrintDlgCalls() { return g_printDlgCalls; }
-
 void ResetPrinters() {
   g_printers.clear();
   g_printers.push_back(PrinterSpec{});
@@ -135,5 +133,7 @@ void ResetPrinters() {
   g_setupScript.clear();
   g_printDlgCalls.clear();
 }
+
+}  // namespace detail
 
 }  // namespace simwin

@@ -1,9 +1,7 @@
-#include "registry.h"
-
 #include <map>
 #include <memory>
 
-#include "handle_table.h"
+#include "internal.h"
 
 namespace {
 
@@ -11,14 +9,20 @@ struct Value {
   DWORD type;
   std::string data;
 };
-// Keys by full lower-case path ("hkcu\software\plenwick"); value names are
-// lower case too, since the registry ignores case.
-std::map<std::string, std::map<std::string, Value>> g_keys;
+// Keys by full lower-case path ("hkcu\software\example"); value names are
+// lower case too, since the registry ignores case. Made on first use, so
+// that a test's setup may store values before any other object of this
+// file is constructed.
+using KeyMap = std::map<std::string, std::map<std::string, Value>>;
+KeyMap& Keys() {
+  static KeyMap keys;
+  return keys;
+}
 
 struct OpenKey {
   std::string path;
 };
-simwin::HandleTable<OpenKey> g_openKeys(0x400000);
+simwin::HandleTable<OpenKey> g_openKeys(simwin::HandleKind::kRegistryKey);
 std::vector<std::string> g_events;
 
 std::string Lower(const std::string& text) {
@@ -63,7 +67,7 @@ LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHK
   std::string base = PathOf(key);
   if (base.empty()) return Record(call, ERROR_INVALID_HANDLE);
   std::string path = Join(base, sub);
-  if (!g_keys.count(path)) return Record(call, ERROR_FILE_NOT_FOUND);
+  if (!Keys().count(path)) return Record(call, ERROR_FILE_NOT_FOUND);
   // Even an empty sub key gives a new handle to the same key.
   *result = g_openKeys.Add<HKEY>(std::make_unique<OpenKey>(OpenKey{path}));
   return Record(call, ERROR_SUCCESS);
@@ -74,8 +78,8 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBY
   std::string name = valueName ? valueName : "";
   std::string call =
       "RegQueryValueExA(" + name + ", " + (size ? std::to_string(*size) : "null") + ")";
-  auto keyIt = g_keys.find(PathOf(key));
-  if (keyIt == g_keys.end()) return Record(call, ERROR_INVALID_HANDLE);
+  auto keyIt = Keys().find(PathOf(key));
+  if (keyIt == Keys().end()) return Record(call, ERROR_INVALID_HANDLE);
   auto valueIt = keyIt->second.find(Lower(name));
   if (valueIt == keyIt->second.end()) return Record(call, ERROR_FILE_NOT_FOUND);
   const Value& value = valueIt->second;
@@ -105,13 +109,13 @@ namespace simwin {
 
 void CreateRegistryKey(HKEY root, const std::string& subKey) {
   std::string path = PathOf(root);
-  g_keys[path];
+  Keys()[path];
   size_t start = 0;
   while (start <= subKey.size() && !subKey.empty()) {
     size_t end = subKey.find('\\', start);
     if (end == std::string::npos) end = subKey.size();
     path = Join(path, subKey.substr(start, end - start));
-    g_keys[path];
+    Keys()[path];
     start = end + 1;
   }
 }
@@ -119,32 +123,20 @@ void CreateRegistryKey(HKEY root, const std::string& subKey) {
 void SetRegistryValue(HKEY root, const std::string& subKey, const std::string& name, DWORD type,
                       const std::string& data) {
   CreateRegistryKey(root, subKey);
-  g_keys[Join(PathOf(root), subKey)][Lower(name)] = Value{type, data};
+  Keys()[Join(PathOf(root), subKey)][Lower(name)] = Value{type, data};
 }
 
 const std::vector<std::string>& RegistryEvents() { return g_events; }
 size_t OpenKeyCount() { return g_openKeys.Count(); }
 
+namespace detail {
+
 void ResetRegistry() {
-  g_keys.clear();
+  Keys().clear();
   g_openKeys.Clear();
   g_events.clear();
-  const std::string test = "Software\\Plenwick\\Test";
-  SetRegistryValue(HKEY_CURRENT_USER, test, "Greeting", REG_SZ,
-                   std::string("Hello from the registry", 24));
-  SetRegistryValue(HKEY_CURRENT_USER, test, "", REG_SZ, std::string("Plenwick test key", 18));
-  SetRegistryValue(HKEY_CURRENT_USER, test, "Folder", REG_EXPAND_SZ,
-                   std::string("%TEMP%\\plenwick", 16));
   CreateRegistryKey(HKEY_LOCAL_MACHINE, "Software");
 }
 
+}  // namespace detail
 }  // namespace simwin
-
-namespace {
-
-// A new process starts with the preset values, as the Java test needs.
-struct PresetAtStart {
-  PresetAtStart() { simwin::ResetRegistry(); }
-} g_presetAtStart;
-
-}  // namespace

@@ -1,10 +1,7 @@
-#include "shell.h"
-
 #include <deque>
 #include <memory>
 
-#include "handle_table.h"
-#include "kernel.h"
+#include "internal.h"
 
 namespace {
 
@@ -20,7 +17,7 @@ struct Process {
 std::vector<simwin::ShellExecution> g_executions;
 std::vector<std::string> g_events;
 std::deque<Outcome> g_outcomes;
-simwin::HandleTable<Process> g_processes(0x300000);
+simwin::HandleTable<Process> g_processes(simwin::HandleKind::kProcess);
 int g_processesStarted = 0;
 
 simwin::ShellText Copy(LPCSTR text) {
@@ -90,6 +87,9 @@ void QueueShellOutcome(uintptr_t hInstApp, bool startsProcess) {
   g_outcomes.push_back({hInstApp, startsProcess});
 }
 const std::vector<std::string>& ShellEvents() { return g_events; }
+
+namespace detail {
+
 size_t LiveProcessCount() { return g_processes.Count(); }
 
 void ResetShell() {
@@ -99,5 +99,7 @@ void ResetShell() {
   g_processes.Clear();
   g_processesStarted = 0;
 }
+
+}  // namespace detail
 
 }  // namespace simwin

@@ -1,13 +1,11 @@
-#include "spooler.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <map>
 
-#include "gdi_hooks.h"
-#include "user.h"
+#include "internal.h"
 
 namespace {
 
@@ -39,12 +37,17 @@ struct ForcedResult {
 std::map<HDC, DcSpool> g_spools;
 std::vector<DocumentRecord> g_documents;
 std::vector<ForcedResult> g_forced;
-std::vector<int> g_cancelPresses;  // countdowns to abort procedure calls
+// Actions to run before abort procedure calls, with their countdowns.
+struct AbortCallAction {
+  int countdown;
+  std::function<void()> action;
+};
+std::vector<AbortCallAction> g_abortCallActions;
 int g_abortCalls = 0;
 bool g_lastAnswer = true;
 
-const char* const kCallNames[] = {"StartDoc", "StartPage", "EndPage", "EndDoc", "AbortDoc",
-                                  "SetAbortProc"};
+const char* const kCallNames[] = {"StartDoc", "StartPage", "EndPage",
+                                  "EndDoc",   "AbortDoc",  "SetAbortProc"};
 
 // Counts a call against the forced results; true with the result when this
 // call is one of them.
@@ -68,7 +71,7 @@ int Record(simwin::GdiEvent::Kind kind, HDC dc, int result, const std::string& t
   event.dc = dc;
   event.text = text;
   event.result = result;
-  simwin::RecordGdiEvent(event);
+  simwin::detail::RecordGdiEvent(event);
   return result;
 }
 
@@ -87,15 +90,17 @@ void EndDocumentRecord(DcSpool& spool, simwin::SpooledDocument::End end) {
 bool AskAbortProc(HDC dc, DcSpool& spool) {
   if (!spool.abortProc) return true;
   ++g_abortCalls;
-  for (auto it = g_cancelPresses.begin(); it != g_cancelPresses.end();) {
-    if (--*it == 0) {
-      HWND dialog = simwin::FindDialog("AbrtDlg");
-      if (dialog) simwin::PressDialogButton(dialog, IDCANCEL);
-      it = g_cancelPresses.erase(it);
+  // Due actions are taken out first: an action may add new ones.
+  std::vector<std::function<void()>> due;
+  for (auto it = g_abortCallActions.begin(); it != g_abortCallActions.end();) {
+    if (--it->countdown == 0) {
+      due.push_back(std::move(it->action));
+      it = g_abortCallActions.erase(it);
     } else {
       ++it;
     }
   }
+  for (auto& action : due) action();
   g_lastAnswer = spool.abortProc(dc, 0) != FALSE;
   if (!g_lastAnswer) {
     spool.abandoned = true;
@@ -221,7 +226,7 @@ BOOL LineTo(HDC dc, int x, int y) {
   event.x2 = x;
   event.y2 = y;
   event.result = TRUE;
-  simwin::RecordGdiEvent(event);
+  simwin::detail::RecordGdiEvent(event);
   spool->position = POINT{x, y};
   return TRUE;
 }
@@ -249,7 +254,9 @@ void ForceSpoolerResult(const std::string& call, int result, int nth) {
   g_forced.push_back(ForcedResult{call, nth, result});
 }
 
-void PressCancelAtAbortCall(int nth) { g_cancelPresses.push_back(nth < 1 ? 1 : nth); }
+void BeforeAbortProcCall(int nth, std::function<void()> action) {
+  g_abortCallActions.push_back({nth < 1 ? 1 : nth, std::move(action)});
+}
 int AbortProcCalls() { return g_abortCalls; }
 bool LastAbortProcAnswer() { return g_lastAnswer; }
 
@@ -298,13 +305,16 @@ std::vector<SpooledPage> Pages() {
   return documents.empty() ? std::vector<SpooledPage>() : documents.back().pages;
 }
 
+namespace detail {
+
 void ResetSpooler() {
   g_spools.clear();
   g_documents.clear();
   g_forced.clear();
-  g_cancelPresses.clear();
+  g_abortCallActions.clear();
   g_abortCalls = 0;
   g_lastAnswer = true;
 }
 
+}  // namespace detail
 }  // namespace simwin

@@ -1,5 +1,4 @@
-#include "user.h"
-
+#include "internal.h"
 namespace {
 
 std::vector<simwin::MessageBoxRecord> g_boxes;
@@ -24,9 +23,13 @@ namespace simwin {
 const std::vector<MessageBoxRecord>& MessageBoxes() { return g_boxes; }
 void QueueMessageBoxAnswer(int answer) { g_answers.push_back(answer); }
 
+namespace detail {
+
 void ResetUser() {
   g_boxes.clear();
   g_answers.clear();
 }
+
+}  // namespace detail
 
 }  // namespace simwin

@@ -1,20 +1,15 @@
-#include "winspool.h"
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "handle_table.h"
-#include "kernel.h"
-#include "printers.h"
-#include "user.h"
+#include "internal.h"
 
 namespace {
 
 struct OpenPrinter {
   std::string name;  // the printer's own spelling
 };
-simwin::HandleTable<OpenPrinter> g_open(0x700000);
+simwin::HandleTable<OpenPrinter> g_open(simwin::HandleKind::kPrinter);
 std::vector<simwin::OpenPrinterCall> g_openCalls;
 std::vector<simwin::DocumentPropertiesCall> g_propertiesCalls;
 struct OpenFailure {
@@ -65,16 +60,16 @@ LONG Answer(const simwin::PrinterSpec* spec, PDEVMODEA output, PDEVMODEA input, 
       SetLastError(ERROR_NOT_ENOUGH_MEMORY);
       return -1;
     }
-    return static_cast<LONG>(simwin::DeviceModeSize(*spec));
+    return static_cast<LONG>(simwin::detail::DeviceModeSize(*spec));
   }
   if (!(mode & DM_OUT_BUFFER) || !output) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return -1;
   }
   // Built aside first: input and output may be the same block.
-  std::vector<unsigned char> result(simwin::DeviceModeSize(*spec));
+  std::vector<unsigned char> result(simwin::detail::DeviceModeSize(*spec));
   auto* settings = reinterpret_cast<DEVMODEA*>(result.data());
-  simwin::FillDeviceMode(*spec, settings);
+  simwin::detail::FillDeviceMode(*spec, settings);
   if ((mode & DM_IN_BUFFER) && input) TakeFlaggedSettings(*settings, *input);
   memcpy(output, result.data(), result.size());
   return IDOK;
@@ -84,7 +79,7 @@ LONG Answer(const simwin::PrinterSpec* spec, PDEVMODEA output, PDEVMODEA input, 
 
 BOOL OpenPrinterA(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults) {
   simwin::OpenPrinterCall call{name ? name : "(null)", defaults != nullptr, FALSE};
-  const simwin::PrinterSpec* spec = name ? simwin::FindPrinterIgnoringCase(name) : nullptr;
+  const simwin::PrinterSpec* spec = name ? simwin::detail::FindPrinterIgnoringCase(name) : nullptr;
   *printer = nullptr;
   DWORD failure = spec ? TakeFailure(spec->name) : 0;
   if (!spec || !spec->canOpen || failure) {
@@ -111,7 +106,8 @@ LONG DocumentPropertiesA(HWND, HANDLE printer, LPSTR deviceName, PDEVMODEA outpu
                                       DEVMODEA{}, -1};
   if (input) call.input = *input;
   const OpenPrinter* open = g_open.Find(printer);
-  call.result = Answer(open ? simwin::FindPrinter(open->name) : nullptr, output, input, mode);
+  call.result =
+      Answer(open ? simwin::detail::FindPrinter(open->name) : nullptr, output, input, mode);
   g_propertiesCalls.push_back(call);
   return call.result;
 }
@@ -120,11 +116,14 @@ namespace simwin {
 
 const std::vector<OpenPrinterCall>& OpenPrinterCalls() { return g_openCalls; }
 const std::vector<DocumentPropertiesCall>& DocumentPropertiesCalls() { return g_propertiesCalls; }
-size_t OpenPrinterCount() { return g_open.Count(); }
 void FailNextOpenPrinter(const std::string& name, DWORD error) {
   g_failOpen.push_back({name, error});
 }
 void FailNextSizeQuery() { g_failNextSizeQuery = true; }
+
+namespace detail {
+
+size_t OpenPrinterCount() { return g_open.Count(); }
 
 void ResetWinspool() {
   g_open.Clear();
@@ -133,5 +132,7 @@ void ResetWinspool() {
   g_failOpen.clear();
   g_failNextSizeQuery = false;
 }
+
+}  // namespace detail
 
 }  // namespace simwin

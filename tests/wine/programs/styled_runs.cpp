@@ -44,12 +44,12 @@ int main(int argc, char** argv) {
   const char* printer = argc > 1 ? argv[1] : "PDF";
   plenwick::PrintJob job;
   plenwick::ResetPrintJob(job);
-  plenwick::UniqueDC dc(CreateDCA("WINSPOOL", printer, nullptr, nullptr));
+  job.deviceContext.reset(CreateDCA("WINSPOOL", printer, nullptr, nullptr));
+  HDC dc = job.deviceContext.get();
   if (!dc) {
     fprintf(stderr, "CreateDCA(%s) failed: %lu\n", printer, GetLastError());
     return 1;
   }
-  job.deviceContext = dc.get();
   job.pointSize = 12;
   plenwick::StyleFontsScope fonts(job);
   if (!fonts.complete()) {
@@ -57,28 +57,28 @@ int main(int argc, char** argv) {
     return 1;
   }
   int advance = 0, lineHeight = 0;
-  if (!plenwick::GetGridMetrics(dc.get(), advance, lineHeight)) {
+  if (!plenwick::GetGridMetrics(dc, advance, lineHeight)) {
     fprintf(stderr, "GetTextMetricsA failed\n");
     return 1;
   }
   char face[LF_FACESIZE] = "";
-  GetTextFaceA(dc.get(), sizeof face, face);
+  GetTextFaceA(dc, sizeof face, face);
   printf("face %s advance %d line height %d\n", face, advance, lineHeight);
 
   DOCINFOA document{};
   document.cbSize = sizeof document;
   document.lpszDocName = kDocumentName;
-  if (StartDocA(dc.get(), &document) <= 0) {
+  if (StartDocA(dc, &document) <= 0) {
     fprintf(stderr, "StartDocA failed: %lu\n", GetLastError());
     return 1;
   }
-  if (StartPage(dc.get()) <= 0) {
+  if (StartPage(dc) <= 0) {
     fprintf(stderr, "StartPage failed\n");
-    AbortDoc(dc.get());
+    AbortDoc(dc);
     return 1;
   }
   PrintRuns(job, advance, lineHeight);
-  if (EndPage(dc.get()) <= 0 || EndDoc(dc.get()) <= 0) {
+  if (EndPage(dc) <= 0 || EndDoc(dc) <= 0) {
     fprintf(stderr, "EndPage or EndDoc failed\n");
     return 1;
   }

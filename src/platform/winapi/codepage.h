@@ -1,5 +1,5 @@
-// Simulated character-set conversion between the ANSI code page (1252) and
-// the OEM code page (437).
+// Character-set conversion between the ANSI code page (1252) and the OEM
+// code page (437).
 #pragma once
 
 #include "types.h"

@@ -12,18 +12,18 @@
 #include <vector>
 
 #include "core/debug_log.h"
+#include "core/print_request.h"
 #include "device/printer_selection.h"
-#include "platform/simwin/simwin.h"
+#include "machine.h"
+#include "platform/simwin/control.h"
 
 namespace plenwick_test {
 
 class SimTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    simwin::Reset();
-    plenwick::ResetPrinterSelection();
     unsetenv("PLENWICK_DEBUG");
-    plenwick::ResetDebugLogState();
+    FreshMachine();
     char pattern[] = "/tmp/plenwick-test-XXXXXX";
     dir_ = mkdtemp(pattern);
     // Report file arguments are relative names: an absolute Unix path begins
@@ -90,5 +90,14 @@ class Arguments {
   std::vector<std::vector<char>> storage_;
   std::vector<char*> pointers_;
 };
+
+// One whole print request, argument by argument, as the Java bridge runs it.
+inline void RunPrintRequest(Arguments& arguments) {
+  plenwick::PrintJob job;
+  plenwick::BeginPrintRequest(job, arguments.size());
+  for (int i = 0; i < arguments.size(); ++i) {
+    plenwick::HandlePrintArgument(job, i, arguments.data()[i]);
+  }
+}
 
 }  // namespace plenwick_test

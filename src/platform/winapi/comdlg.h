@@ -1,4 +1,4 @@
-// Simulated common print dialog.
+// The common print dialog.
 #pragma once
 
 #include "types.h"
@@ -48,4 +48,3 @@ typedef struct tagPDA {
 } PRINTDLGA, *LPPRINTDLGA;
 
 BOOL PrintDlgA(LPPRINTDLGA record);
-DWORD CommDlgExtendedError();

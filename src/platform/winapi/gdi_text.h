@@ -1,7 +1,5 @@
-// Simulated fonts, text metrics and text output on device contexts.
+// Fonts, text metrics, text output and printer escapes.
 #pragma once
-
-#include <vector>
 
 #include "gdi.h"
 
@@ -75,18 +73,3 @@ int GetTextFaceA(HDC dc, int count, LPSTR face);
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
 int Escape(HDC dc, int escape, int inputSize, LPCSTR input, LPVOID output);
 int MulDiv(int number, int numerator, int denominator);
-
-namespace simwin {
-
-// Fonts made with CreateFontIndirectA and not yet deleted.
-size_t LiveFonts();
-// Successful SelectObject calls so far: a printer driver does work for each.
-size_t SelectObjectCalls();
-// Every font asked of CreateFontIndirectA, in order.
-const std::vector<LOGFONTA>& CreatedFonts();
-// The next CreateFontIndirectA returns null.
-void FailNextCreateFont();
-
-void ResetGdiText();
-
-}  // namespace simwin

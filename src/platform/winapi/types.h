@@ -1,5 +1,5 @@
-// Basic Win32 types and constants of the simulated Windows, with the real
-// names so that library code reads the same on both platforms.
+// Basic Win32 types and constants, with the real names, for hosts without
+// windows.h.
 #pragma once
 
 #include <cstdint>

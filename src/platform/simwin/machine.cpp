@@ -1,8 +1,9 @@
-#include "simwin.h"
+#include "internal.h"
 
 namespace simwin {
 
 void Reset() {
+  using namespace detail;
   ResetGdi();  // first: dropping device contexts tells the other areas
   ResetGdiText();
   ResetSpooler();
@@ -16,12 +17,13 @@ void Reset() {
 }
 
 size_t OpenHandleCount() {
+  using namespace detail;
   return OpenFileCount() + LockedGlobalBlocks() + LiveLocalBlocks() + LiveDeviceContexts() +
-         OpenPrinterCount() + LiveFonts() + LiveProcessCount() + OpenKeyCount() +
-         LiveWindowCount();
+         OpenPrinterCount() + LiveFonts() + LiveProcessCount() + OpenKeyCount() + LiveWindowCount();
 }
 
 void ClearRecords() {
+  using namespace detail;
   ResetGdi();
   ResetGdiText();
   ResetSpooler();

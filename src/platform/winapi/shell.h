@@ -1,0 +1,52 @@
+// Shell execution, waiting for and closing the processes it starts.
+#pragma once
+
+#include <cstdint>
+
+#include "types.h"
+
+#define SEE_MASK_DEFAULT 0x00000000
+#define SEE_MASK_NOCLOSEPROCESS 0x00000040
+
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_NORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_SHOWMAXIMIZED 3
+#define SW_MAXIMIZE 3
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_SHOWMINNOACTIVE 7
+#define SW_SHOWNA 8
+#define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
+
+#define WAIT_OBJECT_0 0x00000000u
+#define WAIT_FAILED 0xFFFFFFFFu
+
+// Field names and order as on Windows; 60 bytes in the 32-bit layout.
+typedef struct _SHELLEXECUTEINFOA {
+  DWORD cbSize;
+  ULONG fMask;
+  HWND hwnd;
+  LPCSTR lpVerb;
+  LPCSTR lpFile;
+  LPCSTR lpParameters;
+  LPCSTR lpDirectory;
+  int nShow;
+  HINSTANCE hInstApp;
+  void* lpIDList;
+  LPCSTR lpClass;
+  HKEY hkeyClass;
+  DWORD dwHotKey;
+  union {
+    HANDLE hIcon;
+    HANDLE hMonitor;
+  };
+  HANDLE hProcess;
+} SHELLEXECUTEINFOA, *LPSHELLEXECUTEINFOA;
+
+BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info);
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+BOOL CloseHandle(HANDLE handle);

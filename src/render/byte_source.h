@@ -1,0 +1,45 @@
+// Where the report line reader takes its bytes from: the open report file
+// when printing, a block of memory in tests and fuzzers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/handles.h"
+
+namespace plenwick {
+
+class ByteSource {
+ public:
+  // Up to capacity bytes into buffer. 0 when none comes: at the end, or on
+  // a read error, with the platform's last error as the read left it.
+  virtual uint32_t Read(unsigned char* buffer, uint32_t capacity) = 0;
+
+ protected:
+  ~ByteSource() = default;
+};
+
+// The bytes of whatever report file the owner holds at the time of a read.
+class FileByteSource final : public ByteSource {
+ public:
+  explicit FileByteSource(const UniqueFile& file) : file_(file) {}
+  uint32_t Read(unsigned char* buffer, uint32_t capacity) override;
+
+ private:
+  const UniqueFile& file_;
+};
+
+// Bytes in memory that the caller keeps, handed out once.
+class MemoryByteSource final : public ByteSource {
+ public:
+  MemoryByteSource(const void* data, size_t size)
+      : data_(static_cast<const unsigned char*>(data)), size_(size) {}
+  uint32_t Read(unsigned char* buffer, uint32_t capacity) override;
+
+ private:
+  const unsigned char* data_;
+  size_t size_;
+  size_t at_ = 0;
+};
+
+}  // namespace plenwick

@@ -1,0 +1,48 @@
+#include "machine.h"
+
+#include <string>
+
+#include "core/debug_log.h"
+#include "device/printer_selection.h"
+#include "platform/simwin/control.h"
+#include "resources/resource_ids.h"
+
+namespace plenwick_test {
+
+void AddLibraryResources() {
+  simwin::AddDialogTemplate({"AbrtDlg",
+                             "Spooling...",
+                             {{IDC_PROGRESS, "Printing..."},
+                              {-1, "Press to cancel job"},
+                              {IDCANCEL, "&Cancel"},
+                              {-1, "Plenwick 2.5"}},
+                             IDCANCEL});
+}
+
+void PresetTestRegistry() {
+  const std::string key = "Software\\Plenwick\\Test";
+  // String values carry their terminators, as the registry stores them.
+  simwin::SetRegistryValue(HKEY_CURRENT_USER, key, "Greeting", REG_SZ,
+                           std::string("Hello from the registry", 24));
+  simwin::SetRegistryValue(HKEY_CURRENT_USER, key, "", REG_SZ,
+                           std::string("Plenwick test key", 18));
+  simwin::SetRegistryValue(HKEY_CURRENT_USER, key, "Folder", REG_EXPAND_SZ,
+                           std::string("%TEMP%\\plenwick", 16));
+}
+
+void FreshMachine() {
+  simwin::Reset();
+  AddLibraryResources();
+  PresetTestRegistry();
+  plenwick::ResetPrinterSelection();
+  plenwick::ResetDebugLogState();
+}
+
+void PressCancelAtAbortCall(int nth) {
+  simwin::BeforeAbortProcCall(nth, [] {
+    HWND dialog = simwin::FindDialog("AbrtDlg");
+    if (dialog) simwin::PressDialogButton(dialog, IDCANCEL);
+  });
+}
+
+}  // namespace plenwick_test
