@@ -10,9 +10,9 @@
 namespace plenwick {
 namespace {
 
-const int kFormFeed = 12;
-const int kCarriageReturn = 13;
-const int kLineFeed = 10;
+const unsigned char kFormFeed = 12;
+const unsigned char kCarriageReturn = 13;
+const unsigned char kLineFeed = 10;
 
 // Fills the read-ahead block from the report when it is used up. False
 // when no byte comes: the end of the report or a read error, with the
@@ -28,10 +28,6 @@ bool FillReadAhead(PrintJob& job) {
   ahead.next = 0;
   ahead.end = got;
   return true;
-}
-
-bool EndsOrSkipped(unsigned char byte) {
-  return byte == kLineFeed || byte == kFormFeed || byte == kCarriageReturn;
 }
 
 // How many of the size bytes come before the first line feed, form feed or
@@ -52,7 +48,8 @@ size_t OrdinaryBytes(const unsigned char* bytes, size_t size) {
       }
     }
     for (size_t stop = std::min(i + 8, size); i < stop; ++i) {
-      if (EndsOrSkipped(bytes[i])) return i;
+      unsigned char byte = bytes[i];
+      if (byte == kLineFeed || byte == kFormFeed || byte == kCarriageReturn) return i;
     }
   }
   return size;

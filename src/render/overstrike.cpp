@@ -27,7 +27,7 @@ void DecodeOverstrike(const char* line, int count, DecodedLine& decoded) {
     // copied in one piece.
     const void* found = memchr(in + i, kBackspace, static_cast<size_t>(count - i));
     int plain = (found ? static_cast<int>(static_cast<const unsigned char*>(found) - in) : count) - i;
-    if (plain > limit - j) plain = limit - j;
+    plain = std::min(plain, limit - j);
     memcpy(text + j, in + i, static_cast<size_t>(plain));
     i += plain;
     j += plain;
