@@ -31,12 +31,20 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES})
-target_include_directories(wine_tests PRIVATE tests/wine tests/support)
+target_include_directories(wine_tests PRIVATE tests/wine tests/support tools)
 target_link_libraries(wine_tests PRIVATE plenwick_lib gtest gtest_main)
 target_link_options(wine_tests PRIVATE -static -static-libgcc -static-libstdc++)
 add_dependencies(wine_tests PLENWICKDLL)
 gtest_discover_tests(wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 120)
+
+# Programs a user runs (tools/): the console host that prints a request
+# through the DLL. It loads the DLL at run time and links nothing of the
+# library.
+add_executable(plenwick_print tools/plenwick_print.cpp)
+target_include_directories(plenwick_print PRIVATE src src/bridge/jni_md_win32 ${JDK_INCLUDE} tools)
+target_link_options(plenwick_print PRIVATE -static -static-libgcc -static-libstdc++)
+add_dependencies(plenwick_print PLENWICKDLL)
 
 # Small Windows programs that shell tests run under Wine: each
 # tests/wine/programs/NAME.cpp becomes NAME.exe.

@@ -9,20 +9,22 @@
 #include <string>
 #include <thread>
 
-#include "core/print_job.h"
-#include "device/printer_selection.h"
 #include "answer_box.h"
+#include "core/print_job.h"
+#include "default_printer.h"
+#include "device/printer_selection.h"
 #include "platform/handles.h"
 
 namespace {
 
 const char kCantOpen[] = "Plenwick - Can't Open Printer";
 
-using plenwick_wine::AnswerBox;
+using plenwick_host::AnswerBox;
 
 class WineJobDevice : public ::testing::Test {
  protected:
   void SetUp() override {
+    SKIP_WITHOUT_DEFAULT_PRINTER();
     plenwick::ResetPrintJob(job_);
     job_.fileName = "report.txt";
   }

@@ -2,7 +2,7 @@
 // hexadecimal numbers and infinity, the option parser must not.
 #include <gtest/gtest.h>
 
-#include "../native/paper_dimension_cases.h"
+#include "paper_dimension_cases.h"
 #include "options/option_parser.h"
 
 namespace {

@@ -1,12 +1,15 @@
 // The printer selection against Wine's real default printer: the CUPS
 // queue "PDF" that the test command sets up.
+#include "device/printer_selection.h"
+
 #include <gtest/gtest.h>
 
-#include "device/printer_selection.h"
+#include "default_printer.h"
 
 namespace {
 
 TEST(WinePrinterSelection, DefaultPrinterIsTheCupsQueue) {
+  SKIP_WITHOUT_DEFAULT_PRINTER();
   ASSERT_TRUE(plenwick::GetDevMode());
   EXPECT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
   char device[100];

@@ -8,7 +8,7 @@
 
 #include "platform/win32.h"
 
-namespace plenwick_wine {
+namespace plenwick_host {
 
 inline BOOL CALLBACK CollectStaticText(HWND child, LPARAM text) {
   char name[32] = "";
@@ -34,4 +34,4 @@ inline std::thread AnswerBox(const char* caption, WPARAM button, std::string* te
   });
 }
 
-}  // namespace plenwick_wine
+}  // namespace plenwick_host
