@@ -9,9 +9,8 @@
 #include <jni.h>
 
 #include <cstdio>
-#include <vector>
 
-#include "fake_jni.h"
+#include "host_jni.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {
@@ -29,12 +28,10 @@ int main(int argc, char** argv) {
     fprintf(stderr, "%s does not export the print method\n", argv[1]);
     return 2;
   }
-  plenwick_test::FakeJni jni(true);
-  std::vector<jstring> arguments;
-  for (int i = 2; i < argc; ++i) arguments.push_back(jni.String(argv[i]));
-  jboolean printed = plenwick(jni.env(), nullptr, jni.Array(arguments));
-  bool balanced = jni.Faults().empty() && jni.Unbalanced().empty();
-  if (!balanced) fprintf(stderr, "the library misused a string or reference\n");
+  plenwick_host::HostJni jni(argc - 2, argv + 2);
+  jboolean printed = plenwick(jni.env(), nullptr, jni.arguments());
+  bool balanced = jni.Balanced();
+  if (!balanced) fprintf(stderr, "JNI misuse: %s\n", jni.Counts().c_str());
   dlclose(library);
   return printed && balanced ? 0 : 1;
 }

@@ -13,5 +13,5 @@ add_executable(request_bench bench/request_bench.cpp)
 target_link_libraries(request_bench PRIVATE plenwick_test_support)
 
 add_executable(print_host bench/print_host.cpp)
-target_include_directories(print_host PRIVATE tests/support ${JNI_INCLUDE_DIRS})
+target_include_directories(print_host PRIVATE tools ${JNI_INCLUDE_DIRS})
 target_link_libraries(print_host PRIVATE ${CMAKE_DL_LIBS})
