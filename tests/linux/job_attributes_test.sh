@@ -21,11 +21,19 @@ cat >job.test <<'TEST'
   STATUS successful-ok
 }
 TEST
+# The URI of the server the library prints on (the default server, as
+# lpstat names it; a local socket is written with its slashes escaped).
+server_uri() {
+  local server
+  server=$(lpstat -H 2>/dev/null)
+  echo "ipp://${server//\//%2F}"
+}
+
 # "name value" lines of the job that printed PDF $1.
 job_attributes() {
   local id
   id=$(sed -E -n 's/.*-job_([0-9]+)\.pdf$/\1/p' <<<"$1")
-  ipptool -tv -d job_id="${id:-0}" ipp://localhost/printers/PDF job.test |
+  ipptool -tv -d job_id="${id:-0}" "$(server_uri)/printers/PDF" job.test |
     sed -E -n 's/^ +([a-z-]+) \([a-zA-Z]+\) = (.*)$/\1 \2/p'
 }
 

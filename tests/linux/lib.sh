@@ -24,6 +24,7 @@ linux_print() {
 PDFS=()
 print_request() {
   local since status arg pdf
+  lock_printing
   since=$(last_job_id)
   linux_print "$@" >host.out 2>&1
   status=$?
@@ -32,6 +33,7 @@ print_request() {
   PDFS=()
   local all
   mapfile -t all < <(pdfs_after_job "$since")
+  unlock_printing
   for arg in "$@"; do
     [[ "$arg" == -* ]] && continue
     for pdf in "${all[@]}"; do

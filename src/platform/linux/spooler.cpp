@@ -39,8 +39,10 @@ struct OptionsDeleter {
 
 bool CreateJob(DeviceContext& dc, Document& document, const char* title) {
   Destination& destination = *dc.destination;
-  document.http.reset(cupsConnectDest(destination.dest(), CUPS_DEST_FLAGS_NONE, 30000, nullptr,
-                                      nullptr, 0, nullptr, nullptr));
+  // A connection of the document's own, to the server the destination was
+  // found on.
+  document.http.reset(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(),
+                                   1, 30000, nullptr));
   if (!document.http) return false;
   cups_option_t* options = nullptr;
   int count = destination.AddJobOptions(dc.mode, 0, &options);
