@@ -17,7 +17,7 @@ PACKAGES=(
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2:i386 poppler-utils
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
   xvfb x11-utils imagemagick
-  libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils
+  libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps
 )
 
 ensure_packages() {
@@ -50,8 +50,13 @@ start_cups() {
     echo "Out $PDF_OUT" | as_root tee -a "$conf" >/dev/null
   fi
   if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
-    log_step "starting cupsd"
-    as_root cupsd
+    # A cupsd that is still starting does not answer yet: a second one
+    # would take over the socket while the first keeps the port, and each
+    # would know only the queues made through it.
+    if ! pgrep -x cupsd >/dev/null; then
+      log_step "starting cupsd"
+      as_root cupsd
+    fi
     for _ in $(seq 50); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
   fi
   if ! lpstat -p PDF >/dev/null 2>&1; then
