@@ -128,3 +128,7 @@ if(NOT PLENWICK_SANITIZE)
       ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")
   endforeach()
 endif()
+
+if(PLENWICK_BENCH)
+  include(cmake/bench.cmake)
+endif()

@@ -17,6 +17,7 @@ PACKAGES=(
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2:i386 poppler-utils
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
   xvfb x11-utils imagemagick
+  libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps
 )
 
 ensure_packages() {
@@ -48,14 +49,16 @@ start_cups() {
     as_root sed -i -e '/^Out /d' "$conf"
     echo "Out $PDF_OUT" | as_root tee -a "$conf" >/dev/null
   fi
-  # A busy scheduler may be slow to answer: a second cupsd would take over
-  # its local socket while the first keeps the network port, and programs
-  # would see two different lists of printers and jobs.
-  if ! lpstat -r 2>/dev/null | grep -q 'is running' && ! pgrep -x cupsd >/dev/null; then
-    log_step "starting cupsd"
-    as_root cupsd
+  if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+    # A cupsd that is still starting does not answer yet: a second one
+    # would take over the socket while the first keeps the port, and each
+    # would know only the queues made through it.
+    if ! pgrep -x cupsd >/dev/null; then
+      log_step "starting cupsd"
+      as_root cupsd
+    fi
+    for _ in $(seq 50); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
   fi
-  for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
   if ! lpstat -p PDF >/dev/null 2>&1; then
     as_root lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
   fi

@@ -1,31 +1,58 @@
 #include "render/line_reader.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 #include "core/debug_log.h"
 #include "render/byte_source.h"
 
 namespace plenwick {
 namespace {
 
-const int kFormFeed = 12;
-const int kCarriageReturn = 13;
-const int kLineFeed = 10;
+const unsigned char kFormFeed = 12;
+const unsigned char kCarriageReturn = 13;
+const unsigned char kLineFeed = 10;
 
-// The next byte of the report, or -1 when none comes: the end of the
-// report or a read error, with the system's last error as the read left
-// it. The source is read a block at a time, but each call that finds the
-// block used up asks the source again, so the end and a read error are met
+// Fills the read-ahead block from the report when it is used up. False
+// when no byte comes: the end of the report or a read error, with the
+// system's last error as the read left it. Each call that finds the block
+// used up asks the source again, so the end and a read error are met
 // exactly as by reading one byte per call.
-int NextByte(PrintJob& job) {
+bool FillReadAhead(PrintJob& job) {
   ReportReadAhead& ahead = job.readAhead;
-  if (ahead.source != job.reportBytes) ResetLineReader(job);
-  if (ahead.next >= ahead.end) {
-    if (!job.reportBytes) return -1;
-    uint32_t got = job.reportBytes->Read(ahead.bytes, sizeof ahead.bytes);
-    if (got == 0) return -1;
-    ahead.next = 0;
-    ahead.end = got;
+  if (ahead.next < ahead.end) return true;
+  if (!job.reportBytes) return false;
+  uint32_t got = job.reportBytes->Read(ahead.bytes, sizeof ahead.bytes);
+  if (got == 0) return false;
+  ahead.next = 0;
+  ahead.end = got;
+  return true;
+}
+
+// How many of the size bytes come before the first line feed, form feed or
+// carriage return. Report text is mostly printable, so eight bytes at a
+// time are passed over while none of them is below 14; only a word with
+// such a byte is looked at byte by byte.
+size_t OrdinaryBytes(const unsigned char* bytes, size_t size) {
+  const uint64_t kOnes = 0x0101010101010101ULL;
+  const uint64_t kHighBits = 0x8080808080808080ULL;
+  size_t i = 0;
+  while (i < size) {
+    if (size - i >= 8) {
+      uint64_t word;
+      memcpy(&word, bytes + i, sizeof word);
+      if (((word - kOnes * 14) & ~word & kHighBits) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    for (size_t stop = std::min(i + 8, size); i < stop; ++i) {
+      unsigned char byte = bytes[i];
+      if (byte == kLineFeed || byte == kFormFeed || byte == kCarriageReturn) return i;
+    }
   }
-  return ahead.bytes[ahead.next++];
+  return size;
 }
 
 }  // namespace
@@ -34,19 +61,27 @@ int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status) {
   status = CTL_TEXT;
   int count = 0;
   if (capacity > 0) buffer[capacity - 1] = '\0';
-  while (count < capacity - 1) {
-    int byte = NextByte(job);
-    if (byte < 0) break;
+  ReportReadAhead& ahead = job.readAhead;
+  if (ahead.source != job.reportBytes) ResetLineReader(job);
+  while (count < capacity - 1 && FillReadAhead(job)) {
+    // The ordinary bytes up to the next line end go in one piece.
+    const unsigned char* from = ahead.bytes + ahead.next;
+    size_t room = std::min<size_t>(ahead.end - ahead.next, static_cast<size_t>(capacity - 1 - count));
+    size_t ordinary = OrdinaryBytes(from, room);
+    memcpy(buffer + count, from, ordinary);
+    count += static_cast<int>(ordinary);
+    ahead.next += static_cast<uint32_t>(ordinary);
+    if (ordinary == room) continue;  // the block or the buffer is used up
+    unsigned char byte = ahead.bytes[ahead.next++];
     if (byte == kFormFeed) {
       status = CTL_FF;
       break;
     }
-    if (byte == kCarriageReturn) continue;
     if (byte == kLineFeed) {
       buffer[count++] = job.raw ? '\n' : '\0';
       break;
     }
-    buffer[count++] = static_cast<char>(byte);
+    // A carriage return is dropped.
   }
   if (count == 0 && status == CTL_TEXT) {
     DebugLog("GetLine: found EOF - GetLastError() = %d\n", static_cast<int>(GetLastError()));

@@ -1,5 +1,6 @@
 #include "render/overstrike.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace plenwick {
@@ -14,16 +15,23 @@ void DecodeOverstrike(const char* line, int count, DecodedLine& decoded) {
   const unsigned char* in = reinterpret_cast<const unsigned char*>(line);
   unsigned char* text = reinterpret_cast<unsigned char*>(decoded.text);
   LineAttr* attributes = decoded.attributes;
-  memset(attributes, 0, sizeof decoded.attributes);
+  const int limit = kDecodedLineSize - 1;
+  // Only the attributes of characters that can be printed are read.
+  memset(attributes, 0, static_cast<size_t>(std::min(std::max(count, 0), limit) + 1));
   int i = 0;
   int j = 0;
   // Each step consumes at least as many bytes as it appends, so a line of
   // up to kDecodedLineSize - 1 bytes is never cut.
-  while (i < count && j < kDecodedLineSize - 1) {
-    if (in[i] != kBackspace) {
-      text[j++] = in[i++];
-      continue;
-    }
+  while (i < count && j < limit) {
+    // Most of a report has no backspace: the bytes up to the next one are
+    // copied in one piece.
+    const void* found = memchr(in + i, kBackspace, static_cast<size_t>(count - i));
+    int plain = (found ? static_cast<int>(static_cast<const unsigned char*>(found) - in) : count) - i;
+    plain = std::min(plain, limit - j);
+    memcpy(text + j, in + i, static_cast<size_t>(plain));
+    i += plain;
+    j += plain;
+    if (i == count || j == limit) break;
     if (i + 1 == count) break;  // a backspace at the end strikes nothing
     unsigned char d = in[i + 1];
     if (d == '_') {
@@ -40,7 +48,9 @@ void DecodeOverstrike(const char* line, int count, DecodedLine& decoded) {
     }
   }
   text[j] = '\0';
-  decoded.length = static_cast<int>(strlen(decoded.text));
+  // The printed text ends at its first NUL, which a line feed may have left.
+  const void* end = memchr(text, 0, static_cast<size_t>(j));
+  decoded.length = end ? static_cast<int>(static_cast<const unsigned char*>(end) - text) : j;
 }
 
 int RunLength(const DecodedLine& decoded, int start) {

@@ -15,7 +15,7 @@ const int kDecodedLineSize = 512;
 // One report line with its overstrikes resolved.
 struct DecodedLine {
   char text[kDecodedLineSize];  // terminated
-  LineAttr attributes[kDecodedLineSize];
+  LineAttr attributes[kDecodedLineSize];  // set up to text[length]; later ones are left as found
   int length;  // characters before the first terminator: what is printed
 };
 

@@ -98,6 +98,7 @@ bool StartReportPage(const PrintJob& job, const CancelDialog& dialog, Position& 
     DebugLog("StartPage failed - exiting\n");
     return false;
   }
+  ReselectStyleFonts();
   DrawRuler(job, 0);
   return true;
 }

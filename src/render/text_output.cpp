@@ -23,12 +23,16 @@ class StyleFontSet {
   bool Create(const PrintJob& job);
   void Release();
   void Select(HDC dc, LineAttr attribute);
+  void ForgetSelection() { selected_ = nullptr; }
 
  private:
   bool Make(const LOGFONTA& base, LineAttr attribute);
   void SelectFont(HDC dc, HFONT font);
 
   UniqueFont fonts_[4];
+  // The style font last selected: a run in the same style selects nothing,
+  // since every selection is work for the printer driver.
+  HFONT selected_ = nullptr;
   // Declared after the fonts so that it goes first: the device context's
   // own font is back before any of ours is deleted.
   UniqueSelection original_;
@@ -99,10 +103,13 @@ bool StyleFontSet::Make(const LOGFONTA& base, LineAttr attribute) {
 // The first font selected into the device context displaces its own font,
 // which Release puts back.
 void StyleFontSet::SelectFont(HDC dc, HFONT font) {
+  if (font == selected_) return;
   if (original_) {
-    SelectObject(dc, font);
+    HGDIOBJ previous = SelectObject(dc, font);
+    if (previous && previous != HGDI_ERROR) selected_ = font;
   } else {
     original_ = UniqueSelection(dc, font);
+    if (original_) selected_ = font;
   }
 }
 
@@ -113,6 +120,7 @@ void StyleFontSet::Select(HDC dc, LineAttr attribute) {
 }
 
 void StyleFontSet::Release() {
+  selected_ = nullptr;
   original_.reset();
   for (UniqueFont& font : fonts_) font.reset();
 }
@@ -151,6 +159,8 @@ const char* TranslatedText(const PrintJob& job, const char* text, int length) {
 bool CreateStyleFonts(const PrintJob& job) { return g_styleFonts.Create(job); }
 
 void ReleaseStyleFonts() { g_styleFonts.Release(); }
+
+void ReselectStyleFonts() { g_styleFonts.ForgetSelection(); }
 
 bool GetGridMetrics(HDC dc, int& advance, int& lineHeight) {
   TEXTMETRICA tm{};

@@ -20,6 +20,11 @@ bool CreateStyleFonts(const PrintJob& job);
 // call it before the device context is deleted.
 void ReleaseStyleFonts();
 
+// The next run selects its style font even when the last run had the same
+// style. Call it when a page starts: some systems give each page the
+// device's own font again.
+void ReselectStyleFonts();
+
 // Creates the style fonts for a report file and releases them when the
 // scope ends, on every way out.
 class StyleFontsScope {

@@ -190,6 +190,31 @@ TEST_F(LineReaderTest, GivesWhatReadingOneByteAtATimeGives) {
   }
 }
 
+TEST_F(LineReaderTest, LongOrdinaryTextGivesWhatReadingOneByteAtATimeGives) {
+  // Mostly printable text, as reports are, with now and then a byte near
+  // the line-end bytes (tab, 14, 0x8D) or a line end at any offset.
+  std::mt19937 random(20261207);
+  const char rare[] = {'\r', '\n', '\f', '\t', '\x0e', '\x0b', '\x8d', '\x8a', '\0', '\b'};
+  for (int round = 0; round < 24; ++round) {
+    std::string input;
+    size_t length = 9000 + random() % 4000;
+    for (size_t i = 0; i < length; ++i) {
+      input += random() % 40 == 0 ? rare[random() % sizeof rare] : static_cast<char>('!' + random() % 90);
+    }
+    int capacity = std::vector<int>{7, 8, 9, 512, 4097, 20000}[round % 6];
+    SCOPED_TRACE("round " + std::to_string(round));
+    OpenReport(input);
+    job_.raw = round % 2 == 1;
+    std::vector<Line> buffered = ReadAll(capacity);
+    CloseReport();
+    OpenReport(input);
+    job_.raw = round % 2 == 1;
+    std::vector<Line> bytewise = ReadAll(capacity, ReadLineBytewise);
+    CloseReport();
+    EXPECT_EQ(buffered, bytewise);
+  }
+}
+
 TEST_F(LineReaderTest, BytesReadAheadStayWithTheirSource) {
   const std::string first = "first line\nsecond line\n";
   const std::string other = "other\n";

@@ -35,6 +35,24 @@ TEST_F(TextOutputTest, StyleFontsFollowTheAttributeBits) {
   }
 }
 
+TEST_F(TextOutputTest, AFontIsSelectedOnlyWhenTheStyleChangesAndAgainOnANewPage) {
+  ASSERT_TRUE(plenwick::CreateStyleFonts(job_));  // selects the regular font
+  const plenwick::LineAttr styles[] = {0, 0, 2, 2, 0, 3, 3};
+  size_t before = simwin::SelectObjectCalls();
+  for (plenwick::LineAttr style : styles) plenwick::PutRun(job_, style, 0, 0, "x", 1);
+  EXPECT_EQ(simwin::SelectObjectCalls() - before, 3u);  // bold, regular, bold-underline
+  plenwick::ReselectStyleFonts();
+  plenwick::PutRun(job_, 3, 0, 0, "x", 1);
+  EXPECT_EQ(simwin::SelectObjectCalls() - before, 4u);
+  auto texts = Events(simwin::GdiEvent::kText);
+  ASSERT_EQ(texts.size(), 8u);
+  const int weights[] = {400, 400, 700, 700, 400, 700, 700, 700};
+  for (size_t i = 0; i < texts.size(); ++i) {
+    EXPECT_EQ(texts[i].weight, weights[i]) << i;
+    EXPECT_EQ(texts[i].underline, i >= 5) << i;
+  }
+}
+
 TEST_F(TextOutputTest, WithoutSizeAndFaceTheFontsKeepTheDevicesOwn) {
   simwin::PrinterSpec printer;
   printer.name = "Line";

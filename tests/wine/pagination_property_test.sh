@@ -81,9 +81,9 @@ sub paginate {
     if ($row == 0) { push @pages, []; $page = $pages[-1]; $started = 1; }
     if ($line ne '') {
       # The last row of a full page lies below the printable height (the
-      # page ends one row after it). Styled text there has been seen
-      # clipped away: such a row may be missing, marked with a '~'.
-      my $optional = $row == $rows - 1 && $line =~ /\x08/;
+      # page ends one row after it). Text there has been seen clipped away
+      # (a bold row, every time): such a row may be missing, marked '~'.
+      my $optional = $row == $rows - 1;
       push @$page, ($optional ? '~' : '') . row_text(decode($line));
       $row++;
     }
@@ -165,7 +165,7 @@ for my $p (0 .. $#want) {
     my $optional = $row =~ s/^~//;
     if ($j < @h && $h[$j] eq $row) { $j++; next; }
     exit 1 unless $optional;
-    print STDERR "page ", $p + 1, ": styled row below the printable height missing: $row\n";
+    print STDERR "page ", $p + 1, ": row below the printable height missing: $row\n";
   }
   exit 1 if $j != @h;
 }

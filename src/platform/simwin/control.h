@@ -168,6 +168,8 @@ const std::vector<GdiEvent>& GdiEvents();
 
 // Fonts made with CreateFontIndirectA and not yet deleted.
 size_t LiveFonts();
+// Successful SelectObject calls so far: a printer driver does work for each.
+size_t SelectObjectCalls();
 // Every font asked of CreateFontIndirectA, in order.
 const std::vector<LOGFONTA>& CreatedFonts();
 // The next CreateFontIndirectA returns null.

@@ -25,6 +25,7 @@ simwin::HandleTable<LOGFONTA> g_fonts(simwin::HandleKind::kFont);
 std::map<HDC, DcText> g_dcText;
 std::vector<LOGFONTA> g_created;
 bool g_failNextCreateFont = false;
+size_t g_selectObjectCalls = 0;
 
 // The device's own font, selected into every new device context. Like a
 // stock object it is never counted and never deleted.
@@ -105,6 +106,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }
+  ++g_selectObjectCalls;
   HGDIOBJ previous = text->selected;
   text->selected = object;
   return previous;
@@ -226,6 +228,7 @@ void TextOnDeleteDC(HDC dc) { g_dcText.erase(dc); }
 }  // namespace detail
 
 size_t LiveFonts() { return g_fonts.Count(); }
+size_t SelectObjectCalls() { return g_selectObjectCalls; }
 const std::vector<LOGFONTA>& CreatedFonts() { return g_created; }
 void FailNextCreateFont() { g_failNextCreateFont = true; }
 
@@ -236,6 +239,7 @@ void ResetGdiText() {
   g_dcText.clear();
   g_created.clear();
   g_failNextCreateFont = false;
+  g_selectObjectCalls = 0;
 }
 
 }  // namespace detail

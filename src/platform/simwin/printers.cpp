@@ -1,5 +1,6 @@
 #include <strings.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "internal.h"
@@ -109,7 +110,7 @@ size_t DeviceModeSize(const PrinterSpec& spec) { return sizeof(DEVMODEA) + spec.
 void FillDeviceMode(const PrinterSpec& spec, DEVMODEA* mode) {
   memset(mode, 0, DeviceModeSize(spec));
   // A name of 32 characters or more fills the field without a terminator.
-  strncpy(reinterpret_cast<char*>(mode->dmDeviceName), spec.name.c_str(), CCHDEVICENAME);
+  memcpy(mode->dmDeviceName, spec.name.c_str(), std::min<size_t>(spec.name.size(), CCHDEVICENAME));
   mode->dmSpecVersion = spec.specVersion;
   mode->dmDriverVersion = 1;
   mode->dmSize = sizeof(DEVMODEA);
