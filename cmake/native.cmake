@@ -1,6 +1,6 @@
-# The native build: the library for a host without windows.h, its shared
-# object for the Java test, the simulated Windows (a test double) and the
-# native tests and fuzzers that run on it.
+# The native build: the library for a host without windows.h, the Linux
+# platform it runs on in libPLENWICKDLL.so, the simulated Windows (a test
+# double) and the native tests and fuzzers that run on it.
 find_package(GTest REQUIRED)
 
 # jni.h of the installed JDK; the library needs no JVM library to link.
@@ -23,11 +23,17 @@ set_target_properties(plenwick_objs PROPERTIES POSITION_INDEPENDENT_CODE ON
 add_library(plenwick_lib STATIC $<TARGET_OBJECTS:plenwick_objs>)
 target_include_directories(plenwick_lib PUBLIC src ${JNI_INCLUDE_DIRS})
 
+# What both platforms off Windows share: the code page tables.
+add_library(winapi_common OBJECT src/platform/winapi/codepage.cpp)
+target_include_directories(winapi_common PUBLIC src)
+set_target_properties(winapi_common PROPERTIES POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+
 # The simulated Windows: a test double of the Win32 subset with a control
 # API for tests (src/platform/simwin/control.h). Only test programs and
 # fuzzers link it.
 file(GLOB SIMWIN_SOURCES CONFIGURE_DEPENDS src/platform/simwin/*.cpp)
-add_library(simwin STATIC ${SIMWIN_SOURCES})
+add_library(simwin STATIC ${SIMWIN_SOURCES} $<TARGET_OBJECTS:winapi_common>)
 target_include_directories(simwin PUBLIC src)
 set_target_properties(simwin PROPERTIES POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
@@ -40,17 +46,22 @@ target_link_libraries(plenwick_test_support PUBLIC plenwick_lib simwin)
 set_target_properties(plenwick_test_support PROPERTIES POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 
-# The platform that libPLENWICKDLL.so runs on. This host has no platform of
-# its own yet, so the library runs on the simulated Windows, set up as the
-# machine the Java test expects; a real platform replaces these two.
-add_library(plenwick_jvm_machine OBJECT tests/support/jvm_machine.cpp)
-target_link_libraries(plenwick_jvm_machine PRIVATE plenwick_test_support)
-set_target_properties(plenwick_jvm_machine PROPERTIES POSITION_INDEPENDENT_CODE ON
+# The Linux platform: the same Win32 subset on CUPS, cairo and fontconfig.
+# It is what libPLENWICKDLL.so runs on.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ft fontconfig freetype2)
+find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
+find_library(CUPS_LIBRARY cups REQUIRED)
+file(GLOB LINUX_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/linux/*.cpp)
+add_library(linux_platform OBJECT ${LINUX_PLATFORM_SOURCES})
+target_include_directories(linux_platform PUBLIC src ${CUPS_INCLUDE_DIR})
+target_link_libraries(linux_platform PUBLIC PkgConfig::PRINTING)
+set_target_properties(linux_platform PROPERTIES POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 add_library(plenwick_platform INTERFACE)
-# The objects themselves: a static initializer in an archive would be left out.
-target_sources(plenwick_platform INTERFACE $<TARGET_OBJECTS:plenwick_jvm_machine>)
-target_link_libraries(plenwick_platform INTERFACE plenwick_test_support simwin)
+target_sources(plenwick_platform INTERFACE $<TARGET_OBJECTS:linux_platform>
+  $<TARGET_OBJECTS:winapi_common>)
+target_link_libraries(plenwick_platform INTERFACE PkgConfig::PRINTING ${CUPS_LIBRARY})
 
 # libPLENWICKDLL.so, so that System.loadLibrary("PLENWICKDLL") finds it. It
 # exports the seven native methods and the two dialog procedures, nothing
@@ -85,5 +96,36 @@ if(PLENWICK_FUZZ)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_libraries(${name} PRIVATE plenwick_lib simwin)
+  endforeach()
+endif()
+
+# The Java side of the Linux library's tests and of scripts/print --linux:
+# the application's class and a program that runs one print request.
+find_package(Java REQUIRED COMPONENTS Development)
+set(JAVA_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/java/doc/NativeWindows.java
+  ${CMAKE_CURRENT_SOURCE_DIR}/java/PlenwickPrint.java)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/java/PlenwickPrint.class
+  COMMAND ${Java_JAVAC_EXECUTABLE} -d ${CMAKE_BINARY_DIR}/java ${JAVA_SOURCES}
+  DEPENDS ${JAVA_SOURCES})
+add_custom_target(plenwick_java ALL DEPENDS ${CMAKE_BINARY_DIR}/java/PlenwickPrint.class)
+
+# Unit tests of the Linux platform's own parsing and tables.
+file(GLOB LINUX_TEST_SOURCES CONFIGURE_DEPENDS tests/linux/*.cpp)
+add_executable(linux_platform_tests ${LINUX_TEST_SOURCES} $<TARGET_OBJECTS:linux_platform>
+  $<TARGET_OBJECTS:winapi_common>)
+target_link_libraries(linux_platform_tests PRIVATE linux_platform ${CUPS_LIBRARY} GTest::gtest
+  GTest::gtest_main)
+gtest_discover_tests(linux_platform_tests DISCOVERY_MODE PRE_TEST)
+
+# Shell tests that print through libPLENWICKDLL.so in a real Java virtual
+# machine on CUPS. One at a time: they read back the queue's PDFs. A
+# sanitizer build cannot be loaded into the virtual machine.
+if(NOT PLENWICK_SANITIZE)
+  file(GLOB LINUX_SHELL_TESTS CONFIGURE_DEPENDS tests/linux/*_test.sh)
+  foreach(script ${LINUX_SHELL_TESTS})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME linux_${name} COMMAND bash ${script})
+    set_tests_properties(linux_${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
+      ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")
   endforeach()
 endif()

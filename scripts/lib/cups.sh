@@ -3,6 +3,14 @@
 
 PDF_OUT="${PDF_OUT:-/var/spool/cups-pdf-plenwick}"
 
+# A print is found by the job ids that came after it, so two prints on the
+# shared queue at once would take each other's PDFs: every print of the
+# tests and commands, from any work tree, holds this lock from its first
+# job id to its last PDF.
+PRINT_LOCK="${PRINT_LOCK:-/tmp/plenwick-print.lock}"
+lock_printing() { exec {PRINT_LOCK_FD}>>"$PRINT_LOCK" && flock "$PRINT_LOCK_FD"; }
+unlock_printing() { flock -u "$PRINT_LOCK_FD" && exec {PRINT_LOCK_FD}>&-; }
+
 # The highest CUPS job id so far (0 when there is none).
 last_job_id() {
   lpstat -W all -o 2>/dev/null | sed -E -n 's/^[^ ]+-([0-9]+) .*/\1/p' | sort -n | tail -1 | grep . ||

@@ -14,7 +14,8 @@ as_root() {
 PACKAGES=(
   cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest openjdk-17-jdk-headless
   g++-mingw-w64-i686 wine wine32:i386
-  cups cups-client cups-bsd printer-driver-cups-pdf libcups2:i386 poppler-utils
+  cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2:i386 poppler-utils
+  libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
   xvfb x11-utils imagemagick
 )
 
@@ -55,6 +56,10 @@ start_cups() {
   if ! lpstat -p PDF >/dev/null 2>&1; then
     as_root lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
   fi
+  # A PDF job reaches cups-pdf as PostScript; poppler's converter keeps its
+  # text as text (Ghostscript's would turn it into outlines).
+  lpoptions -p PDF 2>/dev/null | grep -q 'pdftops-renderer=pdftops' ||
+    as_root lpadmin -p PDF -o pdftops-renderer-default=pdftops
   as_root cupsenable PDF 2>/dev/null || true
   as_root cupsaccept PDF 2>/dev/null || true
   lpstat -d 2>/dev/null | grep -q ': PDF$' || as_root lpadmin -d PDF

@@ -1,7 +1,8 @@
 // The one platform include of the library. On Windows it is the real API;
 // on any other host it is the same subset declared in winapi/, defined by
-// whatever platform the program is linked with (in the tests, the
-// simulated Windows). Library code never knows which one it has.
+// whatever platform the program is linked with (in libPLENWICKDLL.so the
+// Linux platform, in the tests the simulated Windows). Library code never
+// knows which one it has.
 #pragma once
 
 #ifdef _WIN32

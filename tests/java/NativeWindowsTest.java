@@ -4,12 +4,13 @@ import java.io.File;
 import java.io.IOException;
 
 /**
- * Calls the native methods through a real virtual machine (run with
- * -Xcheck:jni) and ends with the line "N passed, N failed". On Linux the
- * library runs on the simulated Windows: its default printer is "PDF",
- * HKEY_CURRENT_USER\Software\Plenwick\Test holds the value "Greeting" =
- * "Hello from the registry" and a default value "Plenwick test key", and
- * the shell only records what it was asked to launch.
+ * Calls the native methods of the Linux library through a real virtual
+ * machine (run with -Xcheck:jni) and ends with the line "N passed, N
+ * failed". The CUPS default destination is "PDF"; the registry is the
+ * regedit export that PLENWICK_REGISTRY names (registry.reg beside this
+ * file), where HKEY_CURRENT_USER\Software\Plenwick\Test holds "Greeting" =
+ * "Hello from the registry" and a default value "Plenwick test key"; the
+ * shell starts real programs.
  */
 public class NativeWindowsTest {
     private static final int HKEY_CURRENT_USER = 0x80000001;
@@ -42,6 +43,8 @@ public class NativeWindowsTest {
         checkEquals("plenwick with a small request", true, NativeWindows.plenwick(request));
         checkEquals("plenwick with a null element", true, NativeWindows.plenwick(new String[] {null, "-copies=2"}));
         checkEquals("get_printer_name", "PDF", NativeWindows.get_printer_name());
+        checkEquals("plenwick_setup has no dialog: the selection stays", false, NativeWindows.plenwick_setup());
+        checkEquals("get_printer_name after setup", "PDF", NativeWindows.get_printer_name());
     }
 
     static void registry() {
@@ -49,6 +52,8 @@ public class NativeWindowsTest {
                 NativeWindows.read_registry_string(HKEY_CURRENT_USER, TEST_KEY, "Greeting"));
         checkEquals("default value", "Plenwick test key",
                 NativeWindows.read_registry_string(HKEY_CURRENT_USER, TEST_KEY, ""));
+        checkEquals("expandable value, unexpanded", "%TEMP%\\plenwick",
+                NativeWindows.read_registry_string(HKEY_CURRENT_USER, TEST_KEY, "Folder"));
         checkEquals("missing key", KEY_NOT_FOUND + "Software\\Nowhere",
                 NativeWindows.read_registry_string(HKEY_CURRENT_USER, "Software\\Nowhere", "Greeting"));
         checkEquals("missing value", VALUE_NOT_FOUND + "Nothing",
@@ -62,11 +67,15 @@ public class NativeWindowsTest {
                 NativeWindows.read_registry_string(HKEY_CURRENT_USER, TEST_KEY, null).startsWith("**ERROR** "));
     }
 
-    static void shell() {
+    static void shell() throws IOException {
         checkEquals("shellexec without commands", true, NativeWindows.shellexec(new String[0]));
-        String[] commands = {"/W /MA notepad.exe a b", "\"my file.txt\"", null, "\u00e9\u20ac.txt"};
+        File marker = new File("plenwick-shell-marker");
+        marker.delete();
+        String[] commands = {"/W /MA touch " + marker.getName(), "\"my file.txt\"", null, "\u00e9\u20ac.txt"};
         checkEquals("shellexec with commands", true, NativeWindows.shellexec(commands));
-        checkEquals("launch_document", true, NativeWindows.launch_document("open", "/W readme.txt"));
+        check("/W waits for the program it started", marker.exists());
+        marker.delete();
+        checkEquals("launch_document", true, NativeWindows.launch_document("open", "/W true"));
         checkEquals("launch_document without verb", true, NativeWindows.launch_document("**NULL**", "x"));
         checkEquals("launch_document with nulls", true, NativeWindows.launch_document(null, null));
     }

@@ -1,6 +1,6 @@
 #include <cstdint>
 
-#include "internal.h"
+#include "codepage.h"
 
 namespace {
 
@@ -41,11 +41,6 @@ const uint16_t kAnsiC1[32] = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
-
-uint16_t AnsiToUnicode(unsigned char c) {
-  if (c < 0x80 || c >= 0xA0) return c;
-  return kAnsiC1[c - 0x80];
-}
 
 // Best-fit replacements for characters the other code page lacks (each
 // character here is in only one of the two): look-alikes where there is
@@ -124,7 +119,7 @@ struct Tables {
       toAnsi[c] = static_cast<unsigned char>(c);
     }
     for (int c = 0x80; c < 256; ++c) {
-      uint16_t ansi = AnsiToUnicode(static_cast<unsigned char>(c));
+      uint16_t ansi = winapi::AnsiToUnicode(static_cast<unsigned char>(c));
       toOem[c] = BestFit(ansi);
       for (int o = 0; o < 128; ++o) {
         if (kOemHigh[o] == ansi) toOem[c] = static_cast<unsigned char>(0x80 + o);
@@ -132,7 +127,7 @@ struct Tables {
       uint16_t oem = kOemHigh[c - 0x80];
       toAnsi[c] = BestFit(oem);
       for (int a = 0x80; a < 256; ++a) {
-        if (AnsiToUnicode(static_cast<unsigned char>(a)) == oem) toAnsi[c] = static_cast<unsigned char>(a);
+        if (winapi::AnsiToUnicode(static_cast<unsigned char>(a)) == oem) toAnsi[c] = static_cast<unsigned char>(a);
       }
     }
   }
@@ -158,6 +153,23 @@ DWORD TerminatedLength(LPCSTR text) {
 }
 
 }  // namespace
+
+namespace winapi {
+
+uint16_t AnsiToUnicode(unsigned char c) {
+  if (c < 0x80 || c >= 0xA0) return c;
+  return kAnsiC1[c - 0x80];
+}
+
+unsigned char UnicodeToAnsi(uint32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<unsigned char>(c);
+  for (int i = 0; i < 32; ++i) {
+    if (kAnsiC1[i] == c) return static_cast<unsigned char>(0x80 + i);
+  }
+  return '?';
+}
+
+}  // namespace winapi
 
 BOOL CharToOemBuffA(LPCSTR source, LPSTR destination, DWORD length) {
   return Translate(ConversionTables().toOem, source, destination, length);

@@ -1,0 +1,63 @@
+// A printer device context on a CUPS destination: its page in device units
+// (300 per inch), its fonts, and while a document is open the CUPS job it
+// streams a cairo PDF into.
+#pragma once
+
+#include <cairo.h>
+#include <cups/cups.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/linux/cups_destination.h"
+#include "platform/linux/font.h"
+
+namespace linux_platform {
+
+constexpr int kDeviceUnitsPerInch = 300;
+
+struct CairoDeleter {
+  void operator()(cairo_t* context) const { cairo_destroy(context); }
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct HttpDeleter {
+  void operator()(http_t* http) const { httpClose(http); }
+};
+
+// The CUPS job of an open document and the PDF being written into it.
+struct Document {
+  std::unique_ptr<http_t, HttpDeleter> http;
+  int jobId = 0;
+  // Bytes are dropped once the document is given up, and after a write
+  // to CUPS failed.
+  bool discard = false;
+  bool writeFailed = false;
+  std::unique_ptr<cairo_surface_t, CairoDeleter> surface;
+  std::unique_ptr<cairo_t, CairoDeleter> context;
+  bool pageOpen = false;
+};
+
+struct DeviceContext {
+  std::unique_ptr<Destination> destination;
+  DEVMODEA mode{};
+  cups_size_t media{};
+  bool landscape = false;
+  // The page and its printable area in device units; the device context's
+  // origin is the printable area's top left corner.
+  int pageWidth = 0, pageHeight = 0;
+  int horzRes = 0, vertRes = 0;
+  int offsetX = 0, offsetY = 0;
+  Font stockFont{StockLogFont(), true};
+  Font* selected = nullptr;  // null: the stock font
+  int penX = 0, penY = 0;
+  ABORTPROC abortProc = nullptr;
+  std::unique_ptr<Document> document;
+
+  Font& CurrentFont() { return selected ? *selected : stockFont; }
+};
+
+DeviceContext* FindDeviceContext(HDC dc);
+// Forgets a font in every device context that has it selected.
+void DeselectEverywhere(const Font* font);
+
+}  // namespace linux_platform

@@ -1,0 +1,55 @@
+// A logical font realized through fontconfig and cairo-ft: the face that
+// best matches its name, weight and slant, scaled to its height in device
+// units, with metrics computed as the Windows font mapper computes them
+// from the same font tables, so line heights agree with Windows.
+#pragma once
+
+#include <cairo.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/winapi/winapi.h"
+
+namespace linux_platform {
+
+struct ScaledFontDeleter {
+  void operator()(cairo_scaled_font_t* font) const { cairo_scaled_font_destroy(font); }
+};
+
+class Font {
+ public:
+  Font() = default;
+  explicit Font(const LOGFONTA& logical, bool isStock = false)
+      : stock(isStock), logical_(logical) {}
+  Font(const Font&) = delete;
+  Font& operator=(const Font&) = delete;
+
+  // Matches and scales the font the first time it is needed. False when
+  // fontconfig finds no usable face.
+  bool Realize();
+
+  const LOGFONTA& logical() const { return logical_; }
+  const TEXTMETRICA& metrics() const { return metrics_; }
+  const std::string& face() const { return face_; }
+  cairo_scaled_font_t* scaled() const { return scaled_.get(); }
+  // Below the baseline, in device units.
+  double underlinePosition() const { return underlinePosition_; }
+  double underlineThickness() const { return underlineThickness_; }
+  const bool stock = false;  // the device context's own font
+
+ private:
+  LOGFONTA logical_{};
+  bool tried_ = false;
+  std::unique_ptr<cairo_scaled_font_t, ScaledFontDeleter> scaled_;
+  TEXTMETRICA metrics_{};
+  std::string face_;
+  double underlinePosition_ = 0;
+  double underlineThickness_ = 1;
+};
+
+// The device context's own font: the fixed-pitch face, one third of an
+// inch from line to line, as the Windows driver of a PDF printer gives it.
+LOGFONTA StockLogFont();
+
+}  // namespace linux_platform

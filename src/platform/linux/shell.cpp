@@ -1,0 +1,178 @@
+// The shell on Linux: a program is started with posix_spawn, a document is
+// opened with xdg-open and printed with CUPS' lp. A process handle is the
+// child's process id; a child nobody waits for is reaped in the background.
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <strings.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/linux/live_objects.h"
+#include "platform/winapi/winapi.h"
+
+extern char** environ;
+
+namespace {
+
+// hInstApp values of a failed launch, as the shell gives them.
+constexpr UINT_PTR kFileNotFound = 2;
+constexpr UINT_PTR kNoAssociation = 31;
+constexpr UINT_PTR kLaunched = 42;
+constexpr DWORD kNoAssociationError = 1155;
+
+struct Process {
+  pid_t pid;
+  bool waited = false;
+};
+linux_platform::LiveObjects<Process> g_processes;
+
+void ReapInBackground(pid_t pid) {
+  std::thread([pid] {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+  }).detach();
+}
+
+// Splits parameters at blanks; double quotes group words with blanks.
+void AppendParameters(const char* text, std::vector<std::string>& words) {
+  if (!text) return;
+  std::string word;
+  bool quoted = false, inWord = false;
+  for (const char* p = text; *p; ++p) {
+    if (*p == '"') {
+      quoted = !quoted;
+      inWord = true;
+    } else if (*p == ' ' && !quoted) {
+      if (inWord) words.push_back(word);
+      word.clear();
+      inWord = false;
+    } else {
+      word += *p;
+      inWord = true;
+    }
+  }
+  if (inWord) words.push_back(word);
+}
+
+// A file that runs by itself: a path to an executable file, or a bare
+// name found on PATH.
+bool IsProgram(const std::string& file) {
+  struct stat info {};
+  if (file.find('/') != std::string::npos) {
+    return stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(file.c_str(), X_OK) == 0;
+  }
+  const char* path = getenv("PATH");
+  std::string directories = path ? path : "/usr/bin:/bin";
+  size_t start = 0;
+  while (start <= directories.size()) {
+    size_t end = directories.find(':', start);
+    if (end == std::string::npos) end = directories.size();
+    std::string candidate = directories.substr(start, end - start) + "/" + file;
+    if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+        access(candidate.c_str(), X_OK) == 0) {
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+// The command line for a verb and file; empty when the verb means nothing
+// here.
+std::vector<std::string> CommandFor(const char* verb, const SHELLEXECUTEINFOA& info) {
+  std::string file = info.lpFile;
+  std::string action = verb ? verb : "";
+  std::vector<std::string> words;
+  if (strcasecmp(action.c_str(), "print") == 0) {
+    words = {"lp", "--", file};
+  } else if (action.empty() || strcasecmp(action.c_str(), "open") == 0) {
+    if (IsProgram(file)) {
+      words = {file};
+      AppendParameters(info.lpParameters, words);
+    } else {
+      words = {"xdg-open", file};
+    }
+  } else if (strcasecmp(action.c_str(), "edit") == 0 || strcasecmp(action.c_str(), "explore") == 0) {
+    words = {"xdg-open", file};
+  }
+  return words;
+}
+
+pid_t Spawn(const std::vector<std::string>& words, const char* directory, int& error) {
+  std::vector<char*> argv;
+  for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (directory && *directory) posix_spawn_file_actions_addchdir_np(&actions, directory);
+  pid_t pid = -1;
+  error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return error == 0 ? pid : -1;
+}
+
+BOOL Failed(SHELLEXECUTEINFOA* info, UINT_PTR code, DWORD error) {
+  info->hInstApp = reinterpret_cast<HINSTANCE>(code);
+  SetLastError(error);
+  return FALSE;
+}
+
+}  // namespace
+
+BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
+  if (!info || !info->lpFile) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  info->hProcess = nullptr;
+  std::vector<std::string> words = CommandFor(info->lpVerb, *info);
+  if (words.empty()) return Failed(info, kNoAssociation, kNoAssociationError);
+  int error = 0;
+  pid_t pid = Spawn(words, info->lpDirectory, error);
+  if (pid < 0) {
+    bool missingHelper = words[0] != info->lpFile;
+    return Failed(info, missingHelper ? kNoAssociation : kFileNotFound,
+                  missingHelper ? kNoAssociationError : ERROR_FILE_NOT_FOUND);
+  }
+  info->hInstApp = reinterpret_cast<HINSTANCE>(kLaunched);
+  if (info->fMask & SEE_MASK_NOCLOSEPROCESS) {
+    info->hProcess = g_processes.Add<HANDLE>(std::make_unique<Process>(Process{pid}));
+  } else {
+    ReapInBackground(pid);
+  }
+  return TRUE;
+}
+
+DWORD WaitForSingleObject(HANDLE handle, DWORD) {
+  Process* process = g_processes.Find(handle);
+  if (!process) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return WAIT_FAILED;
+  }
+  if (!process->waited) {
+    int status = 0;
+    while (waitpid(process->pid, &status, 0) < 0) {
+      if (errno != EINTR) break;
+    }
+    process->waited = true;
+  }
+  return WAIT_OBJECT_0;
+}
+
+BOOL CloseHandle(HANDLE handle) {
+  std::unique_ptr<Process> process = g_processes.Remove(handle);
+  if (!process) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (!process->waited) ReapInBackground(process->pid);
+  return TRUE;
+}

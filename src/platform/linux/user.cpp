@@ -1,0 +1,85 @@
+// The user interface without windows: a message box is written to standard
+// error and answered with its safe button, and no dialog is ever made, so
+// printing goes on as without the cancel window.
+#include <cstdio>
+#include <string>
+
+#include "platform/winapi/winapi.h"
+
+namespace {
+
+constexpr UINT kButtonsMask = 0xF;
+constexpr UINT kYesNoCancel = 3;
+constexpr UINT kYesNo = 4;
+constexpr UINT kAbortRetryIgnore = 2;
+constexpr int kIdNo = 7;
+constexpr DWORD kNotSupported = 50;
+
+// Cancel where the box has it: the work in hand is given up, never the
+// process.
+int SafeAnswer(UINT type) {
+  switch (type & kButtonsMask) {
+    case MB_OKCANCEL:
+    case MB_RETRYCANCEL:
+    case kYesNoCancel:
+      return IDCANCEL;
+    case kYesNo:
+      return kIdNo;
+    case kAbortRetryIgnore:
+      return IDABORT;
+    default:
+      return IDOK;
+  }
+}
+
+const char* AnswerName(int answer) {
+  switch (answer) {
+    case IDCANCEL:
+      return "Cancel";
+    case kIdNo:
+      return "No";
+    case IDABORT:
+      return "Abort";
+    default:
+      return "OK";
+  }
+}
+
+}  // namespace
+
+int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
+  int answer = SafeAnswer(type);
+  // One line: a system message text ends in a line break of its own.
+  std::string line = text ? text : "";
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  fprintf(stderr, "%s: %s [%s]\n", caption ? caption : "Error", line.c_str(), AnswerName(answer));
+  fflush(stderr);
+  return answer;
+}
+
+HWND CreateDialogParamA(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM) {
+  SetLastError(kNotSupported);
+  return nullptr;
+}
+
+BOOL DestroyWindow(HWND) {
+  SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return FALSE;
+}
+
+BOOL SetWindowTextA(HWND, LPCSTR) {
+  SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return FALSE;
+}
+
+BOOL SetDlgItemTextA(HWND, int, LPCSTR) {
+  SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return FALSE;
+}
+
+HWND GetFocus() { return nullptr; }
+
+BOOL PeekMessageA(LPMSG, HWND, UINT, UINT, UINT) { return FALSE; }
+BOOL TranslateMessage(const MSG*) { return FALSE; }
+LRESULT DispatchMessageA(const MSG*) { return 0; }
+BOOL IsDialogMessageA(HWND, LPMSG) { return FALSE; }

@@ -1,0 +1,45 @@
+# Shared by the shell tests of the Linux library. They run with
+# PLENWICK_ROOT (the sources) and PLENWICK_BUILD (the native build tree,
+# with libPLENWICKDLL.so and the Java classes) set by ctest, and with the
+# CUPS that scripts/test started.
+set -uo pipefail
+
+ROOT="${PLENWICK_ROOT:?}"
+NATIVE="${PLENWICK_BUILD:?}"
+
+source "$ROOT/tests/support/shell_checks.sh"
+
+# Report names carry this tag: other programs print on the same queue, and
+# a PDF is known as ours by its title.
+TAG="lx$$"
+
+# Runs one print request in a real virtual machine, through
+# NativeWindows.plenwick as the application calls it.
+linux_print() {
+  java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java" PlenwickPrint "$@"
+}
+
+# Prints one request; its output goes to host.out, and PDFS holds the PDF of
+# each report file of the request that was printed, in order.
+PDFS=()
+print_request() {
+  local since status arg pdf
+  lock_printing
+  since=$(last_job_id)
+  linux_print "$@" >host.out 2>&1
+  status=$?
+  check "the request returns to Java ($*)" [ $status -eq 0 ]
+  check "no JNI warning ($*)" bash -c "! grep -q -i warning host.out"
+  PDFS=()
+  local all
+  mapfile -t all < <(pdfs_after_job "$since")
+  unlock_printing
+  for arg in "$@"; do
+    [[ "$arg" == -* ]] && continue
+    for pdf in "${all[@]}"; do
+      # cups-pdf takes the title from the PostScript that CUPS made of the
+      # PDF, where it stands in parentheses.
+      [[ "$(pdf_title "$pdf")" =~ ^\(?"$arg"\)?$ ]] && PDFS+=("$pdf")
+    done
+  done
+}

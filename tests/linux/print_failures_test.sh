@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# What goes wrong on the way to CUPS: an unknown printer, a queue that
+# rejects jobs, a paused queue, no print server. Each gives the documented
+# answer on standard error, keeps a report that was not spooled under
+# SCRATCH, and returns to Java.
+source "$(dirname "$0")/lib.sh"
+
+WORK=$(mktemp -d)
+QUEUE="plenwick-linux-$$"
+cleanup() {
+  cancel -a "$QUEUE" 2>/dev/null
+  lpadmin -x "$QUEUE" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+cd "$WORK" || exit 1
+
+# An unknown printer: the Windows box, answered Cancel; the next file of
+# the request prints on the printer it names.
+printf 'kept\r\n' >"$TAG-kept.txt"
+printf 'next\r\n' >"$TAG-next.txt"
+print_request -disposition=scratch -printer_id=Nowhere "$TAG-kept.txt" -printer_id=PDF "$TAG-next.txt"
+check "the box says why" grep -qx "Plenwick - Can't Open Printer: Invalid printer name.*\[Cancel\]" host.out
+check "the unprinted report is kept" [ -e "$TAG-kept.txt" ]
+check "the next report printed" grep -q next <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
+check "and was deleted" [ ! -e "$TAG-next.txt" ]
+
+# A queue of our own that rejects jobs: the spooler error box.
+lpadmin -p "$QUEUE" -E -v file:/dev/null
+cupsreject "$QUEUE"
+printf 'rejected\r\n' >"$TAG-rejected.txt"
+print_request -disposition=scratch -printer_id="$QUEUE" "$TAG-rejected.txt"
+check "StartDoc fails" grep -q "StartDoc returned -1 (Unknown general error)." host.out
+check "the rejected report is kept" [ -e "$TAG-rejected.txt" ]
+
+# Paused: the job is spooled and waits in the queue, as on Windows, so the
+# report counts as printed. The job is cancelled at once: other tests wait
+# for the queues to empty.
+cupsaccept "$QUEUE"
+cupsdisable "$QUEUE"
+printf 'paused\r\n' >"$TAG-paused.txt"
+linux_print -disposition=scratch -printer_id="$QUEUE" "$TAG-paused.txt" >host.out 2>&1
+status=$?
+waiting=$(lpstat -o "$QUEUE" 2>/dev/null | wc -l)
+cancel -a "$QUEUE"
+check "paused: the request returns" [ $status -eq 0 ]
+check "paused: the job waits in the queue" [ "$waiting" = 1 ]
+check "paused: the spooled report is deleted" [ ! -e "$TAG-paused.txt" ]
+
+# No print server: the library talks to a socket nobody listens on, as
+# when cupsd is stopped. No default printer, so no device mode.
+printf 'no server\r\n' >"$TAG-noserver.txt"
+CUPS_SERVER="$WORK/no-cupsd.sock" linux_print -disposition=scratch "$TAG-noserver.txt" >host.out 2>&1
+check "no server: the request returns" [ $? -eq 0 ]
+check "no server: the box says so" grep -q "Plenwick - Can't Get DEVMODE" host.out
+check "no server: the report is kept" [ -e "$TAG-noserver.txt" ]
+
+finish
