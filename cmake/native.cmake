@@ -97,6 +97,9 @@ if(PLENWICK_FUZZ)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_libraries(${name} PRIVATE plenwick_lib simwin)
   endforeach()
+  # Whole requests need the library's resources on the simulated Windows.
+  target_sources(fuzz_print_request PRIVATE tests/support/machine.cpp)
+  target_include_directories(fuzz_print_request PRIVATE tests/support)
 endif()
 
 # The Java side of the Linux library's tests and of scripts/print --linux:

@@ -56,6 +56,10 @@ foreach(source ${WINE_PROGRAMS})
   target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
   add_dependencies(${name} PLENWICKDLL)
 endforeach()
+# The repeating host of the soak shares the console host's JNI environment
+# and reports its memory.
+target_include_directories(repeat_print PRIVATE tools)
+target_link_libraries(repeat_print PRIVATE psapi)
 
 # Shell tests that run those programs (or the DLL) under Wine and check what
 # came out: PDFs from CUPS, screenshots, files. Each tests/wine/*_test.sh is

@@ -27,7 +27,10 @@ inline std::thread AnswerBox(const char* caption, WPARAM button, std::string* te
     for (int tries = 0; tries < 600; ++tries, Sleep(50)) {
       HWND box = FindWindowA(nullptr, caption);
       if (!box || !IsWindowVisible(box)) continue;
+      // A box may be visible before its text is: read it again then.
+      text->clear();
       EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(text));
+      if (text->empty() && tries < 599) continue;
       PostMessageA(box, WM_COMMAND, button, 0);
       return;
     }

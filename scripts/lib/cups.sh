@@ -8,7 +8,10 @@ PDF_OUT="${PDF_OUT:-/var/spool/cups-pdf-plenwick}"
 # tests and commands, from any work tree, holds this lock from its first
 # job id to its last PDF.
 PRINT_LOCK="${PRINT_LOCK:-/tmp/plenwick-print.lock}"
-lock_printing() { exec {PRINT_LOCK_FD}>>"$PRINT_LOCK" && flock "$PRINT_LOCK_FD"; }
+# A print that hangs must not stop every other: after two minutes the
+# waiting print goes on without the lock (its PDFs are still known by their
+# titles).
+lock_printing() { exec {PRINT_LOCK_FD}>>"$PRINT_LOCK" && { flock -w 120 "$PRINT_LOCK_FD" || true; }; }
 unlock_printing() { flock -u "$PRINT_LOCK_FD" && exec {PRINT_LOCK_FD}>&-; }
 
 # The highest CUPS job id so far (0 when there is none).

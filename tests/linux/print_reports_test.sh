@@ -84,6 +84,13 @@ check "Letter page" [ "$(page_size "${PDFS[1]:-none}")" = "612 x 792" ]
 print_request -ruler "$TAG-paper.txt"
 check "ruler page keeps its text" grep -q paper <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
 
+# Raw mode needs the driver's pass-through, which a PDF has not: the lines
+# are printed as text, with the log line that says so.
+printf 'raw line\r\n' >"$TAG-raw.txt"
+print_request -raw -log="$WORK/raw.log" "$TAG-raw.txt"
+check "raw falls back to text" grep -q 'raw line' <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
+check "and says so in the log" grep -q 'PASSTHROUGH not supported, ignoring -raw flag' "$WORK/raw.log"
+
 # OEM translation: the box-drawing byte of code page 437 comes out as the
 # character it stands for in the ANSI code page.
 printf 'caf\x82\r\n' >"$TAG-oem.txt"

@@ -54,3 +54,34 @@ await_program() {  # pid seconds what
   fi
   wait "$1"
 }
+
+# The PDFs of jobs on queue $2 after job id $1 whose document title is $3.
+# Waits only for that queue's jobs: a job that another program left on
+# another queue does not hold the test up.
+pdfs_on_queue() {
+  local since=$1 queue=$2 title=$3 id file
+  for _ in $(seq 300); do
+    [ -z "$(lpstat -W not-completed -o "$queue" 2>/dev/null)" ] && break
+    sleep 0.2
+  done
+  for id in $(lpstat -W completed -o "$queue" 2>/dev/null | sed -E -n 's/^[^ ]+-([0-9]+) .*/\1/p' |
+      sort -n); do
+    [ "$id" -gt "$since" ] || continue
+    for _ in $(seq 50); do
+      file=$(ls -t "$PDF_OUT"/*-job_"$id".pdf 2>/dev/null | head -1)
+      [ -n "$file" ] && break
+      sleep 0.2
+    done
+    [ -n "$file" ] && [ "$(pdf_title "$file")" = "$title" ] && echo "$file"
+  done
+}
+
+# Removes a queue of a test's own, trying again while CUPS is busy.
+remove_queue() {
+  local i
+  for i in 1 2 3 4 5; do
+    lpadmin -x "$1" 2>/dev/null && return 0
+    lpstat -p "$1" >/dev/null 2>&1 || return 0
+    sleep 1
+  done
+}

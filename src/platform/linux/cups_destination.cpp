@@ -151,7 +151,7 @@ void Destination::FillDefaults(DEVMODEA& mode) {
   mode.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_DEFAULTSOURCE | DM_COLLATE |
                   DM_FORMNAME | DM_PRINTQUALITY | DM_YRESOLUTION;
   mode.dmOrientation = OrientationOfKeyword(DefaultKeyword("orientation-requested"));
-  mode.dmCopies = static_cast<short>(std::clamp(atoi(DefaultKeyword("copies").c_str()), 1, 9999));
+  mode.dmCopies = static_cast<short>(std::clamp<int>(atoi(DefaultKeyword("copies").c_str()), 1, kMaxCopies));
   mode.dmDefaultSource = static_cast<short>(BinOfMediaSource(DefaultKeyword("media-source").c_str()));
   mode.dmCollate = DefaultKeyword("multiple-document-handling") ==
                            "separate-documents-uncollated-copies"

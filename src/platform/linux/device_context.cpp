@@ -55,8 +55,6 @@ void DeselectEverywhere(const Font* font) {
   });
 }
 
-void AbandonDocument(DeviceContext& dc);  // spooler.cpp
-
 }  // namespace linux_platform
 
 using linux_platform::DeviceContext;

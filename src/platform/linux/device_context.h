@@ -59,5 +59,8 @@ struct DeviceContext {
 DeviceContext* FindDeviceContext(HDC dc);
 // Forgets a font in every device context that has it selected.
 void DeselectEverywhere(const Font* font);
+// Gives up the open document: nothing more is sent, and its job is
+// cancelled (spooler.cpp).
+void AbandonDocument(DeviceContext& dc);
 
 }  // namespace linux_platform

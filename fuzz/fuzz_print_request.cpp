@@ -1,0 +1,150 @@
+// Fuzzes whole print requests on the simulated Windows: options, a
+// configuration file and the report's bytes. After each request every
+// platform object must have been given back, and every printable character
+// of the report, as the overstrike decoder reads it, must have reached the
+// page in order: none lost, none doubled.
+//
+// Input: option lines, a NUL, the configuration file, a NUL, the report.
+// Options may not hold '/' or '\', so a `log` or `config` value names a file
+// of the working folder only; the report lives in a folder of its own,
+// which no option can name, so no option overwrites it.
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/debug_log.h"
+#include "core/print_request.h"
+#include "machine.h"
+#include "platform/simwin/control.h"
+#include "render/overstrike.h"
+
+namespace {
+
+const char kReport[] = "in/report.txt";
+const int kLineCapacity = 511;  // what the page loop's line buffer holds
+
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+bool WriteFile(const char* path, const std::string& bytes) {
+  FILE* file = fopen(path, "wb");
+  if (!file) return false;
+  bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return fclose(file) == 0 && written;
+}
+
+// What a page shows of a text: its printable ASCII characters.
+std::string Printable(const std::string& text) {
+  std::string kept;
+  for (char c : text) {
+    if (c > ' ' && c < 0x7f) kept += c;
+  }
+  return kept;
+}
+
+// The report as the page loop must print it, cut into lines as the line
+// reader cuts them (form feeds and carriage returns dropped, a line feed
+// ending a line, at most kLineCapacity bytes a line) and decoded.
+std::string DecodedText(const std::string& report) {
+  std::string expected;
+  std::string line;
+  auto flush = [&] {
+    if (line.empty()) return;
+    plenwick::DecodedLine decoded;
+    plenwick::DecodeOverstrike(line.data(), static_cast<int>(line.size()), decoded);
+    expected.append(decoded.text, static_cast<size_t>(decoded.length));
+    line.clear();
+  };
+  for (char c : report) {
+    if (c == '\f') {
+      flush();
+      continue;
+    }
+    if (c == '\r') continue;
+    line += c == '\n' ? '\0' : c;
+    if (c == '\n' || line.size() == kLineCapacity) flush();
+  }
+  flush();
+  return expected;
+}
+
+// The job may ask for the text in the OEM or the ANSI code page; a
+// translated character may become printable ASCII (a best fit, a '?').
+bool PrintedAsDecoded(const std::string& printed, const std::string& decoded) {
+  if (printed == Printable(decoded)) return true;
+  std::string translated(decoded.size(), '\0');
+  DWORD length = static_cast<DWORD>(decoded.size());
+  CharToOemBuffA(decoded.data(), &translated[0], length);
+  if (printed == Printable(translated)) return true;
+  OemToCharBuffA(decoded.data(), &translated[0], length);
+  return printed == Printable(translated);
+}
+
+// Everything that reached the pages of the printed documents.
+std::string PrintedText() {
+  std::string printed;
+  for (const simwin::GdiEvent& event : simwin::GdiEvents()) {
+    bool passed = event.kind == simwin::GdiEvent::kEscape && event.escape == PASSTHROUGH;
+    if (event.kind == simwin::GdiEvent::kText || passed) printed += Printable(event.text);
+  }
+  return printed;
+}
+
+std::vector<std::string> OptionArguments(const std::string& text) {
+  std::vector<std::string> arguments;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string option = text.substr(start, end - start);
+    // Every argument is an option: the report is the request's only file.
+    if (option.empty() || (option[0] != '-' && option[0] != '/')) option.insert(0, "-");
+    arguments.push_back(option);
+    start = end + 1;
+  }
+  return arguments;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string input(reinterpret_cast<const char*>(data), size);
+  size_t first = input.find('\0');
+  if (first == std::string::npos) return 0;
+  size_t second = input.find('\0', first + 1);
+  if (second == std::string::npos) return 0;
+  std::string options = input.substr(0, first);
+  std::string config = input.substr(first + 1, second - first - 1);
+  std::string report = input.substr(second + 1);
+  if (options.find_first_of("/\\") != std::string::npos) return 0;
+  if (config.find_first_of("/\\") != std::string::npos) return 0;
+
+  plenwick_test::FreshMachine();
+  mkdir("in", 0755);
+  if (!WriteFile(kReport, report) || !WriteFile("job.cfg", config)) return 0;
+
+  std::vector<std::string> arguments = OptionArguments(options);
+  arguments.push_back(kReport);
+  // One request, argument by argument, as the Java bridge makes it.
+  plenwick::PrintJob job;
+  plenwick::BeginPrintRequest(job, static_cast<int>(arguments.size()));
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    std::vector<char> argument(arguments[i].begin(), arguments[i].end());
+    argument.push_back('\0');
+    plenwick::HandlePrintArgument(job, static_cast<int>(i), argument.data());
+  }
+
+  Check(simwin::OpenHandleCount() == 0);
+  Check(simwin::LiveGlobalBlocks() <= 2);  // the printer selection's blocks
+  std::vector<simwin::SpooledDocument> documents = simwin::Documents();
+  Check(documents.size() == 1);
+  Check(documents[0].end == simwin::SpooledDocument::kEnded);
+  Check(PrintedAsDecoded(PrintedText(), DecodedText(report)));
+  plenwick::ResetDebugLogState();
+  return 0;
+}
