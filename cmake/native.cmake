@@ -78,6 +78,10 @@ endif()
 set_target_properties(PLENWICKDLL PROPERTIES
   LINK_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/resources/PLENWICKDLL.map)
 
+add_test(NAME shared_object_exports
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/native/shared_object_exports_test.sh
+  $<TARGET_FILE:PLENWICKDLL>)
+
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES})
 target_link_libraries(native_tests PRIVATE plenwick_test_support GTest::gtest GTest::gtest_main)
