@@ -34,6 +34,12 @@ class NestingLevel {
   NestingLevel& operator=(const NestingLevel&) = delete;
 };
 
+// Configuration files read for one argument of the request, nested files
+// included. The nesting bound alone stops a file that names itself once,
+// but a file that names itself on three lines would be read 3^16 times and
+// hold the caller for hours; past this many reads a file is ignored.
+int g_configReads = 0;
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Ten to the power of exponent by repeated multiplication, exact up to
@@ -137,6 +143,11 @@ size_t NextRead(const std::string& contents, size_t at, char (&line)[kConfigLine
 }
 
 void ParseConfigFile(PrintJob& job, const char* path) {
+  if (++g_configReads > kMaxConfigFileReads) {
+    DebugLog("config %s: more than %d configuration files read for one argument, ignoring it\n", path,
+             kMaxConfigFileReads);
+    return;
+  }
   job.configFileName = path;
   std::string contents;
   if (!ReadSnapshot(path, contents)) return;
@@ -266,6 +277,7 @@ int32_t PaperDimension(const char* value) {
 }
 
 void Parse_Arg(PrintJob& job, char* text) {
+  if (g_nesting == 0) g_configReads = 0;  // each argument of the request starts afresh
   DebugLog("Parse_Arg(%s)\n", text);
   const OptionEntry* option = FindOption(text);
   if (!option) return;

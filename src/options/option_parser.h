@@ -9,6 +9,8 @@ namespace plenwick {
 // parsed recursively; a chain deeper than this (a file that names itself)
 // is cut off with a log line.
 constexpr int kMaxOptionNesting = 16;
+// Configuration files one argument may have read, nested ones included.
+constexpr int kMaxConfigFileReads = 256;
 
 // The longest configuration-file line read at once; a longer line arrives
 // as several options.

@@ -218,6 +218,25 @@ TEST_F(OptionParserTest, SelfNamingConfigurationStopsAtTheNestingBound) {
   EXPECT_NE(text.find("nested more than 16 deep"), std::string::npos);
 }
 
+TEST_F(OptionParserTest, ConfigurationNamingItselfOnSeveralLinesEndsSoon) {
+  // Three self-references a line apart would mean 3^16 reads within the
+  // nesting bound; the read budget ends it after a few hundred.
+  std::string log = EnableLog();
+  std::string path = Path("fan.cfg");
+  std::string self = "-config=" + path + "\n";
+  WriteFile("fan.cfg", self + self + "-copies=4\n" + self);
+  Parse("config=" + path);
+  EXPECT_EQ(job_.copies, 4);
+  EXPECT_EQ(job_.configFileName, path);
+  std::string text = ReadFile(log);
+  EXPECT_NE(text.find("more than 256 configuration files read for one argument"), std::string::npos);
+  // The next argument has its own budget.
+  job_.copies = 1;
+  WriteFile("plain.cfg", "-copies=6\n");
+  Parse("config=" + Path("plain.cfg"));
+  EXPECT_EQ(job_.copies, 6);
+}
+
 TEST_F(OptionParserTest, SelfNamingOptionListStopsAtTheNestingBound) {
   // An item that is itself the same list, many levels deep.
   std::string option = "copies=3";
