@@ -39,6 +39,9 @@ class NestingLevel {
 // but a file that names itself on three lines would be read 3^16 times and
 // hold the caller for hours; past this many reads a file is ignored.
 int g_configReads = 0;
+// Bytes those files held. A large file read many times over (up to the
+// count above) would still parse, and log, hundreds of megabytes.
+size_t g_configBytes = 0;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -151,6 +154,12 @@ void ParseConfigFile(PrintJob& job, const char* path) {
   job.configFileName = path;
   std::string contents;
   if (!ReadSnapshot(path, contents)) return;
+  g_configBytes += contents.size();
+  if (g_configBytes > static_cast<size_t>(kMaxConfigBytesRead)) {
+    DebugLog("config %s: more than %d bytes of configuration files read for one argument, ignoring it\n",
+             path, kMaxConfigBytesRead);
+    return;
+  }
   char line[kConfigLineCapacity + 1];
   size_t at = 0;
   while (size_t consumed = NextRead(contents, at, line)) {
@@ -277,7 +286,10 @@ int32_t PaperDimension(const char* value) {
 }
 
 void Parse_Arg(PrintJob& job, char* text) {
-  if (g_nesting == 0) g_configReads = 0;  // each argument of the request starts afresh
+  if (g_nesting == 0) {  // each argument of the request starts afresh
+    g_configReads = 0;
+    g_configBytes = 0;
+  }
   DebugLog("Parse_Arg(%s)\n", text);
   const OptionEntry* option = FindOption(text);
   if (!option) return;
