@@ -19,8 +19,8 @@ constexpr int kConfigLineCapacity = 127;
 // A configuration file is read as it is when opened, up to this size.
 constexpr int kMaxConfigFileBytes = 1 << 20;
 // Bytes of configuration files one argument may have read, nested ones
-// included: four files of the largest size.
-constexpr int kMaxConfigBytesRead = 4 * kMaxConfigFileBytes;
+// included: together no more than one file may hold.
+constexpr int kMaxConfigBytesRead = kMaxConfigFileBytes;
 
 // text is one option without its leading '-' or '/', modifiable in place.
 void Parse_Arg(PrintJob& job, char* text);

@@ -238,23 +238,23 @@ TEST_F(OptionParserTest, ConfigurationNamingItselfOnSeveralLinesEndsSoon) {
 }
 
 TEST_F(OptionParserTest, LargeConfigurationNamingItselfReadsABoundedAmount) {
-  // A file near the size limit that names itself: the nesting bound alone
-  // would read it 16 times, logging every line; the byte budget stops at 4.
+  // A 300 kB file that names itself: the nesting bound alone would read it
+  // 16 times, logging every line; the byte budget stops after 3 reads.
   std::string log = EnableLog();
   std::string path = Path("big.cfg");
   const std::string filler = "-" + std::string(126, 'z') + "\n";  // an unknown option
   std::string contents = "-config=" + path + "\n";
-  while (contents.size() + filler.size() < 1000000) contents += filler;
+  while (contents.size() + filler.size() < 300000) contents += filler;
   WriteFile("big.cfg", contents + "-copies=5\n");
   Parse("config=" + path);
   EXPECT_EQ(job_.copies, 5);
   std::string text = ReadFile(log);
-  EXPECT_NE(text.find("more than 4194304 bytes of configuration files read for one argument"), std::string::npos);
+  EXPECT_NE(text.find("more than 1048576 bytes of configuration files read for one argument"), std::string::npos);
   size_t fillerLines = 0;
   for (size_t at = text.find("Parse_Arg(zzz"); at != std::string::npos; at = text.find("Parse_Arg(zzz", at + 1)) {
     ++fillerLines;
   }
-  EXPECT_EQ(fillerLines, 4 * (contents.size() / filler.size()));
+  EXPECT_EQ(fillerLines, 3 * (contents.size() / filler.size()));
 }
 
 TEST_F(OptionParserTest, SelfNamingOptionListStopsAtTheNestingBound) {
