@@ -40,7 +40,7 @@ class NestingLevel {
 // hold the caller for hours; past this many reads a file is ignored.
 int g_configReads = 0;
 // Bytes those files held. A large file read many times over (up to the
-// count above) would still parse, and log, hundreds of megabytes.
+// count above) would parse, and log line by line, hundreds of megabytes.
 size_t g_configBytes = 0;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -151,15 +151,15 @@ void ParseConfigFile(PrintJob& job, const char* path) {
              kMaxConfigFileReads);
     return;
   }
+  if (g_configBytes >= static_cast<size_t>(kMaxConfigBytesRead)) {
+    DebugLog("config %s: %d bytes of configuration files already read for one argument, ignoring it\n", path,
+             kMaxConfigBytesRead);
+    return;
+  }
   job.configFileName = path;
   std::string contents;
   if (!ReadSnapshot(path, contents)) return;
   g_configBytes += contents.size();
-  if (g_configBytes > static_cast<size_t>(kMaxConfigBytesRead)) {
-    DebugLog("config %s: more than %d bytes of configuration files read for one argument, ignoring it\n",
-             path, kMaxConfigBytesRead);
-    return;
-  }
   char line[kConfigLineCapacity + 1];
   size_t at = 0;
   while (size_t consumed = NextRead(contents, at, line)) {

@@ -18,9 +18,10 @@ constexpr int kConfigLineCapacity = 127;
 
 // A configuration file is read as it is when opened, up to this size.
 constexpr int kMaxConfigFileBytes = 1 << 20;
-// Bytes of configuration files one argument may have read, nested ones
-// included: together no more than one file may hold.
-constexpr int kMaxConfigBytesRead = kMaxConfigFileBytes;
+// Once the configuration files read for one argument, nested ones included,
+// have held this many bytes, no further file is read for it. A single file
+// is still read whole, up to the size above.
+constexpr int kMaxConfigBytesRead = 64 * 1024;
 
 // text is one option without its leading '-' or '/', modifiable in place.
 void Parse_Arg(PrintJob& job, char* text);
