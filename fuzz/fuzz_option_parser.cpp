@@ -23,5 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (strnlen(job.printerName, sizeof job.printerName) == sizeof job.printerName) __builtin_trap();
   if (strnlen(job.formName, sizeof job.formName) == sizeof job.formName) __builtin_trap();
   if (strnlen(job.fontFace, sizeof job.fontFace) == sizeof job.fontFace) __builtin_trap();
+  plenwick::ResetDebugLogState();  // a log the input opened is closed within it
   return 0;
 }
