@@ -68,8 +68,19 @@ std::string GetSelectedPrinterName() {
   GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode);
   if (!mode) return "**ERROR** Java_doc_LocalPrint_get_1printer_1name() GetLock() failed";
   // A name that fills the whole field has no terminator; it ends there.
-  const char* name = reinterpret_cast<const char*>(mode->dmDeviceName);
-  return std::string(name, FieldLength(name, sizeof mode->dmDeviceName));
+  const char* field = reinterpret_cast<const char*>(mode->dmDeviceName);
+  std::string name(field, FieldLength(field, sizeof mode->dmDeviceName));
+  // A printer name longer than the field arrives cut, and a cut name opens
+  // no printer. The device names hold it whole: when they name the printer
+  // the field begins, that whole name is the answer.
+  if (name.size() + 1 >= sizeof mode->dmDeviceName) {
+    char whole[MAX_PATH] = "";
+    if (DeviceNameOf(g_printerSelection.devNames, whole, sizeof whole) &&
+        strncmp(whole, name.data(), name.size()) == 0) {
+      return whole;
+    }
+  }
+  return name;
 }
 
 bool DeviceNameOf(HGLOBAL devNames, char* name, size_t capacity) {

@@ -24,7 +24,8 @@ bool GetDevMode();
 // Shows the Print Setup dialog on the selection. True when confirmed.
 bool ShowPrintSetup();
 
-// The selected printer's name from the device mode, or an error text.
+// The selected printer's name from the device mode (whole from the device
+// names when the device mode's field cuts it), or an error text.
 std::string GetSelectedPrinterName();
 
 // The device name of a DEVNAMES block, cut to capacity when it does not fit.

@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "device/printer_selection.h"
+#include "platform/handles.h"
 #include "test_support.h"
 
 namespace {
@@ -87,12 +88,34 @@ TEST_F(PrinterSelectionTest, SetupWithoutAnyPrinterHandsNullBlocksToTheDialog) {
   EXPECT_EQ(plenwick::GetSelectedPrinterName(), "Late Printer");
 }
 
-TEST_F(PrinterSelectionTest, NameFillingTheWholeFieldIsCutAtItsEnd) {
-  std::string longName(40, 'L');
+TEST_F(PrinterSelectionTest, LongNamesAreAnsweredWhole) {
+  // The device mode's field holds 32 bytes; the answer is the name that
+  // opens the printer again, whatever its length.
+  for (size_t length : {30, 31, 32, 40, 150}) {
+    SCOPED_TRACE(length);
+    plenwick_test::FreshMachine();
+    std::string name = "Accounting " + std::string(length - 11, 'L');
+    simwin::RemoveAllPrinters();
+    AddPrinter(name);
+    simwin::SetDefaultPrinter(name);
+    EXPECT_EQ(plenwick::GetSelectedPrinterName(), name);
+  }
+}
+
+TEST_F(PrinterSelectionTest, FullFieldOfAnotherPrinterIsCutAtItsEnd) {
+  // While a job has the device mode on a printer of its own, the device
+  // names still name the selected one: the field is the answer, read no
+  // further than its 32 bytes.
   simwin::RemoveAllPrinters();
-  AddPrinter(longName);
-  simwin::SetDefaultPrinter(longName);
-  EXPECT_EQ(plenwick::GetSelectedPrinterName(), std::string(32, 'L'));
+  AddPrinter(std::string(40, 'L'));
+  simwin::SetDefaultPrinter(std::string(40, 'L'));
+  ASSERT_TRUE(plenwick::GetDevMode());
+  {
+    plenwick::GlobalLockGuard<DEVMODEA> mode(plenwick::g_printerSelection.devMode);
+    ASSERT_TRUE(mode);
+    memset(mode->dmDeviceName, 'M', sizeof mode->dmDeviceName);
+  }
+  EXPECT_EQ(plenwick::GetSelectedPrinterName(), std::string(32, 'M'));
 }
 
 TEST_F(PrinterSelectionTest, DeviceNameIsCutToTheCallersBuffer) {

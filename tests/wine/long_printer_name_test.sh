@@ -38,5 +38,11 @@ prints "named_$$.txt" "named by the job"
 # stays "PDF" for everyone else.
 PRINT_ARGS=()
 prints "default_$$.txt" "default printer" LPDEST="$QUEUE"
+# The printer-name query answers that default whole, not cut to the device
+# mode's field, so that the name opens the printer again.
+env LPDEST="$QUEUE" PLENWICK_LONG_PRINTER="$QUEUE" timeout 100 "$ROOT/scripts/wine-run" \
+  "$WINBUILD/wine_tests.exe" --gtest_filter=WinePrinterSelection.LongPrinterNameIsAnsweredWhole >name.out 2>&1
+check "the printer-name query answers the whole name" \
+  grep -q "OK \] WinePrinterSelection.LongPrinterNameIsAnsweredWhole" name.out
 check "the system default is still PDF" bash -c 'lpstat -d | grep -q ": PDF$"'
 finish
