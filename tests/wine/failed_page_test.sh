@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# A page the spooler cannot take. The host may write only 200 KB, so Wine's
+# spool file fills up and EndPage fails a few pages into a long report. The
+# document is abandoned: no job, whole or half, reaches CUPS; the report
+# (SCRATCH) is kept; and the next request prints. The queue is this test's
+# own.
+source "$(dirname "$0")/lib.sh"
+
+WORK=$(mktemp -d)
+QUEUE="PLENWICK_PAGE_$$"
+trap 'remove_queue "$QUEUE"; rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 1
+lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+check "queue exists" lpstat -p "$QUEUE"
+export WINEPATH
+WINEPATH=$(winepath -w "$WINBUILD")
+
+# 40 pages of 60 full rows: far more than 200 KB once spooled.
+row=$(printf '%080d' 0)
+for ((page = 1; page <= 40; page++)); do
+  for ((line = 1; line <= 60; line++)); do printf 'page %d row %d %s\r\n' $page $line "$row"; done
+  printf '\f'
+done >long.txt
+
+# The Wine server and services keep the prefix's files: they start first,
+# without the limit, and the limited host joins them.
+wineserver -p 20 </dev/null >/dev/null 2>&1
+wine_run "$WINBUILD/plenwick_print.exe" --help >/dev/null 2>&1
+lock_printing
+since=$(last_job_id)
+(
+  trap '' XFSZ # a write past the limit fails instead of killing the host
+  ulimit -f 200
+  exec env PLENWICK_DEBUG="$WORK/limited.log" timeout 100 "$ROOT/scripts/wine-run" \
+    "$WINBUILD/plenwick_print.exe" -point=10 -interactive=none -disposition=scratch \
+    -printer_id="$QUEUE" long.txt
+) </dev/null >host.out 2>&1
+status=$?
+check "the host returned normally (status $status)" [ "$status" -eq 0 ]
+check "EndPage failed partway" grep -q "EndPage failed" limited.log
+check "the report is kept" test -f long.txt
+sleep 2
+check "no job of it reached CUPS" [ -z "$(lpstat -W all -o "$QUEUE" 2>/dev/null)" ]
+
+# The next request, without the limit, prints.
+printf 'after the failed page\r\n' >next.txt
+env PLENWICK_DEBUG="$WORK/next.log" timeout 100 "$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe" \
+  -point=10 -interactive=none -printer_id="$QUEUE" next.txt >host2.out 2>&1
+pdf=$(pdfs_on_queue "$since" "$QUEUE" next.txt | head -1)
+unlock_printing
+check "the next request prints" grep -q "after the failed page" <<<"$(pdf_page_text "${pdf:-none}" 1)"
+[ "$FAILURES" -eq 0 ] || { cat host.out host2.out; tail -5 limited.log; }
+finish
