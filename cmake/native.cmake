@@ -100,6 +100,7 @@ if(PLENWICK_FUZZ)
   # Whole requests need the library's resources on the simulated Windows.
   target_sources(fuzz_print_request PRIVATE tests/support/machine.cpp)
   target_include_directories(fuzz_print_request PRIVATE tests/support)
+  target_link_options(fuzz_print_request PRIVATE -Wl,--wrap=fopen)
   # The simulated Windows is the fuzzers' stage, not what they test: left
   # without coverage, its lookups neither cost instrumentation on every call
   # nor draw the fuzzers toward its own branches.
