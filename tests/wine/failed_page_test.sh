@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # A page the spooler cannot take. The host may write only 200 KB, so Wine's
 # spool file fills up and EndPage fails a few pages into a long report. The
-# document is abandoned: no job, whole or half, reaches CUPS; the report
-# (SCRATCH) is kept; and the next request prints. The queue is this test's
-# own.
+# user is told in a box; the document is abandoned: no job, whole or half,
+# reaches CUPS; the report (SCRATCH) is kept; and the next request prints.
+# The queue is this test's own.
 source "$(dirname "$0")/lib.sh"
 
 WORK=$(mktemp -d)
@@ -31,13 +31,16 @@ since=$(last_job_id)
 (
   trap '' XFSZ # a write past the limit fails instead of killing the host
   ulimit -f 200
-  exec env PLENWICK_DEBUG="$WORK/limited.log" timeout 100 "$ROOT/scripts/wine-run" \
+  exec env PLENWICK_DEBUG="$WORK/limited.log" PLENWICK_ANSWER="Error=ok" timeout 100 "$ROOT/scripts/wine-run" \
     "$WINBUILD/plenwick_print.exe" -point=10 -interactive=none -disposition=scratch \
     -printer_id="$QUEUE" long.txt
 ) </dev/null >host.out 2>&1
 status=$?
 check "the host returned normally (status $status)" [ "$status" -eq 0 ]
 check "EndPage failed partway" grep -q "EndPage failed" limited.log
+# What the user sees: the failed call and the spooler's reason, in a box
+# (Wine titles a box without a caption "Error").
+check "the user is told" grep -q "box Error: EndPage returned 0 (Unknown spooler error)." host.out
 check "the report is kept" test -f long.txt
 sleep 2
 check "no job of it reached CUPS" [ -z "$(lpstat -W all -o "$QUEUE" 2>/dev/null)" ]
