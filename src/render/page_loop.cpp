@@ -46,11 +46,14 @@ const char* SpoolerErrorName(int result) {
   }
 }
 
-// The line grid of one report file.
+// The line grid of one report file. A page holds the rows that fit in the
+// printable height, and at least one: a font taller than the page still
+// prints a line a page.
 struct Grid {
   int advance = 0;
   int lineHeight = 0;
   int linesPerPage = 0;
+  int RowsPerPage() const { return linesPerPage > 0 ? linesPerPage : 1; }
 };
 
 // Where the document stands: pages started for this file, and the row of
@@ -103,6 +106,16 @@ bool StartReportPage(const PrintJob& job, const CancelDialog& dialog, Position& 
   return true;
 }
 
+// Ends the open page. False, with the log line, when the spooler refused.
+bool EndReportPage(const PrintJob& job, Position& at, const char* failure) {
+  at.row = 0;
+  if (ReportSpoolerError("EndPage", EndPage(job.deviceContext.get()))) {
+    DebugLog("%s - exiting\n", failure);
+    return false;
+  }
+  return true;
+}
+
 // Reads and prints lines until the file ends or the user cancels. False
 // when a page call failed and the document must end at once.
 bool PrintPages(PrintJob& job, const CancelDialog& dialog, const Grid& grid, Position& at) {
@@ -123,21 +136,18 @@ bool PrintPages(PrintJob& job, const CancelDialog& dialog, const Grid& grid, Pos
       if (count == 0) continue;
       status = CTL_TEXT;
     }
+    // A full page ends only when the next line that needs a row arrives:
+    // no row runs past the printable height, and a form feed right after
+    // the last row of a full page ends that page instead of an empty one.
+    if (count > 0 && at.row >= grid.RowsPerPage() && !EndReportPage(job, at, "EndPage failed")) {
+      return false;
+    }
     if (at.row == 0 && !StartReportPage(job, dialog, at)) return false;
     if (count > 0) {
       WriteReportLine(job, line, count, at.row, grid.advance, grid.lineHeight);
       ++at.row;
     }
-    // The page ends one row after the printable height, so that a report
-    // paginated by form feeds at exactly lines-per-page rows gives one page
-    // per form feed.
-    if (at.row > grid.linesPerPage || status == CTL_FF) {
-      at.row = 0;
-      if (ReportSpoolerError("EndPage", EndPage(job.deviceContext.get()))) {
-        DebugLog("EndPage failed - exiting\n");
-        return false;
-      }
-    }
+    if (status == CTL_FF && !EndReportPage(job, at, "EndPage failed")) return false;
   }
   return true;
 }
@@ -147,12 +157,9 @@ bool PrintPages(PrintJob& job, const CancelDialog& dialog, const Grid& grid, Pos
 bool FinishDocument(const PrintJob& job, const Grid& grid, Position& at,
                     SpoolerDocument& document) {
   if (at.row > 0) {
-    DrawRuler(job, at.row * grid.lineHeight);
-    at.row = 0;
-    if (ReportSpoolerError("EndPage", EndPage(job.deviceContext.get()))) {
-      DebugLog("EndPage (2) failed - exiting\n");
-      return false;
-    }
+    // A last page that is not full gets a second ruler below its last line.
+    if (at.row < grid.RowsPerPage()) DrawRuler(job, at.row * grid.lineHeight);
+    if (!EndReportPage(job, at, "EndPage (2) failed")) return false;
   }
   return !ReportSpoolerError("EndDoc", document.Commit());
 }

@@ -49,10 +49,10 @@ for page in 1 2 3; do
 done
 
 # Full pages: the grid of the Windows driver (A4 is 3508 units high; at
-# 10 points a line is 49 units, 71 lines and the one after them per page;
-# at 20 points 97 units, 36 lines and one).
+# 10 points a line is 49 units, 71 lines per page; at 20 points 97 units,
+# 36 lines).
 numbered_lines 1 200 >"$TAG-full.txt"
-for point_rows in 10:72 20:37; do
+for point_rows in 10:71 20:36; do
   point=${point_rows%:*} rows=${point_rows#*:}
   print_request -point="$point" "$TAG-full.txt"
   pdf=${PDFS[0]:-none}
@@ -60,6 +60,9 @@ for point_rows in 10:72 20:37; do
     [ "$(pdf_page_text "$pdf" 2 | grep -m1 -o 'row [0-9]*')" = "row $(printf %03d $((rows + 1)))" ]
   check "$point pt: $(((200 + rows - 1) / rows)) pages" [ "$(pdf_pages "$pdf")" = $(((200 + rows - 1) / rows)) ]
 done
+
+source "$ROOT/tests/support/full_page_checks.sh"
+check_full_pages "$TAG"
 
 # Overstrikes: bold heading and underlined digits come out as text once.
 printf 'T\bTo\bot\bta\bal\bl:  1\b_2\b_3\b_\r\n' >"$TAG-styled.txt"

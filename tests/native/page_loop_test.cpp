@@ -9,8 +9,7 @@ namespace {
 
 using plenwick_test::Arguments;
 
-// A printer whose page holds exactly ten rows of its default font: the
-// page loop then ends a page after eleven rows.
+// A printer whose page holds exactly ten rows of its default font.
 constexpr int kLineHeight = 50;
 constexpr int kLinesPerPage = 10;
 
@@ -44,6 +43,13 @@ class PageLoopTest : public plenwick_test::SimTest {
     return text;
   }
 
+  // The text of a page holding these lines, one row each.
+  static std::string Rows(int first, int last) {
+    std::string text = Lines(first, last);
+    text.pop_back();
+    return text;
+  }
+
   static std::vector<std::string> PageTexts(const std::vector<simwin::SpooledPage>& pages) {
     std::vector<std::string> texts;
     for (const auto& page : pages) texts.push_back(page.Text());
@@ -68,13 +74,19 @@ TEST_F(PageLoopTest, PaginationRules) {
       {"two form feeds make an empty page", "A\nB\f\fC\n", {"A\nB", "", "C"}},
       {"a trailing form feed adds no page", "A\f", {"A"}},
       {"ten rows per form feed: one page each", Lines(1, 10) + "\f" + Lines(11, 20) + "\f",
-       {Lines(1, 10).substr(0, Lines(1, 10).size() - 1),
-        Lines(11, 20).substr(0, Lines(11, 20).size() - 1)}},
-      {"a full page followed by a form feed gives an empty page", Lines(1, 11) + "\fX\n",
-       {Lines(1, 11).substr(0, Lines(1, 11).size() - 1), "", "X"}},
-      {"without form feeds a page holds eleven rows", Lines(1, 23),
-       {Lines(1, 11).substr(0, Lines(1, 11).size() - 1),
-        Lines(12, 22).substr(0, Lines(12, 22).size() - 1), "line 23"}},
+       {Rows(1, 10), Rows(11, 20)}},
+      {"a full page's form feed on its last row's line ends that page",
+       Lines(1, 9) + "line 10\f" + Lines(11, 19) + "line 20\f" + Lines(21, 29) + "line 30\f",
+       {Rows(1, 10), Rows(11, 20), Rows(21, 30)}},
+      {"a full page's form feed on a line of its own ends that page",
+       Lines(1, 10) + "\f" + Lines(11, 20) + "\f" + Lines(21, 30) + "\f",
+       {Rows(1, 10), Rows(11, 20), Rows(21, 30)}},
+      {"eleven rows and a form feed: the eleventh row alone on the next page",
+       Lines(1, 11) + "\f" + Lines(12, 22) + "\f",
+       {Rows(1, 10), "line 11", Rows(12, 21), "line 22"}},
+      {"a report ending with a full page adds no empty page", Lines(1, 10), {Rows(1, 10)}},
+      {"without form feeds a page holds ten rows", Lines(1, 23),
+       {Rows(1, 10), Rows(11, 20), "line 21\nline 22\nline 23"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -122,6 +134,51 @@ TEST_F(PageLoopTest, RulerOnEveryPageAndBelowAnUnfinishedLastPage) {
   EXPECT_EQ(pages[0].lines[1].y2, 10);
   ASSERT_EQ(pages[1].lines.size(), static_cast<size_t>(2 * ticks));
   EXPECT_EQ(pages[1].lines[ticks].y, kLineHeight);  // just below the last line
+}
+
+TEST_F(PageLoopTest, AFullLastPageGetsNoSecondRuler) {
+  int ticks = 2479 / 10 + 1;
+  for (int rows : {kLinesPerPage, kLinesPerPage + 1}) {
+    SCOPED_TRACE(rows);
+    plenwick_test::FreshMachine();
+    simwin::PrinterSpec spec;
+    spec.vertRes = kLinesPerPage * kLineHeight;
+    simwin::AddPrinter(spec);
+    WriteFile("report.txt", Lines(1, rows));
+    auto pages = Print({"-ruler", "report.txt"});
+    ASSERT_EQ(pages.size(), rows == kLinesPerPage ? 1u : 2u);
+    EXPECT_EQ(pages[0].lines.size(), static_cast<size_t>(ticks)) << "the full page";
+    EXPECT_EQ(pages.back().lines.size(), static_cast<size_t>(rows == kLinesPerPage ? ticks : 2 * ticks));
+  }
+}
+
+// Whatever the report, every row's cell lies inside the printable height.
+TEST_F(PageLoopTest, EveryRowFitsThePrintableHeight) {
+  const std::string reports[] = {
+      Lines(1, 95),
+      Lines(1, 10) + "\f" + Lines(11, 21) + "\f\f" + Lines(22, 40),
+      "\f" + Lines(1, 9) + "line 10\fline 11\n" + Lines(12, 35),
+  };
+  for (const std::string& report : reports) {
+    plenwick_test::FreshMachine();
+    simwin::PrinterSpec spec;
+    spec.vertRes = kLinesPerPage * kLineHeight + kLineHeight / 2;  // half a row to spare
+    simwin::AddPrinter(spec);
+    WriteFile("report.txt", report);
+    auto pages = Print({"report.txt"});
+    size_t rows = 0;
+    for (const auto& page : pages) {
+      for (const auto& text : page.texts) {
+        EXPECT_LE(text.y + kLineHeight, spec.vertRes) << text.text;
+        ++rows;
+      }
+    }
+    size_t lines = 0;
+    for (size_t at = report.find("line "); at != std::string::npos; at = report.find("line ", at + 1)) {
+      ++lines;
+    }
+    EXPECT_EQ(rows, lines);
+  }
 }
 
 TEST_F(PageLoopTest, TitlesAndLog) {

@@ -76,6 +76,9 @@ for ((page = 2; page <= pages; page++)); do
     [ "$(pdf_page_text "$pdf" "$page" | grep -m1 -o 'row [0-9]*')" = "row $(printf %03d $expected)" ]
 done
 
+source "$ROOT/tests/support/full_page_checks.sh"
+check_full_pages "full_$$"
+
 # Overstrikes: bold heading and underlined words come out as text once.
 printf 'T\bTo\bot\bta\bal\bl:  1\b_2\b_3\b_\r\n' >styled_$$.txt
 print_request styled_$$.txt
