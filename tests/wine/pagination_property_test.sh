@@ -17,16 +17,18 @@ export WINEPATH
 WINEPATH=$(winepath -w "$WINBUILD")
 echo "seed $SEED (PLENWICK_SEED=$SEED repeats this run)"
 
-# Rows on a full page at this point size: where page 2 of a numbered
-# report begins.
+# Rows on a full page at this point size: the rows that fit in the
+# printable height, A4's 3508 units at 49 units a line. The calibration
+# report shows where page 2 begins: the page must end after exactly those
+# rows, none of them past the lower edge.
+ROWS=71
 for i in $(seq 200); do printf 'calibration row %03d\r\n' "$i"; done >calib_$$.txt
 since=$(last_job_id)
 wine_run "$WINBUILD/plenwick_print.exe" -point=10 calib_$$.txt >host.out 2>&1 ||
   fail "host failed: $(cat host.out)"
 calib=$(pdfs_titled "$since" calib_$$.txt | head -1)
 second=$(pdf_page_text "${calib:-none}" 2 | grep -m1 -o 'row [0-9]*' | grep -o '[0-9]*$')
-ROWS=$((10#${second:-1} - 1))
-check "a full page holds rows ($ROWS)" [ "$ROWS" -gt 10 ]
+check "a full page holds the $ROWS rows that fit" [ "$((10#${second:-1} - 1))" = "$ROWS" ]
 
 # The generator writes report_PID_NN.txt; the model writes what each page
 # of it must show into expected_NN.txt, pages separated by form feeds. A
