@@ -25,8 +25,12 @@ done
 
 lock_printing
 since=$(last_job_id)
-wine_run "$WINBUILD/threaded_print.exe" "$ROUNDS" PDF "${reports[@]}" >host.out 2>&1
+# Twelve prints take well under a minute; a host that waits for itself
+# is stopped.
+timeout 150 "$ROOT/scripts/wine-run" "$WINBUILD/threaded_print.exe" "$ROUNDS" PDF "${reports[@]}" \
+  >host.out 2>&1
 status=$?
+[ $status -eq 124 ] && echo "the host did not end within 150 s"
 cat host.out
 check "the host ends normally" [ $status -eq 0 ]
 check "four threads answered rightly" [ "$(tr -d '\r' <host.out | grep -c ': ok$')" = 4 ]
