@@ -4,7 +4,9 @@
 //   threaded_print.exe ROUNDS PRINTER REPORT1 REPORT2 REPORT3 REPORT4
 //
 // Thread N prints REPORTN ROUNDS times on PRINTER, asking for the printer's
-// name before each print. Each thread has a JNI environment of its own.
+// name before each print; threads 1 and 3 print in landscape, 2 and 4 in
+// portrait, so that options shared between requests would show. Each
+// thread has a JNI environment of its own.
 // Prints "thread N: ok" or what went wrong, and exits 0 when every call
 // answered as a lone caller's would.
 #include <jni.h>
@@ -38,8 +40,9 @@ bool RunThread(const PlenwickDll& dll, int thread, int rounds, const std::string
       problem = "name was [" + (name ? jni.Text(name) : std::string("null")) + "]";
       break;
     }
+    const char* orientation = thread % 2 ? "-orientation=landscape" : "-orientation=portrait";
     jobjectArray request = jni.Array({jni.String("-interactive=none"), jni.String("-point=10"),
-                                      jni.String(report)});
+                                      jni.String(orientation), jni.String(report)});
     if (dll.plenwick(env, nullptr, request) != JNI_TRUE) problem = "print returned false";
   }
   if (problem.empty() && !jni.Faults().empty()) problem = "JNI misuse: " + jni.Faults()[0];
