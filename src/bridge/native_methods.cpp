@@ -111,11 +111,11 @@ JNIEXPORT jstring JNICALL Java_doc_NativeWindows_get_1printer_1name(JNIEnv* env,
 JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick_1setup(JNIEnv*, jclass) {
   return WithoutExceptions(
       "plenwick_setup",
-      [] {
+      []() -> jboolean {
         std::lock_guard<std::mutex> oneAtATime(RequestLock());
         return ToJava(plenwick::ShowPrintSetup());
       },
-      Answer(JNI_FALSE));
+      Answer<jboolean>(JNI_FALSE));
 }
 
 // A request that stops keeps the report it was printing: it is deleted only
@@ -124,7 +124,7 @@ JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick(JNIEnv* env, jclass,
                                                            jobjectArray arguments) {
   return WithoutExceptions(
       "plenwick",
-      [env, arguments] {
+      [env, arguments]() -> jboolean {
         std::lock_guard<std::mutex> oneAtATime(RequestLock());
         jsize count = ArrayLength(env, arguments);
         plenwick::PrintJob job;
@@ -138,20 +138,20 @@ JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick(JNIEnv* env, jclass,
         });
         return JNI_TRUE;
       },
-      Answer(JNI_TRUE));
+      Answer<jboolean>(JNI_TRUE));
 }
 
 JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_shellexec(JNIEnv* env, jclass,
                                                             jobjectArray commands) {
   return WithoutExceptions(
       "shellexec",
-      [env, commands] {
+      [env, commands]() -> jboolean {
         ForEachElement(env, commands, ArrayLength(env, commands), [](int, char* command) {
           if (command) plenwick::LaunchShellCommand(command, nullptr, true);
         });
         return JNI_TRUE;
       },
-      Answer(JNI_TRUE));
+      Answer<jboolean>(JNI_TRUE));
 }
 
 // A null verb is no verb (the file's default); a null command launches
@@ -160,7 +160,7 @@ JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_launch_1document(JNIEnv* env, 
                                                                    jstring verb, jstring command) {
   return WithoutExceptions(
       "launch_document",
-      [env, verb, command] {
+      [env, verb, command]() -> jboolean {
         JniString verbText(env, verb);
         JniString commandText(env, command, !verbText.Unavailable());
         if (!verbText.Unavailable() && !commandText.Unavailable() && commandText.get()) {
@@ -171,7 +171,7 @@ JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_launch_1document(JNIEnv* env, 
         commandText.GiveBack();
         return JNI_TRUE;
       },
-      Answer(JNI_TRUE));
+      Answer<jboolean>(JNI_TRUE));
 }
 
 // The root key int is the 32-bit handle value of the key, sign-extended
