@@ -9,7 +9,7 @@ WORK=$(mktemp -d)
 QUEUE="plenwick-threads-$$"
 cleanup() {
   cancel -a "$QUEUE" 2>/dev/null
-  lpadmin -x "$QUEUE" 2>/dev/null
+  remove_queue "$QUEUE"
   rm -rf "$WORK"
 }
 trap cleanup EXIT
