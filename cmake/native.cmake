@@ -86,7 +86,8 @@ file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES})
 target_link_libraries(native_tests PRIVATE plenwick_test_support GTest::gtest GTest::gtest_main)
 gtest_discover_tests(native_tests DISCOVERY_MODE PRE_TEST
-  PROPERTIES ENVIRONMENT "PLENWICK_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
+  PROPERTIES ENVIRONMENT "PLENWICK_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
+  LABELS simulated_windows)
 
 if(PLENWICK_FUZZ)
   file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS fuzz/*.cpp)

@@ -121,6 +121,14 @@ build_sanitize() {
     cmake --build "$BUILD/sanitize" -j"$(nproc)"
 }
 
+# The tests on the simulated Windows under ThreadSanitizer (ctest label
+# simulated_windows): the library called from many threads at once.
+build_tsan() {
+  CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD/tsan" -DCMAKE_BUILD_TYPE=Debug \
+    -DPLENWICK_TSAN=ON -DPLENWICK_WERROR=ON >/dev/null &&
+    cmake --build "$BUILD/tsan" -j"$(nproc)" --target native_tests
+}
+
 build_windows() {  # [arch], i686 unless given
   local arch=${1:-i686}
   cmake -S "$ROOT" -B "$(windows_tree "$arch")" -DCMAKE_TOOLCHAIN_FILE="$(windows_toolchain "$arch")" \

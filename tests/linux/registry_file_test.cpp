@@ -54,7 +54,8 @@ TEST(RegistryFile, ReadsAVersion5ExportInUtf16) {
       {"GREETING", REG_SZ, std::string("Hello from the registry\0", 24)},
       {"", REG_SZ, std::string("Plenwick test key\0", 18)},
       {"QUOTED", REG_SZ, std::string("a \"b\" c\\d\0", 10)},
-      {"EURO", REG_SZ, std::string("\x80 \xE9 ?\0", 6)},
+      // Handed out in UTF-8, this platform's ANSI code page: nothing is lost.
+      {"EURO", REG_SZ, std::string("\xE2\x82\xAC \xC3\xA9 \xE4\xB8\xAD\0", 11)},
       {"FOLDER", REG_EXPAND_SZ, std::string("%TEMP%\0", 7)},
       {"COUNT", REG_DWORD, std::string("\x2A\0\0\0", 4)},
       {"BLOB", REG_BINARY, std::string("\x01\x02\xFF", 3)},
@@ -67,15 +68,16 @@ TEST(RegistryFile, ReadsAVersion5ExportInUtf16) {
   }
 }
 
+// A REGEDIT4 export is in code page 1252; its text is handed out in UTF-8.
 TEST(RegistryFile, ReadsARegedit4ExportInTheAnsiCodePage) {
   std::string text =
-      "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\A]\n\"Name\"=\"caf\xE9\"\n"
-      "\"Path\"=hex(2):43,3a,5c,00\n";
+      "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\A]\n\"Name\"=\"caf\xE9 \x80 5\"\n"
+      "\"Path\"=hex(2):43,3a,5c,e9,00\n";
   RegistryFile registry;
   ASSERT_TRUE(ParseRegistryText(text, registry));
   const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\A";
-  EXPECT_EQ(Value(registry, key, "NAME")->data, std::string("caf\xE9\0", 5));
-  EXPECT_EQ(Value(registry, key, "PATH")->data, std::string("C:\\\0", 4));
+  EXPECT_EQ(Value(registry, key, "NAME")->data, std::string("caf\xC3\xA9 \xE2\x82\xAC 5\0", 12));
+  EXPECT_EQ(Value(registry, key, "PATH")->data, std::string("C:\\\xC3\xA9\0", 6));
 }
 
 TEST(RegistryFile, SkipsWhatItCannotRead) {

@@ -50,9 +50,11 @@ Text DecodeAnsi(const std::string& bytes) {
   return text;
 }
 
+// Text in this platform's ANSI code page, UTF-8: what the library is handed
+// by the ANSI registry functions and gives on to Java as it is.
 std::string ToAnsi(const Text& text) {
   std::string bytes;
-  for (char32_t c : text) bytes.push_back(static_cast<char>(winapi::UnicodeToAnsi(c)));
+  for (char32_t c : text) winapi::AppendUtf8(bytes, c);
   return bytes;
 }
 
@@ -123,7 +125,7 @@ bool ReadHexBytes(const Text& text, std::string& bytes) {
 // String data of a hex(2) or hex(7) value: UTF-16 in a version 5 export,
 // ANSI bytes in a REGEDIT4 one; handed out in the ANSI code page.
 std::string StringBytes(const std::string& raw, bool unicode) {
-  return unicode ? ToAnsi(DecodeUtf16(raw, 0)) : raw;
+  return ToAnsi(unicode ? DecodeUtf16(raw, 0) : DecodeAnsi(raw));
 }
 
 bool ParseData(const Text& text, bool unicode, RegistryValue& value) {
