@@ -11,6 +11,7 @@
 
 #include "platform/linux/cups_destination.h"
 #include "platform/linux/font.h"
+#include "platform/linux/page_group_filter.h"
 
 namespace linux_platform {
 
@@ -26,7 +27,13 @@ struct HttpDeleter {
 
 // The CUPS job of an open document and the PDF being written into it.
 struct Document {
+  Document();
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+
   std::unique_ptr<http_t, HttpDeleter> http;
+  // cairo's PDF on its way to the job.
+  PageGroupFilter output;
   int jobId = 0;
   // Bytes are dropped once the document is given up, and after a write
   // to CUPS failed.

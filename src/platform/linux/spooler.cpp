@@ -19,13 +19,22 @@ constexpr double kPointsPerInch = 72.0;
 
 double Points(int deviceUnits) { return deviceUnits * kPointsPerInch / kDeviceUnitsPerInch; }
 
+}  // namespace
+
+Document::Document()
+    : output([this](const char* data, size_t length) {
+        return length == 0 ||
+               cupsWriteRequestData(http.get(), data, length) == HTTP_STATUS_CONTINUE;
+      }) {}
+
+namespace {
+
 // cairo hands the PDF over in pieces as pages are finished; each piece goes
 // to CUPS at once, so the document is never held whole in memory.
 cairo_status_t WriteToJob(void* closure, const unsigned char* data, unsigned int length) {
   auto* document = static_cast<Document*>(closure);
   if (document->discard || document->writeFailed) return CAIRO_STATUS_SUCCESS;
-  if (cupsWriteRequestData(document->http.get(), reinterpret_cast<const char*>(data), length) !=
-      HTTP_STATUS_CONTINUE) {
+  if (!document->output.Write(reinterpret_cast<const char*>(data), length)) {
     document->writeFailed = true;
     return CAIRO_STATUS_WRITE_ERROR;
   }
@@ -141,6 +150,10 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   document->surface.reset(cairo_pdf_surface_create_for_stream(
       linux_platform::WriteToJob, document.get(), linux_platform::Points(dc->pageWidth),
       linux_platform::Points(dc->pageHeight)));
+  // From PDF 1.5 on, newer cairo packs the page dictionaries into
+  // compressed object streams, where no page group could be cleared;
+  // nothing a report draws needs more than PDF 1.4.
+  cairo_pdf_surface_restrict_to_version(document->surface.get(), CAIRO_PDF_VERSION_1_4);
   cairo_pdf_surface_set_metadata(document->surface.get(), CAIRO_PDF_METADATA_TITLE, title);
   document->context.reset(cairo_create(document->surface.get()));
   dc->document = std::move(document);
@@ -186,6 +199,7 @@ int EndDoc(HDC handle) {
   if (document.pageOpen) cairo_show_page(document.context.get());
   document.context.reset();
   cairo_surface_finish(document.surface.get());
+  if (!document.writeFailed && !document.output.Flush()) document.writeFailed = true;
   bool written = !linux_platform::Failed(document);
   document.discard = true;
   document.surface.reset();
