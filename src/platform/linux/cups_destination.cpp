@@ -119,16 +119,16 @@ void InitializeCups() {
 
 std::unique_ptr<Destination> Destination::Find(const std::string& name) {
   InitializeCups();
-  cups_dest_t* all = nullptr;
-  int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &all);
-  std::unique_ptr<cups_dest_t, DestinationsDeleter> list(all, {count});
-  cups_dest_t* found = cupsGetDest(name.empty() ? nullptr : name.c_str(), nullptr, count, all);
+  // The server is asked for this one destination (the default one without
+  // a name). A list of all of them would also browse the network for
+  // printers for a second wherever DNS-SD runs, as on most desktops;
+  // libcups browses only for a name its server does not know.
+  cups_dest_t* found = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.empty() ? nullptr : name.c_str(),
+                                        nullptr);
   if (!found) return nullptr;
   auto destination = std::make_unique<Destination>();
   destination->name_ = found->name;
-  cups_dest_t* copy = nullptr;
-  int copied = cupsCopyDest(found, 0, &copy);
-  destination->dests_ = std::unique_ptr<cups_dest_t, DestinationsDeleter>(copy, {copied});
+  destination->dests_ = std::unique_ptr<cups_dest_t, DestinationsDeleter>(found, {1});
   destination->info_.reset(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, destination->dest()));
   if (!destination->info_) return nullptr;
   return destination;

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/linux/cups_destination.h"
 #include "platform/linux/font.h"
@@ -42,6 +43,8 @@ struct Document {
   std::unique_ptr<cairo_surface_t, CairoDeleter> surface;
   std::unique_ptr<cairo_t, CairoDeleter> context;
   bool pageOpen = false;
+  // The glyphs of the run being drawn, kept for the next run.
+  std::vector<cairo_glyph_t> glyphs;
 };
 
 struct DeviceContext {

@@ -8,8 +8,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/winapi/codepage.h"
-
 #include "platform/linux/device_context.h"
 
 namespace linux_platform {
@@ -68,43 +66,22 @@ bool CreateJob(DeviceContext& dc, Document& document, const char* title) {
 // Draws ANSI text with its cell's top left corner at (x, y). Glyphs advance
 // by their own unrounded widths, as the Windows PostScript driver places
 // them, so a run reads the same on both.
-BOOL DrawText(cairo_t* cr, const Font& font, int x, int y, const char* text, int count) {
-  std::string utf8;
-  for (int i = 0; i < count; ++i) {
-    uint32_t c = winapi::AnsiToUnicode(static_cast<unsigned char>(text[i]));
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-      utf8 += static_cast<char>(0xC0 | (c >> 6));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      utf8 += static_cast<char>(0xE0 | (c >> 12));
-      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  cairo_glyph_t* glyphs = nullptr;
-  int glyphCount = 0;
-  cairo_text_cluster_t* clusters = nullptr;
-  int clusterCount = 0;
-  cairo_text_cluster_flags_t flags{};
+BOOL DrawText(Document& document, const Font& font, int x, int y, const char* text, int count) {
+  std::vector<cairo_glyph_t>& glyphs = document.glyphs;
+  glyphs.resize(static_cast<size_t>(count));
   double baseline = y + font.metrics().tmAscent;
-  if (cairo_scaled_font_text_to_glyphs(font.scaled(), x, baseline, utf8.data(),
-                                       static_cast<int>(utf8.size()), &glyphs, &glyphCount,
-                                       &clusters, &clusterCount, &flags) != CAIRO_STATUS_SUCCESS) {
-    return FALSE;
+  double pen = x;
+  for (int i = 0; i < count; ++i) {
+    auto byte = static_cast<unsigned char>(text[i]);
+    glyphs[i] = cairo_glyph_t{font.glyphIndex(byte), pen, baseline};
+    pen += font.glyphAdvance(byte);
   }
-  cairo_text_extents_t extents{};
-  cairo_scaled_font_glyph_extents(font.scaled(), glyphs, glyphCount, &extents);
+  cairo_t* cr = document.context.get();
   cairo_set_scaled_font(cr, font.scaled());
-  cairo_show_text_glyphs(cr, utf8.data(), static_cast<int>(utf8.size()), glyphs, glyphCount,
-                         clusters, clusterCount, flags);
-  cairo_glyph_free(glyphs);
-  cairo_text_cluster_free(clusters);
+  cairo_show_glyphs(cr, glyphs.data(), count);
   if (font.logical().lfUnderline) {
     double thickness = font.underlineThickness();
-    cairo_rectangle(cr, x, baseline + font.underlinePosition() - thickness / 2, extents.x_advance,
-                    thickness);
+    cairo_rectangle(cr, x, baseline + font.underlinePosition() - thickness / 2, pen - x, thickness);
     cairo_fill(cr);
   }
   return TRUE;
@@ -235,7 +212,7 @@ BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   linux_platform::Font& font = dc->CurrentFont();
   if (!font.Realize()) return FALSE;
   if (count == 0) return TRUE;
-  return linux_platform::DrawText(dc->document->context.get(), font, x, y, text, count);
+  return linux_platform::DrawText(*dc->document, font, x, y, text, count);
 }
 
 BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {
