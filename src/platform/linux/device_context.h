@@ -33,8 +33,14 @@ struct Document {
   Document& operator=(const Document&) = delete;
 
   std::unique_ptr<http_t, HttpDeleter> http;
-  // cairo's PDF on its way to the job.
+  // cairo's PDF on its way to the job. cairo writes it in pieces of a few
+  // bytes, and libcups looks for an answer from the server after every
+  // piece it is given: the pieces go to the job in blocks.
   PageGroupFilter output;
+  static constexpr size_t kSendBlock = 64 * 1024;
+  std::string pending;
+  bool Send(const char* data, size_t length);
+  bool SendPending();
   int jobId = 0;
   // Bytes are dropped once the document is given up, and after a write
   // to CUPS failed.

@@ -19,11 +19,19 @@ double Points(int deviceUnits) { return deviceUnits * kPointsPerInch / kDeviceUn
 
 }  // namespace
 
-Document::Document()
-    : output([this](const char* data, size_t length) {
-        return length == 0 ||
-               cupsWriteRequestData(http.get(), data, length) == HTTP_STATUS_CONTINUE;
-      }) {}
+Document::Document() : output([this](const char* data, size_t length) { return Send(data, length); }) {}
+
+bool Document::Send(const char* data, size_t length) {
+  pending.append(data, length);
+  return pending.size() < kSendBlock || SendPending();
+}
+
+bool Document::SendPending() {
+  bool sent = pending.empty() || cupsWriteRequestData(http.get(), pending.data(), pending.size()) ==
+                                     HTTP_STATUS_CONTINUE;
+  pending.clear();
+  return sent;
+}
 
 namespace {
 
@@ -176,7 +184,9 @@ int EndDoc(HDC handle) {
   if (document.pageOpen) cairo_show_page(document.context.get());
   document.context.reset();
   cairo_surface_finish(document.surface.get());
-  if (!document.writeFailed && !document.output.Flush()) document.writeFailed = true;
+  if (!document.writeFailed && !(document.output.Flush() && document.SendPending())) {
+    document.writeFailed = true;
+  }
   bool written = !linux_platform::Failed(document);
   document.discard = true;
   document.surface.reset();
