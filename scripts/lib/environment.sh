@@ -16,7 +16,7 @@ PACKAGES=(
   g++-mingw-w64-i686 wine wine32:i386 g++-mingw-w64-x86-64 wine64 unzip
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2:i386 poppler-utils
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
-  xvfb x11-utils imagemagick avahi-daemon dbus python3-minimal
+  xvfb x11-utils imagemagick avahi-daemon dbus python3-minimal qpdf
   libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps
 )
 

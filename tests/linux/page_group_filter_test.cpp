@@ -3,6 +3,9 @@
 #include <cairo-pdf.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <regex>
 #include <string>
@@ -133,6 +136,16 @@ TEST(PageGroupFilter, CairosOwnDocumentKeepsItsCrossReferences) {
     ++checked;
   }
   EXPECT_GT(checked, 6);
+
+  // And qpdf finds nothing wrong with it: no warning, no error.
+  char path[] = "/tmp/page-group-XXXXXX";
+  int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(write(fd, pdf.data(), pdf.size()), static_cast<ssize_t>(pdf.size()));
+  close(fd);
+  int status = std::system(("qpdf --check " + std::string(path) + " >/dev/null 2>&1").c_str());
+  unlink(path);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "qpdf --check: " << status;
 }
 
 }  // namespace
