@@ -16,4 +16,9 @@ for _ in $(seq 50); do
   sleep 0.2
 done
 check_document "IPP Everywhere" "${pdf:-none}"
+# A transparency group would make a printer that renders the PDF paint
+# every page as a picture.
+qpdf --qdf --object-streams=disable "${pdf:-none}" "$WORK/plain.pdf" 2>/dev/null
+check "IPP Everywhere: no page is a transparency group" \
+  [ "$(grep -a -c '/S /Transparency' "$WORK/plain.pdf" 2>/dev/null)" = 0 ]
 finish

@@ -1,7 +1,9 @@
 #include "platform/linux/cups_destination.h"
 
+#include <cups/ppd.h>
 #include <langinfo.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -319,5 +321,25 @@ int BinOfMediaSource(const char* keyword) {
   }
   return 7;  // automatic selection
 }
+
+// The PPD is the one place that says whether a queue's printer takes
+// PostScript; libcups reads it only through its older PPD functions.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+bool Destination::TakesPostScript() {
+  char path[1024] = "";
+  time_t modified = 0;
+  if (cupsGetPPD3(CUPS_HTTP_DEFAULT, name_.c_str(), &modified, path, sizeof path) !=
+      HTTP_STATUS_OK) {
+    return false;  // no PPD: a raw or driverless queue
+  }
+  ppd_file_t* ppd = ppdOpenFile(path);
+  unlink(path);
+  if (!ppd) return false;
+  bool postscript = ppd->num_filters == 0 && !ppdFindAttr(ppd, "cupsFilter2", nullptr);
+  ppdClose(ppd);
+  return postscript;
+}
+#pragma GCC diagnostic pop
 
 }  // namespace linux_platform

@@ -1,6 +1,6 @@
 // A printer device context on a CUPS destination: its page in device units
 // (300 per inch), its fonts, and while a document is open the CUPS job it
-// streams a cairo PDF into.
+// streams a cairo PDF (or PostScript) into.
 #pragma once
 
 #include <cairo.h>
@@ -33,6 +33,8 @@ struct Document {
   Document& operator=(const Document&) = delete;
 
   std::unique_ptr<http_t, HttpDeleter> http;
+  // PostScript for a PostScript printer, else PDF.
+  bool postscript = false;
   // cairo's PDF on its way to the job. cairo writes it in pieces of a few
   // bytes, and libcups looks for an answer from the server after every
   // piece it is given: the pieces go to the job in blocks.

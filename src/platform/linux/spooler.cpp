@@ -1,8 +1,10 @@
 // Documents and pages on CUPS: StartDocA creates a job on the destination
 // with the device mode's settings as IPP attributes, and streams a cairo
-// PDF into it page by page; EndDoc finishes the PDF and the job, AbortDoc
-// cancels the job. Drawing is in device units, 300 per inch.
+// PDF into it page by page (PostScript for a PostScript printer); EndDoc
+// finishes the document and the job, AbortDoc cancels the job. Drawing is
+// in device units, 300 per inch.
 #include <cairo-pdf.h>
+#include <cairo-ps.h>
 
 #include <cmath>
 #include <cstring>
@@ -40,7 +42,8 @@ namespace {
 cairo_status_t WriteToJob(void* closure, const unsigned char* data, unsigned int length) {
   auto* document = static_cast<Document*>(closure);
   if (document->discard || document->writeFailed) return CAIRO_STATUS_SUCCESS;
-  if (!document->output.Write(reinterpret_cast<const char*>(data), length)) {
+  const char* bytes = reinterpret_cast<const char*>(data);
+  if (!(document->postscript ? document->Send(bytes, length) : document->output.Write(bytes, length))) {
     document->writeFailed = true;
     return CAIRO_STATUS_WRITE_ERROR;
   }
@@ -67,7 +70,8 @@ bool CreateJob(DeviceContext& dc, Document& document, const char* title) {
     return false;
   }
   return cupsStartDestDocument(document.http.get(), destination.dest(), destination.info(),
-                               document.jobId, title, CUPS_FORMAT_PDF, 0, nullptr,
+                               document.jobId, title,
+                               document.postscript ? CUPS_FORMAT_POSTSCRIPT : CUPS_FORMAT_PDF, 0, nullptr,
                                1) == HTTP_STATUS_CONTINUE;
 }
 
@@ -93,6 +97,30 @@ BOOL DrawText(Document& document, const Font& font, int x, int y, const char* te
     cairo_fill(cr);
   }
   return TRUE;
+}
+
+// The document's pages as cairo writes them for the printer. A PostScript
+// printer gets PostScript: CUPS passes it on as it is, where a PDF would
+// be turned into PostScript by Ghostscript first, a page at a time. Any
+// other printer gets a PDF, which CUPS' filters take as it comes.
+cairo_surface_t* CreateSurface(Document& document, double width, double height, const char* title) {
+  if (document.postscript) {
+    cairo_surface_t* surface = cairo_ps_surface_create_for_stream(WriteToJob, &document, width, height);
+    // The title as a DSC comment: one line of printable characters.
+    std::string comment = "%%Title: ";
+    for (const char* c = title; *c && comment.size() < 200; ++c) {
+      comment += static_cast<unsigned char>(*c) < 0x20 ? ' ' : *c;
+    }
+    cairo_ps_surface_dsc_comment(surface, comment.c_str());
+    return surface;
+  }
+  cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(WriteToJob, &document, width, height);
+  // From PDF 1.5 on, newer cairo packs the page dictionaries into
+  // compressed object streams, where no page group could be cleared;
+  // nothing a report draws needs more than PDF 1.4.
+  cairo_pdf_surface_restrict_to_version(surface, CAIRO_PDF_VERSION_1_4);
+  cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title);
+  return surface;
 }
 
 bool Failed(const Document& document) {
@@ -127,19 +155,15 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   if (!dc || dc->document) return SP_ERROR;
   const char* title = info && info->lpszDocName ? info->lpszDocName : "Document";
   auto document = std::make_unique<Document>();
+  document->postscript = dc->destination->TakesPostScript();
   if (!linux_platform::CreateJob(*dc, *document, title)) {
     dc->document = std::move(document);
     linux_platform::AbandonDocument(*dc);
     return SP_ERROR;
   }
-  document->surface.reset(cairo_pdf_surface_create_for_stream(
-      linux_platform::WriteToJob, document.get(), linux_platform::Points(dc->pageWidth),
-      linux_platform::Points(dc->pageHeight)));
-  // From PDF 1.5 on, newer cairo packs the page dictionaries into
-  // compressed object streams, where no page group could be cleared;
-  // nothing a report draws needs more than PDF 1.4.
-  cairo_pdf_surface_restrict_to_version(document->surface.get(), CAIRO_PDF_VERSION_1_4);
-  cairo_pdf_surface_set_metadata(document->surface.get(), CAIRO_PDF_METADATA_TITLE, title);
+  document->surface.reset(linux_platform::CreateSurface(*document,
+                                                        linux_platform::Points(dc->pageWidth),
+                                                        linux_platform::Points(dc->pageHeight), title));
   document->context.reset(cairo_create(document->surface.get()));
   dc->document = std::move(document);
   if (linux_platform::Failed(*dc->document)) {
