@@ -36,8 +36,9 @@ inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char
         _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(block, bound), block)) == 0xFFFF) {
       continue;
     }
-    __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, wantA), _mm_cmpeq_epi8(block, wantB)),
-                                _mm_cmpeq_epi8(block, wantC));
+    __m128i hits = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(block, wantA), _mm_cmpeq_epi8(block, wantB)),
+        _mm_cmpeq_epi8(block, wantC));
     unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
     if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(mask));
   }

@@ -21,7 +21,8 @@ double Points(int deviceUnits) { return deviceUnits * kPointsPerInch / kDeviceUn
 
 }  // namespace
 
-Document::Document() : output([this](const char* data, size_t length) { return Send(data, length); }) {}
+Document::Document()
+    : output([this](const char* data, size_t length) { return Send(data, length); }) {}
 
 bool Document::Send(const char* data, size_t length) {
   pending.append(data, length);
@@ -37,13 +38,17 @@ bool Document::SendPending() {
 
 namespace {
 
-// cairo hands the PDF over in pieces as pages are finished; each piece goes
-// to CUPS at once, so the document is never held whole in memory.
+// cairo hands the document over in pieces as pages are finished; they go to
+// CUPS a block at a time, so the document is never held whole in memory
+// (cairo keeps a PostScript document's pages in a file of its own until
+// the document ends: its fonts come first).
 cairo_status_t WriteToJob(void* closure, const unsigned char* data, unsigned int length) {
   auto* document = static_cast<Document*>(closure);
   if (document->discard || document->writeFailed) return CAIRO_STATUS_SUCCESS;
   const char* bytes = reinterpret_cast<const char*>(data);
-  if (!(document->postscript ? document->Send(bytes, length) : document->output.Write(bytes, length))) {
+  bool sent = document->postscript ? document->Send(bytes, length)
+                                    : document->output.Write(bytes, length);
+  if (!sent) {
     document->writeFailed = true;
     return CAIRO_STATUS_WRITE_ERROR;
   }
@@ -71,8 +76,8 @@ bool CreateJob(DeviceContext& dc, Document& document, const char* title) {
   }
   return cupsStartDestDocument(document.http.get(), destination.dest(), destination.info(),
                                document.jobId, title,
-                               document.postscript ? CUPS_FORMAT_POSTSCRIPT : CUPS_FORMAT_PDF, 0, nullptr,
-                               1) == HTTP_STATUS_CONTINUE;
+                               document.postscript ? CUPS_FORMAT_POSTSCRIPT : CUPS_FORMAT_PDF, 0,
+                               nullptr, 1) == HTTP_STATUS_CONTINUE;
 }
 
 // Draws ANSI text with its cell's top left corner at (x, y). Glyphs advance
@@ -103,10 +108,13 @@ BOOL DrawText(Document& document, const Font& font, int x, int y, const char* te
 // printer gets PostScript: CUPS passes it on as it is, where a PDF would
 // be turned into PostScript by Ghostscript first, a page at a time. Any
 // other printer gets a PDF, which CUPS' filters take as it comes.
-cairo_surface_t* CreateSurface(Document& document, double width, double height, const char* title) {
+cairo_surface_t* CreateSurface(Document& document, double width, double height,
+                               const char* title) {
   if (document.postscript) {
-    cairo_surface_t* surface = cairo_ps_surface_create_for_stream(WriteToJob, &document, width, height);
-    // The title as a DSC comment: one line of printable characters.
+    cairo_surface_t* surface =
+        cairo_ps_surface_create_for_stream(WriteToJob, &document, width, height);
+    // The title as a DSC comment: one line of printable characters, within
+    // the 255 bytes cairo takes.
     std::string comment = "%%Title: ";
     for (const char* c = title; *c && comment.size() < 200; ++c) {
       comment += static_cast<unsigned char>(*c) < 0x20 ? ' ' : *c;
@@ -114,7 +122,8 @@ cairo_surface_t* CreateSurface(Document& document, double width, double height, 
     cairo_ps_surface_dsc_comment(surface, comment.c_str());
     return surface;
   }
-  cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(WriteToJob, &document, width, height);
+  cairo_surface_t* surface =
+      cairo_pdf_surface_create_for_stream(WriteToJob, &document, width, height);
   // From PDF 1.5 on, newer cairo packs the page dictionaries into
   // compressed object streams, where no page group could be cleared;
   // nothing a report draws needs more than PDF 1.4.
@@ -161,9 +170,9 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
     linux_platform::AbandonDocument(*dc);
     return SP_ERROR;
   }
-  document->surface.reset(linux_platform::CreateSurface(*document,
-                                                        linux_platform::Points(dc->pageWidth),
-                                                        linux_platform::Points(dc->pageHeight), title));
+  document->surface.reset(linux_platform::CreateSurface(
+      *document, linux_platform::Points(dc->pageWidth), linux_platform::Points(dc->pageHeight),
+      title));
   document->context.reset(cairo_create(document->surface.get()));
   dc->document = std::move(document);
   if (linux_platform::Failed(*dc->document)) {
