@@ -49,7 +49,7 @@ set_target_properties(plenwick_test_support PROPERTIES POSITION_INDEPENDENT_CODE
 # The Linux platform: the same Win32 subset on CUPS, cairo and fontconfig.
 # It is what libPLENWICKDLL.so runs on.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ft fontconfig freetype2)
+pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ps cairo-ft fontconfig freetype2)
 find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
 find_library(CUPS_LIBRARY cups REQUIRED)
 file(GLOB LINUX_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/linux/*.cpp)

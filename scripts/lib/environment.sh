@@ -16,7 +16,7 @@ PACKAGES=(
   g++-mingw-w64-i686 wine wine32:i386 g++-mingw-w64-x86-64 wine64 unzip
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2:i386 poppler-utils
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
-  xvfb x11-utils imagemagick
+  xvfb x11-utils imagemagick avahi-daemon dbus python3-minimal qpdf
   libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps
 )
 
@@ -62,13 +62,34 @@ start_cups() {
   if ! lpstat -p PDF >/dev/null 2>&1; then
     as_root lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
   fi
-  # A PDF job reaches cups-pdf as PostScript; poppler's converter keeps its
-  # text as text (Ghostscript's would turn it into outlines).
-  lpoptions -p PDF 2>/dev/null | grep -q 'pdftops-renderer=pdftops' ||
-    as_root lpadmin -p PDF -o pdftops-renderer-default=pdftops
+  # The queue prints with the system's own filters and their defaults: a
+  # PDF job reaches cups-pdf as PostScript made by Ghostscript. A machine
+  # set up before kept poppler's converter as the queue's default.
+  if lpoptions -p PDF 2>/dev/null | grep -q 'pdftops-renderer'; then
+    as_root lpadmin -p PDF -R pdftops-renderer-default
+  fi
   as_root cupsenable PDF 2>/dev/null || true
   as_root cupsaccept PDF 2>/dev/null || true
   lpstat -d 2>/dev/null | grep -q ': PDF$' || as_root lpadmin -d PDF
+}
+
+# The DNS-SD service that IPP Everywhere printers register with (the test
+# printer, ippeveprinter, will not start without it). It runs on the
+# loopback interface only, so nothing is announced beyond this machine.
+start_dns_sd() {
+  local conf="$BUILD/avahi-daemon.conf"
+  if avahi-daemon --check 2>/dev/null; then return 0; fi
+  mkdir -p "$BUILD"
+  printf '%s\n' '[server]' 'allow-interfaces=lo' 'use-ipv6=no' '[wide-area]' \
+    'enable-wide-area=no' '[publish]' 'publish-hinfo=no' 'publish-workstation=no' >"$conf"
+  if [ ! -S /run/dbus/system_bus_socket ]; then
+    as_root mkdir -p /run/dbus
+    as_root dbus-daemon --system --fork
+  fi
+  log_step "starting avahi-daemon (loopback only)"
+  as_root avahi-daemon -D -f "$conf" --no-rlimits
+  for _ in $(seq 25); do avahi-daemon --check 2>/dev/null && return 0; sleep 0.2; done
+  return 1
 }
 
 # A virtual display for Wine's windows and message boxes.
