@@ -5,6 +5,7 @@
 #include <cairo-pdf.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -24,8 +25,11 @@ double Points(int deviceUnits) { return deviceUnits * kPointsPerInch / kDeviceUn
 cairo_status_t WriteToJob(void* closure, const unsigned char* data, unsigned int length) {
   auto* document = static_cast<Document*>(closure);
   if (document->discard || document->writeFailed) return CAIRO_STATUS_SUCCESS;
+  // libcups drops the failure of a write that flushes its buffer, so a
+  // server that took nothing for too long is known by the timeout it met.
   if (cupsWriteRequestData(document->http.get(), reinterpret_cast<const char*>(data), length) !=
-      HTTP_STATUS_CONTINUE) {
+          HTTP_STATUS_CONTINUE ||
+      document->serverSilent) {
     document->writeFailed = true;
     return CAIRO_STATUS_WRITE_ERROR;
   }
@@ -37,23 +41,83 @@ struct OptionsDeleter {
   void operator()(cups_option_t* options) const { cupsFreeOptions(count, options); }
 };
 
+// How long the server may take nothing and answer nothing before it is
+// taken as hung. Without a limit libcups waits in send() for as long as a
+// stopped server reads nothing, and the Java call never returns.
+constexpr double kServerSilenceSeconds = 30.0;
+// Cancelling a job that was given up waits less: the request is sent
+// before the wait, so a server that wakes up later still reads it.
+constexpr double kCancelSilenceSeconds = 10.0;
+
+// A wait that ran out is not waited again: the read or write fails, and
+// the flag says so.
+int GiveUp(http_t*, void* silent) {
+  *static_cast<bool*>(silent) = true;
+  return 0;
+}
+
+http_t* ConnectToServer(double silenceSeconds, bool& silent) {
+  http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                              30000, nullptr);
+  if (http) httpSetTimeout(http, silenceSeconds, GiveUp, &silent);
+  return http;
+}
+
+// The server answered the last request of the document's connection, and
+// answered yes. A response that never came leaves libcups' last error as
+// the previous request set it, so the connection's own status is asked
+// too.
+bool Answered(const Document& document, ipp_status_t status) {
+  return status <= IPP_STATUS_OK_CONFLICTING && !document.serverSilent &&
+         httpGetStatus(document.http.get()) == HTTP_STATUS_OK;
+}
+
 bool CreateJob(DeviceContext& dc, Document& document, const char* title) {
   Destination& destination = *dc.destination;
   // A connection of the document's own, to the server the destination was
   // found on.
-  document.http.reset(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(),
-                                   1, 30000, nullptr));
+  document.http.reset(ConnectToServer(kServerSilenceSeconds, document.serverSilent));
   if (!document.http) return false;
   cups_option_t* options = nullptr;
   int count = destination.AddJobOptions(dc.mode, 0, &options);
   std::unique_ptr<cups_option_t, OptionsDeleter> owned(options, {count});
-  if (cupsCreateDestJob(document.http.get(), destination.dest(), destination.info(),
-                        &document.jobId, title, count, options) > IPP_STATUS_OK_CONFLICTING) {
-    return false;
-  }
+  ipp_status_t created = cupsCreateDestJob(document.http.get(), destination.dest(),
+                                           destination.info(), &document.jobId, title, count,
+                                           options);
+  if (!Answered(document, created) || document.jobId <= 0) return false;
   return cupsStartDestDocument(document.http.get(), destination.dest(), destination.info(),
                                document.jobId, title, CUPS_FORMAT_PDF, 0, nullptr,
                                1) == HTTP_STATUS_CONTINUE;
+}
+
+// The server still holds the job that the document went into: it was not
+// cancelled or aborted on the way. A server that keeps no history of
+// finished jobs may not know the job any more; it has answered for the
+// document all the same.
+bool JobKept(const Document& document) {
+  http_t* http = document.http.get();
+  ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+  char uri[64];
+  snprintf(uri, sizeof uri, "ipp://localhost/jobs/%d", document.jobId);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+               cupsUser());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+               "job-state");
+  ipp_t* response = cupsDoRequest(http, request, "/jobs/");
+  ipp_status_t status = cupsLastError();
+  bool kept = false;
+  if (response && !document.serverSilent && httpGetStatus(http) == HTTP_STATUS_OK) {
+    ipp_attribute_t* state = ippFindAttribute(response, "job-state", IPP_TAG_ENUM);
+    if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+      kept = true;
+    } else if (status <= IPP_STATUS_OK_CONFLICTING && state) {
+      int value = ippGetInteger(state, 0);
+      kept = value != IPP_JSTATE_CANCELED && value != IPP_JSTATE_ABORTED;
+    }
+  }
+  ippDelete(response);
+  return kept;
 }
 
 // Draws ANSI text with its cell's top left corner at (x, y). Glyphs advance
@@ -118,7 +182,9 @@ void AbandonDocument(DeviceContext& dc) {
   // on a connection of its own.
   document->http.reset();
   if (document->jobId > 0) {
-    cupsCancelDestJob(CUPS_HTTP_DEFAULT, dc.destination->dest(), document->jobId);
+    bool silent = false;
+    std::unique_ptr<http_t, HttpDeleter> http(ConnectToServer(kCancelSilenceSeconds, silent));
+    if (http) cupsCancelDestJob(http.get(), dc.destination->dest(), document->jobId);
   }
 }
 
@@ -190,8 +256,13 @@ int EndDoc(HDC handle) {
   document.discard = true;
   document.surface.reset();
   linux_platform::Destination& destination = *dc->destination;
-  if (!written || cupsFinishDestDocument(document.http.get(), destination.dest(),
-                                         destination.info()) > IPP_STATUS_OK_CONFLICTING) {
+  // The document counts as printed only once the server has answered for
+  // it and still holds its job.
+  if (!written ||
+      !linux_platform::Answered(document, cupsFinishDestDocument(document.http.get(),
+                                                                 destination.dest(),
+                                                                 destination.info())) ||
+      !linux_platform::JobKept(document)) {
     linux_platform::AbandonDocument(*dc);
     return SP_ERROR;
   }
