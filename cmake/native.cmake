@@ -117,12 +117,13 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/java/PlenwickPrint.class
   DEPENDS ${JAVA_SOURCES})
 add_custom_target(plenwick_java ALL DEPENDS ${CMAKE_BINARY_DIR}/java/PlenwickPrint.class)
 
-# Unit tests of the Linux platform's own parsing and tables.
+# Unit tests of the Linux platform's own parsing, tables and calls, some
+# through the library's services that use them.
 file(GLOB LINUX_TEST_SOURCES CONFIGURE_DEPENDS tests/linux/*.cpp)
 add_executable(linux_platform_tests ${LINUX_TEST_SOURCES} $<TARGET_OBJECTS:linux_platform>
   $<TARGET_OBJECTS:winapi_common>)
-target_link_libraries(linux_platform_tests PRIVATE linux_platform ${CUPS_LIBRARY} GTest::gtest
-  GTest::gtest_main)
+target_link_libraries(linux_platform_tests PRIVATE plenwick_lib linux_platform ${CUPS_LIBRARY}
+  GTest::gtest GTest::gtest_main)
 gtest_discover_tests(linux_platform_tests DISCOVERY_MODE PRE_TEST)
 
 # Shell tests that print through libPLENWICKDLL.so in a real Java virtual
