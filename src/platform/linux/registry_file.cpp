@@ -1,5 +1,6 @@
 #include "platform/linux/registry_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -370,6 +371,15 @@ class OneKey : public RegistrySink {
   RegistryKey& key_;
 };
 
+bool Scan(const std::string& bytes, RegistrySink& sink, size_t pieceSize) {
+  RegistryScanner scanner(sink);
+  if (pieceSize == 0) pieceSize = bytes.size();
+  for (size_t at = 0; at < bytes.size(); at += pieceSize) {
+    scanner.Feed(bytes.data() + at, std::min(pieceSize, bytes.size() - at));
+  }
+  return scanner.Finish();
+}
+
 }  // namespace
 
 std::string UpperCase(std::string text) {
@@ -379,11 +389,16 @@ std::string UpperCase(std::string text) {
   return text;
 }
 
-bool ParseRegistryText(const std::string& bytes, RegistryFile& registry) {
+bool ParseRegistryText(const std::string& bytes, RegistryFile& registry, size_t pieceSize) {
   WholeFile sink(registry);
-  RegistryScanner scanner(sink);
-  scanner.Feed(bytes.data(), bytes.size());
-  return scanner.Finish();
+  return Scan(bytes, sink, pieceSize);
+}
+
+bool ParseRegistryKey(const std::string& bytes, const std::string& keyPath, RegistryKey& key,
+                      size_t pieceSize) {
+  key = RegistryKey();
+  OneKey sink(keyPath, key);
+  return Scan(bytes, sink, pieceSize);
 }
 
 bool ReadRegistryKey(const char* file, const std::string& keyPath, RegistryKey& key) {

@@ -45,8 +45,12 @@ struct RegistryFile {
   std::map<std::string, RegistryValues> values;
 };
 
-// Parses an export already read into memory.
-bool ParseRegistryText(const std::string& bytes, RegistryFile& registry);
+// Parses an export already read into memory. With a piece size the bytes
+// are handed to the reader in pieces of that size, as from a file.
+bool ParseRegistryText(const std::string& bytes, RegistryFile& registry, size_t pieceSize = 0);
+// What an export already read into memory says of one key.
+bool ParseRegistryKey(const std::string& bytes, const std::string& keyPath, RegistryKey& key,
+                      size_t pieceSize = 0);
 
 std::string UpperCase(std::string text);
 

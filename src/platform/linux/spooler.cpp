@@ -3,6 +3,9 @@
 // PDF into it page by page; EndDoc finishes the PDF and the job, AbortDoc
 // cancels the job. Drawing is in device units, 300 per inch.
 #include <cairo-pdf.h>
+#include <errno.h>
+#include <pthread.h>
+#include <signal.h>
 
 #include <cmath>
 #include <cstdio>
@@ -35,6 +38,39 @@ cairo_status_t WriteToJob(void* closure, const unsigned char* data, unsigned int
   }
   return CAIRO_STATUS_SUCCESS;
 }
+
+// libcups writes with send() and no MSG_NOSIGNAL, so a server that went
+// away raises SIGPIPE, which ends a host that has not set the signal aside
+// (a virtual machine has; a plain program has not). While a document talks
+// to the server the signal is held in this thread, and one that came is
+// taken back before the mask is put back: the failed write says enough.
+class SigpipeHeld {
+ public:
+  SigpipeHeld() {
+    sigemptyset(&pipe_);
+    sigaddset(&pipe_, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe_, &previous_);
+    sigset_t pending;
+    sigpending(&pending);
+    pendingBefore_ = sigismember(&pending, SIGPIPE) == 1;
+  }
+  ~SigpipeHeld() {
+    sigset_t pending;
+    sigpending(&pending);
+    if (!pendingBefore_ && sigismember(&pending, SIGPIPE) == 1) {
+      timespec now{};
+      while (sigtimedwait(&pipe_, nullptr, &now) < 0 && errno == EINTR) {
+      }
+    }
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  }
+  SigpipeHeld(const SigpipeHeld&) = delete;
+  SigpipeHeld& operator=(const SigpipeHeld&) = delete;
+
+ private:
+  sigset_t pipe_, previous_;
+  bool pendingBefore_ = false;
+};
 
 struct OptionsDeleter {
   int count;
@@ -175,6 +211,7 @@ bool Failed(const Document& document) {
 void AbandonDocument(DeviceContext& dc) {
   std::unique_ptr<Document> document = std::move(dc.document);
   if (!document) return;
+  SigpipeHeld held;
   document->discard = true;
   document->context.reset();
   document->surface.reset();
@@ -198,6 +235,7 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   DeviceContext* dc = FindDeviceContext(handle);
   if (!dc || dc->document) return SP_ERROR;
   const char* title = info && info->lpszDocName ? info->lpszDocName : "Document";
+  linux_platform::SigpipeHeld held;
   auto document = std::make_unique<Document>();
   if (!linux_platform::CreateJob(*dc, *document, title)) {
     dc->document = std::move(document);
@@ -240,6 +278,8 @@ int EndPage(HDC handle) {
     linux_platform::AbandonDocument(*dc);
     return SP_APPABORT;
   }
+  // The page goes to the server now.
+  linux_platform::SigpipeHeld held;
   cairo_show_page(dc->document->context.get());
   dc->document->pageOpen = false;
   return linux_platform::Failed(*dc->document) ? SP_ERROR : 1;
@@ -248,6 +288,7 @@ int EndPage(HDC handle) {
 int EndDoc(HDC handle) {
   DeviceContext* dc = FindDeviceContext(handle);
   if (!dc || !dc->document) return SP_ERROR;
+  linux_platform::SigpipeHeld held;
   Document& document = *dc->document;
   if (document.pageOpen) cairo_show_page(document.context.get());
   document.context.reset();
