@@ -191,19 +191,19 @@ class RegistryScanner {
   }
 
   void Decode(const char* data, size_t size) {
-    for (size_t i = 0; i < size && state_ != State::kRefused; ++i) {
-      unsigned char byte = static_cast<unsigned char>(data[i]);
-      switch (encoding_) {
-        case Encoding::kAnsi:
-          Put(winapi::AnsiToUnicode(byte));
-          break;
-        case Encoding::kUtf8:
-          DecodeUtf8(byte);
-          break;
-        default:
-          DecodeUtf16(byte);
-          break;
-      }
+    // What follows a text that is no export is not read.
+    if (state_ == State::kRefused) return;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+    switch (encoding_) {
+      case Encoding::kAnsi:
+        for (size_t i = 0; i < size; ++i) Put(winapi::AnsiToUnicode(bytes[i]));
+        break;
+      case Encoding::kUtf8:
+        for (size_t i = 0; i < size; ++i) DecodeUtf8(bytes[i]);
+        break;
+      default:
+        for (size_t i = 0; i < size; ++i) DecodeUtf16(bytes[i]);
+        break;
     }
   }
 
@@ -274,20 +274,18 @@ class RegistryScanner {
   }
 
   void EndLogicalLine() {
-    Text line = std::move(logical_);
-    logical_.clear();
     bool overlong = std::exchange(overlong_, false);
     if (state_ == State::kHeader) {
-      std::string header = overlong ? std::string() : ToAnsi(line);
+      std::string header = overlong ? std::string() : ToAnsi(logical_);
       bool version5 = header == kVersion5;
       state_ = version5 || header == kVersion4 ? State::kBody : State::kRefused;
       // String data in hex is UTF-16 in a version 5 export even when an
       // editor saved the file again as UTF-8 or ANSI.
       utf16Strings_ = version5;
-      return;
+    } else if (state_ == State::kBody && !overlong) {
+      ParseLine(logical_);
     }
-    if (state_ != State::kBody || overlong) return;
-    ParseLine(line);
+    logical_.clear();  // its room is kept for the next line
   }
 
   void ParseLine(const Text& line) {
@@ -337,11 +335,13 @@ class WholeFile : public RegistrySink {
  public:
   explicit WholeFile(RegistryFile& registry) : registry_(registry) {}
   void Key(const std::string& path) override {
-    // Every key above it exists too.
-    for (size_t cut = path.find('\\'); cut != std::string::npos; cut = path.find('\\', cut + 1)) {
-      registry_.keys.insert(path.substr(0, cut));
+    // Every key above it exists too; once one of them is known, so are
+    // those above it.
+    if (!registry_.keys.insert(path).second) return;
+    for (size_t cut = path.rfind('\\'); cut != std::string::npos && cut > 0;
+         cut = path.rfind('\\', cut - 1)) {
+      if (!registry_.keys.insert(path.substr(0, cut)).second) return;
     }
-    registry_.keys.insert(path);
   }
   void Value(const std::string& key, const std::string& name, RegistryValue value) override {
     registry_.values[key][name] = std::move(value);
