@@ -48,6 +48,9 @@ struct Document {
   // to CUPS failed.
   bool discard = false;
   bool writeFailed = false;
+  // The server took or answered nothing for too long on the job's
+  // connection: nothing it said after that is believed.
+  bool serverSilent = false;
   std::unique_ptr<cairo_surface_t, CairoDeleter> surface;
   std::unique_ptr<cairo_t, CairoDeleter> context;
   bool pageOpen = false;

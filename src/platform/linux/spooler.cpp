@@ -5,8 +5,12 @@
 // in device units, 300 per inch.
 #include <cairo-pdf.h>
 #include <cairo-ps.h>
+#include <errno.h>
+#include <pthread.h>
+#include <signal.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -29,9 +33,12 @@ bool Document::Send(const char* data, size_t length) {
   return pending.size() < kSendBlock || SendPending();
 }
 
+// libcups drops the failure of a write that flushes its buffer, so a
+// server that took nothing for too long is known by the timeout it met.
 bool Document::SendPending() {
   bool sent = pending.empty() || cupsWriteRequestData(http.get(), pending.data(), pending.size()) ==
                                      HTTP_STATUS_CONTINUE;
+  sent = sent && !serverSilent;
   pending.clear();
   return sent;
 }
@@ -48,36 +55,129 @@ cairo_status_t WriteToJob(void* closure, const unsigned char* data, unsigned int
   const char* bytes = reinterpret_cast<const char*>(data);
   bool sent = document->postscript ? document->Send(bytes, length)
                                     : document->output.Write(bytes, length);
-  if (!sent) {
+  if (!sent || document->serverSilent) {
     document->writeFailed = true;
     return CAIRO_STATUS_WRITE_ERROR;
   }
   return CAIRO_STATUS_SUCCESS;
 }
 
+// libcups writes with send() and no MSG_NOSIGNAL, so a server that went
+// away raises SIGPIPE, which ends a host that has not set the signal aside
+// (a virtual machine has; a plain program has not). While a document talks
+// to the server the signal is held in this thread, and one that came is
+// taken back before the mask is put back: the failed write says enough.
+class SigpipeHeld {
+ public:
+  SigpipeHeld() {
+    sigemptyset(&pipe_);
+    sigaddset(&pipe_, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe_, &previous_);
+    sigset_t pending;
+    sigpending(&pending);
+    pendingBefore_ = sigismember(&pending, SIGPIPE) == 1;
+  }
+  ~SigpipeHeld() {
+    sigset_t pending;
+    sigpending(&pending);
+    if (!pendingBefore_ && sigismember(&pending, SIGPIPE) == 1) {
+      timespec now{};
+      while (sigtimedwait(&pipe_, nullptr, &now) < 0 && errno == EINTR) {
+      }
+    }
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  }
+  SigpipeHeld(const SigpipeHeld&) = delete;
+  SigpipeHeld& operator=(const SigpipeHeld&) = delete;
+
+ private:
+  sigset_t pipe_, previous_;
+  bool pendingBefore_ = false;
+};
+
 struct OptionsDeleter {
   int count;
   void operator()(cups_option_t* options) const { cupsFreeOptions(count, options); }
 };
 
+// How long the server may take nothing and answer nothing before it is
+// taken as hung. Without a limit libcups waits in send() for as long as a
+// stopped server reads nothing, and the Java call never returns.
+constexpr double kServerSilenceSeconds = 30.0;
+// Cancelling a job that was given up waits less: the request is sent
+// before the wait, so a server that wakes up later still reads it.
+constexpr double kCancelSilenceSeconds = 10.0;
+
+// A wait that ran out is not waited again: the read or write fails, and
+// the flag says so.
+int GiveUp(http_t*, void* silent) {
+  *static_cast<bool*>(silent) = true;
+  return 0;
+}
+
+http_t* ConnectToServer(double silenceSeconds, bool& silent) {
+  http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                              30000, nullptr);
+  if (http) httpSetTimeout(http, silenceSeconds, GiveUp, &silent);
+  return http;
+}
+
+// The server answered the last request of the document's connection, and
+// answered yes. A response that never came leaves libcups' last error as
+// the previous request set it, so the connection's own status is asked
+// too.
+bool Answered(const Document& document, ipp_status_t status) {
+  return status <= IPP_STATUS_OK_CONFLICTING && !document.serverSilent &&
+         httpGetStatus(document.http.get()) == HTTP_STATUS_OK;
+}
+
 bool CreateJob(DeviceContext& dc, Document& document, const char* title) {
   Destination& destination = *dc.destination;
   // A connection of the document's own, to the server the destination was
   // found on.
-  document.http.reset(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(),
-                                   1, 30000, nullptr));
+  document.http.reset(ConnectToServer(kServerSilenceSeconds, document.serverSilent));
   if (!document.http) return false;
   cups_option_t* options = nullptr;
   int count = destination.AddJobOptions(dc.mode, 0, &options);
   std::unique_ptr<cups_option_t, OptionsDeleter> owned(options, {count});
-  if (cupsCreateDestJob(document.http.get(), destination.dest(), destination.info(),
-                        &document.jobId, title, count, options) > IPP_STATUS_OK_CONFLICTING) {
-    return false;
-  }
+  ipp_status_t created = cupsCreateDestJob(document.http.get(), destination.dest(),
+                                           destination.info(), &document.jobId, title, count,
+                                           options);
+  if (!Answered(document, created) || document.jobId <= 0) return false;
   return cupsStartDestDocument(document.http.get(), destination.dest(), destination.info(),
                                document.jobId, title,
                                document.postscript ? CUPS_FORMAT_POSTSCRIPT : CUPS_FORMAT_PDF, 0,
                                nullptr, 1) == HTTP_STATUS_CONTINUE;
+}
+
+// The server still holds the job that the document went into: it was not
+// cancelled or aborted on the way. A server that keeps no history of
+// finished jobs may not know the job any more; it has answered for the
+// document all the same.
+bool JobKept(const Document& document) {
+  http_t* http = document.http.get();
+  ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+  char uri[64];
+  snprintf(uri, sizeof uri, "ipp://localhost/jobs/%d", document.jobId);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+               cupsUser());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+               "job-state");
+  ipp_t* response = cupsDoRequest(http, request, "/jobs/");
+  ipp_status_t status = cupsLastError();
+  bool kept = false;
+  if (response && !document.serverSilent && httpGetStatus(http) == HTTP_STATUS_OK) {
+    ipp_attribute_t* state = ippFindAttribute(response, "job-state", IPP_TAG_ENUM);
+    if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+      kept = true;
+    } else if (status <= IPP_STATUS_OK_CONFLICTING && state) {
+      int value = ippGetInteger(state, 0);
+      kept = value != IPP_JSTATE_CANCELED && value != IPP_JSTATE_ABORTED;
+    }
+  }
+  ippDelete(response);
+  return kept;
 }
 
 // Draws ANSI text with its cell's top left corner at (x, y). Glyphs advance
@@ -142,6 +242,7 @@ bool Failed(const Document& document) {
 void AbandonDocument(DeviceContext& dc) {
   std::unique_ptr<Document> document = std::move(dc.document);
   if (!document) return;
+  SigpipeHeld held;
   document->discard = true;
   document->context.reset();
   document->surface.reset();
@@ -149,7 +250,9 @@ void AbandonDocument(DeviceContext& dc) {
   // on a connection of its own.
   document->http.reset();
   if (document->jobId > 0) {
-    cupsCancelDestJob(CUPS_HTTP_DEFAULT, dc.destination->dest(), document->jobId);
+    bool silent = false;
+    std::unique_ptr<http_t, HttpDeleter> http(ConnectToServer(kCancelSilenceSeconds, silent));
+    if (http) cupsCancelDestJob(http.get(), dc.destination->dest(), document->jobId);
   }
 }
 
@@ -163,6 +266,7 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   DeviceContext* dc = FindDeviceContext(handle);
   if (!dc || dc->document) return SP_ERROR;
   const char* title = info && info->lpszDocName ? info->lpszDocName : "Document";
+  linux_platform::SigpipeHeld held;
   auto document = std::make_unique<Document>();
   document->postscript = dc->destination->TakesPostScript();
   if (!linux_platform::CreateJob(*dc, *document, title)) {
@@ -205,6 +309,8 @@ int EndPage(HDC handle) {
     linux_platform::AbandonDocument(*dc);
     return SP_APPABORT;
   }
+  // The page goes to the server now.
+  linux_platform::SigpipeHeld held;
   cairo_show_page(dc->document->context.get());
   dc->document->pageOpen = false;
   return linux_platform::Failed(*dc->document) ? SP_ERROR : 1;
@@ -213,6 +319,7 @@ int EndPage(HDC handle) {
 int EndDoc(HDC handle) {
   DeviceContext* dc = FindDeviceContext(handle);
   if (!dc || !dc->document) return SP_ERROR;
+  linux_platform::SigpipeHeld held;
   Document& document = *dc->document;
   if (document.pageOpen) cairo_show_page(document.context.get());
   document.context.reset();
@@ -224,8 +331,13 @@ int EndDoc(HDC handle) {
   document.discard = true;
   document.surface.reset();
   linux_platform::Destination& destination = *dc->destination;
-  if (!written || cupsFinishDestDocument(document.http.get(), destination.dest(),
-                                         destination.info()) > IPP_STATUS_OK_CONFLICTING) {
+  // The document counts as printed only once the server has answered for
+  // it and still holds its job.
+  if (!written ||
+      !linux_platform::Answered(document, cupsFinishDestDocument(document.http.get(),
+                                                                 destination.dest(),
+                                                                 destination.info())) ||
+      !linux_platform::JobKept(document)) {
     linux_platform::AbandonDocument(*dc);
     return SP_ERROR;
   }

@@ -44,6 +44,9 @@ std::string ProcessName(HANDLE handle) {
 
 }  // namespace
 
+// The simulated Windows is Windows: a slash begins a switch.
+BOOL ShellSlashWordIsPath(LPCSTR, size_t, BOOL) { return FALSE; }
+
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
   std::lock_guard<std::mutex> oneCall(g_lock);
   g_executions.push_back({info->cbSize, info->fMask, info->hwnd, Copy(info->lpVerb),
