@@ -38,6 +38,7 @@ struct OptionsDeleter {
 };
 
 bool CreateJob(DeviceContext& dc, Document& document, const char* title) {
+  InitializeCups();
   Destination& destination = *dc.destination;
   // A connection of the document's own, to the server the destination was
   // found on.
@@ -118,6 +119,7 @@ void AbandonDocument(DeviceContext& dc) {
   // on a connection of its own.
   document->http.reset();
   if (document->jobId > 0) {
+    InitializeCups();
     cupsCancelDestJob(CUPS_HTTP_DEFAULT, dc.destination->dest(), document->jobId);
   }
 }
