@@ -18,7 +18,7 @@ PACKAGES=(
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2:i386 poppler-utils
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
   xvfb x11-utils imagemagick
-  libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps
+  libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps ghostscript iproute2
 )
 
 ensure_packages() {
