@@ -45,9 +45,13 @@ source "$ROOT/scripts/lib/print_server.sh"
 # "PDF" queue, which keeps each job's document as PDF_OUT/PDF-job_ID.pdf, is
 # its default printer. CUPS_SERVER sends every client (lp, lpstat, lpadmin,
 # the JVM, Wine) there. The caller stops it with stop_cups (trap it on EXIT).
-PRINT_SERVER_DIR="${PRINT_SERVER_DIR:-$BUILD/print-server/$(basename "$0")}"
+# A command started by another (scripts/bench by scripts/test) has a server
+# of its own, never the one it inherits.
+PRINT_SERVER_DIR="${PLENWICK_PRINT_SERVER_DIR:-$BUILD/print-server/$(basename "$0")}"
 
 start_cups() {  # [--fresh]: a server without the queues of an earlier run
+  # The same command running already (two prints at once) keeps its server.
+  print_server_running "$PRINT_SERVER_DIR" && PRINT_SERVER_DIR="$PRINT_SERVER_DIR-$$"
   [ "${1:-}" = --fresh ] && { stop_print_server "$PRINT_SERVER_DIR"; rm -rf "$PRINT_SERVER_DIR"; }
   mkdir -p "$PRINT_SERVER_DIR"
   start_print_server "$PRINT_SERVER_DIR" || return 1
