@@ -7,25 +7,13 @@
 # password, each give a clear answer: the request returns, the report is
 # kept, and nothing waits for a password on the terminal.
 source "$(dirname "$0")/lib.sh"
+source "$ROOT/tests/support/central_server.sh"
 
 WORK=$(mktemp -d)
 # The server's folder must be one that CUPS's own user can reach (its
 # filters run as that user): the build tree, not a private temporary one.
 CENTRAL="$NATIVE/central-server-$$"
 FORWARD="plenwick-forward-$$"
-# Jobs on SECURE must come from a user who gave a password.
-SECURE_POLICY='<Policy secure>
-  JobPrivateAccess all
-  JobPrivateValues none
-  <Limit Create-Job Print-Job Print-URI Validate-Job Send-Document>
-    AuthType Basic
-    Require valid-user
-    Order deny,allow
-  </Limit>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>'
 cleanup() {
   lpadmin -x "$FORWARD" 2>/dev/null
   stop_print_server "$CENTRAL"
@@ -34,30 +22,12 @@ cleanup() {
 trap cleanup EXIT
 cd "$WORK" || exit 1
 
-if ! start_print_server "$CENTRAL" "$SECURE_POLICY"; then
+if ! start_central_server "$CENTRAL"; then
   fail "the central print server did not start"
   finish
 fi
-PORT=$(print_server_port "$CENTRAL")
-REMOTE="127.0.0.1:$PORT"
-PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
-central() { CUPS_SERVER="$REMOTE" "$@"; }
-central lpadmin -p CENTRAL -E -v cups-pdf:/ -P "$PPD" 2>/dev/null
-central lpadmin -p SECURE -E -v cups-pdf:/ -P "$PPD" -o printer-op-policy=secure 2>/dev/null
-central lpadmin -d CENTRAL
 check "the central server has its queues" bash -c "CUPS_SERVER=$REMOTE lpstat -v | grep -c 'device for' | grep -qx 2"
 
-# The documents of the jobs on the central server after job id $1 whose
-# title is $2, found by job id in that server's own output folder.
-central_pdfs() {  # since title
-  local id pdf
-  central wait_for_cups >/dev/null
-  for id in $(central lpstat -W completed -o | sed -E -n 's/^[^ ]+-([0-9]+) .*/\1/p' | sort -n); do
-    [ "$id" -gt "$1" ] || continue
-    pdf=$(PDF_OUT="$CENTRAL/out" job_pdf "$id")
-    [[ "$(pdf_title "$pdf")" =~ ^\(?"$2"\)?$ ]] && echo "$pdf $id"
-  done
-}
 # "name value" lines of job $1 on the central server's queue $2.
 central_job() {  # id queue
   cat >job.test <<'TEST'
@@ -87,7 +57,7 @@ cp "$TAG-central.txt" "$TAG-forward.txt"
 # on the central server.
 arrives() {
   local what=$1 queue=$2 report=$3 since=$4 found pdf id attributes
-  found=$(central_pdfs "$since" "$report" | head -1)
+  found=$(central_pdf "$since" "$report")
   pdf=${found% *}
   id=${found##* }
   check "$what: the document arrived" [ -n "$found" ]

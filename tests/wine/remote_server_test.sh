@@ -7,23 +7,12 @@
 # printing has no way to answer without asking; what it does is recorded
 # here.
 source "$(dirname "$0")/lib.sh"
+source "$ROOT/tests/support/central_server.sh"
 
 WORK=$(mktemp -d)
 # CUPS's own user must reach the server's folder: the build tree.
 CENTRAL="$WINBUILD/central-server-$$"
 FORWARD="plenwick-forward-$$"
-SECURE_POLICY='<Policy secure>
-  JobPrivateAccess all
-  JobPrivateValues none
-  <Limit Create-Job Print-Job Print-URI Validate-Job Send-Document>
-    AuthType Basic
-    Require valid-user
-    Order deny,allow
-  </Limit>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>'
 cleanup() {
   remove_queue "$FORWARD"
   stop_print_server "$CENTRAL"
@@ -37,28 +26,10 @@ cd "$WORK" || exit 1
 export WINEPATH
 WINEPATH=$(winepath -w "$WINBUILD")
 
-if ! start_print_server "$CENTRAL" "$SECURE_POLICY"; then
+if ! start_central_server "$CENTRAL"; then
   fail "the central print server did not start"
   finish
 fi
-REMOTE="127.0.0.1:$(print_server_port "$CENTRAL")"
-PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
-central() { CUPS_SERVER="$REMOTE" "$@"; }
-central lpadmin -p CENTRAL -E -v cups-pdf:/ -P "$PPD" 2>/dev/null
-central lpadmin -p SECURE -E -v cups-pdf:/ -P "$PPD" -o printer-op-policy=secure 2>/dev/null
-central lpadmin -d CENTRAL
-
-# The document of the first job on the central server after job id $1
-# titled $2, and its job id.
-central_pdf() {  # since title
-  local id pdf
-  central wait_for_cups >/dev/null
-  for id in $(central lpstat -W completed -o | sed -E -n 's/^[^ ]+-([0-9]+) .*/\1/p' | sort -n); do
-    [ "$id" -gt "$1" ] || continue
-    pdf=$(PDF_OUT="$CENTRAL/out" job_pdf "$id")
-    [[ "$(pdf_title "$pdf")" =~ ^\(?"$2"\)?$ ]] && echo "$pdf $id" && return
-  done
-}
 
 for ((page = 1; page <= 12; page++)); do
   for ((row = 1; row <= 20; row++)); do printf 'page %d row %d\r\n' $page $row; done
