@@ -49,7 +49,7 @@ set_target_properties(plenwick_test_support PROPERTIES POSITION_INDEPENDENT_CODE
 # The Linux platform: the same Win32 subset on CUPS, cairo and fontconfig.
 # It is what libPLENWICKDLL.so runs on.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ft fontconfig freetype2)
+pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ps cairo-ft fontconfig freetype2)
 find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
 find_library(CUPS_LIBRARY cups REQUIRED)
 file(GLOB LINUX_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/linux/*.cpp)
@@ -86,7 +86,8 @@ file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES})
 target_link_libraries(native_tests PRIVATE plenwick_test_support GTest::gtest GTest::gtest_main)
 gtest_discover_tests(native_tests DISCOVERY_MODE PRE_TEST
-  PROPERTIES ENVIRONMENT "PLENWICK_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
+  PROPERTIES ENVIRONMENT "PLENWICK_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
+  LABELS simulated_windows)
 
 if(PLENWICK_FUZZ)
   file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS fuzz/*.cpp)
@@ -101,6 +102,9 @@ if(PLENWICK_FUZZ)
   target_sources(fuzz_print_request PRIVATE tests/support/machine.cpp)
   target_include_directories(fuzz_print_request PRIVATE tests/support)
   target_link_options(fuzz_print_request PRIVATE -Wl,--wrap=fopen)
+  # The regedit export reader is the Linux platform's; the simulated
+  # Windows gives it the file and code page calls it makes.
+  target_sources(fuzz_registry_file PRIVATE src/platform/linux/registry_file.cpp)
   # The simulated Windows is the fuzzers' stage, not what they test: left
   # without coverage, its lookups neither cost instrumentation on every call
   # nor draw the fuzzers toward its own branches.
@@ -117,13 +121,21 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/java/PlenwickPrint.class
   DEPENDS ${JAVA_SOURCES})
 add_custom_target(plenwick_java ALL DEPENDS ${CMAKE_BINARY_DIR}/java/PlenwickPrint.class)
 
-# Unit tests of the Linux platform's own parsing and tables.
+# Unit tests of the Linux platform's own parsing, tables and calls, some
+# through the library's services that use them.
 file(GLOB LINUX_TEST_SOURCES CONFIGURE_DEPENDS tests/linux/*.cpp)
 add_executable(linux_platform_tests ${LINUX_TEST_SOURCES} $<TARGET_OBJECTS:linux_platform>
   $<TARGET_OBJECTS:winapi_common>)
-target_link_libraries(linux_platform_tests PRIVATE linux_platform ${CUPS_LIBRARY} GTest::gtest
-  GTest::gtest_main)
+target_link_libraries(linux_platform_tests PRIVATE plenwick_lib linux_platform ${CUPS_LIBRARY}
+  GTest::gtest GTest::gtest_main)
 gtest_discover_tests(linux_platform_tests DISCOVERY_MODE PRE_TEST)
+
+# A host that runs one request through libPLENWICKDLL.so without a virtual
+# machine around it: the benchmark's way in, and a host that has left
+# every signal as it found it.
+add_executable(print_host bench/print_host.cpp)
+target_include_directories(print_host PRIVATE tools ${JNI_INCLUDE_DIRS})
+target_link_libraries(print_host PRIVATE ${CMAKE_DL_LIBS})
 
 # Shell tests that print through libPLENWICKDLL.so in a real Java virtual
 # machine on CUPS. One at a time: they read back the queue's PDFs. A

@@ -1,12 +1,20 @@
 // The console host's Java side: a JNI environment that holds a String[] of
-// the command-line arguments and nothing else, with the five functions a
+// the command-line arguments and nothing else, with the six functions a
 // print request may call. Any other function is a null entry: a library
 // calling it would crash the host, as it must never call it. It counts the
 // calls, so that the host can tell whether every string was given back.
+// The arguments become Java strings as the Java launcher makes them: from
+// the ANSI code page on Windows, from UTF-8 elsewhere.
 #pragma once
 
 #include <jni.h>
 
+#ifdef _WIN32
+#include "platform/win32.h"
+#endif
+
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -20,14 +28,15 @@ class HostJni {
     memset(&table_, 0, sizeof table_);
     table_.GetArrayLength = &GetArrayLength;
     table_.GetObjectArrayElement = &GetObjectArrayElement;
-    table_.GetStringUTFChars = &GetStringUTFChars;
-    table_.ReleaseStringUTFChars = &ReleaseStringUTFChars;
+    table_.GetStringLength = &GetStringLength;
+    table_.GetStringChars = &GetStringChars;
+    table_.ReleaseStringChars = &ReleaseStringChars;
     table_.DeleteLocalRef = &DeleteLocalRef;
     holder_.env.functions = &table_;
     holder_.host = this;
     for (int i = 0; i < count; ++i) {
       strings_.push_back(std::make_unique<Object>());
-      strings_.back()->text = texts[i];
+      strings_.back()->text = Widened(texts[i]);
       array_.elements.push_back(strings_.back().get());
     }
   }
@@ -51,7 +60,7 @@ class HostJni {
 
  private:
   struct Object {
-    std::string text;               // a String
+    std::u16string text;            // a String
     std::vector<Object*> elements;  // a String[]
   };
   struct Holder {
@@ -69,15 +78,44 @@ class HostJni {
     ++Of(env).fetches_;
     return reinterpret_cast<jobject>(AsObject(array)->elements.at(static_cast<size_t>(index)));
   }
-  static const char* JNICALL GetStringUTFChars(JNIEnv* env, jstring string, jboolean* isCopy) {
+  static std::u16string Widened(const char* text) {
+    std::u16string units;
+#ifdef _WIN32
+    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length > 1) {
+      std::wstring wide(static_cast<size_t>(length), L'\0');
+      MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
+      units.assign(wide.begin(), wide.end() - 1);
+    }
+#else
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c;) {
+      int extra = *c >= 0xF0 ? 3 : *c >= 0xE0 ? 2 : *c >= 0xC0 ? 1 : 0;
+      uint32_t code = extra ? *c & (0x3F >> extra) : *c;
+      ++c;
+      for (int k = 0; k < extra && *c; ++k, ++c) code = code << 6 | (*c & 0x3F);
+      if (code >= 0x10000) {
+        units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+        units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+      } else {
+        units += static_cast<char16_t>(code);
+      }
+    }
+#endif
+    return units;
+  }
+
+  static jsize JNICALL GetStringLength(JNIEnv*, jstring string) {
+    return static_cast<jsize>(AsObject(string)->text.size());
+  }
+  static const jchar* JNICALL GetStringChars(JNIEnv* env, jstring string, jboolean* isCopy) {
     ++Of(env).gets_;
     if (isCopy) *isCopy = JNI_TRUE;
-    const std::string& text = AsObject(string)->text;
-    char* copy = new char[text.size() + 1];
-    memcpy(copy, text.c_str(), text.size() + 1);
+    const std::u16string& text = AsObject(string)->text;
+    jchar* copy = new jchar[text.size() + 1];
+    std::copy(text.begin(), text.end(), copy);
     return copy;
   }
-  static void JNICALL ReleaseStringUTFChars(JNIEnv* env, jstring, const char* chars) {
+  static void JNICALL ReleaseStringChars(JNIEnv* env, jstring, const jchar* chars) {
     ++Of(env).releases_;
     delete[] chars;
   }

@@ -17,7 +17,7 @@ PACKAGES=(
   g++-mingw-w64-i686 wine wine32:i386 g++-mingw-w64-x86-64 wine64 unzip
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2:i386 poppler-utils
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
-  xvfb x11-utils imagemagick
+  xvfb x11-utils imagemagick avahi-daemon dbus python3-minimal qpdf
   libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps ghostscript iproute2
 )
 
@@ -67,6 +67,25 @@ start_cups() {  # [--fresh]: a server without the queues of an earlier run
 
 stop_cups() { stop_print_server "$PRINT_SERVER_DIR"; }
 
+# The DNS-SD service that IPP Everywhere printers register with (the test
+# printer, ippeveprinter, will not start without it). It runs on the
+# loopback interface only, so nothing is announced beyond this machine.
+start_dns_sd() {
+  local conf="$BUILD/avahi-daemon.conf"
+  if avahi-daemon --check 2>/dev/null; then return 0; fi
+  mkdir -p "$BUILD"
+  printf '%s\n' '[server]' 'allow-interfaces=lo' 'use-ipv6=no' '[wide-area]' \
+    'enable-wide-area=no' '[publish]' 'publish-hinfo=no' 'publish-workstation=no' >"$conf"
+  if [ ! -S /run/dbus/system_bus_socket ]; then
+    as_root mkdir -p /run/dbus
+    as_root dbus-daemon --system --fork
+  fi
+  log_step "starting avahi-daemon (loopback only)"
+  as_root avahi-daemon -D -f "$conf" --no-rlimits
+  for _ in $(seq 25); do avahi-daemon --check 2>/dev/null && return 0; sleep 0.2; done
+  return 1
+}
+
 # A virtual display for Wine's windows and message boxes.
 start_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
@@ -115,6 +134,14 @@ build_sanitize() {
   CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD/sanitize" -DCMAKE_BUILD_TYPE=Debug \
     -DPLENWICK_SANITIZE=ON -DPLENWICK_FUZZ=ON -DPLENWICK_WERROR=ON >/dev/null &&
     cmake --build "$BUILD/sanitize" -j"$(nproc)"
+}
+
+# The tests on the simulated Windows under ThreadSanitizer (ctest label
+# simulated_windows): the library called from many threads at once.
+build_tsan() {
+  CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD/tsan" -DCMAKE_BUILD_TYPE=Debug \
+    -DPLENWICK_TSAN=ON -DPLENWICK_WERROR=ON >/dev/null &&
+    cmake --build "$BUILD/tsan" -j"$(nproc)" --target native_tests
 }
 
 build_windows() {  # [arch], i686 unless given

@@ -1,8 +1,10 @@
 #include "bridge/native_methods.h"
 
 #include <cstdint>
+#include <exception>
+#include <mutex>
 
-#include "bridge/jni_utf_string.h"
+#include "bridge/jni_string.h"
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
 #include "core/print_request.h"
@@ -10,9 +12,10 @@
 #include "services/registry_read.h"
 #include "services/shell_launch.h"
 
-// Every entry point takes its strings through JniUtfString: a private copy
-// per string, given back before the method returns and before a result
-// string is made. The receiver is never used.
+// Every entry point takes its strings through JniString: a private copy
+// per string in the ANSI code page, given back before the method returns
+// and before a result string is made, which NewJavaString converts back to
+// UTF-16. The receiver is never used.
 //
 // Null references and unavailable characters are refused without a crash:
 // - a null array is a list without elements (GetArrayLength is not called);
@@ -22,7 +25,7 @@
 //   is given back, and a String method returns null instead of a result.
 namespace {
 
-using plenwick::JniUtfString;
+using plenwick::JniString;
 
 jsize ArrayLength(JNIEnv* env, jobjectArray array) {
   return array ? env->GetArrayLength(array) : 0;
@@ -33,7 +36,7 @@ jsize ArrayLength(JNIEnv* env, jobjectArray array) {
 template <typename Work>
 void ForEachElement(JNIEnv* env, jobjectArray array, jsize length, Work work) {
   for (jsize i = 0; i < length; ++i) {
-    JniUtfString element(env, static_cast<jstring>(env->GetObjectArrayElement(array, i)));
+    JniString element(env, static_cast<jstring>(env->GetObjectArrayElement(array, i)));
     if (element.Unavailable()) return;
     work(static_cast<int>(i), element.get());
   }
@@ -41,18 +44,48 @@ void ForEachElement(JNIEnv* env, jobjectArray array, jsize length, Work work) {
 
 jboolean ToJava(bool value) { return value ? JNI_TRUE : JNI_FALSE; }
 
-// Nothing may be thrown into the virtual machine. The only exception the
-// library's work can meet is a failed allocation deep inside a print
-// request or a name query; it ends the method with its fallback result,
-// and the owners on the way out give back what they held.
-template <typename Result, typename Work>
-Result WithoutExceptions(Result fallback, Work work) {
+// One request at a time, whatever the host does: printing, Print Setup and
+// the printer-name query share the printer selection, the option table, the
+// page state and the cancel dialog, so a second thread waits here until the
+// first is done. The cancel dialog and the abort procedure run on the
+// printing thread inside its call and never come back here, so nothing
+// waits for itself. The other methods keep their state within the call and
+// run beside a print.
+std::mutex& RequestLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+// Nothing may be thrown into the virtual machine: an exception that leaves
+// a native method ends the process. Whatever the work throws (a failed
+// allocation, a thread or process that could not be made) ends the method
+// with the answer of its failure path, after a log line; the owners on the
+// way out give back what they held, the request lock included.
+template <typename Work, typename Fallback>
+auto WithoutExceptions(const char* method, Work work, Fallback fallback) -> decltype(work()) {
   try {
     return work();
+  } catch (const std::exception& error) {
+    plenwick::DebugLog("%s stopped: %s\n", method, error.what());
   } catch (...) {
-    plenwick::DebugLog("native method stopped: out of memory\n");
-    return fallback;
+    plenwick::DebugLog("%s stopped: unknown exception\n", method);
   }
+  try {
+    return fallback();
+  } catch (...) {
+    return decltype(work()){};
+  }
+}
+
+template <typename Result>
+auto Answer(Result result) {
+  return [result] { return result; };
+}
+
+// The error text of a String method that stopped; null when even that
+// cannot be made.
+auto ErrorText(JNIEnv* env, const char* text) {
+  return [env, text] { return plenwick::NewJavaString(env, text); };
 }
 
 }  // namespace
@@ -62,52 +95,83 @@ extern "C" {
 JNIEXPORT jint JNICALL Java_doc_NativeWindows_getver(JNIEnv*, jclass) { return 1; }
 
 JNIEXPORT jstring JNICALL Java_doc_NativeWindows_get_1printer_1name(JNIEnv* env, jclass) {
-  return WithoutExceptions<jstring>(
-      nullptr, [env] { return env->NewStringUTF(plenwick::GetSelectedPrinterName().c_str()); });
+  return WithoutExceptions(
+      "get_printer_name",
+      [env] {
+        std::string name;
+        {
+          std::lock_guard<std::mutex> oneAtATime(RequestLock());
+          name = plenwick::GetSelectedPrinterName();
+        }
+        return plenwick::NewJavaString(env, name.c_str());
+      },
+      ErrorText(env, "**ERROR** Java_doc_LocalPrint_get_1printer_1name() stopped"));
 }
 
 JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick_1setup(JNIEnv*, jclass) {
-  return ToJava(plenwick::ShowPrintSetup());
+  return WithoutExceptions(
+      "plenwick_setup",
+      []() -> jboolean {
+        std::lock_guard<std::mutex> oneAtATime(RequestLock());
+        return ToJava(plenwick::ShowPrintSetup());
+      },
+      Answer<jboolean>(JNI_FALSE));
 }
 
+// A request that stops keeps the report it was printing: it is deleted only
+// after its document was spooled to the end.
 JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick(JNIEnv* env, jclass,
                                                            jobjectArray arguments) {
-  return WithoutExceptions<jboolean>(JNI_TRUE, [env, arguments] {
-    jsize count = ArrayLength(env, arguments);
-    plenwick::PrintJob job;
-    plenwick::BeginPrintRequest(job, static_cast<int>(count));
-    ForEachElement(env, arguments, count, [&job](int index, char* argument) {
-      if (!argument) {
-        plenwick::DebugLog("argv[%d] is null: skipped\n", index);
-        return;
-      }
-      plenwick::HandlePrintArgument(job, index, argument);
-    });
-    return JNI_TRUE;
-  });
+  return WithoutExceptions(
+      "plenwick",
+      [env, arguments]() -> jboolean {
+        std::lock_guard<std::mutex> oneAtATime(RequestLock());
+        jsize count = ArrayLength(env, arguments);
+        plenwick::PrintJob job;
+        plenwick::BeginPrintRequest(job, static_cast<int>(count));
+        ForEachElement(env, arguments, count, [&job](int index, char* argument) {
+          if (!argument) {
+            plenwick::DebugLog("argv[%d] is null: skipped\n", index);
+            return;
+          }
+          plenwick::HandlePrintArgument(job, index, argument);
+        });
+        return JNI_TRUE;
+      },
+      Answer<jboolean>(JNI_TRUE));
 }
 
 JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_shellexec(JNIEnv* env, jclass,
                                                             jobjectArray commands) {
-  ForEachElement(env, commands, ArrayLength(env, commands), [](int, char* command) {
-    if (command) plenwick::LaunchShellCommand(command, nullptr, true);
-  });
-  return JNI_TRUE;
+  return WithoutExceptions(
+      "shellexec",
+      [env, commands]() -> jboolean {
+        ForEachElement(env, commands, ArrayLength(env, commands), [](int, char* command) {
+          if (command) plenwick::LaunchShellCommand(command, nullptr, true);
+        });
+        return JNI_TRUE;
+      },
+      Answer<jboolean>(JNI_TRUE));
 }
 
 // A null verb is no verb (the file's default); a null command launches
 // nothing.
 JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_launch_1document(JNIEnv* env, jclass,
                                                                    jstring verb, jstring command) {
-  JniUtfString verbText(env, verb);
-  JniUtfString commandText(env, command, !verbText.Unavailable());
-  if (!verbText.Unavailable() && !commandText.Unavailable() && commandText.get()) {
-    const char* shellVerb = verbText.get() ? plenwick::ShellVerb(verbText.get()) : nullptr;
-    plenwick::LaunchShellCommand(commandText.get(), shellVerb, false);
-  }
-  verbText.GiveBack();
-  commandText.GiveBack();
-  return JNI_TRUE;
+  return WithoutExceptions(
+      "launch_document",
+      [env, verb, command]() -> jboolean {
+        JniString verbText(env, verb);
+        JniString commandText(env, command, !verbText.Unavailable());
+        if (!verbText.Unavailable() && !commandText.Unavailable() && commandText.get()) {
+          const char* shellVerb = verbText.get() ? plenwick::ShellVerb(verbText.get()) : nullptr;
+          plenwick::LaunchShellCommand(commandText.get(), shellVerb, false);
+        }
+        verbText.GiveBack();
+        commandText.GiveBack();
+        return JNI_TRUE;
+      },
+      Answer<jboolean>(JNI_TRUE));
 }
 
 // The root key int is the 32-bit handle value of the key, sign-extended
@@ -117,20 +181,26 @@ JNIEXPORT jstring JNICALL Java_doc_NativeWindows_read_1registry_1string(JNIEnv* 
                                                                         jint rootKey,
                                                                         jstring subKey,
                                                                         jstring valueName) {
-  JniUtfString subKeyText(env, subKey);
-  JniUtfString valueNameText(env, valueName, !subKeyText.Unavailable());
-  bool unavailable = subKeyText.Unavailable() || valueNameText.Unavailable();
-  plenwick::RegistryText result;
-  if (unavailable) {
-    result.text[0] = '\0';
-  } else if (!subKeyText.get() || !valueNameText.get()) {
-    plenwick::CopyText(result.text, "**ERROR** read_registry_string() null sub key or value name");
-  } else {
-    HKEY root = reinterpret_cast<HKEY>(static_cast<intptr_t>(rootKey));
-    plenwick::ReadRegistryString(root, subKeyText.get(), valueNameText.get(), result);
-  }
-  subKeyText.GiveBack();
-  valueNameText.GiveBack();
-  return unavailable ? nullptr : env->NewStringUTF(result.text);
+  return WithoutExceptions(
+      "read_registry_string",
+      [env, rootKey, subKey, valueName]() -> jstring {
+        JniString subKeyText(env, subKey);
+        JniString valueNameText(env, valueName, !subKeyText.Unavailable());
+        bool unavailable = subKeyText.Unavailable() || valueNameText.Unavailable();
+        plenwick::RegistryText result;
+        if (unavailable) {
+          result.text[0] = '\0';
+        } else if (!subKeyText.get() || !valueNameText.get()) {
+          plenwick::CopyText(result.text,
+                             "**ERROR** read_registry_string() null sub key or value name");
+        } else {
+          HKEY root = reinterpret_cast<HKEY>(static_cast<intptr_t>(rootKey));
+          plenwick::ReadRegistryString(root, subKeyText.get(), valueNameText.get(), result);
+        }
+        subKeyText.GiveBack();
+        valueNameText.GiveBack();
+        return unavailable ? nullptr : plenwick::NewJavaString(env, result.text);
+      },
+      ErrorText(env, "**ERROR** read_registry_string() stopped"));
 }
 }

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 #include "platform/handles.h"
 
@@ -11,6 +12,9 @@ namespace {
 
 enum class LogState { kUndetermined, kEnabled, kDisabled };
 
+// The log is written from the printing thread and from the launching and
+// registry methods that run beside it: one line at a time.
+std::mutex g_lock;
 LogState g_state = LogState::kUndetermined;
 UniqueStdioFile g_destination;
 
@@ -26,6 +30,7 @@ void SettleFromEnvironment() {
 }  // namespace
 
 void DebugLog(const char* format, ...) {
+  std::lock_guard<std::mutex> oneLine(g_lock);
   if (g_state == LogState::kUndetermined) SettleFromEnvironment();
   if (g_state != LogState::kEnabled || !g_destination) return;
   va_list args;
@@ -36,6 +41,7 @@ void DebugLog(const char* format, ...) {
 }
 
 bool RedirectDebugLog(const char* path) {
+  std::lock_guard<std::mutex> oneLine(g_lock);
   // The previous destination is closed whether or not the new one opens, so
   // replacing the log never keeps a file open behind the process's back.
   g_destination.reset(OpenLogFile(path));
@@ -50,6 +56,7 @@ bool RedirectDebugLog(const char* path) {
 }
 
 void ResetDebugLogState() {
+  std::lock_guard<std::mutex> oneLine(g_lock);
   g_destination.reset();
   g_state = LogState::kUndetermined;
 }

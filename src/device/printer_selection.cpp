@@ -38,12 +38,15 @@ const HGLOBAL kNeverQueried = reinterpret_cast<HGLOBAL>(static_cast<intptr_t>(-1
 PrinterSelection g_printerSelection = {kNeverQueried, kNeverQueried};
 
 bool GetDevMode() {
-  if (g_printerSelection.devMode == kNeverQueried) {
+  // An empty selection is asked again: a printer installed later, or a
+  // print server that was down at the first use and is back, is found by
+  // the next request without a restart. A filled one is kept, with the
+  // settings the last job left in it.
+  if (g_printerSelection.devMode == kNeverQueried || !g_printerSelection.devMode) {
     DebugLog("GetDevMode() new PRINTDLG created.\n");
     PRINTDLGA record = NewPrintDlg(PD_RETURNDEFAULT | kCommonFlags);
     PrintDlgA(&record);
-    // Kept whatever the dialog returned: with no default printer both are
-    // null, and later calls do not ask again.
+    // With no default printer both are null, and the next call asks again.
     g_printerSelection.devMode = record.hDevMode;
     g_printerSelection.devNames = record.hDevNames;
   } else {

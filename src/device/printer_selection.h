@@ -17,8 +17,8 @@ struct PrinterSelection {
 extern const HGLOBAL kNeverQueried;
 extern PrinterSelection g_printerSelection;
 
-// Fills the selection from the default printer on first use. True when the
-// selection holds a device mode.
+// Fills the selection from the default printer on first use, and again at
+// every use while it is empty. True when the selection holds a device mode.
 bool GetDevMode();
 
 // Shows the Print Setup dialog on the selection. True when confirmed.

@@ -16,6 +16,9 @@
 // The module's export list (src/resources/PLENWICKDLL.def) names what the
 // DLL exports.
 #define PLENWICK_EXPORT
+// A slash never begins a Windows path: a command word that begins with one
+// is always a switch.
+inline BOOL ShellSlashWordIsPath(LPCSTR, size_t, BOOL) { return FALSE; }
 #else
 #include "winapi/winapi.h"
 // Everything is hidden but what is marked so.

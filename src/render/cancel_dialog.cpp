@@ -1,5 +1,6 @@
 #include "render/cancel_dialog.h"
 
+#include "core/debug_log.h"
 #include "resources/resource_ids.h"
 
 namespace plenwick {
@@ -48,32 +49,46 @@ void CancelDialog::SetProgressText(const char* title) const {
 
 extern "C" {
 
+// Both procedures are called by the platform, which knows nothing of C++
+// exceptions: whatever is thrown inside stays here. A dialog message that
+// failed counts as not handled; an abort procedure that failed abandons the
+// document, so the report is kept and the log says why.
 INT_PTR CALLBACK AbrtDlgP(HWND dialog, UINT message, WPARAM, LPARAM) {
-  // The message is compared as a 16-bit value.
-  switch (static_cast<WORD>(message)) {
-    case WM_INITDIALOG:
-      SetWindowTextA(dialog, "Spooling");
-      plenwick::g_progressDialog = dialog;
-      return TRUE;
-    case WM_COMMAND:
-      // The Cancel button, Enter and Escape all arrive here: any of them
-      // abandons the document.
-      plenwick::g_abortFlag = true;
-      return TRUE;
-    default:
-      return FALSE;
+  try {
+    // The message is compared as a 16-bit value.
+    switch (static_cast<WORD>(message)) {
+      case WM_INITDIALOG:
+        SetWindowTextA(dialog, "Spooling");
+        plenwick::g_progressDialog = dialog;
+        return TRUE;
+      case WM_COMMAND:
+        // The Cancel button, Enter and Escape all arrive here: any of them
+        // abandons the document.
+        plenwick::g_abortFlag = true;
+        return TRUE;
+      default:
+        return FALSE;
+    }
+  } catch (...) {
+    plenwick::DebugLog("AbrtDlgP() stopped by an exception\n");
+    return FALSE;
   }
 }
 
 BOOL CALLBACK AbrtProc(HDC, int) {
-  // The dialog is modeless and this is the only place its messages are
-  // served, so everything waiting is taken now.
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (plenwick::g_cancelDialog && IsDialogMessageA(plenwick::g_cancelDialog, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+  try {
+    // The dialog is modeless and this is the only place its messages are
+    // served, so everything waiting is taken now.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (plenwick::g_cancelDialog && IsDialogMessageA(plenwick::g_cancelDialog, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    return plenwick::g_abortFlag ? FALSE : TRUE;
+  } catch (...) {
+    plenwick::DebugLog("AbrtProc() stopped by an exception: the document is abandoned\n");
+    return FALSE;
   }
-  return plenwick::g_abortFlag ? FALSE : TRUE;
 }
 }

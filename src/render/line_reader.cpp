@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/debug_log.h"
+#include "render/byte_scan.h"
 #include "render/byte_source.h"
 
 namespace plenwick {
@@ -30,31 +31,6 @@ bool FillReadAhead(PrintJob& job) {
   return true;
 }
 
-// How many of the size bytes come before the first line feed, form feed or
-// carriage return. Report text is mostly printable, so eight bytes at a
-// time are passed over while none of them is below 14; only a word with
-// such a byte is looked at byte by byte.
-size_t OrdinaryBytes(const unsigned char* bytes, size_t size) {
-  const uint64_t kOnes = 0x0101010101010101ULL;
-  const uint64_t kHighBits = 0x8080808080808080ULL;
-  size_t i = 0;
-  while (i < size) {
-    if (size - i >= 8) {
-      uint64_t word;
-      memcpy(&word, bytes + i, sizeof word);
-      if (((word - kOnes * 14) & ~word & kHighBits) == 0) {
-        i += 8;
-        continue;
-      }
-    }
-    for (size_t stop = std::min(i + 8, size); i < stop; ++i) {
-      unsigned char byte = bytes[i];
-      if (byte == kLineFeed || byte == kFormFeed || byte == kCarriageReturn) return i;
-    }
-  }
-  return size;
-}
-
 }  // namespace
 
 int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status) {
@@ -67,7 +43,7 @@ int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status) {
     // The ordinary bytes up to the next line end go in one piece.
     const unsigned char* from = ahead.bytes + ahead.next;
     size_t room = std::min<size_t>(ahead.end - ahead.next, static_cast<size_t>(capacity - 1 - count));
-    size_t ordinary = OrdinaryBytes(from, room);
+    size_t ordinary = FindFirstOf(from, room, kLineFeed, kFormFeed, kCarriageReturn);
     memcpy(buffer + count, from, ordinary);
     count += static_cast<int>(ordinary);
     ahead.next += static_cast<uint32_t>(ordinary);

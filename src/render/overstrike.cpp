@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "render/byte_scan.h"
+
 namespace plenwick {
 namespace {
 
@@ -16,22 +18,22 @@ void DecodeOverstrike(const char* line, int count, DecodedLine& decoded) {
   unsigned char* text = reinterpret_cast<unsigned char*>(decoded.text);
   LineAttr* attributes = decoded.attributes;
   const int limit = kDecodedLineSize - 1;
-  // Only the attributes of characters that can be printed are read.
-  memset(attributes, 0, static_cast<size_t>(std::min(std::max(count, 0), limit) + 1));
   int i = 0;
   int j = 0;
   // Each step consumes at least as many bytes as it appends, so a line of
   // up to kDecodedLineSize - 1 bytes is never cut.
   while (i < count && j < limit) {
-    // Most of a report has no backspace: the bytes up to the next one are
-    // copied in one piece.
-    const void* found = memchr(in + i, kBackspace, static_cast<size_t>(count - i));
-    int plain = (found ? static_cast<int>(static_cast<const unsigned char*>(found) - in) : count) - i;
+    // Most of a report has no backspace: the bytes up to the next one, or
+    // up to a NUL, are copied in one piece, with plain attributes.
+    int plain = static_cast<int>(
+        FindFirstOf(in + i, static_cast<size_t>(count - i), kBackspace, 0, kBackspace));
     plain = std::min(plain, limit - j);
     memcpy(text + j, in + i, static_cast<size_t>(plain));
+    memset(attributes + j, 0, static_cast<size_t>(plain));
     i += plain;
     j += plain;
-    if (i == count || j == limit) break;
+    // The printed text ends at its first NUL (a line feed leaves one).
+    if (i == count || j == limit || in[i] == 0) break;
     if (i + 1 == count) break;  // a backspace at the end strikes nothing
     unsigned char d = in[i + 1];
     if (d == '_') {
@@ -41,6 +43,7 @@ void DecodeOverstrike(const char* line, int count, DecodedLine& decoded) {
       attributes[j - 1] |= kBold;
       i += 2;
     } else if (d == 'm' || d == 'w') {
+      attributes[j] = kPlain;
       text[j++] = kMiddleDot;
       i += 2;
     } else {
@@ -48,9 +51,8 @@ void DecodeOverstrike(const char* line, int count, DecodedLine& decoded) {
     }
   }
   text[j] = '\0';
-  // The printed text ends at its first NUL, which a line feed may have left.
-  const void* end = memchr(text, 0, static_cast<size_t>(j));
-  decoded.length = end ? static_cast<int>(static_cast<const unsigned char*>(end) - text) : j;
+  attributes[j] = kPlain;
+  decoded.length = j;
 }
 
 int RunLength(const DecodedLine& decoded, int start) {

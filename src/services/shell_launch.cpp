@@ -21,6 +21,16 @@ constexpr UINT_PTR kLastShellError = 32;
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// Whether the word at text[0] (its slash) is a switch that the table below
+// knows, whether honoured or not: "W", or "M" then "A" or "I".
+bool KnownSwitch(const char* text) {
+  char first = Upper(text[1]);
+  if (first == 'W') return true;
+  if (first != 'M') return false;
+  char second = Upper(text[2]);  // text[1] is a letter, so text[2] exists
+  return second == 'A' || second == 'I';
+}
+
 // Applies the switch whose slash is at text[0]. A switch is known by its
 // first one or two letters; "M" needs a second letter to mean anything.
 void ApplySwitch(const char* text, bool honourShowSwitches, ShellCommand& command) {
@@ -41,8 +51,12 @@ char* ReadSwitches(char* scan, bool honourShowSwitches, ShellCommand& command) {
   for (;;) {
     while (*scan == ' ') ++scan;
     if (*scan != '/') return scan;
+    size_t length = strcspn(scan, " ");
+    // Where a slash also begins a path, a word that is one ends the switches:
+    // it is the file to launch.
+    if (ShellSlashWordIsPath(scan, length, KnownSwitch(scan))) return scan;
     ApplySwitch(scan, honourShowSwitches, command);
-    while (*scan != ' ' && *scan != '\0') ++scan;
+    scan += length;
   }
 }
 

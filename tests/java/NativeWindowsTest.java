@@ -9,8 +9,9 @@ import java.io.IOException;
  * failed". The CUPS default destination is "PDF"; the registry is the
  * regedit export that PLENWICK_REGISTRY names (registry.reg beside this
  * file), where HKEY_CURRENT_USER\Software\Plenwick\Test holds "Greeting" =
- * "Hello from the registry" and a default value "Plenwick test key"; the
- * shell starts real programs.
+ * "Hello from the registry" and a default value "Plenwick test key", and
+ * HKEY_CURRENT_USER\Software\Plenwick\Caf\u00e9 holds "Pr\u00eat" = "caf\u00e9
+ * \u20ac 5" in code page 1252; the shell starts real programs.
  */
 public class NativeWindowsTest {
     private static final int HKEY_CURRENT_USER = 0x80000001;
@@ -58,11 +59,20 @@ public class NativeWindowsTest {
                 NativeWindows.read_registry_string(HKEY_CURRENT_USER, "Software\\Nowhere", "Greeting"));
         checkEquals("missing value", VALUE_NOT_FOUND + "Nothing",
                 NativeWindows.read_registry_string(HKEY_CURRENT_USER, TEST_KEY, "Nothing"));
-        // Modified UTF-8 goes to the registry and back unconverted, NUL included.
-        for (String subKey : new String[] {"\u00e9\u20ac", "a\u0000b", "\ud83d\ude00 smile"}) {
+        // Text goes to the registry in UTF-8 and comes back as it went; a
+        // NUL character, which no C string holds, becomes '?'.
+        for (String subKey : new String[] {"\u00e9\u20ac", "\ud83d\ude00 smile", "\u4e2d\u6587"}) {
             checkEquals("sub key echoed back", KEY_NOT_FOUND + subKey,
                     NativeWindows.read_registry_string(HKEY_CURRENT_USER, subKey, "x"));
         }
+        checkEquals("NUL in a sub key", KEY_NOT_FOUND + "a?b",
+                NativeWindows.read_registry_string(HKEY_CURRENT_USER, "a\u0000b", "x"));
+        checkEquals("unpaired surrogate", KEY_NOT_FOUND + "?x",
+                NativeWindows.read_registry_string(HKEY_CURRENT_USER, "\ud800x", "x"));
+        // registry.reg is a REGEDIT4 export, in code page 1252.
+        checkEquals("value outside ASCII", "caf\u00e9 \u20ac 5",
+                NativeWindows.read_registry_string(HKEY_CURRENT_USER, "Software\\Plenwick\\Caf\u00e9",
+                        "Pr\u00eat"));
         check("null value name gives an error text",
                 NativeWindows.read_registry_string(HKEY_CURRENT_USER, TEST_KEY, null).startsWith("**ERROR** "));
     }

@@ -55,7 +55,8 @@ check "collated" grep -qx 'multiple-document-handling separate-documents-collate
 check "Letter" grep -qx 'media na_letter_8.5x11in' <<<"$attributes"
 check "landscape" grep -qx 'orientation-requested landscape' <<<"$attributes"
 check "the upper bin is the top tray" grep -qx 'media-source top' <<<"$attributes"
-check "sent as PDF" grep -qx 'document-format application/pdf' <<<"$attributes"
+check "sent as PostScript to the PostScript printer" \
+  grep -qx 'document-format application/postscript' <<<"$attributes"
 check "both copies printed" [ "$(pdf_pages "${PDFS[1]:-none}")" = 2 ]
 
 finish

@@ -25,6 +25,22 @@ check "the unprinted report is kept" [ -e "$TAG-kept.txt" ]
 check "the next report printed" grep -q next <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
 check "and was deleted" [ ! -e "$TAG-next.txt" ]
 
+# A directory given as the report is no report: nothing is printed, and
+# SCRATCH keeps it and its configuration file.
+mkdir "$TAG-folder"
+printf -- '-point=9\r\n' >"$TAG-folder.cfg"
+linux_print -disposition=scratch -config="$TAG-folder.cfg" "$TAG-folder" >host.out 2>&1
+check "a directory: the request returns" [ $? -eq 0 ]
+check "a directory: its configuration file is kept" [ -e "$TAG-folder.cfg" ]
+
+# A read-only report is printed, but SCRATCH cannot delete it, as on
+# Windows.
+printf 'read-only\r\n' >"$TAG-read-only.txt"
+chmod 444 "$TAG-read-only.txt"
+print_request -disposition=scratch "$TAG-read-only.txt"
+check "read-only: printed" grep -q read-only <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
+check "read-only: kept" [ -e "$TAG-read-only.txt" ]
+
 # A queue of our own that rejects jobs: the spooler error box.
 lpadmin -p "$QUEUE" -E -v file:/dev/null
 cupsreject "$QUEUE"

@@ -1,7 +1,11 @@
 // The regedit export reader: both export formats, every value type the
 // library may read, and what it must skip.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "platform/linux/registry_file.h"
@@ -54,7 +58,8 @@ TEST(RegistryFile, ReadsAVersion5ExportInUtf16) {
       {"GREETING", REG_SZ, std::string("Hello from the registry\0", 24)},
       {"", REG_SZ, std::string("Plenwick test key\0", 18)},
       {"QUOTED", REG_SZ, std::string("a \"b\" c\\d\0", 10)},
-      {"EURO", REG_SZ, std::string("\x80 \xE9 ?\0", 6)},
+      // Handed out in UTF-8, this platform's ANSI code page: nothing is lost.
+      {"EURO", REG_SZ, std::string("\xE2\x82\xAC \xC3\xA9 \xE4\xB8\xAD\0", 11)},
       {"FOLDER", REG_EXPAND_SZ, std::string("%TEMP%\0", 7)},
       {"COUNT", REG_DWORD, std::string("\x2A\0\0\0", 4)},
       {"BLOB", REG_BINARY, std::string("\x01\x02\xFF", 3)},
@@ -67,15 +72,16 @@ TEST(RegistryFile, ReadsAVersion5ExportInUtf16) {
   }
 }
 
+// A REGEDIT4 export is in code page 1252; its text is handed out in UTF-8.
 TEST(RegistryFile, ReadsARegedit4ExportInTheAnsiCodePage) {
   std::string text =
-      "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\A]\n\"Name\"=\"caf\xE9\"\n"
-      "\"Path\"=hex(2):43,3a,5c,00\n";
+      "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\A]\n\"Name\"=\"caf\xE9 \x80 5\"\n"
+      "\"Path\"=hex(2):43,3a,5c,e9,00\n";
   RegistryFile registry;
   ASSERT_TRUE(ParseRegistryText(text, registry));
   const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\A";
-  EXPECT_EQ(Value(registry, key, "NAME")->data, std::string("caf\xE9\0", 5));
-  EXPECT_EQ(Value(registry, key, "PATH")->data, std::string("C:\\\0", 4));
+  EXPECT_EQ(Value(registry, key, "NAME")->data, std::string("caf\xC3\xA9 \xE2\x82\xAC 5\0", 12));
+  EXPECT_EQ(Value(registry, key, "PATH")->data, std::string("C:\\\xC3\xA9\0", 6));
 }
 
 TEST(RegistryFile, SkipsWhatItCannotRead) {
@@ -97,5 +103,152 @@ TEST(RegistryFile, RefusesWhatIsNoExport) {
     EXPECT_FALSE(ParseRegistryText(text, registry)) << text;
   }
 }
+
+// A version 5 export that an editor saved again as UTF-8 or ANSI still
+// holds its hex(2) and hex(7) data as UTF-16.
+TEST(RegistryFile, ReadsHexStringsOfAVersion5ExportInAnyEncoding) {
+  std::string body =
+      "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+      "\"Temp\"=hex(2):25,00,54,00,45,00,4d,00,50,00,25,00,5c,00,78,00,00,00\r\n"
+      "\"List\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n";
+  for (const std::string& text : {"\xEF\xBB\xBF" + body, body}) {
+    RegistryFile registry;
+    ASSERT_TRUE(ParseRegistryText(text, registry));
+    const auto* temp = Value(registry, "HKEY_CURRENT_USER\\K", "TEMP");
+    const auto* list = Value(registry, "HKEY_CURRENT_USER\\K", "LIST");
+    ASSERT_NE(temp, nullptr);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(temp->data, std::string("%TEMP%\\x\0", 9));
+    EXPECT_EQ(list->data, std::string("a\0b\0\0", 5));
+  }
+}
+
+// Only a value's line goes on in the next one: a comment naming a folder
+// ends with its backslash.
+TEST(RegistryFile, ACommentEndingInABackslashEndsThere) {
+  std::string text =
+      "REGEDIT4\r\n\r\n; settings for C:\\Plenwick\\\r\n[HKEY_CURRENT_USER\\P]\r\n"
+      "\"Name\"=\"x\"\r\n\"Wrapped\"=hex:01,\\\r\n  02\r\n";
+  RegistryFile registry;
+  ASSERT_TRUE(ParseRegistryText(text, registry));
+  EXPECT_TRUE(registry.keys.count("HKEY_CURRENT_USER\\P"));
+  ASSERT_NE(Value(registry, "HKEY_CURRENT_USER\\P", "NAME"), nullptr);
+  ASSERT_NE(Value(registry, "HKEY_CURRENT_USER\\P", "WRAPPED"), nullptr);
+  EXPECT_EQ(Value(registry, "HKEY_CURRENT_USER\\P", "WRAPPED")->data, "\x01\x02");
+}
+
+// A number that does not fit 32 bits is refused, not cut.
+TEST(RegistryFile, RefusesNumbersBeyond32Bits) {
+  struct Case {
+    const char* data;
+    bool read;
+    DWORD type;
+  } cases[] = {
+      {"dword:-1", false, 0},
+      {"dword:1ffffffff", false, 0},
+      {"dword:+1", false, 0},
+      {"dword:0x1", false, 0},
+      {"dword:", false, 0},
+      {"dword:1 2", false, 0},
+      {"dword:ffffffff", true, REG_DWORD},
+      {"dword:7", true, REG_DWORD},
+      {"hex(100000001):41,00", false, 0},
+      {"hex(-1):41,00", false, 0},
+      {"hex():41,00", false, 0},
+      {"hex(00000003):41", true, REG_BINARY},
+      {"hex(ffffffff):41", true, 0xffffffff},
+  };
+  for (const Case& c : cases) {
+    RegistryFile registry;
+    ASSERT_TRUE(ParseRegistryText(std::string("REGEDIT4\n[HKEY_CURRENT_USER\\N]\n\"V\"=") + c.data +
+                                      "\n",
+                                  registry));
+    const auto* value = Value(registry, "HKEY_CURRENT_USER\\N", "V");
+    EXPECT_EQ(value != nullptr, c.read) << c.data;
+    if (value && c.read) {
+      EXPECT_EQ(value->type, c.type) << c.data;
+    }
+  }
+}
+
+// A line longer than the reader holds is skipped; the lines after it are
+// read.
+TEST(RegistryFile, SkipsALineLongerThanItHolds) {
+  std::string text = "REGEDIT4\n[HKEY_CURRENT_USER\\L]\n\"Long\"=\"";
+  text.append(linux_platform::kLongestRegistryLine, 'x');
+  text += "\"\n\"After\"=\"yes\"\n";
+  RegistryFile registry;
+  ASSERT_TRUE(ParseRegistryText(text, registry));
+  EXPECT_EQ(Value(registry, "HKEY_CURRENT_USER\\L", "LONG"), nullptr);
+  ASSERT_NE(Value(registry, "HKEY_CURRENT_USER\\L", "AFTER"), nullptr);
+}
+
+// The address sanitizer reserves more address space than any limit allows.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PLENWICK_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define PLENWICK_SANITIZED 1
+#endif
+
+#ifndef PLENWICK_SANITIZED
+// The process's address space so far, in bytes.
+size_t AddressSpace() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmSize:", 0) == 0) return std::strtoull(line.c_str() + 7, nullptr, 10) * 1024;
+  }
+  return 0;
+}
+
+// A large export is read through a buffer: a process that has 64 MB to
+// spare reads a 17 MB export, again and again.
+TEST(RegistryFile, ReadsALargeExportInBoundedMemory) {
+  char path[] = "/tmp/registry-XXXXXX";
+  int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  FILE* file = fdopen(fd, "wb");
+  fputs("\xFF\xFE", file);
+  auto put16 = [&](const std::string& ascii) {
+    for (char c : ascii) {
+      fputc(c, file);
+      fputc(0, file);
+    }
+  };
+  put16("Windows Registry Editor Version 5.00\r\n\r\n");
+  for (int i = 0; i < 100000; ++i) {
+    put16("[HKEY_CURRENT_USER\\Filler\\K" + std::to_string(i) + "]\r\n\"Value\"=\"" +
+          std::string(60, 'v') + "\"\r\n");
+  }
+  put16("[HKEY_CURRENT_USER\\Software\\Wanted]\r\n\"Name\"=\"found\"\r\n");
+  fclose(file);
+  setenv("PLENWICK_REGISTRY", path, 1);
+  EXPECT_EXIT(
+      {
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = AddressSpace() + (size_t{64} << 20);
+        setrlimit(RLIMIT_AS, &limit);
+        for (int round = 0; round < 2; ++round) {
+          HKEY key = nullptr;
+          if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wanted", 0, KEY_READ, &key) != 0) _exit(1);
+          char data[16] = {};
+          DWORD size = sizeof data;
+          if (RegQueryValueExA(key, "Name", nullptr, nullptr, reinterpret_cast<LPBYTE>(data),
+                               &size) != 0 ||
+              std::string(data) != "found") {
+            _exit(2);
+          }
+          RegCloseKey(key);
+        }
+        _exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  unsetenv("PLENWICK_REGISTRY");
+  remove(path);
+}
+#endif
 
 }  // namespace

@@ -1,4 +1,6 @@
+#include <functional>
 #include <map>
+#include <new>
 
 #include "bridge/native_methods.h"
 #include "fake_jni.h"
@@ -21,11 +23,12 @@ class BridgeTest : public plenwick_test::SimTest, public ::testing::WithParamInt
   // What the characters of one string cost in calls: a copying machine's
   // characters are given back when the work is done, a machine's own at once.
   std::vector<std::string> Get(const std::string& ref) const {
-    if (GetParam()) return {"GetStringUTFChars(" + ref + ")"};
-    return {"GetStringUTFChars(" + ref + ")", "ReleaseStringUTFChars(" + ref + ")"};
+    std::vector<std::string> calls{"GetStringLength(" + ref + ")", "GetStringChars(" + ref + ")"};
+    if (!GetParam()) calls.push_back("ReleaseStringChars(" + ref + ")");
+    return calls;
   }
   std::vector<std::string> GiveBack(const std::string& ref) const {
-    if (GetParam()) return {"ReleaseStringUTFChars(" + ref + ")", "DeleteLocalRef(" + ref + ")"};
+    if (GetParam()) return {"ReleaseStringChars(" + ref + ")", "DeleteLocalRef(" + ref + ")"};
     return {"DeleteLocalRef(" + ref + ")"};
   }
   static std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
@@ -45,7 +48,7 @@ TEST_P(BridgeTest, MethodsWithoutArguments) {
   EXPECT_EQ(Java_doc_NativeWindows_plenwick_1setup(env_, nullptr), JNI_FALSE);  // cancelled
   simwin::ScriptPrintSetup("PDF");
   EXPECT_EQ(Java_doc_NativeWindows_plenwick_1setup(env_, nullptr), JNI_TRUE);
-  EXPECT_EQ(jni_.Calls(), std::vector<std::string>{"NewStringUTF(PDF)"});
+  EXPECT_EQ(jni_.Calls(), std::vector<std::string>{"NewString(PDF)"});
 }
 
 // Each element is fetched, worked on and given back before the next one:
@@ -133,9 +136,9 @@ TEST_P(BridgeTest, LaunchDocumentWithNullStrings) {
   EXPECT_FALSE(simwin::ShellExecutions()[1].verb.present);
 }
 
-// Modified UTF-8 reaches the registry unconverted, a NUL character
-// included, and comes back in the message; a null name gives an error text.
-TEST_P(BridgeTest, ReadRegistryStringPassesTheBytesThrough) {
+// Java text reaches the registry in the ANSI code page (1252 here) and
+// comes back from it converted to UTF-16; a null name gives an error text.
+TEST_P(BridgeTest, ReadRegistryStringConvertsTheText) {
   const jint currentUser = static_cast<jint>(0x80000001u);
   jstring subKey = jni_.String("Software\\Plenwick\\Test");
   jstring name = jni_.String("Greeting");
@@ -146,19 +149,46 @@ TEST_P(BridgeTest, ReadRegistryStringPassesTheBytesThrough) {
                                 Get("r2"),
                                 GiveBack("r1"),
                                 GiveBack("r2"),
-                                {"NewStringUTF(Hello from the registry)"}}));
+                                {"NewString(Hello from the registry)"}}));
 
-  const std::string foreign =
-      "\xC3\xA9\xE2\x82\xAC a\xC0\x80"
-      "b";  // "é€ a", NUL, "b"
+  simwin::SetRegistryValue(HKEY_CURRENT_USER, "Software\\Caf\xE9", "Pr\xEAt", REG_SZ,
+                           std::string("caf\xE9 \x80 5\0", 9));
+  jstring stored = Java_doc_NativeWindows_read_1registry_1string(
+      env_, nullptr, currentUser, jni_.String("Software\\Caf\u00e9"), jni_.String("Pr\u00eat"));
+  EXPECT_EQ(jni_.Units(stored), u"caf\u00e9 \u20ac 5");
+
+  // What the code page lacks (a CJK character, an emoji, an unpaired
+  // surrogate), and a NUL character, each become one '?'.
+  std::u16string foreign = u"\u00e9\u20ac a";
+  foreign += u'\0';
+  foreign += u"b\u4e2d\U0001F600";
+  foreign += static_cast<char16_t>(0xD800);
+  foreign += u"!";
   jstring missing = Java_doc_NativeWindows_read_1registry_1string(
       env_, nullptr, currentUser, jni_.String(foreign), jni_.String("x"));
-  EXPECT_EQ(jni_.Text(missing), "**ERROR** RegOpenKeyEx() Registry Key not found: " + foreign);
-  EXPECT_EQ(simwin::RegistryEvents().back(), "RegOpenKeyExA(" + foreign + ", 0, 0x1) = 2");
+  EXPECT_EQ(jni_.Units(missing),
+            u"**ERROR** RegOpenKeyEx() Registry Key not found: \u00e9\u20ac a?b??" u"?!");
+  EXPECT_EQ(simwin::RegistryEvents().back(), "RegOpenKeyExA(\xE9\x80 a?b??" "?!, 0, 0x1) = 2");
 
   jstring refused = Java_doc_NativeWindows_read_1registry_1string(env_, nullptr, currentUser,
                                                                   jni_.String("Software"), nullptr);
   EXPECT_EQ(jni_.Text(refused), "**ERROR** read_registry_string() null sub key or value name");
+  jstring empty = Java_doc_NativeWindows_read_1registry_1string(
+      env_, nullptr, currentUser, jni_.String(""), jni_.String(""));
+  EXPECT_EQ(jni_.Text(empty), "**ERROR** RegQueryValueEx() Data Value not found: ");
+}
+
+// A report's name reaches the file functions in the ANSI code page: a
+// Java name with an umlaut opens the file of that name.
+TEST_P(BridgeTest, PlenwickOpensAReportNamedOutsideAscii) {
+  WriteFile("\xDC" "bersicht.txt", "Umsatz\n");
+  jobjectArray arguments =
+      jni_.Array({jni_.String("-interactive=none"), jni_.String("\u00dc" "bersicht.txt")});
+  EXPECT_EQ(Java_doc_NativeWindows_plenwick(env_, nullptr, arguments), JNI_TRUE);
+  ASSERT_EQ(simwin::Documents().size(), 1u);
+  EXPECT_EQ(simwin::Documents()[0].name, "\xDC" "bersicht.txt");
+  ASSERT_EQ(simwin::Pages().size(), 1u);
+  EXPECT_EQ(simwin::Pages()[0].Text(), "Umsatz");
 }
 
 // Characters the machine cannot hand out end the work: nothing more is
@@ -178,9 +208,76 @@ TEST_P(BridgeTest, UnavailableCharactersEndTheWork) {
       Java_doc_NativeWindows_read_1registry_1string(env_, nullptr, 0, subKey, jni_.String("y"));
   EXPECT_EQ(result, nullptr);
   std::vector<std::string> calls(jni_.Calls().begin() + before, jni_.Calls().end());
-  EXPECT_EQ(calls, (std::vector<std::string>{"GetStringUTFChars(r7)", "DeleteLocalRef(r7)",
+  EXPECT_EQ(calls, (std::vector<std::string>{"GetStringLength(r7)", "GetStringChars(r7)",
+                                             "DeleteLocalRef(r7)",
                                              "DeleteLocalRef(r8)"}));
   EXPECT_TRUE(simwin::RegistryEvents().empty());
+}
+
+// An exception inside a method's work never reaches the virtual machine:
+// the method answers as when it fails, gives every string back and says
+// why in the log. Each case throws once, at one call the method makes.
+TEST_P(BridgeTest, ExceptionsStayInsideEveryMethod) {
+  std::string log = EnableLog();
+  const jint currentUser = static_cast<jint>(0x80000001u);
+  struct Case {
+    const char* throwAt;  // the call, and which of its kind in the case
+    std::function<std::string()> call;  // the answer as text
+    int occurrence;
+    const char* answer;
+    const char* logLine;
+  };
+  auto text = [this](jstring string) { return string ? jni_.Text(string) : "(null)"; };
+  const Case cases[] = {
+      {"NewString(PDF)",
+       [&] { return text(Java_doc_NativeWindows_get_1printer_1name(env_, nullptr)); }, 1,
+       "**ERROR** Java_doc_LocalPrint_get_1printer_1name() stopped",
+       "get_printer_name stopped: std::bad_alloc"},
+      {"GetStringChars(",
+       [&] {
+         return text(Java_doc_NativeWindows_read_1registry_1string(
+             env_, nullptr, currentUser, jni_.String("Software"), jni_.String("x")));
+       },
+       2, "**ERROR** read_registry_string() stopped", "read_registry_string stopped: std::bad_alloc"},
+      {"GetStringLength(",
+       [&] {
+         return std::to_string(Java_doc_NativeWindows_shellexec(
+             env_, nullptr, jni_.Array({jni_.String("first"), jni_.String("second")})));
+       },
+       2, "1", "shellexec stopped: std::bad_alloc"},
+      {"GetStringChars(",
+       [&] {
+         return std::to_string(Java_doc_NativeWindows_launch_1document(
+             env_, nullptr, jni_.String("open"), jni_.String("doc.txt")));
+       },
+       2, "1", "launch_document stopped: std::bad_alloc"},
+      {"GetStringLength(",
+       [&] {
+         return std::to_string(Java_doc_NativeWindows_plenwick(
+             env_, nullptr, jni_.Array({jni_.String("-copies=2"), jni_.String("x.txt")})));
+       },
+       2, "1", "plenwick stopped: std::bad_alloc"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.throwAt);
+    bool thrown = false;
+    int seen = 0;
+    jni_.onCall = [&](const std::string& call) {
+      if (!thrown && call.rfind(test.throwAt, 0) == 0 && ++seen == test.occurrence) {
+        thrown = true;
+        throw std::bad_alloc();
+      }
+    };
+    std::string answer;
+    EXPECT_NO_THROW(answer = test.call());
+    jni_.onCall = nullptr;
+    EXPECT_TRUE(thrown);
+    EXPECT_EQ(answer, test.answer);
+    EXPECT_NE(ReadFile(log).find(std::string(test.logLine) + "\n"), std::string::npos);
+  }
+  EXPECT_EQ(simwin::ShellExecutions().size(), 1u);  // the first command only
+  // The request lock was given back: the next request runs.
+  EXPECT_EQ(Java_doc_NativeWindows_plenwick(env_, nullptr, jni_.Array({})), JNI_TRUE);
 }
 
 INSTANTIATE_TEST_SUITE_P(IsCopy, BridgeTest, ::testing::Bool(),

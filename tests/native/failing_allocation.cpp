@@ -6,7 +6,7 @@
 #include <new>
 
 #if defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 #define PLENWICK_OWN_ALLOCATOR 0
 #endif
 #endif

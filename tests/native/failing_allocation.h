@@ -1,7 +1,8 @@
 // Failed allocations on request: while armed, every operator new of the
 // test program throws std::bad_alloc, as it does when memory runs out.
-// AddressSanitizer brings its own operator new, which the test program
-// cannot replace: there Supported() is false and nothing fails.
+// AddressSanitizer and ThreadSanitizer bring their own operator new, which
+// the test program cannot replace: there Supported() is false and nothing
+// fails.
 #pragma once
 
 namespace plenwick_test {

@@ -36,16 +36,32 @@ TEST_F(PrinterSelectionTest, FirstQueryAsksForTheDefaultPrinterOnce) {
   EXPECT_EQ(simwin::LockedGlobalBlocks(), 0u);
 }
 
-TEST_F(PrinterSelectionTest, NoPrinterIsRememberedAndReportedOnEveryCall) {
+// Without a printer every use asks again, so that a printer installed
+// later (or a print server back after an outage) is found without a
+// restart; once found, the selection is kept.
+TEST_F(PrinterSelectionTest, EmptySelectionIsAskedAgainUntilAPrinterAppears) {
   simwin::RemoveAllPrinters();
   std::string log = EnableLog();
   for (int i = 0; i < 3; ++i) {
     EXPECT_FALSE(plenwick::GetDevMode());
     EXPECT_EQ(plenwick::GetSelectedPrinterName(), kNoSelection);
   }
-  EXPECT_EQ(simwin::PrintDlgCalls().size(), 1u);
+  EXPECT_EQ(simwin::PrintDlgCalls().size(), 6u);
   EXPECT_EQ(plenwick::g_printerSelection.devMode, nullptr);
-  EXPECT_EQ(ReadFile(log).find("new PRINTDLG"), ReadFile(log).rfind("new PRINTDLG"));
+  EXPECT_EQ(simwin::LiveGlobalBlocks(), 0u);
+
+  AddPrinter("Late Printer");
+  simwin::SetDefaultPrinter("Late Printer");
+  EXPECT_EQ(plenwick::GetSelectedPrinterName(), "Late Printer");
+  EXPECT_TRUE(plenwick::GetDevMode());
+  EXPECT_EQ(simwin::PrintDlgCalls().size(), 7u);
+  EXPECT_EQ(simwin::LiveGlobalBlocks(), 2u);
+  std::istringstream lines(ReadFile(log));
+  std::vector<std::string> queries;
+  for (std::string line; std::getline(lines, line);) queries.push_back(line);
+  ASSERT_EQ(queries.size(), 8u);
+  EXPECT_EQ(queries[6], "GetDevMode() new PRINTDLG created.");
+  EXPECT_EQ(queries[7], "GetDevMode() reusing existing PRINTDLG.");
 }
 
 TEST_F(PrinterSelectionTest, NameQueryIsTheFirstUseToo) {

@@ -1,6 +1,6 @@
-// A stand-in for the Java virtual machine's JNI environment: strings and
-// string arrays over test data, reached through a function table with the
-// six functions the library calls. Calls are recorded in order with the
+// A stand-in for the Java virtual machine's JNI environment: strings (of
+// UTF-16, as Java's are) and string arrays over test data, reached through
+// a function table with the seven functions the library calls. Calls are recorded in order with the
 // reference they were made on ("r1", "r2", ...); misuse (a call on a
 // dropped or null reference, giving back characters that were not handed
 // out) is recorded as a fault.
@@ -14,6 +14,7 @@
 #include <jni.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -29,10 +30,11 @@ class FakeJni {
     memset(&table_, 0, sizeof table_);
     table_.GetArrayLength = &GetArrayLength;
     table_.GetObjectArrayElement = &GetObjectArrayElement;
-    table_.GetStringUTFChars = &GetStringUTFChars;
-    table_.ReleaseStringUTFChars = &ReleaseStringUTFChars;
+    table_.GetStringLength = &GetStringLength;
+    table_.GetStringChars = &GetStringChars;
+    table_.ReleaseStringChars = &ReleaseStringChars;
     table_.DeleteLocalRef = &DeleteLocalRef;
-    table_.NewStringUTF = &NewStringUTF;
+    table_.NewString = &NewString;
     holder_.env.functions = &table_;
     holder_.fake = this;
   }
@@ -41,16 +43,17 @@ class FakeJni {
 
   JNIEnv* env() { return &holder_.env; }
 
-  // A new local reference to a string of these modified UTF-8 bytes.
-  jstring String(const std::string& bytes) {
-    objects_.push_back(Object{std::vector<char>(bytes.begin(), bytes.end()), {}, false});
-    objects_.back().chars.push_back('\0');
+  // A new local reference to a string of this UTF-8 text, or of these
+  // UTF-16 units (which may hold what UTF-8 cannot: an unpaired surrogate).
+  jstring String(const std::string& utf8) { return String(Utf16(utf8)); }
+  jstring String(const std::u16string& units) {
+    objects_.push_back(Object{std::vector<jchar>(units.begin(), units.end()), {}, false, false});
     return static_cast<jstring>(NewRef(objects_.size() - 1, false));
   }
   // A String[] of these strings (null for a null element); the references
   // given here are the array's now, not the library's to drop.
   jobjectArray Array(const std::vector<jstring>& elements) {
-    Object array{{}, {}, false};
+    Object array{{}, {}, true, false};
     for (jstring element : elements) {
       array.elements.push_back(element ? refs_[Index(element)].object : kNull);
       if (element) refs_[Index(element)].owned = false;
@@ -58,11 +61,50 @@ class FakeJni {
     objects_.push_back(array);
     return static_cast<jobjectArray>(NewRef(objects_.size() - 1, false));
   }
-  // GetStringUTFChars of this string fails, as when memory runs out.
+  // GetStringChars of this string fails, as when memory runs out.
   void FailCharsOf(jstring string) { objects_[refs_[Index(string)].object].failChars = true; }
-  // The string's characters as the Java side sees them now.
-  std::string Text(jstring string) const {
-    return objects_[refs_[Index(string)].object].chars.data();
+  // The string's characters as the Java side sees them now, as UTF-8, and
+  // as the UTF-16 units they are.
+  std::string Text(jstring string) const { return Utf8(Units(string)); }
+  std::u16string Units(jstring string) const {
+    const std::vector<jchar>& chars = objects_[refs_[Index(string)].object].chars;
+    return std::u16string(chars.begin(), chars.end());
+  }
+
+  // UTF-8 and UTF-16 of test texts (an unpaired surrogate is encoded as it
+  // is, so that a test can see it).
+  static std::u16string Utf16(const std::string& utf8) {
+    std::u16string units;
+    for (size_t i = 0; i < utf8.size();) {
+      unsigned char c = static_cast<unsigned char>(utf8[i]);
+      int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+      uint32_t code = extra ? c & (0x3F >> extra) : c;
+      for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
+        code = code << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+      i += 1 + extra;
+      if (code >= 0x10000) {
+        units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+        units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+      } else {
+        units += static_cast<char16_t>(code);
+      }
+    }
+    return units;
+  }
+  static std::string Utf8(const std::u16string& units) {
+    std::string bytes;
+    for (size_t i = 0; i < units.size(); ++i) {
+      uint32_t c = units[i];
+      if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+          units[i + 1] < 0xE000) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+      }
+      int extra = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+      static const unsigned char kLead[4] = {0x00, 0xC0, 0xE0, 0xF0};
+      bytes += static_cast<char>(kLead[extra] | (c >> (6 * extra)));
+      for (int k = extra - 1; k >= 0; --k) bytes += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+    }
+    return bytes;
   }
 
   const std::vector<std::string>& Calls() const { return calls_; }
@@ -86,8 +128,9 @@ class FakeJni {
  private:
   static constexpr size_t kNull = SIZE_MAX;
   struct Object {
-    std::vector<char> chars;       // a string's modified UTF-8 and terminator
+    std::vector<jchar> chars;      // a string's UTF-16 units
     std::vector<size_t> elements;  // an array's objects, kNull for null
+    bool isArray = false;
     bool failChars = false;
   };
   struct Ref {
@@ -103,7 +146,7 @@ class FakeJni {
 
   static FakeJni& Of(JNIEnv* env) { return *reinterpret_cast<Holder*>(env)->fake; }
   jobject NewRef(size_t object, bool result) {
-    refs_.push_back(Ref{object, result || objects_[object].chars.empty()});
+    refs_.push_back(Ref{object, result || objects_[object].isArray});
     return reinterpret_cast<jobject>(static_cast<uintptr_t>(refs_.size() * 16));
   }
   size_t Index(jobject ref) const {
@@ -144,28 +187,36 @@ class FakeJni {
     return element;
   }
 
-  static const char* JNICALL GetStringUTFChars(JNIEnv* env, jstring string, jboolean* isCopy) {
+  static jsize JNICALL GetStringLength(JNIEnv* env, jstring string) {
     FakeJni& self = Of(env);
-    Ref* ref = self.Call("GetStringUTFChars(" + self.Name(string) + ")", string);
+    Ref* ref = self.Call("GetStringLength(" + self.Name(string) + ")", string);
+    return ref ? static_cast<jsize>(self.objects_[ref->object].chars.size()) : 0;
+  }
+
+  static const jchar* JNICALL GetStringChars(JNIEnv* env, jstring string, jboolean* isCopy) {
+    FakeJni& self = Of(env);
+    Ref* ref = self.Call("GetStringChars(" + self.Name(string) + ")", string);
     if (!ref || self.objects_[ref->object].failChars) return nullptr;
     ++ref->gets;
-    *isCopy = self.copies_ ? JNI_TRUE : JNI_FALSE;
-    std::vector<char>& chars = self.objects_[ref->object].chars;
-    if (!self.copies_) return chars.data();
-    auto copy = std::make_unique<char[]>(chars.size());
-    memcpy(copy.get(), chars.data(), chars.size());
-    const char* handed = copy.get();
+    if (isCopy) *isCopy = self.copies_ ? JNI_TRUE : JNI_FALSE;
+    std::vector<jchar>& chars = self.objects_[ref->object].chars;
+    // Never a null pointer for an empty string, as with a real machine.
+    if (!self.copies_) return chars.empty() ? &self.empty_ : chars.data();
+    auto copy = std::make_unique<jchar[]>(chars.size() + 1);
+    std::copy(chars.begin(), chars.end(), copy.get());
+    const jchar* handed = copy.get();
     self.handedOut_[handed] = std::move(copy);
     return handed;
   }
 
-  static void JNICALL ReleaseStringUTFChars(JNIEnv* env, jstring string, const char* chars) {
+  static void JNICALL ReleaseStringChars(JNIEnv* env, jstring string, const jchar* chars) {
     FakeJni& self = Of(env);
-    Ref* ref = self.Call("ReleaseStringUTFChars(" + self.Name(string) + ")", string);
+    Ref* ref = self.Call("ReleaseStringChars(" + self.Name(string) + ")", string);
     if (!ref) return;
     ++ref->releases;
+    const std::vector<jchar>& own = self.objects_[ref->object].chars;
     bool handedOut = self.copies_ ? self.handedOut_.erase(chars) == 1
-                                  : chars == self.objects_[ref->object].chars.data();
+                                  : chars == (own.empty() ? &self.empty_ : own.data());
     if (!handedOut) self.faults_.push_back("gave back characters that were not handed out");
   }
 
@@ -175,11 +226,15 @@ class FakeJni {
     if (ref) ++ref->deletes;
   }
 
-  static jstring JNICALL NewStringUTF(JNIEnv* env, const char* bytes) {
+  static jstring JNICALL NewString(JNIEnv* env, const jchar* units, jsize length) {
     FakeJni& self = Of(env);
-    self.objects_.push_back(Object{std::vector<char>(bytes, bytes + strlen(bytes) + 1), {}, false});
+    if (length < 0 || (length > 0 && !units)) {
+      self.faults_.push_back("NewString with a bad length or no characters");
+      return nullptr;
+    }
+    self.objects_.push_back(Object{std::vector<jchar>(units, units + length), {}, false, false});
     jstring result = static_cast<jstring>(self.NewRef(self.objects_.size() - 1, true));
-    self.Call("NewStringUTF(" + std::string(bytes) + ")", result);
+    self.Call("NewString(" + self.Text(result) + ")", result);
     return result;
   }
 
@@ -188,7 +243,8 @@ class FakeJni {
   Holder holder_;
   std::vector<Object> objects_;
   std::vector<Ref> refs_;
-  std::map<const char*, std::unique_ptr<char[]>> handedOut_;
+  std::map<const jchar*, std::unique_ptr<jchar[]>> handedOut_;
+  jchar empty_ = 0;
   std::vector<std::string> calls_;
   std::vector<std::string> faults_;
 };

@@ -35,3 +35,13 @@ pdfs_titled() {
     [ "$(pdf_title "$pdf")" = "$2" ] && echo "$pdf"
   done
 }
+
+# Removes a queue of a test's own, trying again while CUPS is busy.
+remove_queue() {
+  local i
+  for i in 1 2 3 4 5; do
+    lpadmin -x "$1" 2>/dev/null && return 0
+    lpstat -p "$1" >/dev/null 2>&1 || return 0
+    sleep 1
+  done
+}

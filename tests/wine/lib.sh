@@ -54,13 +54,3 @@ await_program() {  # pid seconds what
   fi
   wait "$1"
 }
-
-# Removes a queue of a test's own, trying again while CUPS is busy.
-remove_queue() {
-  local i
-  for i in 1 2 3 4 5; do
-    lpadmin -x "$1" 2>/dev/null && return 0
-    lpstat -p "$1" >/dev/null 2>&1 || return 0
-    sleep 1
-  done
-}

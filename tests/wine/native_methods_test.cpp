@@ -60,24 +60,30 @@ TEST_F(WineNativeMethods, PlenwickGivesEveryStringBack) {
   EXPECT_EQ(dll_->plenwick(env_, nullptr, request), JNI_TRUE);
 }
 
-TEST_F(WineNativeMethods, ReadRegistryStringEchoesModifiedUtf8) {
+// Java text crosses in the ANSI code page both ways: what the code page
+// has arrives whole, the rest (and a NUL character) as '?'.
+TEST_F(WineNativeMethods, ReadRegistryStringConvertsTheText) {
+  if (GetACP() != 1252) GTEST_SKIP() << "ANSI code page " << GetACP() << ", not 1252";
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\PlenwickTest", 0, nullptr, 0,
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\PlenwickTest\\Caf\xE9", 0, nullptr, 0,
                             KEY_SET_VALUE, nullptr, &key, nullptr),
             ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExA(key, "Bridge", 0, REG_SZ, reinterpret_cast<const BYTE*>("through"), 8),
+  ASSERT_EQ(RegSetValueExA(key, "Bridge", 0, REG_SZ, reinterpret_cast<const BYTE*>("caf\xE9 \x80 5"),
+                           10),
             ERROR_SUCCESS);
   RegCloseKey(key);
   const jint currentUser = static_cast<jint>(0x80000001u);
-  jstring value = dll_->read_registry_string(
-      env_, nullptr, currentUser, jni_.String("Software\\PlenwickTest"), jni_.String("Bridge"));
-  EXPECT_EQ(jni_.Text(value), "through");
-  const std::string foreign =
-      "\xC3\xA9\xE2\x82\xAC a\xC0\x80"
-      "b";
+  jstring value = dll_->read_registry_string(env_, nullptr, currentUser,
+                                             jni_.String("Software\\PlenwickTest\\Caf\u00e9"),
+                                             jni_.String("Bridge"));
+  EXPECT_EQ(jni_.Units(value), u"caf\u00e9 \u20ac 5");
+  std::u16string foreign = u"\u00e9\u20ac a";
+  foreign += u'\0';
+  foreign += u"b\u4e2d";
   jstring missing = dll_->read_registry_string(env_, nullptr, currentUser, jni_.String(foreign),
                                                jni_.String("x"));
-  EXPECT_EQ(jni_.Text(missing), "**ERROR** RegOpenKeyEx() Registry Key not found: " + foreign);
+  EXPECT_EQ(jni_.Units(missing),
+            u"**ERROR** RegOpenKeyEx() Registry Key not found: \u00e9\u20ac a?b?");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "platform/linux/cups_destination.h"
 
+#include <cups/ppd.h>
 #include <langinfo.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -142,16 +144,16 @@ void InitializeCups() {
 
 std::unique_ptr<Destination> Destination::Find(const std::string& name) {
   InitializeCups();
-  cups_dest_t* all = nullptr;
-  int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &all);
-  std::unique_ptr<cups_dest_t, DestinationsDeleter> list(all, {count});
-  cups_dest_t* found = cupsGetDest(name.empty() ? nullptr : name.c_str(), nullptr, count, all);
+  // The server is asked for this one destination (the default one without
+  // a name). A list of all of them would also browse the network for
+  // printers for a second wherever DNS-SD runs, as on most desktops;
+  // libcups browses only for a name its server does not know.
+  cups_dest_t* found = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.empty() ? nullptr : name.c_str(),
+                                        nullptr);
   if (!found) return nullptr;
   auto destination = std::make_unique<Destination>();
   destination->name_ = found->name;
-  cups_dest_t* copy = nullptr;
-  int copied = cupsCopyDest(found, 0, &copy);
-  destination->dests_ = std::unique_ptr<cups_dest_t, DestinationsDeleter>(copy, {copied});
+  destination->dests_ = std::unique_ptr<cups_dest_t, DestinationsDeleter>(found, {1});
   destination->info_.reset(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, destination->dest()));
   if (!destination->info_) return nullptr;
   return destination;
@@ -342,5 +344,25 @@ int BinOfMediaSource(const char* keyword) {
   }
   return 7;  // automatic selection
 }
+
+// The PPD is the one place that says whether a queue's printer takes
+// PostScript; libcups reads it only through its older PPD functions.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+bool Destination::TakesPostScript() {
+  char path[1024] = "";
+  time_t modified = 0;
+  if (cupsGetPPD3(CUPS_HTTP_DEFAULT, name_.c_str(), &modified, path, sizeof path) !=
+      HTTP_STATUS_OK) {
+    return false;  // no PPD: a raw or driverless queue
+  }
+  ppd_file_t* ppd = ppdOpenFile(path);
+  unlink(path);
+  if (!ppd) return false;
+  bool postscript = ppd->num_filters == 0 && !ppdFindAttr(ppd, "cupsFilter2", nullptr);
+  ppdClose(ppd);
+  return postscript;
+}
+#pragma GCC diagnostic pop
 
 }  // namespace linux_platform

@@ -54,6 +54,9 @@ class Destination {
   cups_size_t MediaOf(const DEVMODEA& mode);
   // The IPP job attributes of a device mode, added to options.
   int AddJobOptions(const DEVMODEA& mode, int count, cups_option_t** options);
+  // Whether the destination is a PostScript printer: a queue whose PPD
+  // names no filter of its own, so that CUPS hands it PostScript.
+  bool TakesPostScript();
 
  private:
   std::string DefaultKeyword(const char* attribute);

@@ -1,6 +1,6 @@
 // A printer device context on a CUPS destination: its page in device units
 // (300 per inch), its fonts, and while a document is open the CUPS job it
-// streams a cairo PDF into.
+// streams a cairo PDF (or PostScript) into.
 #pragma once
 
 #include <cairo.h>
@@ -8,9 +8,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/linux/cups_destination.h"
 #include "platform/linux/font.h"
+#include "platform/linux/page_group_filter.h"
 
 namespace linux_platform {
 
@@ -26,15 +28,34 @@ struct HttpDeleter {
 
 // The CUPS job of an open document and the PDF being written into it.
 struct Document {
+  Document();
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+
   std::unique_ptr<http_t, HttpDeleter> http;
+  // PostScript for a PostScript printer, else PDF.
+  bool postscript = false;
+  // cairo's PDF on its way to the job. cairo writes it in pieces of a few
+  // bytes, and libcups looks for an answer from the server after every
+  // piece it is given: the pieces go to the job in blocks.
+  PageGroupFilter output;
+  static constexpr size_t kSendBlock = 64 * 1024;
+  std::string pending;
+  bool Send(const char* data, size_t length);
+  bool SendPending();
   int jobId = 0;
   // Bytes are dropped once the document is given up, and after a write
   // to CUPS failed.
   bool discard = false;
   bool writeFailed = false;
+  // The server took or answered nothing for too long on the job's
+  // connection: nothing it said after that is believed.
+  bool serverSilent = false;
   std::unique_ptr<cairo_surface_t, CairoDeleter> surface;
   std::unique_ptr<cairo_t, CairoDeleter> context;
   bool pageOpen = false;
+  // The glyphs of the run being drawn, kept for the next run.
+  std::vector<cairo_glyph_t> glyphs;
 };
 
 struct DeviceContext {

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/winapi/codepage.h"
+
 namespace linux_platform {
 namespace {
 
@@ -113,6 +115,23 @@ cairo_scaled_font_t* ScaledFont(cairo_font_face_t* face, double emHeight) {
   return scaled;
 }
 
+// The UTF-8 form of a code page byte's character.
+std::string Utf8Of(unsigned char byte) {
+  uint32_t c = winapi::AnsiToUnicode(byte);
+  std::string utf8;
+  if (c < 0x80) {
+    utf8 += static_cast<char>(c);
+  } else if (c < 0x800) {
+    utf8 += static_cast<char>(0xC0 | (c >> 6));
+    utf8 += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    utf8 += static_cast<char>(0xE0 | (c >> 12));
+    utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    utf8 += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return utf8;
+}
+
 LONG Scale(double fontUnits, double emHeight, const FaceUnits& units) {
   return static_cast<LONG>(std::lround(fontUnits * emHeight / units.unitsPerEm));
 }
@@ -168,6 +187,23 @@ bool Font::Realize() {
 
   underlinePosition_ = units.underlinePosition * em / units.unitsPerEm;
   underlineThickness_ = std::max(1.0, units.underlineThickness * em / units.unitsPerEm);
+
+  for (int byte = 0; byte < 256; ++byte) {
+    std::string utf8 = Utf8Of(static_cast<unsigned char>(byte));
+    cairo_glyph_t* glyphs = nullptr;
+    int count = 0;
+    if (cairo_scaled_font_text_to_glyphs(scaled_.get(), 0, 0, utf8.data(),
+                                         static_cast<int>(utf8.size()), &glyphs, &count, nullptr,
+                                         nullptr, nullptr) != CAIRO_STATUS_SUCCESS) {
+      return false;
+    }
+    if (count == 1) {
+      cairo_text_extents_t extents{};
+      cairo_scaled_font_glyph_extents(scaled_.get(), glyphs, 1, &extents);
+      glyphs_[byte] = Glyph{glyphs[0].index, extents.x_advance};
+    }
+    cairo_glyph_free(glyphs);
+  }
 
   FcChar8* family = nullptr;
   if (FcPatternGetString(match.get(), FC_FAMILY, 0, &family) == FcResultMatch) {

@@ -33,6 +33,11 @@ class Font {
   const TEXTMETRICA& metrics() const { return metrics_; }
   const std::string& face() const { return face_; }
   cairo_scaled_font_t* scaled() const { return scaled_.get(); }
+  // The glyph that draws a code page 1252 byte, and how far it advances,
+  // in device units. Looked up once for all 256 bytes when the font is
+  // realized: a report draws the same few glyphs millions of times.
+  unsigned long glyphIndex(unsigned char byte) const { return glyphs_[byte].index; }
+  double glyphAdvance(unsigned char byte) const { return glyphs_[byte].advance; }
   // Below the baseline, in device units.
   double underlinePosition() const { return underlinePosition_; }
   double underlineThickness() const { return underlineThickness_; }
@@ -46,6 +51,11 @@ class Font {
   std::string face_;
   double underlinePosition_ = 0;
   double underlineThickness_ = 1;
+  struct Glyph {
+    unsigned long index = 0;
+    double advance = 0;
+  };
+  Glyph glyphs_[256];
 };
 
 // The device context's own font: the fixed-pitch face, one third of an

@@ -2,6 +2,7 @@
 // local memory blocks are heap blocks, the last error is per thread.
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -78,6 +79,14 @@ HFILE _lopen(LPCSTR path, int mode) {
     SetLastError(path ? ErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
     return HFILE_ERROR;
   }
+  // A directory opens for reading here, but it is no file: Windows refuses
+  // it, and a report that is a directory must not count as printed.
+  struct stat info {};
+  if (fstat(file, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close(file);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return HFILE_ERROR;
+  }
   return file;
 }
 
@@ -102,6 +111,14 @@ HFILE _lclose(HFILE file) {
 }
 
 BOOL DeleteFileA(LPCSTR path) {
+  // A file its owner may not write is read-only, and Windows deletes no
+  // read-only file. The directory's permissions alone would let unlink
+  // delete it.
+  struct stat info {};
+  if (path && lstat(path, &info) == 0 && S_ISREG(info.st_mode) && !(info.st_mode & S_IWUSR)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
   if (!path || unlink(path) != 0) {
     SetLastError(path ? ErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
     return FALSE;

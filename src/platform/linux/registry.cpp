@@ -4,6 +4,8 @@
 // key exists.
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "platform/linux/live_objects.h"
 #include "platform/linux/registry_file.h"
@@ -12,7 +14,7 @@ namespace {
 
 struct OpenKey {
   std::string path;  // upper-cased full path
-  std::map<std::string, linux_platform::RegistryValue> values;
+  linux_platform::RegistryValues values;
 };
 linux_platform::LiveObjects<OpenKey> g_keys;
 
@@ -49,14 +51,18 @@ LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
   std::string path = FullPath(key, subKey);
   if (path.empty()) return ERROR_INVALID_HANDLE;
   const char* file = getenv("PLENWICK_REGISTRY");
-  linux_platform::RegistryFile registry;
-  if (!file || !linux_platform::ReadRegistryFile(file, registry) || !registry.keys.count(path)) {
+  linux_platform::RegistryKey found;
+  if (!file || !linux_platform::ReadRegistryKey(file, path, found) || !found.exists) {
     return ERROR_FILE_NOT_FOUND;
   }
-  auto open = std::make_unique<OpenKey>();
-  open->path = path;
-  open->values = registry.values[path];
-  *result = g_keys.Add<HKEY>(std::move(open));
+  try {
+    auto open = std::make_unique<OpenKey>();
+    open->path = path;
+    open->values = std::move(found.values);
+    *result = g_keys.Add<HKEY>(std::move(open));
+  } catch (const std::bad_alloc&) {
+    return ERROR_NOT_ENOUGH_MEMORY;
+  }
   return ERROR_SUCCESS;
 }
 

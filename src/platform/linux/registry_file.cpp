@@ -1,9 +1,11 @@
 #include "platform/linux/registry_file.h"
 
-#include <cctype>
-#include <fstream>
-#include <sstream>
-#include <vector>
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "platform/handles.h"
 
 namespace linux_platform {
 namespace {
@@ -13,77 +15,35 @@ using Text = std::u32string;
 constexpr char kVersion4[] = "REGEDIT4";
 constexpr char kVersion5[] = "Windows Registry Editor Version 5.00";
 
-Text DecodeUtf16(const std::string& bytes, size_t start) {
-  Text text;
-  for (size_t i = start; i + 1 < bytes.size(); i += 2) {
-    uint32_t unit = static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
-    if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
-      uint32_t low = static_cast<unsigned char>(bytes[i + 2]) | static_cast<unsigned char>(bytes[i + 3]) << 8;
-      if (low >= 0xDC00 && low < 0xE000) {
-        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-        i += 2;
-      }
-    }
-    text.push_back(unit);
-  }
-  return text;
-}
-
-Text DecodeUtf8(const std::string& bytes, size_t start) {
-  Text text;
-  for (size_t i = start; i < bytes.size();) {
-    unsigned char c = static_cast<unsigned char>(bytes[i]);
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    uint32_t code = extra == 0 ? c : c & (0x3F >> extra);
-    size_t end = i + 1 + extra;
-    if (end > bytes.size()) break;
-    for (size_t j = i + 1; j < end; ++j) code = code << 6 | (static_cast<unsigned char>(bytes[j]) & 0x3F);
-    text.push_back(code);
-    i = end;
-  }
-  return text;
-}
-
-Text DecodeAnsi(const std::string& bytes) {
-  Text text;
-  for (unsigned char c : bytes) text.push_back(winapi::AnsiToUnicode(c));
-  return text;
-}
-
+// Text in this platform's ANSI code page, UTF-8: what the library is handed
+// by the ANSI registry functions and gives on to Java as it is.
 std::string ToAnsi(const Text& text) {
   std::string bytes;
-  for (char32_t c : text) bytes.push_back(static_cast<char>(winapi::UnicodeToAnsi(c)));
+  for (char32_t c : text) winapi::AppendUtf8(bytes, c);
   return bytes;
 }
 
-Text Trimmed(const Text& text) {
-  size_t start = 0, end = text.size();
-  while (start < end && (text[start] == ' ' || text[start] == '\t' || text[start] == '\r')) ++start;
-  while (end > start && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r')) --end;
-  return text.substr(start, end - start);
+bool IsBlank(char32_t c) { return c == U' ' || c == U'\t' || c == U'\r'; }
+
+int HexDigit(char32_t c) {
+  if (c >= U'0' && c <= U'9') return static_cast<int>(c - U'0');
+  if (c >= U'a' && c <= U'f') return static_cast<int>(c - U'a' + 10);
+  if (c >= U'A' && c <= U'F') return static_cast<int>(c - U'A' + 10);
+  return -1;
 }
 
-// Logical lines: a line ending in a backslash goes on in the next one, as
-// regedit wraps long hex values.
-std::vector<Text> LogicalLines(const Text& text) {
-  std::vector<Text> lines;
-  Text line;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find(U'\n', start);
-    if (end == Text::npos) end = text.size();
-    Text part = Trimmed(text.substr(start, end - start));
-    if (!part.empty() && part.back() == U'\\') {
-      part.pop_back();
-      line += part;
-    } else {
-      lines.push_back(line + part);
-      line.clear();
-    }
-    start = end + 1;
+// One to eight hex digits and nothing else, as regedit takes a dword and a
+// value type: a sign, a ninth digit or anything after the digits is no
+// number of 32 bits.
+bool ReadHex32(const Text& text, uint32_t& number) {
+  if (text.empty() || text.size() > 8) return false;
+  number = 0;
+  for (char32_t c : text) {
+    int digit = HexDigit(c);
+    if (digit < 0) return false;
+    number = number << 4 | static_cast<uint32_t>(digit);
   }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
+  return true;
 }
 
 // A quoted string at text[at] (the opening quote), with \\ and \" undone;
@@ -104,124 +64,369 @@ bool ReadQuoted(const Text& text, size_t& at, Text& out) {
   return false;
 }
 
+// Bytes written as hex pairs separated by commas.
 bool ReadHexBytes(const Text& text, std::string& bytes) {
-  std::string digits;
+  int digits = 0, byte = 0;
   for (char32_t c : text) {
     if (c == U',' || c == U' ' || c == U'\t') {
-      if (!digits.empty()) bytes.push_back(static_cast<char>(std::stoi(digits, nullptr, 16)));
-      digits.clear();
-    } else if (c < 0x80 && isxdigit(static_cast<int>(c)) && digits.size() < 2) {
-      digits.push_back(static_cast<char>(c));
+      if (digits > 0) bytes.push_back(static_cast<char>(byte));
+      digits = byte = 0;
+    } else if (HexDigit(c) >= 0 && digits < 2) {
+      byte = byte << 4 | HexDigit(c);
+      ++digits;
     } else {
       return false;
     }
   }
-  if (!digits.empty()) bytes.push_back(static_cast<char>(std::stoi(digits, nullptr, 16)));
+  if (digits > 0) bytes.push_back(static_cast<char>(byte));
   return true;
 }
 
-// String data of a hex(2) or hex(7) value: UTF-16 in a version 5 export,
-// ANSI bytes in a REGEDIT4 one; handed out in the ANSI code page.
-std::string StringBytes(const std::string& raw, bool unicode) {
-  return unicode ? ToAnsi(DecodeUtf16(raw, 0)) : raw;
+// String data of a hex(2) or hex(7) value: UTF-16LE in a version 5 export,
+// whatever encoding the file itself was saved in; code page 1252 bytes in a
+// REGEDIT4 one. Handed out in the ANSI code page.
+std::string StringBytes(const std::string& raw, bool utf16) {
+  Text text;
+  if (!utf16) {
+    for (unsigned char c : raw) text.push_back(winapi::AnsiToUnicode(c));
+    return ToAnsi(text);
+  }
+  for (size_t i = 0; i + 1 < raw.size(); i += 2) {
+    char32_t unit = static_cast<unsigned char>(raw[i]) | static_cast<unsigned char>(raw[i + 1]) << 8;
+    if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < raw.size()) {
+      char32_t low = static_cast<unsigned char>(raw[i + 2]) | static_cast<unsigned char>(raw[i + 3]) << 8;
+      if (low >= 0xDC00 && low < 0xE000) {
+        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
+    }
+    text.push_back(unit);
+  }
+  return ToAnsi(text);
 }
 
-bool ParseData(const Text& text, bool unicode, RegistryValue& value) {
-  size_t at = 0;
+bool ParseData(const Text& text, bool utf16Strings, RegistryValue& value) {
   if (!text.empty() && text[0] == U'"') {
+    size_t at = 0;
     Text string;
     if (!ReadQuoted(text, at, string)) return false;
     value.type = REG_SZ;
     value.data = ToAnsi(string) + '\0';
     return true;
   }
-  std::string lower = UpperCase(ToAnsi(text.substr(0, text.find(U':') + 1)));
-  Text rest = text.substr(text.find(U':') + 1);
-  if (lower == "DWORD:") {
-    uint32_t number = static_cast<uint32_t>(std::stoul(ToAnsi(rest), nullptr, 16));
+  size_t colon = text.find(U':');
+  if (colon == Text::npos) return false;
+  std::string kind = UpperCase(ToAnsi(text.substr(0, colon)));
+  Text rest = text.substr(colon + 1);
+  if (kind == "DWORD") {
+    uint32_t number = 0;
+    if (!ReadHex32(rest, number)) return false;
     value.type = REG_DWORD;
     value.data.assign(reinterpret_cast<const char*>(&number), 4);
     return true;
   }
-  DWORD type = REG_BINARY;
-  if (lower.rfind("HEX(", 0) == 0) {
-    type = static_cast<DWORD>(std::stoul(lower.substr(4), nullptr, 16));
-  } else if (lower != "HEX:") {
+  uint32_t type = REG_BINARY;
+  if (kind.size() > 5 && kind.compare(0, 4, "HEX(") == 0 && kind.back() == ')') {
+    if (!ReadHex32(text.substr(4, colon - 5), type)) return false;
+  } else if (kind != "HEX") {
     return false;
   }
   std::string raw;
   if (!ReadHexBytes(rest, raw)) return false;
   value.type = type;
   value.data = (type == REG_EXPAND_SZ || type == REG_MULTI_SZ || type == REG_SZ)
-                   ? StringBytes(raw, unicode)
+                   ? StringBytes(raw, utf16Strings)
                    : raw;
   return true;
 }
 
-void AddKey(RegistryFile& registry, const std::string& path) {
-  // Every key above it exists too.
-  for (size_t cut = path.find('\\'); cut != std::string::npos; cut = path.find('\\', cut + 1)) {
-    registry.keys.insert(path.substr(0, cut));
+// Where the keys and values an export names go.
+class RegistrySink {
+ public:
+  virtual ~RegistrySink() = default;
+  virtual void Key(const std::string& path) = 0;
+  virtual void Value(const std::string& key, const std::string& name, RegistryValue value) = 0;
+};
+
+// Reads an export handed over in pieces of any size: decodes the file's
+// encoding, joins the logical lines and parses each as it ends, so that no
+// more than one logical line is held at a time.
+class RegistryScanner {
+ public:
+  explicit RegistryScanner(RegistrySink& sink) : sink_(sink) {}
+
+  void Feed(const char* data, size_t size) {
+    size_t at = 0;
+    while (encoding_ == Encoding::kUnknown && at < size) {
+      head_.push_back(data[at++]);
+      if (head_.size() == 3) Decide();
+    }
+    if (encoding_ != Encoding::kUnknown) Decode(data + at, size - at);
   }
-  registry.keys.insert(path);
-}
 
-}  // namespace
+  // True when the text was a registry export.
+  bool Finish() {
+    if (encoding_ == Encoding::kUnknown) Decide();
+    if (encoding_ == Encoding::kUtf8 && pendingBytes_ > 0) pendingBytes_ = 0;
+    if (encoding_ == Encoding::kUtf16 && high_ != 0) Put(std::exchange(high_, 0));
+    EndPhysicalLine();
+    if (!logical_.empty() || overlong_) EndLogicalLine();
+    return state_ == State::kBody;
+  }
 
-std::string UpperCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  return text;
-}
+ private:
+  enum class Encoding { kUnknown, kAnsi, kUtf8, kUtf16 };
+  enum class State { kHeader, kBody, kRefused };
 
-bool ParseRegistryText(const std::string& bytes, RegistryFile& registry) {
-  bool unicode = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
-  Text text = unicode ? DecodeUtf16(bytes, 2)
-              : bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? DecodeUtf8(bytes, 3)
-                                                    : DecodeAnsi(bytes);
-  std::vector<Text> lines = LogicalLines(text);
-  if (lines.empty()) return false;
-  std::string header = ToAnsi(lines[0]);
-  if (header != kVersion4 && header != kVersion5) return false;
-  unicode = header == kVersion5 && unicode;
-  std::string key;
-  for (size_t i = 1; i < lines.size(); ++i) {
-    const Text& line = lines[i];
-    if (line.empty() || line[0] == U';') continue;
+  // The first bytes say how the file is encoded: UTF-16 little-endian and
+  // UTF-8 start with their byte order marks, anything else is ANSI.
+  void Decide() {
+    std::string head = std::move(head_);
+    size_t skip = 0;
+    if (head.size() >= 2 && head[0] == '\xFF' && head[1] == '\xFE') {
+      encoding_ = Encoding::kUtf16;
+      skip = 2;
+    } else if (head.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+      encoding_ = Encoding::kUtf8;
+      skip = 3;
+    } else {
+      encoding_ = Encoding::kAnsi;
+    }
+    Decode(head.data() + skip, head.size() - skip);
+  }
+
+  void Decode(const char* data, size_t size) {
+    // What follows a text that is no export is not read.
+    if (state_ == State::kRefused) return;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+    switch (encoding_) {
+      case Encoding::kAnsi:
+        for (size_t i = 0; i < size; ++i) Put(winapi::AnsiToUnicode(bytes[i]));
+        break;
+      case Encoding::kUtf8:
+        for (size_t i = 0; i < size; ++i) DecodeUtf8(bytes[i]);
+        break;
+      default:
+        for (size_t i = 0; i < size; ++i) DecodeUtf16(bytes[i]);
+        break;
+    }
+  }
+
+  void DecodeUtf8(unsigned char byte) {
+    if (pendingBytes_ > 0) {
+      code_ = code_ << 6 | (byte & 0x3F);
+      if (--pendingBytes_ == 0) Put(code_);
+      return;
+    }
+    pendingBytes_ = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+    code_ = pendingBytes_ == 0 ? byte : byte & (0x3F >> pendingBytes_);
+    if (pendingBytes_ == 0) Put(code_);
+  }
+
+  void DecodeUtf16(unsigned char byte) {
+    if (!haveLowByte_) {
+      lowByte_ = byte;
+      haveLowByte_ = true;
+      return;
+    }
+    haveLowByte_ = false;
+    char32_t unit = lowByte_ | static_cast<char32_t>(byte) << 8;
+    if (high_ != 0) {
+      char32_t high = std::exchange(high_, 0);
+      if (unit >= 0xDC00 && unit < 0xE000) {
+        Put(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+        return;
+      }
+      Put(high);
+    }
+    if (unit >= 0xD800 && unit < 0xDC00) {
+      high_ = unit;
+    } else {
+      Put(unit);
+    }
+  }
+
+  void Put(char32_t c) {
+    if (c == U'\n') {
+      EndPhysicalLine();
+      return;
+    }
+    if (physical_.size() + logical_.size() >= kLongestRegistryLine) {
+      overlong_ = true;
+      return;
+    }
+    physical_.push_back(c);
+  }
+
+  // A physical line ending in a backslash goes on in the next one, as
+  // regedit wraps long hex data. Only a value's line goes on: a comment or
+  // a key header that happens to end in a backslash (a folder name) ends
+  // where it ends.
+  void EndPhysicalLine() {
+    size_t start = 0, end = physical_.size();
+    while (start < end && IsBlank(physical_[start])) ++start;
+    while (end > start && IsBlank(physical_[end - 1])) --end;
+    bool continues = end > start && physical_[end - 1] == U'\\';
+    if (continues) --end;
+    bool startsLine = logical_.empty() && !overlong_;
+    logical_.append(physical_, start, end - start);
+    physical_.clear();
+    if (startsLine && state_ == State::kBody && !logical_.empty() && logical_[0] != U'"' &&
+        logical_[0] != U'@') {
+      continues = false;
+    }
+    if (!continues) EndLogicalLine();
+  }
+
+  void EndLogicalLine() {
+    bool overlong = std::exchange(overlong_, false);
+    if (state_ == State::kHeader) {
+      std::string header = overlong ? std::string() : ToAnsi(logical_);
+      bool version5 = header == kVersion5;
+      state_ = version5 || header == kVersion4 ? State::kBody : State::kRefused;
+      // String data in hex is UTF-16 in a version 5 export even when an
+      // editor saved the file again as UTF-8 or ANSI.
+      utf16Strings_ = version5;
+    } else if (state_ == State::kBody && !overlong) {
+      ParseLine(logical_);
+    }
+    logical_.clear();  // its room is kept for the next line
+  }
+
+  void ParseLine(const Text& line) {
+    if (line.empty() || line[0] == U';') return;
     if (line[0] == U'[') {
       size_t close = line.rfind(U']');
       // "[-KEY]" deletes a key: nothing of it is read.
       bool deletion = line.size() > 1 && line[1] == U'-';
-      key = close == Text::npos || deletion ? "" : UpperCase(ToAnsi(line.substr(1, close - 1)));
-      if (!key.empty()) AddKey(registry, key);
-      continue;
+      key_ = close == Text::npos || deletion ? "" : UpperCase(ToAnsi(line.substr(1, close - 1)));
+      if (!key_.empty()) sink_.Key(key_);
+      return;
     }
-    if (key.empty()) continue;
+    if (key_.empty()) return;
     size_t at = 0;
     Text name;
     if (line[0] == U'@') {
       at = 1;
     } else if (!ReadQuoted(line, at, name)) {
-      continue;
+      return;
     }
-    if (at >= line.size() || line[at] != U'=') continue;
+    if (at >= line.size() || line[at] != U'=') return;
     RegistryValue value;
-    bool parsed = false;
-    try {
-      parsed = ParseData(line.substr(at + 1), unicode, value);
-    } catch (const std::exception&) {
-      parsed = false;  // a number that does not parse: the value is skipped
+    // A value that does not parse is skipped.
+    if (ParseData(line.substr(at + 1), utf16Strings_, value)) {
+      sink_.Value(key_, UpperCase(ToAnsi(name)), std::move(value));
     }
-    if (parsed) registry.values[key][UpperCase(ToAnsi(name))] = value;
   }
-  return true;
+
+  RegistrySink& sink_;
+  Encoding encoding_ = Encoding::kUnknown;
+  State state_ = State::kHeader;
+  std::string head_;
+  bool utf16Strings_ = false;
+  // Decoding state between pieces.
+  int pendingBytes_ = 0;
+  char32_t code_ = 0;
+  bool haveLowByte_ = false;
+  unsigned char lowByte_ = 0;
+  char32_t high_ = 0;
+  Text physical_, logical_;
+  bool overlong_ = false;
+  std::string key_;
+};
+
+// Keeps everything: a whole export in memory.
+class WholeFile : public RegistrySink {
+ public:
+  explicit WholeFile(RegistryFile& registry) : registry_(registry) {}
+  void Key(const std::string& path) override {
+    // Every key above it exists too; once one of them is known, so are
+    // those above it.
+    if (!registry_.keys.insert(path).second) return;
+    for (size_t cut = path.rfind('\\'); cut != std::string::npos && cut > 0;
+         cut = path.rfind('\\', cut - 1)) {
+      if (!registry_.keys.insert(path.substr(0, cut)).second) return;
+    }
+  }
+  void Value(const std::string& key, const std::string& name, RegistryValue value) override {
+    registry_.values[key][name] = std::move(value);
+  }
+
+ private:
+  RegistryFile& registry_;
+};
+
+// Keeps what the export says of one key.
+class OneKey : public RegistrySink {
+ public:
+  OneKey(const std::string& path, RegistryKey& key) : path_(path), key_(key) {}
+  void Key(const std::string& path) override {
+    // A deeper key implies this one.
+    if (path.compare(0, path_.size(), path_) == 0 &&
+        (path.size() == path_.size() || path[path_.size()] == '\\')) {
+      key_.exists = true;
+    }
+  }
+  void Value(const std::string& key, const std::string& name, RegistryValue value) override {
+    if (key == path_) key_.values[name] = std::move(value);
+  }
+
+ private:
+  const std::string& path_;
+  RegistryKey& key_;
+};
+
+bool Scan(const std::string& bytes, RegistrySink& sink, size_t pieceSize) {
+  RegistryScanner scanner(sink);
+  if (pieceSize == 0) pieceSize = bytes.size();
+  for (size_t at = 0; at < bytes.size(); at += pieceSize) {
+    scanner.Feed(bytes.data() + at, std::min(pieceSize, bytes.size() - at));
+  }
+  return scanner.Finish();
 }
 
-bool ReadRegistryFile(const std::string& path, RegistryFile& registry) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return ParseRegistryText(bytes.str(), registry);
+}  // namespace
+
+std::string UpperCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+bool ParseRegistryText(const std::string& bytes, RegistryFile& registry, size_t pieceSize) {
+  WholeFile sink(registry);
+  return Scan(bytes, sink, pieceSize);
+}
+
+bool ParseRegistryKey(const std::string& bytes, const std::string& keyPath, RegistryKey& key,
+                      size_t pieceSize) {
+  key = RegistryKey();
+  OneKey sink(keyPath, key);
+  return Scan(bytes, sink, pieceSize);
+}
+
+bool ReadRegistryKey(const char* file, const std::string& keyPath, RegistryKey& key) {
+  key = RegistryKey();
+  try {
+    plenwick::UniqueFile input(_lopen(file, OF_READ));
+    if (!input) return false;
+    OneKey sink(keyPath, key);
+    RegistryScanner scanner(sink);
+    char buffer[32 * 1024];
+    for (;;) {
+      UINT got = _lread(input.get(), buffer, sizeof buffer);
+      if (got == static_cast<UINT>(HFILE_ERROR)) return false;
+      if (got == 0) break;
+      scanner.Feed(buffer, got);
+    }
+    return scanner.Finish();
+  } catch (const std::bad_alloc&) {
+    // The one key's values did not fit in memory: as if the file could not
+    // be read.
+    key = RegistryKey();
+    return false;
+  }
 }
 
 }  // namespace linux_platform

@@ -1,16 +1,22 @@
 // The shell on Linux: a program is started with posix_spawn, a document is
 // opened with xdg-open and printed with CUPS' lp. A process handle is the
-// child's process id; a child nobody waits for is reaped in the background.
+// child's process id; the children nobody waits for are reaped by one
+// thread in the background.
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <strings.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
+#include <mutex>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -33,12 +39,51 @@ struct Process {
 };
 linux_platform::LiveObjects<Process> g_processes;
 
-void ReapInBackground(pid_t pid) {
-  std::thread([pid] {
+// The children that ended or will end with nobody waiting for them. One
+// thread reaps them all while there are any, asking for each of these
+// process ids alone: the host's own children are not ours to reap.
+std::mutex g_unwaitedLock;
+std::vector<pid_t> g_unwaited;
+bool g_reaperRunning = false;
+
+// Reaps the children that have ended; true when none is left.
+bool ReapEnded() {
+  std::lock_guard<std::mutex> hold(g_unwaitedLock);
+  for (size_t i = 0; i < g_unwaited.size();) {
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    pid_t done = waitpid(g_unwaited[i], &status, WNOHANG);
+    if (done == g_unwaited[i] || (done < 0 && errno != EINTR)) {
+      g_unwaited[i] = g_unwaited.back();
+      g_unwaited.pop_back();
+    } else {
+      ++i;
     }
-  }).detach();
+  }
+  if (g_unwaited.empty()) g_reaperRunning = false;
+  return g_unwaited.empty();
+}
+
+void Reaper() {
+  // Children that end at once are reaped at once, long-lived ones are
+  // looked at once a second.
+  auto pause = std::chrono::milliseconds(10);
+  while (!ReapEnded()) {
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::milliseconds(1000));
+  }
+}
+
+void ReapInBackground(pid_t pid) {
+  std::lock_guard<std::mutex> hold(g_unwaitedLock);
+  g_unwaited.push_back(pid);
+  if (g_reaperRunning) return;
+  try {
+    std::thread(Reaper).detach();
+    g_reaperRunning = true;
+  } catch (const std::system_error&) {
+    // No thread to be had now: the child waits in the list, and the next
+    // launch tries again.
+  }
 }
 
 // Splits parameters at blanks; double quotes group words with blanks.
@@ -85,10 +130,18 @@ bool IsProgram(const std::string& file) {
   return false;
 }
 
+// A file name in double quotes (one with blanks) without them.
+std::string Unquoted(const char* name) {
+  std::string file = name;
+  if (!file.empty() && file.front() == '"') file.erase(0, 1);
+  if (!file.empty() && file.back() == '"') file.pop_back();
+  return file;
+}
+
 // The command line for a verb and file; empty when the verb means nothing
 // here.
 std::vector<std::string> CommandFor(const char* verb, const SHELLEXECUTEINFOA& info) {
-  std::string file = info.lpFile;
+  std::string file = Unquoted(info.lpFile);
   std::string action = verb ? verb : "";
   std::vector<std::string> words;
   if (strcasecmp(action.c_str(), "print") == 0) {
@@ -106,16 +159,42 @@ std::vector<std::string> CommandFor(const char* verb, const SHELLEXECUTEINFOA& i
   return words;
 }
 
+struct SpawnActions {
+  posix_spawn_file_actions_t actions;
+  SpawnActions() { posix_spawn_file_actions_init(&actions); }
+  ~SpawnActions() { posix_spawn_file_actions_destroy(&actions); }
+  SpawnActions(const SpawnActions&) = delete;
+  SpawnActions& operator=(const SpawnActions&) = delete;
+};
+
+struct SpawnAttributes {
+  posix_spawnattr_t attributes;
+  SpawnAttributes() { posix_spawnattr_init(&attributes); }
+  ~SpawnAttributes() { posix_spawnattr_destroy(&attributes); }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+};
+
 pid_t Spawn(const std::vector<std::string>& words, const char* directory, int& error) {
   std::vector<char*> argv;
   for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (directory && *directory) posix_spawn_file_actions_addchdir_np(&actions, directory);
+  SpawnActions actions;
+  if (directory && *directory) posix_spawn_file_actions_addchdir_np(&actions.actions, directory);
+  // The child gets standard input, output and error and nothing else of
+  // the host: no log file, no socket, whatever flags they were opened with.
+  posix_spawn_file_actions_addclosefrom_np(&actions.actions, 3);
+  // Nor the host's signal settings: a virtual machine blocks signals it
+  // handles in threads of its own, and ignores others.
+  SpawnAttributes attributes;
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&attributes.attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes.attributes, &all);
+  posix_spawnattr_setflags(&attributes.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   pid_t pid = -1;
-  error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
+  error = posix_spawnp(&pid, argv[0], &actions.actions, &attributes.attributes, argv.data(), environ);
   return error == 0 ? pid : -1;
 }
 
@@ -126,6 +205,15 @@ BOOL Failed(SHELLEXECUTEINFOA* info, UINT_PTR code, DWORD error) {
 }
 
 }  // namespace
+
+BOOL ShellSlashWordIsPath(LPCSTR word, size_t length, BOOL knownSwitch) {
+  std::string text(word, length);
+  // A switch is a slash and letters: a second slash makes a path.
+  if (text.find('/', 1) != std::string::npos) return TRUE;
+  if (knownSwitch) return FALSE;
+  struct stat info {};
+  return stat(text.c_str(), &info) == 0;
+}
 
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
   if (!info || !info->lpFile) {
@@ -138,7 +226,7 @@ BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
   int error = 0;
   pid_t pid = Spawn(words, info->lpDirectory, error);
   if (pid < 0) {
-    bool missingHelper = words[0] != info->lpFile;
+    bool missingHelper = words[0] != Unquoted(info->lpFile);
     return Failed(info, missingHelper ? kNoAssociation : kFileNotFound,
                   missingHelper ? kNoAssociationError : ERROR_FILE_NOT_FOUND);
   }

@@ -1,5 +1,6 @@
 #include <map>
 #include <memory>
+#include <mutex>
 
 #include "internal.h"
 
@@ -22,6 +23,9 @@ KeyMap& Keys() {
 struct OpenKey {
   std::string path;
 };
+// Registry reads run on any thread of the host, beside a print: the keys,
+// the open handles and the record are shared, one call at a time.
+std::mutex g_lock;
 simwin::HandleTable<OpenKey> g_openKeys(simwin::HandleKind::kRegistryKey);
 std::vector<std::string> g_events;
 
@@ -60,6 +64,7 @@ std::string Hex(DWORD value) {
 }  // namespace
 
 LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result) {
+  std::lock_guard<std::mutex> oneCall(g_lock);
   std::string sub = subKey ? subKey : "";
   std::string call =
       "RegOpenKeyExA(" + sub + ", " + std::to_string(options) + ", " + Hex(access) + ")";
@@ -75,6 +80,7 @@ LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHK
 
 LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYTE data,
                          LPDWORD size) {
+  std::lock_guard<std::mutex> oneCall(g_lock);
   std::string name = valueName ? valueName : "";
   std::string call =
       "RegQueryValueExA(" + name + ", " + (size ? std::to_string(*size) : "null") + ")";
@@ -100,6 +106,7 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBY
 }
 
 LSTATUS RegCloseKey(HKEY key) {
+  std::lock_guard<std::mutex> oneCall(g_lock);
   if (g_openKeys.Remove(key)) return Record("RegCloseKey()", ERROR_SUCCESS);
   bool root = !PathOf(key).empty();  // closing a root key is allowed and does nothing
   return Record("RegCloseKey()", root ? ERROR_SUCCESS : ERROR_INVALID_HANDLE);
@@ -122,6 +129,7 @@ void CreateRegistryKey(HKEY root, const std::string& subKey) {
 
 void SetRegistryValue(HKEY root, const std::string& subKey, const std::string& name, DWORD type,
                       const std::string& data) {
+  std::lock_guard<std::mutex> oneCall(g_lock);
   CreateRegistryKey(root, subKey);
   Keys()[Join(PathOf(root), subKey)][Lower(name)] = Value{type, data};
 }
@@ -132,6 +140,7 @@ size_t OpenKeyCount() { return g_openKeys.Count(); }
 namespace detail {
 
 void ResetRegistry() {
+  std::lock_guard<std::mutex> oneCall(g_lock);
   Keys().clear();
   g_openKeys.Clear();
   g_events.clear();

@@ -1,5 +1,6 @@
 #include <deque>
 #include <memory>
+#include <mutex>
 
 #include "internal.h"
 
@@ -14,6 +15,10 @@ struct Process {
   int number;
 };
 
+// Launches come from any thread of the host, beside a print: the records,
+// the scripted outcomes and the process table are shared, one call at a
+// time.
+std::mutex g_lock;
 std::vector<simwin::ShellExecution> g_executions;
 std::vector<std::string> g_events;
 std::deque<Outcome> g_outcomes;
@@ -39,7 +44,11 @@ std::string ProcessName(HANDLE handle) {
 
 }  // namespace
 
+// The simulated Windows is Windows: a slash begins a switch.
+BOOL ShellSlashWordIsPath(LPCSTR, size_t, BOOL) { return FALSE; }
+
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
+  std::lock_guard<std::mutex> oneCall(g_lock);
   g_executions.push_back({info->cbSize, info->fMask, info->hwnd, Copy(info->lpVerb),
                           Copy(info->lpFile), Copy(info->lpParameters), Copy(info->lpDirectory),
                           info->nShow, OtherFieldsZero(*info)});
@@ -62,6 +71,7 @@ BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
 
 // Simulated processes have already ended, so a wait returns at once.
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+  std::lock_guard<std::mutex> oneCall(g_lock);
   std::string timeout = milliseconds == INFINITE ? "INFINITE" : std::to_string(milliseconds);
   g_events.push_back("WaitForSingleObject(" + ProcessName(handle) + ", " + timeout + ")");
   if (!g_processes.Find(handle)) {
@@ -72,6 +82,7 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
 }
 
 BOOL CloseHandle(HANDLE handle) {
+  std::lock_guard<std::mutex> oneCall(g_lock);
   g_events.push_back("CloseHandle(" + ProcessName(handle) + ")");
   if (!g_processes.Remove(handle)) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -84,6 +95,7 @@ namespace simwin {
 
 const std::vector<ShellExecution>& ShellExecutions() { return g_executions; }
 void QueueShellOutcome(uintptr_t hInstApp, bool startsProcess) {
+  std::lock_guard<std::mutex> oneCall(g_lock);
   g_outcomes.push_back({hInstApp, startsProcess});
 }
 const std::vector<std::string>& ShellEvents() { return g_events; }
@@ -93,6 +105,7 @@ namespace detail {
 size_t LiveProcessCount() { return g_processes.Count(); }
 
 void ResetShell() {
+  std::lock_guard<std::mutex> oneCall(g_lock);
   g_executions.clear();
   g_events.clear();
   g_outcomes.clear();

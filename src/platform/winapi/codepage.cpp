@@ -2,6 +2,10 @@
 
 #include "codepage.h"
 
+#include <string>
+
+#include "kernel.h"
+
 namespace {
 
 // Unicode of the upper halves of the two code pages. The lower halves are
@@ -152,9 +156,160 @@ DWORD TerminatedLength(LPCSTR text) {
   return length + 1;
 }
 
+// One character of UTF-16 at source[*at], surrogate pairs joined; an
+// unpaired surrogate is returned as it is, for the caller to refuse.
+uint32_t NextUtf16(LPCWSTR source, size_t length, size_t* at) {
+  uint32_t unit = source[(*at)++];
+  if (unit >= 0xD800 && unit < 0xDC00 && *at < length && source[*at] >= 0xDC00 &&
+      source[*at] < 0xE000) {
+    unit = 0x10000 + ((unit - 0xD800) << 10) + (source[(*at)++] - 0xDC00);
+  }
+  return unit;
+}
+
+bool IsSurrogate(uint32_t c) { return c >= 0xD800 && c < 0xE000; }
+
+// One character of UTF-8 at source[*at]. A byte that starts no valid
+// sequence (a stray continuation, an overlong form, a surrogate, a value
+// past U+10FFFF, a sequence cut short) is one U+FFFD, and the next byte is
+// read afresh.
+uint32_t NextUtf8(const unsigned char* source, size_t length, size_t* at) {
+  unsigned char lead = source[*at];
+  ++*at;
+  if (lead < 0x80) return lead;
+  int extra = lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
+              : lead >= 0xF0 && lead < 0xF5 ? 3 : 0;
+  if (extra == 0 || *at + extra > length) return 0xFFFD;
+  uint32_t c = lead & (0x3F >> extra);
+  for (int i = 0; i < extra; ++i) {
+    unsigned char next = source[*at + i];
+    if ((next & 0xC0) != 0x80) return 0xFFFD;
+    c = c << 6 | (next & 0x3F);
+  }
+  static const uint32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
+  if (c < kSmallest[extra] || IsSurrogate(c) || c > 0x10FFFF) return 0xFFFD;
+  *at += extra;
+  return c;
+}
+
+void AppendUtf16(std::u16string& units, uint32_t c) {
+  if (c < 0x10000) {
+    units += static_cast<char16_t>(c);
+  } else {
+    units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+    units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+  }
+}
+
+// The code page CP_ACP and CP_UTF8 stand for, or 0 when it is neither 1252
+// nor UTF-8.
+UINT Resolved(UINT ansiCodePage, UINT codePage) {
+  if (codePage == CP_ACP) codePage = ansiCodePage;
+  return codePage == 1252 || codePage == CP_UTF8 ? codePage : 0;
+}
+
+// Hands a converted text over as the Win32 conversions do: its length when
+// no destination is given, otherwise the text when it fits.
+template <typename Text, typename Unit>
+int HandOver(const Text& converted, Unit* destination, int destinationLength) {
+  if (converted.size() > static_cast<size_t>(INT32_MAX)) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  int needed = static_cast<int>(converted.size());
+  if (destinationLength == 0) return needed;
+  if (needed > destinationLength) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  for (int i = 0; i < needed; ++i) destination[i] = static_cast<Unit>(converted[i]);
+  return needed;
+}
+
+template <typename Unit>
+bool ValidArguments(const Unit* source, int sourceLength, const void* destination,
+                    int destinationLength) {
+  return source && sourceLength >= -1 && sourceLength != 0 && destinationLength >= 0 &&
+         (destinationLength == 0 || destination);
+}
+
+template <typename Unit>
+size_t LengthOf(const Unit* source, int sourceLength) {
+  if (sourceLength >= 0) return static_cast<size_t>(sourceLength);
+  size_t length = 0;
+  while (source[length] != 0) ++length;
+  return length + 1;  // the terminator is converted too
+}
+
 }  // namespace
 
 namespace winapi {
+
+void AppendUtf8(std::string& bytes, uint32_t c) {
+  if (c < 0x80) {
+    bytes += static_cast<char>(c);
+  } else if (c < 0x800) {
+    bytes += static_cast<char>(0xC0 | (c >> 6));
+    bytes += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    bytes += static_cast<char>(0xE0 | (c >> 12));
+    bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    bytes += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    bytes += static_cast<char>(0xF0 | (c >> 18));
+    bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    bytes += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+int MultiByteToWideCharIn(UINT ansiCodePage, UINT codePage, LPCSTR source, int sourceLength,
+                          LPWSTR destination, int destinationLength) {
+  UINT resolved = Resolved(ansiCodePage, codePage);
+  if (!resolved || !ValidArguments(source, sourceLength, destination, destinationLength)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  size_t length = LengthOf(source, sourceLength);
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(source);
+  std::u16string units;
+  for (size_t at = 0; at < length;) {
+    if (resolved == CP_UTF8) {
+      AppendUtf16(units, NextUtf8(bytes, length, &at));
+    } else {
+      units += static_cast<char16_t>(AnsiToUnicode(bytes[at++]));
+    }
+  }
+  return HandOver(units, destination, destinationLength);
+}
+
+int WideCharToMultiByteIn(UINT ansiCodePage, UINT codePage, LPCWSTR source, int sourceLength,
+                          LPSTR destination, int destinationLength, LPBOOL usedDefaultChar) {
+  UINT resolved = Resolved(ansiCodePage, codePage);
+  if (!resolved || !ValidArguments(source, sourceLength, destination, destinationLength)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  size_t length = LengthOf(source, sourceLength);
+  std::string bytes;
+  bool replaced = false;
+  for (size_t at = 0; at < length;) {
+    uint32_t c = NextUtf16(source, length, &at);
+    unsigned char ansi = '?';
+    if (IsSurrogate(c)) {
+      replaced = true;
+    } else if (resolved == CP_UTF8) {
+      AppendUtf8(bytes, c);
+      continue;
+    } else {
+      ansi = UnicodeToAnsi(c);
+      replaced = replaced || (ansi == '?' && c != '?');
+    }
+    bytes += static_cast<char>(ansi);
+  }
+  if (usedDefaultChar) *usedDefaultChar = replaced ? TRUE : FALSE;
+  return HandOver(bytes, destination, destinationLength);
+}
 
 uint16_t AnsiToUnicode(unsigned char c) {
   if (c < 0x80 || c >= 0xA0) return c;

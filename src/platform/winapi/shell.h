@@ -48,5 +48,11 @@ typedef struct _SHELLEXECUTEINFOA {
 } SHELLEXECUTEINFOA, *LPSHELLEXECUTEINFOA;
 
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info);
+// Whether a word of a command text that begins with a slash names a path
+// rather than a switch. On Windows a slash never begins a path, so every
+// such word is a switch; on a platform whose paths begin with one, a word
+// that holds a second slash, or names an existing file and is no switch
+// the parser knows, is a path.
+BOOL ShellSlashWordIsPath(LPCSTR word, size_t length, BOOL knownSwitch);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL CloseHandle(HANDLE handle);

@@ -19,6 +19,10 @@ typedef uint16_t USHORT;
 typedef uint32_t UINT;
 typedef int INT;
 typedef char CHAR;
+// UTF-16 code units, of the same size and representation as Java's jchar.
+typedef uint16_t WCHAR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
 typedef unsigned char UCHAR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
@@ -82,5 +86,6 @@ typedef uintptr_t DWORD_PTR_SIM;
 #define ERROR_NOT_ENOUGH_MEMORY 8L
 #define ERROR_HANDLE_EOF 38L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_MORE_DATA 234L
 #define ERROR_INVALID_PRINTER_NAME 1801L

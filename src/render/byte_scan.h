@@ -1,0 +1,65 @@
+// Finding the first of a few byte values in a run of report bytes: the
+// line reader looks for line ends, the overstrike decoder for backspaces
+// and the end of the text. Sixteen bytes are looked at a time where the
+// processor has SSE2 (every x86-64), eight at a time elsewhere.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace plenwick {
+
+// The index of the first of the size bytes that is a, b or c; size when
+// there is none.
+inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char a,
+                          unsigned char b, unsigned char c) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  // The wanted bytes are control characters, which report text hardly
+  // has: a block of sixteen with no byte at or below the highest wanted one
+  // is passed over with one comparison; only a block with such a byte is
+  // compared with each wanted byte.
+  unsigned highest = a > b ? (a > c ? a : c) : (b > c ? b : c);
+  const __m128i bound = _mm_set1_epi8(static_cast<char>(highest < 255 ? highest + 1 : 255));
+  const __m128i wantA = _mm_set1_epi8(static_cast<char>(a));
+  const __m128i wantB = _mm_set1_epi8(static_cast<char>(b));
+  const __m128i wantC = _mm_set1_epi8(static_cast<char>(c));
+  for (; i + 16 <= size; i += 16) {
+    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    // Bytes above the highest wanted one are their own maximum with the bound.
+    if (highest < 255 &&
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(block, bound), block)) == 0xFFFF) {
+      continue;
+    }
+    __m128i hits = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(block, wantA), _mm_cmpeq_epi8(block, wantB)),
+        _mm_cmpeq_epi8(block, wantC));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+    if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(mask));
+  }
+#else
+  // A word has one of the bytes when XOR with that byte leaves a zero byte.
+  const uint64_t kOnes = 0x0101010101010101ULL;
+  const uint64_t kHighBits = 0x8080808080808080ULL;
+  auto hasZero = [&](uint64_t word) { return ((word - kOnes) & ~word & kHighBits) != 0; };
+  for (; i + 8 <= size; i += 8) {
+    uint64_t word;
+    memcpy(&word, bytes + i, sizeof word);
+    if (hasZero(word ^ (kOnes * a)) || hasZero(word ^ (kOnes * b)) || hasZero(word ^ (kOnes * c))) {
+      break;
+    }
+  }
+#endif
+  for (; i < size; ++i) {
+    unsigned char byte = bytes[i];
+    if (byte == a || byte == b || byte == c) return i;
+  }
+  return size;
+}
+
+}  // namespace plenwick

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# An IPP Everywhere printer (ippeveprinter on the loopback interface) with a
+# queue made "-m everywhere": the PDF it receives keeps the text.
+source "$(dirname "$0")/queue_kinds.sh"
+
+make_report "$TAG-queue.txt"
+QUEUE="plenwick-ipp-$$"
+start_ipp_printer "$WORK/printer"
+check "the IPP Everywhere printer answers" ipptool -q "$PRINTER_URI" get-printer-attributes.test
+add_queue "$QUEUE" -v "$PRINTER_URI" -m everywhere
+print_on "$QUEUE" "$TAG-queue.txt"
+pdf=""
+for _ in $(seq 50); do
+  pdf=$(ls "$WORK"/printer/*.pdf 2>/dev/null | head -1)
+  [ -n "$pdf" ] && break
+  sleep 0.2
+done
+check_document "IPP Everywhere" "${pdf:-none}"
+# A transparency group would make a printer that renders the PDF paint
+# every page as a picture.
+qpdf --qdf --object-streams=disable "${pdf:-none}" "$WORK/plain.pdf" 2>/dev/null
+check "IPP Everywhere: no page is a transparency group" \
+  [ "$(grep -a -c '/S /Transparency' "$WORK/plain.pdf" 2>/dev/null)" = 0 ]
+finish

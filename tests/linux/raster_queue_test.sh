@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# A raster printer (the generic PCL laser PPD): CUPS paints the library's
+# PDF at the printer's resolution; the printer receives a PCL page per page.
+source "$(dirname "$0")/queue_kinds.sh"
+
+make_report "$TAG-queue.txt"
+QUEUE="plenwick-pcl-$$"
+start_socket_printer "$WORK/printer"
+add_queue "$QUEUE" -v "$PRINTER_URI" -m drv:///sample.drv/generpcl.ppd
+print_on "$QUEUE" "$TAG-queue.txt"
+for _ in $(seq 50); do [ -e "$WORK/printer/job-1" ] && break; sleep 0.2; done
+pcl="$WORK/printer/job-1"
+check "PCL arrived" [ -s "$pcl" ]
+# Each page's raster graphics end with ESC * r 0 B.
+check "PCL: three pages" [ "$(grep -a -o $'\e\\*r0B' "$pcl" 2>/dev/null | wc -l)" = 3 ]
+finish
