@@ -1,27 +1,37 @@
-# Finding what CUPS printed: job ids and the PDFs that cups-pdf wrote for
-# them. Shared by scripts/print and the shell tests of the Windows build.
+# Finding what a print server printed: job ids, and the document that the
+# server kept for each job. The one place that knows where a job's document
+# is; shared by scripts/print, scripts/bench and the shell tests.
+#
+# The server is the run's own (CUPS_SERVER, see print_server.sh): its job
+# ids are this run's alone, and its "cups-pdf" backend keeps each job's
+# document as PDF_OUT/QUEUE-job_ID.pdf. No other run prints there, so no
+# lock is needed between runs; prints of one run that overlap (the Linux
+# tests run side by side) tell theirs apart by document title.
 
-PDF_OUT="${PDF_OUT:-/var/spool/cups-pdf-plenwick}"
+source "$(dirname "${BASH_SOURCE[0]}")/print_server.sh"
 
-# A print is found by the job ids that came after it, so two prints on the
-# shared queue at once would take each other's PDFs: every print of the
-# tests and commands, from any work tree, holds this lock from its first
-# job id to its last PDF.
-PRINT_LOCK="${PRINT_LOCK:-/tmp/plenwick-print.lock}"
-# A print that hangs must not stop every other: after two minutes the
-# waiting print goes on without the lock (its PDFs are still known by their
-# titles).
-lock_printing() { exec {PRINT_LOCK_FD}>>"$PRINT_LOCK" && { flock -w 120 "$PRINT_LOCK_FD" || true; }; }
-unlock_printing() { flock -u "$PRINT_LOCK_FD" && exec {PRINT_LOCK_FD}>&-; }
+PDF_OUT="${PDF_OUT:-${PRINT_SERVER_DIR:+$PRINT_SERVER_DIR/out}}"
 
-# The highest CUPS job id so far (0 when there is none).
+# The document kept for job $1 (empty when there is none after about ten
+# seconds: a job on a queue that discards, or one that failed).
+job_pdf() {  # id
+  local file
+  for _ in $(seq 50); do
+    file=$(ls "${PDF_OUT:?no print server output folder}"/*-job_"$1".pdf 2>/dev/null | head -1)
+    [ -n "$file" ] && break
+    sleep 0.2
+  done
+  echo "$file"
+}
+
+# The highest job id on the server so far (0 when there is none).
 last_job_id() {
   lpstat -W all -o 2>/dev/null | sed -E -n 's/^[^ ]+-([0-9]+) .*/\1/p' | sort -n | tail -1 | grep . ||
     echo 0
 }
 
-# Waits until CUPS has no job left to do on the queues given, or on any
-# queue when none is given (at most about a minute of polls).
+# Waits until the server has no job left to do on the queues given, or on
+# any queue when none is given (at most about a minute of polls).
 wait_for_cups() {
   local i
   for i in $(seq 300); do
@@ -33,19 +43,18 @@ wait_for_cups() {
   return 1
 }
 
-# The CUPS queues that print through cups-pdf, one a line.
+# The queues whose jobs' documents are kept, one a line.
 cups_pdf_queues() {
-  lpstat -v 2>/dev/null | sed -E -n 's/^device for ([^:]+): cups-pdf:.*/\1/p'
+  lpstat -v 2>/dev/null | sed -E -n 's/^device for ([^:]+): (cups-pdf|pdf-sink):.*/\1/p'
 }
 
-# The jobs after job id $1 that CUPS completed on the cups-pdf queues that
-# follow (all of them when none follows), one line "QUEUE ID PDF" each in
-# job order, PDF being the file that cups-pdf wrote for the job (empty when
-# it wrote none). cups-pdf names each file after the document title and
-# ends it with -job_N.pdf. Jobs on other queues (say one that discards
-# them, for a soak) have no file to wait for.
+# The jobs after job id $1 that were completed on the queues that keep
+# documents and follow (all of them when none follows), one line
+# "QUEUE ID PDF" each in job order, PDF being the job's document (empty
+# when there is none). Jobs on other queues (say one that discards them,
+# for a soak) have no document to wait for.
 completed_jobs_after() {  # since [queue...]
-  local since=$1 queue id file pdf_queues
+  local since=$1 queue id pdf_queues
   shift
   wait_for_cups "$@" || return 1
   if [ $# -gt 0 ]; then pdf_queues=" $* "; else pdf_queues=" $(cups_pdf_queues | tr '\n' ' ') "; fi
@@ -53,18 +62,26 @@ completed_jobs_after() {  # since [queue...]
     while read -r queue id; do
       [ "$id" -gt "$since" ] || continue
       [[ "$pdf_queues" == *" $queue "* ]] || continue
-      file=""
-      for _ in $(seq 50); do
-        file=$(ls -t "$PDF_OUT"/*-job_"$id".pdf 2>/dev/null | head -1)
-        [ -n "$file" ] && break
-        sleep 0.2
-      done
-      echo "$queue $id $file"
+      echo "$queue $id $(job_pdf "$id")"
     done
 }
 
-# The PDFs that cups-pdf wrote for the jobs after job id $1, one path a
-# line, in job order.
+# The documents of the jobs after job id $1, one path a line, in job order.
 pdfs_after_job() {
   completed_jobs_after "$1" | awk 'NF == 3 { print $3 }'
+}
+
+# The documents of the jobs on queue $2 after job id $1 whose title is $3.
+# Waits only for that queue's jobs: a job that another program left on
+# another queue does not hold the caller up.
+pdfs_on_queue() {  # since queue title
+  local since=$1 queue=$2 title=$3 id file
+  wait_for_cups "$queue" >/dev/null 2>&1
+  for id in $(lpstat -W completed -o "$queue" 2>/dev/null | sed -E -n 's/^[^ ]+-([0-9]+) .*/\1/p' |
+      sort -n); do
+    [ "$id" -gt "$since" ] || continue
+    file=$(job_pdf "$id")
+    [ -n "$file" ] && [ "$(pdfinfo "$file" 2>/dev/null | sed -n -E 's/^Title: +//p')" = "$title" ] &&
+      echo "$file"
+  done
 }

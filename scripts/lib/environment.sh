@@ -1,6 +1,7 @@
-# Shared by scripts/test and scripts/print: installs what the builds and
-# tests need from Debian's packages, and starts CUPS with the "PDF" queue
-# and a virtual display for Wine. Every step is idempotent.
+# Shared by scripts/test, scripts/print and scripts/bench: installs what the
+# builds and tests need from Debian's packages, starts a print server of the
+# run's own with the "PDF" queue, and a virtual display for Wine. Every step
+# is idempotent.
 
 ROOT="${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
 BUILD="${BUILD:-$ROOT/build}"
@@ -17,7 +18,7 @@ PACKAGES=(
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2:i386 poppler-utils
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
   xvfb x11-utils imagemagick avahi-daemon dbus python3-minimal qpdf
-  libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps
+  libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps ghostscript iproute2
 )
 
 ensure_packages() {
@@ -37,41 +38,34 @@ ensure_packages() {
     "${missing[@]}" >/dev/null
 }
 
-# CUPS with a cups-pdf queue "PDF" as the default printer. cups-pdf writes
-# each job to $PDF_OUT, named after the document title and the job id.
-PDF_OUT="${PDF_OUT:-/var/spool/cups-pdf-plenwick}"
+source "$ROOT/scripts/lib/print_server.sh"
 
-start_cups() {
-  local conf=/etc/cups/cups-pdf.conf
-  as_root mkdir -p "$PDF_OUT"
-  as_root chmod 1777 "$PDF_OUT"
-  if ! grep -qx "Out $PDF_OUT" "$conf" 2>/dev/null; then
-    as_root sed -i -e '/^Out /d' "$conf"
-    echo "Out $PDF_OUT" | as_root tee -a "$conf" >/dev/null
-  fi
-  if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
-    # A cupsd that is still starting does not answer yet: a second one
-    # would take over the socket while the first keeps the port, and each
-    # would know only the queues made through it.
-    if ! pgrep -x cupsd >/dev/null; then
-      log_step "starting cupsd"
-      as_root cupsd
-    fi
-    for _ in $(seq 50); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
-  fi
+# The run's own print server (see print_server.sh), one per command, so that
+# scripts/print beside a running scripts/test has a server of its own: the
+# "PDF" queue, which keeps each job's document as PDF_OUT/PDF-job_ID.pdf, is
+# its default printer. CUPS_SERVER sends every client (lp, lpstat, lpadmin,
+# the JVM, Wine) there. The caller stops it with stop_cups (trap it on EXIT).
+# A command started by another (scripts/bench by scripts/test) has a server
+# of its own, never the one it inherits.
+PRINT_SERVER_DIR="${PLENWICK_PRINT_SERVER_DIR:-$BUILD/print-server/$(basename "$0")}"
+
+start_cups() {  # [--fresh]: a server without the queues of an earlier run
+  # The same command running already (two prints at once) keeps its server.
+  print_server_running "$PRINT_SERVER_DIR" && PRINT_SERVER_DIR="$PRINT_SERVER_DIR-$$"
+  [ "${1:-}" = --fresh ] && { stop_print_server "$PRINT_SERVER_DIR"; rm -rf "$PRINT_SERVER_DIR"; }
+  mkdir -p "$PRINT_SERVER_DIR"
+  start_print_server "$PRINT_SERVER_DIR" || return 1
+  export PRINT_SERVER_DIR
+  export CUPS_SERVER PDF_OUT="$PRINT_SERVER_DIR/out"
+  CUPS_SERVER=$(print_server_socket "$PRINT_SERVER_DIR")
+  log_step "print server $CUPS_SERVER (127.0.0.1:$(print_server_port "$PRINT_SERVER_DIR"))"
   if ! lpstat -p PDF >/dev/null 2>&1; then
-    as_root lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+    lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null || return 1
   fi
-  # The queue prints with the system's own filters and their defaults: a
-  # PDF job reaches cups-pdf as PostScript made by Ghostscript. A machine
-  # set up before kept poppler's converter as the queue's default.
-  if lpoptions -p PDF 2>/dev/null | grep -q 'pdftops-renderer'; then
-    as_root lpadmin -p PDF -R pdftops-renderer-default
-  fi
-  as_root cupsenable PDF 2>/dev/null || true
-  as_root cupsaccept PDF 2>/dev/null || true
-  lpstat -d 2>/dev/null | grep -q ': PDF$' || as_root lpadmin -d PDF
+  cupsenable PDF && cupsaccept PDF && lpadmin -d PDF
 }
+
+stop_cups() { stop_print_server "$PRINT_SERVER_DIR"; }
 
 # The DNS-SD service that IPP Everywhere printers register with (the test
 # printer, ippeveprinter, will not start without it). It runs on the

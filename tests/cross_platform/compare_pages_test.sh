@@ -26,14 +26,12 @@ pdf_after() {
 compare() {
   local label=$1 report=${*: -1} since windows linux page pages
   shift
-  lock_printing
   since=$(last_job_id)
   wine_run "$WINBUILD/plenwick_print.exe" "$@" >wine.out 2>&1
   windows=$(pdf_after "$since" "$report")
   since=$(last_job_id)
   java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java" PlenwickPrint "$@" >java.out 2>&1
   linux=$(pdf_after "$since" "$report")
-  unlock_printing
   if [ -z "$windows" ] || [ -z "$linux" ]; then
     fail "$label: a PDF is missing (Windows: ${windows:-none}, Linux: ${linux:-none})"
     return

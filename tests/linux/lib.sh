@@ -1,7 +1,7 @@
 # Shared by the shell tests of the Linux library. They run with
 # PLENWICK_ROOT (the sources) and PLENWICK_BUILD (the native build tree,
 # with libPLENWICKDLL.so and the Java classes) set by ctest, and with the
-# CUPS that scripts/test started.
+# print server (CUPS_SERVER) that scripts/test started.
 set -uo pipefail
 
 ROOT="${PLENWICK_ROOT:?}"
@@ -9,8 +9,8 @@ NATIVE="${PLENWICK_BUILD:?}"
 
 source "$ROOT/tests/support/shell_checks.sh"
 
-# Report names carry this tag: other programs print on the same queue, and
-# a PDF is known as ours by its title.
+# Report names carry this tag: the other tests of the run print on the same
+# queue at the same time, and a PDF is known as ours by its title.
 TAG="lx$$"
 
 # Runs one print request in a real virtual machine, through
@@ -24,7 +24,6 @@ linux_print() {
 PDFS=()
 print_request() {
   local since status arg pdf
-  lock_printing
   since=$(last_job_id)
   linux_print "$@" >host.out 2>&1
   status=$?
@@ -33,7 +32,6 @@ print_request() {
   PDFS=()
   local all
   mapfile -t all < <(pdfs_after_job "$since")
-  unlock_printing
   for arg in "$@"; do
     [[ "$arg" == -* ]] && continue
     for pdf in "${all[@]}"; do

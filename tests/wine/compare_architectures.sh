@@ -24,16 +24,14 @@ print_through() {
   local tree=$1 arch=$2 report=$3 since status
   shift 3
   export WINEPREFIX="$tree/wineprefix" WINEARCH=$arch
-  lock_printing
   since=$(last_job_id)
   # A message box nobody answers (no printer at all) must not hold the
-  # print lock for long.
+  # run up for long.
   WINEPATH=$(winepath -w "$tree") timeout 120 \
     "$ROOT/scripts/wine-run" "$tree/plenwick_print.exe" "$@" "$report" >"$WORK/host.out" 2>&1
   status=$?
   [ $status -eq 0 ] || echo "host of $tree: status $status: $(cat "$WORK/host.out")" >&2
   pdfs_titled "$since" "$report" | head -1
-  unlock_printing
 }
 
 page_sizes() { pdfinfo -f 1 -l 999 "$1" 2>/dev/null | sed -n -E 's/^Page +[0-9]+ (size|rot):/\1/p'; }

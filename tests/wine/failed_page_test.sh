@@ -26,7 +26,6 @@ done >long.txt
 # without the limit, and the limited host joins them.
 wineserver -p 20 </dev/null >/dev/null 2>&1
 wine_run "$WINBUILD/plenwick_print.exe" --help >/dev/null 2>&1
-lock_printing
 since=$(last_job_id)
 (
   trap '' XFSZ # a write past the limit fails instead of killing the host
@@ -50,7 +49,6 @@ printf 'after the failed page\r\n' >next.txt
 env PLENWICK_DEBUG="$WORK/next.log" timeout 100 "$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe" \
   -point=10 -interactive=none -printer_id="$QUEUE" next.txt >host2.out 2>&1
 pdf=$(pdfs_on_queue "$since" "$QUEUE" next.txt | head -1)
-unlock_printing
 check "the next request prints" grep -q "after the failed page" <<<"$(pdf_page_text "${pdf:-none}" 1)"
 [ "$FAILURES" -eq 0 ] || { cat host.out host2.out; tail -5 limited.log; }
 finish

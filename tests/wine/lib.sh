@@ -1,7 +1,7 @@
 # Shared by the shell tests of the Windows build. They run with
 # PLENWICK_ROOT (the sources) and PLENWICK_BUILD (the Windows build tree)
-# set by ctest, and with the Wine prefix, display and CUPS that scripts/test
-# prepared.
+# set by ctest, and with the Wine prefix, display and print server
+# (CUPS_SERVER) that scripts/test prepared.
 set -uo pipefail
 
 ROOT="${PLENWICK_ROOT:?}"
@@ -53,25 +53,4 @@ await_program() {  # pid seconds what
     kill "$1"
   fi
   wait "$1"
-}
-
-# The PDFs of jobs on queue $2 after job id $1 whose document title is $3.
-# Waits only for that queue's jobs: a job that another program left on
-# another queue does not hold the test up.
-pdfs_on_queue() {
-  local since=$1 queue=$2 title=$3 id file
-  for _ in $(seq 300); do
-    [ -z "$(lpstat -W not-completed -o "$queue" 2>/dev/null)" ] && break
-    sleep 0.2
-  done
-  for id in $(lpstat -W completed -o "$queue" 2>/dev/null | sed -E -n 's/^[^ ]+-([0-9]+) .*/\1/p' |
-      sort -n); do
-    [ "$id" -gt "$since" ] || continue
-    for _ in $(seq 50); do
-      file=$(ls -t "$PDF_OUT"/*-job_"$id".pdf 2>/dev/null | head -1)
-      [ -n "$file" ] && break
-      sleep 0.2
-    done
-    [ -n "$file" ] && [ "$(pdf_title "$file")" = "$title" ] && echo "$file"
-  done
 }

@@ -2,8 +2,8 @@
 # Spooler faults under Wine with the real DLL, each in one host process of
 # two or three requests: the fault during the first request, the queue back
 # for the next, which must print normally. The queue is this test's own;
-# "PDF" and the system's default stay as they are. The case that stops
-# cupsd starts it again at once.
+# "PDF" and the default printer stay as they are. The case that stops the
+# run's print server starts it again at once.
 source "$(dirname "$0")/lib.sh"
 
 WORK=$(mktemp -d)
@@ -11,7 +11,7 @@ QUEUE="PLENWICK_FAULT_$$"
 PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 add_queue() { lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P "$PPD" 2>/dev/null; }
 cleanup() {
-  lpstat -r 2>/dev/null | grep -q 'is running' || cupsd
+  print_server_running "$PRINT_SERVER_DIR" || run_print_server "$PRINT_SERVER_DIR"
   remove_queue "$QUEUE"
   rm -rf "$WORK"
 }
@@ -112,7 +112,7 @@ check "deleted: the box names the failed EndDoc" grep -q '^box Error: EndDoc ret
 check "deleted: the third request printed on the queue made again" \
   [ -n "$(pdfs_on_queue "$since" "$QUEUE" deleted_$$.txt)" ]
 
-# cupsd stopped while the second request prints, and started again a few
+# The print server stopped while the second request prints, and started again a few
 # seconds later, whatever that request is doing; the third request must
 # print normally.
 since=$(last_job_id)
@@ -120,12 +120,10 @@ start_host stopped_$$.txt 3 "Error=ok"
 after_request 1
 pdfs_on_queue "$since" "$QUEUE" none >/dev/null  # the first job done before cupsd goes
 printf 'fault case stopped_%s.txt\r\n' $$ >stopped_$$.txt
-kill "$(pgrep -x cupsd | head -1)"
-for _ in $(seq 50); do lpstat -r 2>/dev/null | grep -q 'not running' && break; sleep 0.1; done
+stop_print_server "$PRINT_SERVER_DIR"
 go_on 1
 sleep 3
-cupsd
-for _ in $(seq 50); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
+run_print_server "$PRINT_SERVER_DIR"
 check "stopped: cupsd runs again" bash -c "lpstat -r | grep -q 'is running'"
 after_request 2
 if grep -q "Keeping stopped_$$.txt" "stopped_$$.txt.log" 2>/dev/null; then

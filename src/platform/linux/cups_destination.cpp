@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -106,6 +107,22 @@ bool KnownPaper(int code) { return (code >= 1 && code <= kLastPaper) || code == 
 
 }  // namespace
 
+const char* NoPassword(const char*, http_t* http, const char* method, const char* resource,
+                       void*) {
+  char host[256] = "?";
+  int port = 0;
+  if (http) {
+    httpGetHostname(http, host, sizeof host);
+    if (http_addr_t* address = httpGetAddress(http)) port = httpAddrPort(address);
+  }
+  fprintf(stderr,
+          "Print server %s:%d asks for a password (%s) for %s: none is given, this library "
+          "never asks for one, so the request is refused.\n",
+          host, port, method && *method ? method : "POST", resource && *resource ? resource : "/");
+  fflush(stderr);
+  return nullptr;
+}
+
 void InitializeCups() {
   // libcups ignores SIGPIPE when it starts its network layer. The process
   // we live in (a Java virtual machine) has its own handler, which ignores
@@ -117,6 +134,12 @@ void InitializeCups() {
     httpInitialize();
     sigaction(SIGPIPE, &saved, nullptr);
   });
+  // libcups keeps the password callback per thread.
+  thread_local bool answered = false;
+  if (!answered) {
+    cupsSetPasswordCB2(NoPassword, nullptr);
+    answered = true;
+  }
 }
 
 std::unique_ptr<Destination> Destination::Find(const std::string& name) {

@@ -12,8 +12,19 @@
 
 namespace linux_platform {
 
-// Starts libcups once, before its first use.
+// Starts libcups once, before its first use, and sets the calling thread's
+// answer to a server that asks for a password: none (see NoPassword). Call
+// it on every thread before that thread's first libcups call.
 void InitializeCups();
+
+// libcups' password callback of every thread that prints: a library inside
+// a Java virtual machine has no terminal to ask on (libcups' own callback
+// would wait there for a password nobody sees asked for), so it answers
+// with no password, which ends the request as refused, and says so on
+// standard error, naming the server and the resource. Credentials that
+// need no question (Kerberos) still work.
+const char* NoPassword(const char* prompt, http_t* http, const char* method, const char* resource,
+                       void* data);
 
 struct DestinationsDeleter {
   int count;

@@ -132,6 +132,7 @@ bool Answered(const Document& document, ipp_status_t status) {
 }
 
 bool CreateJob(DeviceContext& dc, Document& document, const char* title) {
+  InitializeCups();
   Destination& destination = *dc.destination;
   // A connection of the document's own, to the server the destination was
   // found on.
@@ -250,6 +251,7 @@ void AbandonDocument(DeviceContext& dc) {
   // on a connection of its own.
   document->http.reset();
   if (document->jobId > 0) {
+    InitializeCups();
     bool silent = false;
     std::unique_ptr<http_t, HttpDeleter> http(ConnectToServer(kCancelSilenceSeconds, silent));
     if (http) cupsCancelDestJob(http.get(), dc.destination->dest(), document->jobId);

@@ -1,0 +1,176 @@
+# A print server of the run's own: a cupsd with its own configuration,
+# spool, logs and output folder in one folder, listening on a free loopback
+# port and on a local socket there. Whoever starts one stops it; nothing of
+# the machine's own printing (its scheduler, /etc/cups, its default printer
+# and queues) is read or changed, so a run leaves the machine's printing as
+# it found it, and two runs at once each have their own server.
+#
+# Its programs are the system's filters and backends, with one backend of
+# ours: "pdf-sink" keeps each job's document under its job id in the
+# server's output folder (DIR/out/QUEUE-job_ID.pdf). It also answers to the
+# scheme "cups-pdf", so a queue made as "-v cups-pdf:/" prints to the folder
+# of the server it lives on, not to a folder shared by every server.
+#
+# The folder holds:
+#   cupsd.conf, cups-files.conf  the configuration
+#   cupsd.pid                    the running cupsd (a test that stops and
+#                                starts it again keeps this up to date)
+#   server.env                   PRINT_SERVER_SOCKET and PRINT_SERVER_PORT
+#   out/                         the documents the jobs printed
+#   log/error_log                cupsd's log
+# Clients reach it through CUPS_SERVER, which libcups (lp, lpstat, lpadmin,
+# the Linux library, Wine's winspool) reads.
+
+PRINT_SERVER_LIB_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+# The system's CUPS programs, which the private server runs.
+SYSTEM_CUPS_BIN="${SYSTEM_CUPS_BIN:-/usr/lib/cups}"
+
+# A TCP port on loopback that nothing listens on now.
+free_loopback_port() {
+  local port used
+  used=$(ss -Hltn 2>/dev/null | awk '{ n = split($4, a, ":"); print a[n] }')
+  for _ in $(seq 200); do
+    port=$((20000 + RANDOM % 40000))
+    grep -qx "$port" <<<"$used" || { echo "$port"; return 0; }
+  done
+  return 1
+}
+
+# Writes the configuration of a server in DIR listening on PORT. EXTRA is
+# more cupsd.conf text (say a Location that wants a password).
+write_print_server_config() {  # dir port [extra]
+  local dir=$1 port=$2 extra=${3:-} socket
+  mkdir -p "$dir"/{out,log,spool,cache,state,tmp,ppd,bin/backend} || return 1
+  # A local socket's path has room for about a hundred characters; a deep
+  # folder gets its socket in a temporary folder of its own.
+  socket="$dir/cups.sock"
+  if [ ${#socket} -gt 100 ]; then
+    if [ -f "$dir/server.env" ] && grep -q '^PRINT_SERVER_SOCKET=' "$dir/server.env"; then
+      socket=$(sed -n 's/^PRINT_SERVER_SOCKET=//p' "$dir/server.env")
+    else
+      socket="$(mktemp -d /tmp/plenwick-cups.XXXXXX)/cups.sock" || return 1
+    fi
+  fi
+  # Filters run as CUPS's own user and write their temporary files here.
+  chmod 1777 "$dir/tmp"
+  local link entry
+  for link in cgi-bin daemon driver filter monitor notifier; do
+    [ -e "$SYSTEM_CUPS_BIN/$link" ] && ln -sfn "$SYSTEM_CUPS_BIN/$link" "$dir/bin/$link"
+  done
+  for entry in "$SYSTEM_CUPS_BIN"/backend/*; do
+    case "$(basename "$entry")" in cups-pdf | pdf-sink) continue ;; esac
+    ln -sfn "$entry" "$dir/bin/backend/$(basename "$entry")"
+  done
+  # A backend only its owner may run is run as that owner (root when the
+  # server runs as root), as cups-pdf is: CUPS's own user might not reach
+  # the output folder.
+  install -m 0700 "$PRINT_SERVER_LIB_DIR/pdf-sink" "$dir/bin/backend/pdf-sink" || return 1
+  ln -sfn pdf-sink "$dir/bin/backend/cups-pdf"
+
+  cat >"$dir/cups-files.conf" <<EOF
+ServerRoot $dir
+ServerBin $dir/bin
+RequestRoot $dir/spool
+CacheDir $dir/cache
+StateDir $dir/state
+TempDir $dir/tmp
+ErrorLog $dir/log/error_log
+AccessLog $dir/log/access_log
+PageLog $dir/log/page_log
+SystemGroup $(id -gn)
+FileDevice Yes
+EOF
+  cat >"$dir/cupsd.conf" <<EOF
+LogLevel warn
+MaxLogSize 0
+Listen 127.0.0.1:$port
+Listen $socket
+Browsing No
+BrowseLocalProtocols none
+DefaultShared No
+WebInterface No
+DefaultAuthType Basic
+PreserveJobHistory Yes
+PreserveJobFiles No
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  JobPrivateAccess all
+  JobPrivateValues none
+  SubscriptionPrivateAccess all
+  SubscriptionPrivateValues none
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+$extra
+EOF
+  printf 'PRINT_SERVER_SOCKET=%s\nPRINT_SERVER_PORT=%s\n' "$socket" "$port" >"$dir/server.env"
+}
+
+print_server_socket() { sed -n 's/^PRINT_SERVER_SOCKET=//p' "$1/server.env" 2>/dev/null; }
+print_server_port() { sed -n 's/^PRINT_SERVER_PORT=//p' "$1/server.env" 2>/dev/null; }
+print_server_pid() { cat "$1/cupsd.pid" 2>/dev/null; }
+
+print_server_running() {  # dir
+  local pid
+  pid=$(print_server_pid "$1")
+  [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null &&
+    lpstat -h "$(print_server_socket "$1")" -r 2>/dev/null | grep -q 'is running'
+}
+
+# Starts the cupsd of DIR (configured already) in a session of its own, so
+# that it outlives a test that started it again, and waits until it answers
+# on its socket and owns its port. False, with cupsd's log, when it does not.
+run_print_server() {  # dir
+  local dir=$1 pid port socket i
+  socket=$(print_server_socket "$dir")
+  port=$(print_server_port "$dir")
+  rm -f "$socket"
+  setsid cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" </dev/null \
+    >>"$dir/log/cupsd.out" 2>&1 &
+  pid=$!
+  echo "$pid" >"$dir/cupsd.pid"
+  for i in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    if lpstat -h "$socket" -r 2>/dev/null | grep -q 'is running' &&
+        ss -Hltnp "sport = :$port" 2>/dev/null | grep -q "pid=$pid,"; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "the print server in $dir did not start:" >&2
+  tail -5 "$dir/log/error_log" "$dir/log/cupsd.out" >&2 2>/dev/null
+  stop_print_server "$dir"
+  return 1
+}
+
+# A new server in DIR on a free port (another, should a run beside this one
+# take the port first). Echoes nothing; see server.env for where it is.
+start_print_server() {  # dir [extra cupsd.conf text]
+  local dir=$1 extra=${2:-} port attempt
+  stop_print_server "$dir"
+  for attempt in 1 2 3 4 5; do
+    port=$(free_loopback_port) || return 1
+    write_print_server_config "$dir" "$port" "$extra" || return 1
+    run_print_server "$dir" && return 0
+    grep -q 'Unable to open listen socket' "$dir/log/error_log" 2>/dev/null || return 1
+    : >"$dir/log/error_log"
+  done
+  return 1
+}
+
+# Stops the cupsd of DIR, if it runs, and waits until it has gone.
+stop_print_server() {  # dir
+  local dir=$1 pid
+  pid=$(print_server_pid "$dir")
+  [ -n "$pid" ] || return 0
+  if kill "$pid" 2>/dev/null; then
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null
+  fi
+  rm -f "$dir/cupsd.pid"
+}
