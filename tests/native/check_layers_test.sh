@@ -38,7 +38,7 @@ simwin knows the library|platform/simwin/gdi.cpp|#include "core/debug_log.h"|the
 linux includes simwin|platform/linux/kernel.cpp|#include "platform/simwin/control.h"|one platform includes another
 the library sees a platform's parts|render/page_loop.cpp|#include "platform/simwin/control.h"|the library includes a platform's own parts
 a folder without a layer|extra/thing.h|#include "core/debug_log.h"|folder extra/ has no layer
-two files in a circle|render/overstrike.h|#include "render/text_output.h"|include circle: render/overstrike.h <-> render/text_output.h
+two files in a circle|render/report_file.h|#include "render/line_reader.h"|include circle: render/line_reader.h <-> render/report_file.h
 a file that includes itself|render/byte_scan.h|#include "byte_scan.h"|include circle: render/byte_scan.h
 CASES
 

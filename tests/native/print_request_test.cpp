@@ -1,8 +1,8 @@
 #include <cstring>
 
-#include "core/print_request.h"
 #include "failing_allocation.h"
 #include "options/option_parser.h"
+#include "request/print_request.h"
 #include "test_support.h"
 
 namespace {
@@ -118,28 +118,26 @@ TEST_F(PrintRequestTest, OptionsApplyAfterRequestsThatFailedInsideAConfiguration
   // A long path, so that keeping its name allocates.
   std::string config = WriteFile("configuration-of-the-failing-request.cfg", "-copies=2\n");
   for (int i = 0; i <= plenwick::kMaxOptionNesting; ++i) {
-    plenwick::PrintJob job;
-    plenwick::BeginPrintRequest(job, 1);
+    plenwick::PrintRequest request(1);
     char option[512];
     snprintf(option, sizeof option, "-config=%s", config.c_str());
     bool failed = false;
     try {
       plenwick_test::FailingAllocations failing;
-      plenwick::HandlePrintArgument(job, 0, option);
+      request.Handle(0, option);
     } catch (const std::bad_alloc&) {
       failed = true;
     }
     EXPECT_TRUE(failed) << "request " << i;
   }
-  plenwick::PrintJob job;
-  plenwick::BeginPrintRequest(job, 2);
+  plenwick::PrintRequest request(2);
   char copies[] = "-copies=3";
-  plenwick::HandlePrintArgument(job, 0, copies);
-  EXPECT_EQ(job.copies, 3);
+  request.Handle(0, copies);
+  EXPECT_EQ(request.job().copies, 3);
   char option[512];
   snprintf(option, sizeof option, "-config=%s", config.c_str());
-  plenwick::HandlePrintArgument(job, 1, option);
-  EXPECT_EQ(job.copies, 2);  // read from the configuration file
+  request.Handle(1, option);
+  EXPECT_EQ(request.job().copies, 2);  // read from the configuration file
 }
 
 }  // namespace
