@@ -141,3 +141,41 @@ TEST_F(PrintRequestTest, OptionsApplyAfterRequestsThatFailedInsideAConfiguration
 }
 
 }  // namespace
+
+namespace {
+
+class RequestLoopTest : public plenwick_test::SimTest {};
+
+// The one request loop: a null argument is skipped with its log line, and
+// an argument whose copy cannot be made ends the request there, before any
+// later argument is fetched.
+TEST_F(RequestLoopTest, NullArgumentsAreSkippedAndAMissingCopyEndsTheRequest) {
+  std::string log = EnableLog();
+  std::vector<int> fetched;
+  plenwick::RunPrintRequest(4, [&fetched](int index, auto handle) {
+    fetched.push_back(index);
+    if (index == 2) return false;
+    char ruler[] = "-ruler";
+    handle(index == 1 ? nullptr : ruler);
+    return true;
+  });
+  EXPECT_EQ(fetched, (std::vector<int>{0, 1, 2}));
+  std::string text = ReadFile(log);
+  EXPECT_NE(text.find("argc = [4]\nargv[0] = [-ruler]\nParse_Arg(ruler)\nargv[1] is null: skipped\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("argv[2]"), std::string::npos) << text;
+}
+
+// Each request starts from a job of its own: what one request's options
+// said is gone in the next.
+TEST_F(RequestLoopTest, EveryRequestStartsFromAFreshJob) {
+  plenwick::PrintRequest first(1);
+  char copies[] = "-copies=4";
+  first.Handle(0, copies);
+  EXPECT_EQ(first.job().copies, 4);
+  plenwick::PrintRequest second(0);
+  EXPECT_EQ(second.job().copies, 1);
+}
+
+}  // namespace
