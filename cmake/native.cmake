@@ -82,6 +82,10 @@ add_test(NAME shared_object_exports
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/native/shared_object_exports_test.sh
   $<TARGET_FILE:PLENWICKDLL>)
 
+# The include structure: no folder includes a higher layer, the platforms
+# know nothing of the library, no two files include each other.
+add_test(NAME layering COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/native/check_layers_test.sh)
+
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES})
 target_link_libraries(native_tests PRIVATE plenwick_test_support GTest::gtest GTest::gtest_main)

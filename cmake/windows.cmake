@@ -76,13 +76,14 @@ file(GLOB WINE_PROGRAMS CONFIGURE_DEPENDS tests/wine/programs/*.cpp)
 foreach(source ${WINE_PROGRAMS})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
+  # tools/ has the DLL loader and the JNI environment they share with the
+  # console host.
+  target_include_directories(${name} PRIVATE tools)
   target_link_libraries(${name} PRIVATE plenwick_lib)
   target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
   add_dependencies(${name} PLENWICKDLL)
 endforeach()
-# The repeating host of the soak shares the console host's JNI environment
-# and reports its memory.
-target_include_directories(repeat_print PRIVATE tools)
+# The repeating host of the soak reports its memory.
 target_link_libraries(repeat_print PRIVATE psapi)
 
 # Shell tests that run those programs (or the DLL) under Wine and check what

@@ -53,8 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   plenwick::MemoryByteSource bytes(data, size);
   plenwick::PrintJob job;
   job.raw = raw;
-  job.reportBytes = &bytes;
-  plenwick::ResetLineReader(job);
+  plenwick::ReportFile file(job);
+  file.bytes = &bytes;
+  plenwick::ResetLineReader(file);
 
   // What GetLine must hand back: the file without CR and FF, each LF
   // stored as the line's terminator (an LF in raw mode).
@@ -76,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t calls = 0;; ++calls) {
     Check(calls <= size + 1 || capacity == 1);
     plenwick::LineStatus status;
-    int count = plenwick::GetLine(job, buffer.data(), capacity, status);
+    int count = plenwick::GetLine(file, buffer.data(), capacity, status);
     Check(count >= 0 && (count < capacity || count == 0));
     Check(buffer[capacity - 1] == '\0');
     Check(status == plenwick::CTL_TEXT || status == plenwick::CTL_FF || status == plenwick::CTL_EOF);

@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "core/debug_log.h"
-#include "core/print_request.h"
 #include "device/printer_selection.h"
 #include "machine.h"
 #include "platform/simwin/control.h"
 #include "render/overstrike.h"
+#include "request/print_request.h"
 
 namespace {
 
@@ -150,13 +150,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> arguments = OptionArguments(options);
   arguments.push_back(kReport);
   // One request, argument by argument, as the Java bridge makes it.
-  plenwick::PrintJob job;
-  plenwick::BeginPrintRequest(job, static_cast<int>(arguments.size()));
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    std::vector<char> argument(arguments[i].begin(), arguments[i].end());
+  plenwick::RunPrintRequest(static_cast<int>(arguments.size()), [&arguments](int index, auto handle) {
+    const std::string& text = arguments[static_cast<size_t>(index)];
+    std::vector<char> argument(text.begin(), text.end());
     argument.push_back('\0');
-    plenwick::HandlePrintArgument(job, static_cast<int>(i), argument.data());
-  }
+    handle(argument.data());
+    return true;
+  });
 
   Check(simwin::OpenHandleCount() == 0);
   Check(simwin::LiveGlobalBlocks() <= 2);  // the printer selection's blocks

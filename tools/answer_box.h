@@ -3,6 +3,8 @@
 // caption, takes its text, and presses a button.
 #pragma once
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -35,6 +37,19 @@ inline std::thread AnswerBox(const char* caption, WPARAM button, std::string* te
       return;
     }
   });
+}
+
+// Starts the answering thread that PLENWICK_ANSWER="CAPTION=retry|cancel|ok"
+// asks for, for runs without a user; caption and text receive the caption
+// and what the box said. No thread when the variable is not set.
+inline std::thread AnswerAsAsked(std::string* caption, std::string* text) {
+  const char* request = getenv("PLENWICK_ANSWER");
+  const char* equals = request ? strchr(request, '=') : nullptr;
+  if (!equals) return std::thread();
+  *caption = std::string(request, static_cast<size_t>(equals - request));
+  std::string answer = equals + 1;
+  WPARAM button = answer == "cancel" ? IDCANCEL : answer == "retry" ? IDRETRY : IDOK;
+  return AnswerBox(caption->c_str(), button, text);
 }
 
 }  // namespace plenwick_host

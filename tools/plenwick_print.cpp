@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "answer_box.h"
-#include "bridge/export_names.h"
+#include "dll_loader.h"
 #include "host_jni.h"
 #include "platform/win32.h"
 
@@ -38,19 +38,6 @@ const char kUsage[] =
     "PLENWICK_ANSWER=\"CAPTION=retry|cancel|ok\" answers the message box with\n"
     "that caption; PLENWICK_DEBUG=FILE writes the library's log to FILE.\n";
 
-typedef jboolean(JNICALL* PrintMethod)(JNIEnv*, jclass, jobjectArray);
-
-// Starts the answering thread that PLENWICK_ANSWER asks for.
-std::thread StartAnswering(std::string* caption, std::string* text) {
-  const char* request = getenv("PLENWICK_ANSWER");
-  const char* equals = request ? strchr(request, '=') : nullptr;
-  if (!equals) return std::thread();
-  *caption = std::string(request, static_cast<size_t>(equals - request));
-  std::string answer = equals + 1;
-  WPARAM button = answer == "cancel" ? IDCANCEL : answer == "retry" ? IDRETRY : IDOK;
-  return plenwick_host::AnswerBox(caption->c_str(), button, text);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,27 +45,20 @@ int main(int argc, char** argv) {
     fputs(kUsage, argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;
   }
-  HMODULE dll = LoadLibraryA("PLENWICKDLL.dll");
-  if (!dll) {
-    fprintf(stderr, "cannot load PLENWICKDLL.dll: error %lu\n", GetLastError());
-    return 2;
-  }
-  auto print = reinterpret_cast<PrintMethod>(
-      reinterpret_cast<void*>(GetProcAddress(dll, PLENWICK_JNI_EXPORT_NAME("plenwick", 12))));
-  if (!print) {
-    fprintf(stderr, "PLENWICKDLL.dll does not export the print method\n");
+  plenwick_host::PlenwickDll dll;
+  if (!dll.Loaded()) {
+    fprintf(stderr, "%s\n", dll.Problem().c_str());
     return 2;
   }
 
   plenwick_host::HostJni jni(argc - 1, argv + 1);
   std::string caption, boxText;
-  std::thread answering = StartAnswering(&caption, &boxText);
-  jboolean result = print(jni.env(), nullptr, jni.arguments());
+  std::thread answering = plenwick_host::AnswerAsAsked(&caption, &boxText);
+  jboolean result = dll.plenwick(jni.env(), nullptr, jni.arguments());
   if (answering.joinable()) {
     answering.join();
     printf("box %s: %s\n", caption.c_str(), boxText.c_str());
   }
   if (!jni.Balanced()) fprintf(stderr, "JNI misuse: %s\n", jni.Counts().c_str());
-  FreeLibrary(dll);
   return result == JNI_TRUE && jni.Balanced() ? 0 : 1;
 }

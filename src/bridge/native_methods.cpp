@@ -7,8 +7,8 @@
 #include "bridge/jni_string.h"
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
-#include "core/print_request.h"
 #include "device/printer_selection.h"
+#include "request/print_request.h"
 #include "services/registry_read.h"
 #include "services/shell_launch.h"
 
@@ -127,14 +127,11 @@ JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick(JNIEnv* env, jclass,
       [env, arguments]() -> jboolean {
         std::lock_guard<std::mutex> oneAtATime(RequestLock());
         jsize count = ArrayLength(env, arguments);
-        plenwick::PrintJob job;
-        plenwick::BeginPrintRequest(job, static_cast<int>(count));
-        ForEachElement(env, arguments, count, [&job](int index, char* argument) {
-          if (!argument) {
-            plenwick::DebugLog("argv[%d] is null: skipped\n", index);
-            return;
-          }
-          plenwick::HandlePrintArgument(job, index, argument);
+        plenwick::RunPrintRequest(static_cast<int>(count), [env, arguments](int index, auto handle) {
+          JniString element(env, static_cast<jstring>(env->GetObjectArrayElement(arguments, index)));
+          if (element.Unavailable()) return false;
+          handle(element.get());
+          return true;
         });
         return JNI_TRUE;
       },

@@ -207,8 +207,8 @@ HDC CreateDeviceContext(const DEVMODEA* mode, const std::string& modePrinter) {
 
 }  // namespace
 
-bool ConfigureJobDevice(PrintJob& job) {
-  job.deviceContext.reset();
+bool ConfigureJobDevice(PrintJob& job, UniqueDC& deviceContext) {
+  deviceContext.reset();
   if (!GetDevMode()) {
     MessageBoxA(nullptr, "plenwick", "Plenwick - Can't Get DEVMODE", MB_OK);
     DebugLog("no printer selection: %s not printed\n", job.fileName);
@@ -236,13 +236,13 @@ bool ConfigureJobDevice(PrintJob& job) {
     } else {
       DebugLog("device mode of the selection cannot be locked\n");
     }
-    job.deviceContext.reset(CreateDeviceContext(mode.get(), modePrinter));
+    deviceContext.reset(CreateDeviceContext(mode.get(), modePrinter));
   } else {
     DebugLog("printer %s cannot be opened, cancelled: %s not printed\n", printer.c_str(),
              job.fileName);
   }
   if (!previous.empty()) RestorePreviousPrinter(previous, mode);
-  return static_cast<bool>(job.deviceContext);
+  return static_cast<bool>(deviceContext);
 }
 
 void MergeDevMode(DEVMODEA& dest, const DEVMODEA& source) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/print_job.h"
+#include "platform/handles.h"
 #include "platform/win32.h"
 
 namespace plenwick {
@@ -10,11 +11,11 @@ namespace plenwick {
 // Moves the shared selection's device mode to the job's printer when the job
 // names another one, writes the job's copies, orientation, paper source,
 // paper size or form and collation into it, and creates the printer device
-// context into job.deviceContext. The device context is the outcome: null
-// when the file cannot be printed (no printer at all, the printer cannot be
+// context into deviceContext. The device context is the outcome: null when
+// the file cannot be printed (no printer at all, the printer cannot be
 // opened and the user cancelled, or the platform made no device context).
-// The host process is never ended. Returns job.deviceContext != nullptr.
-bool ConfigureJobDevice(PrintJob& job);
+// The host process is never ended. Returns deviceContext != nullptr.
+bool ConfigureJobDevice(PrintJob& job, UniqueDC& deviceContext);
 
 // Copies the settings that source flags (orientation, paper size or
 // dimensions, scale, copies, collation) into dest and flags them there.

@@ -20,28 +20,19 @@ namespace {
 // an option list cutting it in place never changes what a later option gets.
 const char kInvalidArgument[] = "INVALID ARGUMENT";
 
-// How deep the configuration files and option lists now being parsed are
-// nested. Only a NestingLevel raises it, and lowers it again on every way
-// out, a failed allocation included: a level left raised would cut every
-// later request's options short for the life of the process.
-int g_nesting = 0;
-
+// Raises the request's nesting for one option and lowers it again on every
+// way out, a failed allocation included: a level left raised would cut every
+// later option of the request short.
 class NestingLevel {
  public:
-  NestingLevel() { ++g_nesting; }
-  ~NestingLevel() { --g_nesting; }
+  explicit NestingLevel(OptionNesting& nesting) : nesting_(nesting) { ++nesting_.depth; }
+  ~NestingLevel() { --nesting_.depth; }
   NestingLevel(const NestingLevel&) = delete;
   NestingLevel& operator=(const NestingLevel&) = delete;
-};
 
-// Configuration files read for one argument of the request, nested files
-// included. The nesting bound alone stops a file that names itself once,
-// but a file that names itself on three lines would be read 3^16 times and
-// hold the caller for hours; past this many reads a file is ignored.
-int g_configReads = 0;
-// Bytes those files held. A large file read many times over (up to the
-// count above) would parse, and log line by line, hundreds of megabytes.
-size_t g_configBytes = 0;
+ private:
+  OptionNesting& nesting_;
+};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -145,13 +136,13 @@ size_t NextRead(const std::string& contents, size_t at, char (&line)[kConfigLine
   return length;
 }
 
-void ParseConfigFile(PrintJob& job, const char* path) {
-  if (++g_configReads > kMaxConfigFileReads) {
+void ParseConfigFile(PrintJob& job, OptionNesting& nesting, const char* path) {
+  if (++nesting.configReads > kMaxConfigFileReads) {
     DebugLog("config %s: more than %d configuration files read for one argument, ignoring it\n", path,
              kMaxConfigFileReads);
     return;
   }
-  if (g_configBytes >= static_cast<size_t>(kMaxConfigBytesRead)) {
+  if (nesting.configBytes >= static_cast<size_t>(kMaxConfigBytesRead)) {
     DebugLog("config %s: %d bytes of configuration files already read for one argument, ignoring it\n", path,
              kMaxConfigBytesRead);
     return;
@@ -159,7 +150,7 @@ void ParseConfigFile(PrintJob& job, const char* path) {
   job.configFileName = path;
   std::string contents;
   if (!ReadSnapshot(path, contents)) return;
-  g_configBytes += contents.size();
+  nesting.configBytes += contents.size();
   char line[kConfigLineCapacity + 1];
   size_t at = 0;
   while (size_t consumed = NextRead(contents, at, line)) {
@@ -170,11 +161,11 @@ void ParseConfigFile(PrintJob& job, const char* path) {
     // do the same everywhere so a file reads alike on every host.
     if (length > 0 && line[length - 1] == '\r') line[--length] = '\0';
     if (length == 0) continue;
-    Parse_Arg(job, line + 1);  // without the '-' or '/' of the option
+    Parse_Arg(job, nesting, line + 1);  // without the '-' or '/' of the option
   }
 }
 
-void ParseOptionList(PrintJob& job, char* list) {
+void ParseOptionList(PrintJob& job, OptionNesting& nesting, char* list) {
   bool inQuote = false;
   char* at = list;
   while (true) {
@@ -186,7 +177,7 @@ void ParseOptionList(PrintJob& job, char* list) {
       if (*at == ' ' && !inQuote) break;
     }
     if (*at == ' ') *at++ = '\0';
-    Parse_Arg(job, item + 1);  // without the item's '-' or '/'
+    Parse_Arg(job, nesting, item + 1);  // without the item's '-' or '/'
   }
 }
 
@@ -200,10 +191,10 @@ void ApplySource(PrintJob& job, const char* value) {
   if (job.paperSource == 0) job.paperSource = static_cast<int16_t>(LeadingInteger(value));
 }
 
-void ApplyOption(PrintJob& job, int32_t code, char* value) {
+void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* value) {
   switch (code) {
     case kOptConfig:
-      ParseConfigFile(job, value);
+      ParseConfigFile(job, nesting, value);
       break;
     case kOptDisposition:
       job.scratch = EqualsIgnoreCase(value, "scratch");
@@ -219,7 +210,7 @@ void ApplyOption(PrintJob& job, int32_t code, char* value) {
       break;
     case kOptPrinterCtl:
     case kOptFormCtl:
-      ParseOptionList(job, value);
+      ParseOptionList(job, nesting, value);
       break;
     case kOptOrientation:
       job.orientation = EqualsIgnoreCase(value, "Landscape") ? 2 : 1;
@@ -285,10 +276,10 @@ int32_t PaperDimension(const char* value) {
   return static_cast<int32_t>(tenths);
 }
 
-void Parse_Arg(PrintJob& job, char* text) {
-  if (g_nesting == 0) {  // each argument of the request starts afresh
-    g_configReads = 0;
-    g_configBytes = 0;
+void Parse_Arg(PrintJob& job, OptionNesting& nesting, char* text) {
+  if (nesting.depth == 0) {  // each argument of the request starts afresh
+    nesting.configReads = 0;
+    nesting.configBytes = 0;
   }
   DebugLog("Parse_Arg(%s)\n", text);
   const OptionEntry* option = FindOption(text);
@@ -297,14 +288,17 @@ void Parse_Arg(PrintJob& job, char* text) {
   char fallback[sizeof(kInvalidArgument)];
   char* value = FindValue(text, fallback, &given);
   if (given) DebugLog("Parse_Arg() val=[%s]\n", value);
-  if (g_nesting >= kMaxOptionNesting) {
+  if (nesting.depth >= kMaxOptionNesting) {
     DebugLog("Parse_Arg: options nested more than %d deep, ignoring %s\n", kMaxOptionNesting, text);
     return;
   }
-  NestingLevel level;
-  ApplyOption(job, option->code, value);
+  NestingLevel level(nesting);
+  ApplyOption(job, nesting, option->code, value);
 }
 
-void ResetOptionNesting() { g_nesting = 0; }
+void Parse_Arg(PrintJob& job, char* text) {
+  OptionNesting nesting;
+  Parse_Arg(job, nesting, text);
+}
 
 }  // namespace plenwick

@@ -1,6 +1,8 @@
 // The option parser: one option of a print request into the job record.
 #pragma once
 
+#include <cstddef>
+
 #include "core/print_job.h"
 
 namespace plenwick {
@@ -23,12 +25,28 @@ constexpr int kMaxConfigFileBytes = 1 << 20;
 // is still read whole, up to the size above.
 constexpr int kMaxConfigBytesRead = 64 * 1024;
 
-// text is one option without its leading '-' or '/', modifiable in place.
-void Parse_Arg(PrintJob& job, char* text);
+// Where a request stands in its options: how deep the configuration files
+// and option lists now being parsed are nested, and what the files read for
+// the current argument have cost. Each request has its own, starting at the
+// outermost level whatever an earlier request left behind.
+struct OptionNesting {
+  int depth = 0;
+  // Configuration files read for one argument, nested ones included. The
+  // nesting bound alone stops a file that names itself once, but a file
+  // that names itself on three lines would be read 3^16 times and hold the
+  // caller for hours; past kMaxConfigFileReads a file is ignored.
+  int configReads = 0;
+  // Bytes those files held. A large file read many times over would parse,
+  // and log line by line, hundreds of megabytes.
+  size_t configBytes = 0;
+};
 
-// Starts a print request at the outermost level of options, whatever an
-// earlier request left behind.
-void ResetOptionNesting();
+// text is one option without its leading '-' or '/', modifiable in place,
+// parsed at the request's nesting.
+void Parse_Arg(PrintJob& job, OptionNesting& nesting, char* text);
+
+// One option on its own, at the outermost level.
+void Parse_Arg(PrintJob& job, char* text);
 
 // Tenths of a millimetre for a width or length value: the decimal number at
 // its start (0 when there is none), in inches unless the value holds 'm' or

@@ -42,4 +42,14 @@ class MemoryByteSource final : public ByteSource {
   size_t at_ = 0;
 };
 
+// Bytes of the report read ahead in one block, which GetLine hands out one
+// at a time: reading a file one byte per system call is slow. They belong
+// to the source they were read from and go when it is closed.
+struct ReportReadAhead {
+  const ByteSource* source = nullptr;  // where the bytes came from
+  uint32_t next = 0;                   // index of the next byte to hand out
+  uint32_t end = 0;                    // number of bytes held
+  unsigned char bytes[4096];
+};
+
 }  // namespace plenwick

@@ -20,11 +20,11 @@ const unsigned char kLineFeed = 10;
 // system's last error as the read left it. Each call that finds the block
 // used up asks the source again, so the end and a read error are met
 // exactly as by reading one byte per call.
-bool FillReadAhead(PrintJob& job) {
-  ReportReadAhead& ahead = job.readAhead;
+bool FillReadAhead(ReportFile& file) {
+  ReportReadAhead& ahead = file.readAhead;
   if (ahead.next < ahead.end) return true;
-  if (!job.reportBytes) return false;
-  uint32_t got = job.reportBytes->Read(ahead.bytes, sizeof ahead.bytes);
+  if (!file.bytes) return false;
+  uint32_t got = file.bytes->Read(ahead.bytes, sizeof ahead.bytes);
   if (got == 0) return false;
   ahead.next = 0;
   ahead.end = got;
@@ -33,13 +33,13 @@ bool FillReadAhead(PrintJob& job) {
 
 }  // namespace
 
-int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status) {
+int GetLine(ReportFile& file, char* buffer, int capacity, LineStatus& status) {
   status = CTL_TEXT;
   int count = 0;
   if (capacity > 0) buffer[capacity - 1] = '\0';
-  ReportReadAhead& ahead = job.readAhead;
-  if (ahead.source != job.reportBytes) ResetLineReader(job);
-  while (count < capacity - 1 && FillReadAhead(job)) {
+  ReportReadAhead& ahead = file.readAhead;
+  if (ahead.source != file.bytes) ResetLineReader(file);
+  while (count < capacity - 1 && FillReadAhead(file)) {
     // The ordinary bytes up to the next line end go in one piece.
     const unsigned char* from = ahead.bytes + ahead.next;
     size_t room = std::min<size_t>(ahead.end - ahead.next, static_cast<size_t>(capacity - 1 - count));
@@ -54,7 +54,7 @@ int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status) {
       break;
     }
     if (byte == kLineFeed) {
-      buffer[count++] = job.raw ? '\n' : '\0';
+      buffer[count++] = file.job.raw ? '\n' : '\0';
       break;
     }
     // A carriage return is dropped.
@@ -66,10 +66,10 @@ int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status) {
   return count;
 }
 
-void ResetLineReader(PrintJob& job) {
-  job.readAhead.source = job.reportBytes;
-  job.readAhead.next = 0;
-  job.readAhead.end = 0;
+void ResetLineReader(ReportFile& file) {
+  file.readAhead.source = file.bytes;
+  file.readAhead.next = 0;
+  file.readAhead.end = 0;
 }
 
 }  // namespace plenwick

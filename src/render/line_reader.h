@@ -2,7 +2,7 @@
 // how it ended.
 #pragma once
 
-#include "core/print_job.h"
+#include "render/report_file.h"
 
 namespace plenwick {
 
@@ -12,18 +12,18 @@ enum LineStatus {
   CTL_EOF = 2,   // nothing was read: the file is at its end or cannot be read further
 };
 
-// Reads the next line of job.reportBytes into buffer, which holds capacity
+// Reads the next line of file.bytes into buffer, which holds capacity
 // bytes, and says how it ended. Returns the number of bytes placed; the
 // buffer's last byte is always a terminator, but the count, not a
 // terminator, gives the length. A line feed is stored as a terminator (as
 // a line feed in raw mode) and counted; carriage returns are dropped; a
 // form feed ends the line unstored. A line longer than capacity - 1 bytes
 // comes back in pieces, losing nothing.
-int GetLine(PrintJob& job, char* buffer, int capacity, LineStatus& status);
+int GetLine(ReportFile& file, char* buffer, int capacity, LineStatus& status);
 
 // Drops the bytes GetLine has read ahead. Call it when a report is opened
 // and when it is closed, so that no byte of one report is handed out for a
 // later one whose source lives at the same address.
-void ResetLineReader(PrintJob& job);
+void ResetLineReader(ReportFile& file);
 
 }  // namespace plenwick

@@ -5,10 +5,10 @@
 #include "core/debug_log.h"
 #include "device/job_device.h"
 #include "platform/handles.h"
-#include "render/byte_source.h"
 #include "render/cancel_dialog.h"
 #include "render/line_reader.h"
 #include "render/overstrike.h"
+#include "render/report_file.h"
 #include "render/spooler_document.h"
 #include "render/text_output.h"
 
@@ -65,51 +65,51 @@ struct Position {
 
 // Raw mode needs the driver's PASSTHROUGH escape; without it the lines are
 // printed as text, for this file and the rest of the request.
-void CheckPassThrough(PrintJob& job) {
-  if (!job.raw) return;
+void CheckPassThrough(ReportFile& file) {
+  if (!file.job.raw) return;
   int32_t escape = PASSTHROUGH;
-  if (Escape(job.deviceContext.get(), QUERYESCSUPPORT, sizeof escape,
+  if (Escape(file.dc(), QUERYESCSUPPORT, sizeof escape,
              reinterpret_cast<LPCSTR>(&escape), nullptr) == 0) {
     DebugLog("PASSTHROUGH not supported, ignoring -raw flag\n");
-    job.raw = false;
+    file.job.raw = false;
   }
 }
 
-Grid MeasureGrid(const PrintJob& job) {
+Grid MeasureGrid(const ReportFile& file) {
   Grid grid;
-  GetGridMetrics(job.deviceContext.get(), grid.advance, grid.lineHeight);
+  GetGridMetrics(file.dc(), grid.advance, grid.lineHeight);
   // A device without usable metrics still gets one row per line rather
   // than a division by zero.
   if (grid.lineHeight <= 0) {
     DebugLog("line height %d unusable, taking 1\n", grid.lineHeight);
     grid.lineHeight = 1;
   }
-  grid.linesPerPage = GetDeviceCaps(job.deviceContext.get(), VERTRES) / grid.lineHeight;
+  grid.linesPerPage = GetDeviceCaps(file.dc(), VERTRES) / grid.lineHeight;
   return grid;
 }
 
 // Starts a page: its number, its title in the dialog and the log, the
 // ruler along its top. False when the spooler refused the page.
-bool StartReportPage(const PrintJob& job, const CancelDialog& dialog, Position& at) {
+bool StartReportPage(ReportFile& file, const CancelDialog& dialog, Position& at) {
   ++at.page;
   char title[kPageTitleSize];
   // snprintf cuts a title from a long file name to the buffer.
-  snprintf(title, sizeof title, "%s (page %i)", job.fileName, at.page);
+  snprintf(title, sizeof title, "%s (page %i)", file.job.fileName, at.page);
   if (dialog.Exists()) dialog.SetProgressText(title);
   DebugLog("Printing %s\n", title);
-  if (ReportSpoolerError("StartPage", StartPage(job.deviceContext.get()))) {
+  if (ReportSpoolerError("StartPage", StartPage(file.dc()))) {
     DebugLog("StartPage failed - exiting\n");
     return false;
   }
-  ReselectStyleFonts();
-  DrawRuler(job, 0);
+  ReselectStyleFonts(file);
+  DrawRuler(file, 0);
   return true;
 }
 
 // Ends the open page. False, with the log line, when the spooler refused.
-bool EndReportPage(const PrintJob& job, Position& at, const char* failure) {
+bool EndReportPage(const ReportFile& file, Position& at, const char* failure) {
   at.row = 0;
-  if (ReportSpoolerError("EndPage", EndPage(job.deviceContext.get()))) {
+  if (ReportSpoolerError("EndPage", EndPage(file.dc()))) {
     DebugLog("%s - exiting\n", failure);
     return false;
   }
@@ -118,11 +118,11 @@ bool EndReportPage(const PrintJob& job, Position& at, const char* failure) {
 
 // Reads and prints lines until the file ends or the user cancels. False
 // when a page call failed and the document must end at once.
-bool PrintPages(PrintJob& job, const CancelDialog& dialog, const Grid& grid, Position& at) {
+bool PrintPages(ReportFile& file, const CancelDialog& dialog, const Grid& grid, Position& at) {
   char line[kLineBufferSize];
   LineStatus status = CTL_TEXT;
   while (!AbortRequested()) {
-    int count = GetLine(job, line, sizeof line, status);
+    int count = GetLine(file, line, sizeof line, status);
     line[count] = '\0';  // for the log: the line just read, not what an earlier one left
     DebugLog("GetLine returned %s\n", line);
     if (status == CTL_EOF) {
@@ -139,53 +139,53 @@ bool PrintPages(PrintJob& job, const CancelDialog& dialog, const Grid& grid, Pos
     // A full page ends only when the next line that needs a row arrives:
     // no row runs past the printable height, and a form feed right after
     // the last row of a full page ends that page instead of an empty one.
-    if (count > 0 && at.row >= grid.RowsPerPage() && !EndReportPage(job, at, "EndPage failed")) {
+    if (count > 0 && at.row >= grid.RowsPerPage() && !EndReportPage(file, at, "EndPage failed")) {
       return false;
     }
-    if (at.row == 0 && !StartReportPage(job, dialog, at)) return false;
+    if (at.row == 0 && !StartReportPage(file, dialog, at)) return false;
     if (count > 0) {
-      WriteReportLine(job, line, count, at.row, grid.advance, grid.lineHeight);
+      WriteReportLine(file, line, count, at.row, grid.advance, grid.lineHeight);
       ++at.row;
     }
-    if (status == CTL_FF && !EndReportPage(job, at, "EndPage failed")) return false;
+    if (status == CTL_FF && !EndReportPage(file, at, "EndPage failed")) return false;
   }
   return true;
 }
 
 // Ends the last page (with a second ruler below its last line) and the
 // document. True when the document reached its end.
-bool FinishDocument(const PrintJob& job, const Grid& grid, Position& at,
+bool FinishDocument(ReportFile& file, const Grid& grid, Position& at,
                     SpoolerDocument& document) {
   if (at.row > 0) {
     // A last page that is not full gets a second ruler below its last line.
-    if (at.row < grid.RowsPerPage()) DrawRuler(job, at.row * grid.lineHeight);
-    if (!EndReportPage(job, at, "EndPage (2) failed")) return false;
+    if (at.row < grid.RowsPerPage()) DrawRuler(file, at.row * grid.lineHeight);
+    if (!EndReportPage(file, at, "EndPage (2) failed")) return false;
   }
   return !ReportSpoolerError("EndDoc", document.Commit());
 }
 
 // Prints the open report file on the job's device context as one document.
-bool PrintDocument(PrintJob& job) {
-  CheckPassThrough(job);
-  StyleFontsScope fonts(job);
-  Grid grid = MeasureGrid(job);
+bool PrintDocument(ReportFile& file) {
+  CheckPassThrough(file);
+  StyleFontsScope fonts(file);
+  Grid grid = MeasureGrid(file);
 
   ClearAbortFlag();
-  CancelDialog dialog(GetFocus(), job.noWindows);
-  SetAbortProc(job.deviceContext.get(), AbrtProc);
+  CancelDialog dialog(GetFocus(), file.job.noWindows);
+  SetAbortProc(file.dc(), AbrtProc);
 
   DOCINFOA info{};
   info.cbSize = kDocInfoSize;
-  info.lpszDocName = job.fileName;
+  info.lpszDocName = file.job.fileName;
   // Every way out before the document is committed abandons it.
-  SpoolerDocument document(job.deviceContext.get(), info);
+  SpoolerDocument document(file.dc(), info);
   if (ReportSpoolerError("StartDoc", document.started())) return false;
 
   Position at;
-  if (!PrintPages(job, dialog, grid, at)) return false;
-  bool ended = FinishDocument(job, grid, at, document);
+  if (!PrintPages(file, dialog, grid, at)) return false;
+  bool ended = FinishDocument(file, grid, at, document);
   if (AbortRequested()) {
-    DebugLog("%s cancelled by the user\n", job.fileName);
+    DebugLog("%s cancelled by the user\n", file.job.fileName);
     return false;
   }
   return ended;
@@ -203,9 +203,9 @@ bool ReportSpoolerError(const char* name, int result) {
   return true;
 }
 
-void DrawRuler(const PrintJob& job, int y) {
-  if (!job.ruler) return;
-  HDC dc = job.deviceContext.get();
+void DrawRuler(const ReportFile& file, int y) {
+  if (!file.job.ruler) return;
+  HDC dc = file.dc();
   int width = GetDeviceCaps(dc, HORZRES);
   for (int x = 0; x <= width; x += 10) {
     MoveToEx(dc, x, y, nullptr);
@@ -214,28 +214,11 @@ void DrawRuler(const PrintJob& job, int y) {
 }
 
 bool PrintReportFile(PrintJob& job) {
-  // The report file and the device context are the job's for this file
-  // only. The device context goes when the file ends, after the fonts and
-  // the dialog that the document made on it; the file goes last.
-  FileByteSource bytes(job.reportFile);
-  struct FileObjects {
-    PrintJob& job;
-    ~FileObjects() {
-      job.deviceContext.reset();
-      job.reportFile.reset();
-      job.reportBytes = nullptr;
-      ResetLineReader(job);
-    }
-  } release{job};
-  job.reportFile.reset(_lopen(job.fileName, OF_READ));
-  if (!job.reportFile) {
-    DebugLog("lopen(%s) failed because of error %d\n", job.fileName,
-             static_cast<int>(GetLastError()));
-    return false;
-  }
-  job.reportBytes = &bytes;
-  ResetLineReader(job);
-  return ConfigureJobDevice(job) && PrintDocument(job);
+  // The file, its device context and the fonts drawn on it are this
+  // report's only: they go when it ends, whatever way it ends, the fonts
+  // and the dialog that the document made on the device context first.
+  ReportFile file(job);
+  return file.Open() && ConfigureJobDevice(job, file.deviceContext) && PrintDocument(file);
 }
 
 }  // namespace plenwick

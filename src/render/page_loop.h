@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/print_job.h"
+#include "render/report_file.h"
 
 namespace plenwick {
 
@@ -17,6 +18,6 @@ bool ReportSpoolerError(const char* name, int result);
 
 // Draws the ruler's tick marks across the page at height y when the job
 // asks for a ruler.
-void DrawRuler(const PrintJob& job, int y);
+void DrawRuler(const ReportFile& file, int y);
 
 }  // namespace plenwick

@@ -2,40 +2,41 @@
 // of one run, drawn in its style or passed through to the printer driver.
 #pragma once
 
-#include "core/print_job.h"
 #include "render/overstrike.h"
+#include "render/report_file.h"
 
 namespace plenwick {
 
-// Makes the four style fonts of a report file on job.deviceContext from one
+// Makes the four style fonts of a report file on its device context from one
 // logical font: the job's point size (or the size of the device context's
 // current font) and the job's font face (or the current face), in regular,
 // underline, bold-underline and bold; selects the regular one. Replaces
 // fonts made earlier. Returns false when a font could not be made: the log
 // says which, and runs of its style are drawn in the regular font.
-bool CreateStyleFonts(const PrintJob& job);
+bool CreateStyleFonts(ReportFile& file);
 
 // Puts the device context's own font back and deletes the style fonts, so
 // that no font is deleted while selected. Does nothing when there are none;
 // call it before the device context is deleted.
-void ReleaseStyleFonts();
+void ReleaseStyleFonts(ReportFile& file);
 
 // The next run selects its style font even when the last run had the same
 // style. Call it when a page starts: some systems give each page the
 // device's own font again.
-void ReselectStyleFonts();
+void ReselectStyleFonts(ReportFile& file);
 
 // Creates the style fonts for a report file and releases them when the
 // scope ends, on every way out.
 class StyleFontsScope {
  public:
-  explicit StyleFontsScope(const PrintJob& job) : complete_(CreateStyleFonts(job)) {}
-  ~StyleFontsScope() { ReleaseStyleFonts(); }
+  explicit StyleFontsScope(ReportFile& file) : file_(file), complete_(CreateStyleFonts(file)) {}
+  ~StyleFontsScope() { ReleaseStyleFonts(file_); }
   StyleFontsScope(const StyleFontsScope&) = delete;
   StyleFontsScope& operator=(const StyleFontsScope&) = delete;
   bool complete() const { return complete_; }
 
  private:
+  ReportFile& file_;
   bool complete_;
 };
 
@@ -48,12 +49,12 @@ bool GetGridMetrics(HDC dc, int& advance, int& lineHeight);
 // the printer driver unchanged in PASSTHROUGH packets (attribute and
 // position unused); otherwise in the style font of the attribute, after
 // ANSI-to-OEM translation when the job asks for it, or else OEM-to-ANSI.
-void PutRun(const PrintJob& job, LineAttr attribute, int x, int y, const char* text, int length);
+void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text, int length);
 
 // Writes one report line at a row of the page: decodes its overstrikes and
 // puts each run with PutRun at x = column * advance, y = row * lineHeight.
 // An empty text gives one run of length 0.
-void WriteReportLine(const PrintJob& job, const char* line, int count, int row, int advance,
+void WriteReportLine(ReportFile& file, const char* line, int count, int row, int advance,
                      int lineHeight);
 
 }  // namespace plenwick

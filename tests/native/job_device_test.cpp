@@ -47,15 +47,15 @@ class JobDeviceTest : public plenwick_test::SimTest {
     simwin::AddPrinter(spec);
   }
   void DeleteJobDC() {
-    if (job_.deviceContext) {
-      EXPECT_TRUE(DeleteDC(job_.deviceContext.release()));
+    if (dc_) {
+      EXPECT_TRUE(DeleteDC(dc_.release()));
     }
   }
   HDC Configure() {
     DeleteJobDC();
-    bool made = plenwick::ConfigureJobDevice(job_);
-    EXPECT_EQ(made, static_cast<bool>(job_.deviceContext));
-    return job_.deviceContext.get();
+    bool made = plenwick::ConfigureJobDevice(job_, dc_);
+    EXPECT_EQ(made, static_cast<bool>(dc_));
+    return dc_.get();
   }
   static DEVMODEA SelectedMode() {
     plenwick::GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode);
@@ -70,6 +70,7 @@ class JobDeviceTest : public plenwick_test::SimTest {
   static std::string LastDCDevice() { return simwin::CreateDCCalls().back().device; }
 
   plenwick::PrintJob job_{};
+  plenwick::UniqueDC dc_;  // the device context the job was given
 };
 
 TEST_F(JobDeviceTest, WritesTheJobIntoTheDeviceMode) {

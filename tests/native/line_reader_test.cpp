@@ -26,13 +26,13 @@ std::ostream& operator<<(std::ostream& out, const Line& line) {
 
 // A reader that asks the file for one byte per _lread call: the read-ahead
 // reader must give exactly what it gives.
-int ReadLineBytewise(plenwick::PrintJob& job, char* buffer, int capacity, LineStatus& status) {
+int ReadLineBytewise(plenwick::ReportFile& file, char* buffer, int capacity, LineStatus& status) {
   status = CTL_TEXT;
   int count = 0;
   if (capacity > 0) buffer[capacity - 1] = '\0';
   while (count < capacity - 1) {
     unsigned char byte;
-    UINT got = _lread(job.reportFile.get(), &byte, 1);
+    UINT got = _lread(file.file.get(), &byte, 1);
     if (got != 1) break;
     if (byte == 12) {
       status = CTL_FF;
@@ -40,7 +40,7 @@ int ReadLineBytewise(plenwick::PrintJob& job, char* buffer, int capacity, LineSt
     }
     if (byte == 13) continue;
     if (byte == 10) {
-      buffer[count++] = job.raw ? '\n' : '\0';
+      buffer[count++] = file.job.raw ? '\n' : '\0';
       break;
     }
     buffer[count++] = static_cast<char>(byte);
@@ -49,7 +49,7 @@ int ReadLineBytewise(plenwick::PrintJob& job, char* buffer, int capacity, LineSt
   return count;
 }
 
-using Reader = int (*)(plenwick::PrintJob&, char*, int, LineStatus&);
+using Reader = int (*)(plenwick::ReportFile&, char*, int, LineStatus&);
 
 class LineReaderTest : public plenwick_test::SimTest {
  protected:
@@ -65,16 +65,16 @@ class LineReaderTest : public plenwick_test::SimTest {
   // The report as a file, read through the platform as when printing.
   void OpenReport(const std::string& bytes, const std::string& name = "report.txt") {
     WriteFile(name, bytes);
-    job_.reportFile.reset(_lopen(name.c_str(), OF_READ));
-    ASSERT_TRUE(job_.reportFile);
-    job_.reportBytes = &fileBytes_;
-    plenwick::ResetLineReader(job_);
+    file_.file.reset(_lopen(name.c_str(), OF_READ));
+    ASSERT_TRUE(file_.file);
+    file_.bytes = &file_.fileBytes;
+    plenwick::ResetLineReader(file_);
   }
 
   void CloseReport() {
-    job_.reportFile.reset();
-    job_.reportBytes = nullptr;
-    plenwick::ResetLineReader(job_);
+    file_.file.reset();
+    file_.bytes = nullptr;
+    plenwick::ResetLineReader(file_);
   }
 
   // Every line up to and including the first CTL_EOF, checking that the
@@ -85,7 +85,7 @@ class LineReaderTest : public plenwick_test::SimTest {
     std::vector<char> buffer(static_cast<size_t>(capacity) + 1, '#');
     for (;;) {
       LineStatus status;
-      int count = reader(job_, buffer.data(), capacity, status);
+      int count = reader(file_, buffer.data(), capacity, status);
       EXPECT_GE(count, 0);
       EXPECT_LT(count, std::max(capacity, 1));
       if (capacity > 0) {
@@ -98,7 +98,7 @@ class LineReaderTest : public plenwick_test::SimTest {
   }
 
   plenwick::PrintJob job_;
-  plenwick::FileByteSource fileBytes_{job_.reportFile};
+  plenwick::ReportFile file_{job_};
 };
 
 struct ReadCase {
@@ -148,10 +148,10 @@ TEST_F(LineReaderTest, EndOfFileStaysAndIsLoggedEachTime) {
   SetLastError(0);  // the end of a file is no error: the last error stays as it was
   char buffer[512];
   LineStatus status;
-  EXPECT_EQ(plenwick::GetLine(job_, buffer, sizeof buffer, status), 4);
+  EXPECT_EQ(plenwick::GetLine(file_, buffer, sizeof buffer, status), 4);
   EXPECT_EQ(status, CTL_TEXT);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(plenwick::GetLine(job_, buffer, sizeof buffer, status), 0);
+    EXPECT_EQ(plenwick::GetLine(file_, buffer, sizeof buffer, status), 0);
     EXPECT_EQ(status, CTL_EOF);
   }
   std::string line = "GetLine: found EOF - GetLastError() = 0\n";
@@ -222,17 +222,17 @@ TEST_F(LineReaderTest, BytesReadAheadStayWithTheirSource) {
   plenwick::MemoryByteSource otherBytes(other.data(), other.size());
   char buffer[512];
   LineStatus status;
-  job_.reportBytes = &firstBytes;
-  plenwick::GetLine(job_, buffer, sizeof buffer, status);
+  file_.bytes = &firstBytes;
+  plenwick::GetLine(file_, buffer, sizeof buffer, status);
   EXPECT_STREQ(buffer, "first line");
   // Another source, even without ResetLineReader, gives its own bytes.
-  job_.reportBytes = &otherBytes;
-  EXPECT_EQ(plenwick::GetLine(job_, buffer, sizeof buffer, status), 6);
+  file_.bytes = &otherBytes;
+  EXPECT_EQ(plenwick::GetLine(file_, buffer, sizeof buffer, status), 6);
   EXPECT_STREQ(buffer, "other");
   // A file closed before its end leaves nothing for the next one, which is
   // read through the same source object.
   OpenReport("first line\nsecond line\n", "first.txt");
-  plenwick::GetLine(job_, buffer, sizeof buffer, status);
+  plenwick::GetLine(file_, buffer, sizeof buffer, status);
   CloseReport();
   OpenReport("third\n", "third.txt");
   EXPECT_EQ(ReadAll(512), (std::vector<Line>{{std::string("third\0", 6), CTL_TEXT}, {"", CTL_EOF}}));
@@ -244,7 +244,7 @@ TEST_F(LineReaderTest, MemoryGivesWhatTheFileGives) {
   std::vector<Line> fromFile = ReadAll(5);
   CloseReport();
   plenwick::MemoryByteSource bytes(input.data(), input.size());
-  job_.reportBytes = &bytes;
+  file_.bytes = &bytes;
   EXPECT_EQ(ReadAll(5), fromFile);
 }
 

@@ -73,13 +73,13 @@ class WriteLineTest : public plenwick_test::PrinterDcTest {
  protected:
   void SetUp() override {
     PrinterDcTest::SetUp();
-    ASSERT_TRUE(plenwick::CreateStyleFonts(job_));
+    ASSERT_TRUE(plenwick::CreateStyleFonts(file_));
   }
 };
 
 TEST_F(WriteLineTest, CutsARunAtEveryChangeOfStyle) {
   std::string line = std::string("ab\bbc\b_d\bd\b_ef\0", 15);
-  plenwick::WriteReportLine(job_, line.data(), static_cast<int>(line.size()), 3, 25, 50);
+  plenwick::WriteReportLine(file_, line.data(), static_cast<int>(line.size()), 3, 25, 50);
   struct Run {
     int x;
     std::string text;
@@ -104,13 +104,13 @@ TEST_F(WriteLineTest, CutsARunAtEveryChangeOfStyle) {
 }
 
 TEST_F(WriteLineTest, AnEmptyTextIsOneEmptyRun) {
-  plenwick::WriteReportLine(job_, "\0", 1, 0, 25, 50);
+  plenwick::WriteReportLine(file_, "\0", 1, 0, 25, 50);
   auto texts = Events(simwin::GdiEvent::kText);
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].text, "");
   EXPECT_EQ(texts[0].x, 0);
   job_.raw = true;
-  plenwick::WriteReportLine(job_, "\b_", 2, 1, 25, 50);
+  plenwick::WriteReportLine(file_, "\b_", 2, 1, 25, 50);
   auto escapes = Events(simwin::GdiEvent::kEscape);
   ASSERT_EQ(escapes.size(), 1u);
   EXPECT_EQ(escapes[0].text, "");
@@ -119,7 +119,7 @@ TEST_F(WriteLineTest, AnEmptyTextIsOneEmptyRun) {
 TEST_F(WriteLineTest, RawModeSendsEachRunUnchanged) {
   job_.raw = true;
   std::string line = "ab\b_\tc\n";
-  plenwick::WriteReportLine(job_, line.data(), static_cast<int>(line.size()), 2, 25, 50);
+  plenwick::WriteReportLine(file_, line.data(), static_cast<int>(line.size()), 2, 25, 50);
   EXPECT_TRUE(Events(simwin::GdiEvent::kText).empty());
   auto escapes = Events(simwin::GdiEvent::kEscape);
   ASSERT_EQ(escapes.size(), 3u);

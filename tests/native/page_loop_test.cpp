@@ -1,7 +1,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/print_request.h"
+#include "request/print_request.h"
 #include "render/page_loop.h"
 #include "test_support.h"
 

@@ -1,8 +1,8 @@
 #include <cstring>
 
-#include "core/print_request.h"
 #include "failing_allocation.h"
 #include "options/option_parser.h"
+#include "request/print_request.h"
 #include "test_support.h"
 
 namespace {
@@ -118,28 +118,64 @@ TEST_F(PrintRequestTest, OptionsApplyAfterRequestsThatFailedInsideAConfiguration
   // A long path, so that keeping its name allocates.
   std::string config = WriteFile("configuration-of-the-failing-request.cfg", "-copies=2\n");
   for (int i = 0; i <= plenwick::kMaxOptionNesting; ++i) {
-    plenwick::PrintJob job;
-    plenwick::BeginPrintRequest(job, 1);
+    plenwick::PrintRequest request(1);
     char option[512];
     snprintf(option, sizeof option, "-config=%s", config.c_str());
     bool failed = false;
     try {
       plenwick_test::FailingAllocations failing;
-      plenwick::HandlePrintArgument(job, 0, option);
+      request.Handle(0, option);
     } catch (const std::bad_alloc&) {
       failed = true;
     }
     EXPECT_TRUE(failed) << "request " << i;
   }
-  plenwick::PrintJob job;
-  plenwick::BeginPrintRequest(job, 2);
+  plenwick::PrintRequest request(2);
   char copies[] = "-copies=3";
-  plenwick::HandlePrintArgument(job, 0, copies);
-  EXPECT_EQ(job.copies, 3);
+  request.Handle(0, copies);
+  EXPECT_EQ(request.job().copies, 3);
   char option[512];
   snprintf(option, sizeof option, "-config=%s", config.c_str());
-  plenwick::HandlePrintArgument(job, 1, option);
-  EXPECT_EQ(job.copies, 2);  // read from the configuration file
+  request.Handle(1, option);
+  EXPECT_EQ(request.job().copies, 2);  // read from the configuration file
+}
+
+}  // namespace
+
+namespace {
+
+class RequestLoopTest : public plenwick_test::SimTest {};
+
+// The one request loop: a null argument is skipped with its log line, and
+// an argument whose copy cannot be made ends the request there, before any
+// later argument is fetched.
+TEST_F(RequestLoopTest, NullArgumentsAreSkippedAndAMissingCopyEndsTheRequest) {
+  std::string log = EnableLog();
+  std::vector<int> fetched;
+  plenwick::RunPrintRequest(4, [&fetched](int index, auto handle) {
+    fetched.push_back(index);
+    if (index == 2) return false;
+    char ruler[] = "-ruler";
+    handle(index == 1 ? nullptr : ruler);
+    return true;
+  });
+  EXPECT_EQ(fetched, (std::vector<int>{0, 1, 2}));
+  std::string text = ReadFile(log);
+  EXPECT_NE(text.find("argc = [4]\nargv[0] = [-ruler]\nParse_Arg(ruler)\nargv[1] is null: skipped\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("argv[2]"), std::string::npos) << text;
+}
+
+// Each request starts from a job of its own: what one request's options
+// said is gone in the next.
+TEST_F(RequestLoopTest, EveryRequestStartsFromAFreshJob) {
+  plenwick::PrintRequest first(1);
+  char copies[] = "-copies=4";
+  first.Handle(0, copies);
+  EXPECT_EQ(first.job().copies, 4);
+  plenwick::PrintRequest second(0);
+  EXPECT_EQ(second.job().copies, 1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Fixture of the text output tests: a job with a printer device context on
+// Fixture of the text output tests: a report file with a printer device context on
 // the simulated "PDF" printer, and what was drawn on it.
 #pragma once
 
@@ -12,13 +12,13 @@ class PrinterDcTest : public SimTest {
   void SetUp() override {
     SimTest::SetUp();
     plenwick::ResetPrintJob(job_);
-    job_.deviceContext.reset(CreateDCA("wineps.drv", "PDF", nullptr, nullptr));
-    ASSERT_NE(job_.deviceContext.get(), nullptr);
+    file_.deviceContext.reset(CreateDCA("wineps.drv", "PDF", nullptr, nullptr));
+    ASSERT_NE(file_.dc(), nullptr);
     handlesWithDc_ = simwin::OpenHandleCount();
   }
   void TearDown() override {
-    plenwick::ReleaseStyleFonts();
-    job_.deviceContext.reset();
+    plenwick::ReleaseStyleFonts(file_);
+    file_.deviceContext.reset();
     SimTest::TearDown();
   }
 
@@ -31,6 +31,7 @@ class PrinterDcTest : public SimTest {
   }
 
   plenwick::PrintJob job_;
+  plenwick::ReportFile file_{job_};  // the report file being printed with the job
   size_t handlesWithDc_ = 0;
 };
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/print_request.h"
+#include "request/print_request.h"
 #include "test_support.h"
 
 namespace {

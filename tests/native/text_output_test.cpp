@@ -10,7 +10,7 @@ class TextOutputTest : public plenwick_test::PrinterDcTest {
   // One run of each attribute, in the style fonts.
   std::vector<simwin::GdiEvent> PutOneRunOfEachStyle() {
     for (plenwick::LineAttr attribute = 0; attribute < 4; ++attribute) {
-      plenwick::PutRun(job_, attribute, 10 * attribute, 20, "x", 1);
+      plenwick::PutRun(file_, attribute, 10 * attribute, 20, "x", 1);
     }
     return Events(simwin::GdiEvent::kText);
   }
@@ -19,7 +19,7 @@ class TextOutputTest : public plenwick_test::PrinterDcTest {
 TEST_F(TextOutputTest, StyleFontsFollowTheAttributeBits) {
   job_.pointSize = 10;
   plenwick::CopyText(job_.fontFace, "Courier New");
-  ASSERT_TRUE(plenwick::CreateStyleFonts(job_));
+  ASSERT_TRUE(plenwick::CreateStyleFonts(file_));
   auto texts = PutOneRunOfEachStyle();
   ASSERT_EQ(texts.size(), 4u);
   const int weights[] = {400, 400, 700, 700};
@@ -36,13 +36,13 @@ TEST_F(TextOutputTest, StyleFontsFollowTheAttributeBits) {
 }
 
 TEST_F(TextOutputTest, AFontIsSelectedOnlyWhenTheStyleChangesAndAgainOnANewPage) {
-  ASSERT_TRUE(plenwick::CreateStyleFonts(job_));  // selects the regular font
+  ASSERT_TRUE(plenwick::CreateStyleFonts(file_));  // selects the regular font
   const plenwick::LineAttr styles[] = {0, 0, 2, 2, 0, 3, 3};
   size_t before = simwin::SelectObjectCalls();
-  for (plenwick::LineAttr style : styles) plenwick::PutRun(job_, style, 0, 0, "x", 1);
+  for (plenwick::LineAttr style : styles) plenwick::PutRun(file_, style, 0, 0, "x", 1);
   EXPECT_EQ(simwin::SelectObjectCalls() - before, 3u);  // bold, regular, bold-underline
-  plenwick::ReselectStyleFonts();
-  plenwick::PutRun(job_, 3, 0, 0, "x", 1);
+  plenwick::ReselectStyleFonts(file_);
+  plenwick::PutRun(file_, 3, 0, 0, "x", 1);
   EXPECT_EQ(simwin::SelectObjectCalls() - before, 4u);
   auto texts = Events(simwin::GdiEvent::kText);
   ASSERT_EQ(texts.size(), 8u);
@@ -62,9 +62,9 @@ TEST_F(TextOutputTest, WithoutSizeAndFaceTheFontsKeepTheDevicesOwn) {
   printer.tmExternalLeading = 6;
   printer.tmPitchAndFamily = 0x35;
   simwin::AddPrinter(printer);
-  job_.deviceContext.reset();
-  job_.deviceContext.reset(CreateDCA("wineps.drv", "Line", nullptr, nullptr));
-  ASSERT_TRUE(plenwick::CreateStyleFonts(job_));
+  file_.deviceContext.reset();
+  file_.deviceContext.reset(CreateDCA("wineps.drv", "Line", nullptr, nullptr));
+  ASSERT_TRUE(plenwick::CreateStyleFonts(file_));
   const std::vector<LOGFONTA>& fonts = simwin::CreatedFonts();
   ASSERT_EQ(fonts.size(), 4u);
   const int weights[] = {400, 400, 700, 700};  // regular, underline, bold-underline, bold
@@ -80,40 +80,40 @@ TEST_F(TextOutputTest, WithoutSizeAndFaceTheFontsKeepTheDevicesOwn) {
     EXPECT_EQ(fonts[i].lfItalic + fonts[i].lfCharSet + fonts[i].lfEscapement, 0);
   }
   int advance = 0, lineHeight = 0;
-  ASSERT_TRUE(plenwick::GetGridMetrics(job_.deviceContext.get(), advance, lineHeight));
+  ASSERT_TRUE(plenwick::GetGridMetrics(file_.dc(), advance, lineHeight));
   EXPECT_EQ(advance, 24);
   EXPECT_EQ(lineHeight, 46);
   EXPECT_EQ(PutOneRunOfEachStyle()[0].height, 40);  // the regular font is selected
 }
 
 TEST_F(TextOutputTest, ReleasingDeletesEveryFontAndRestoresTheDevicesFont) {
-  ASSERT_TRUE(plenwick::CreateStyleFonts(job_));
-  ASSERT_TRUE(plenwick::CreateStyleFonts(job_));  // a second file's fonts replace the first's
+  ASSERT_TRUE(plenwick::CreateStyleFonts(file_));
+  ASSERT_TRUE(plenwick::CreateStyleFonts(file_));  // a second file's fonts replace the first's
   EXPECT_EQ(simwin::LiveFonts(), 4u);
   PutOneRunOfEachStyle();  // the bold-underline font is selected last
-  plenwick::ReleaseStyleFonts();
+  plenwick::ReleaseStyleFonts(file_);
   EXPECT_EQ(simwin::OpenHandleCount(), handlesWithDc_);
-  plenwick::ReleaseStyleFonts();  // nothing left to do
+  plenwick::ReleaseStyleFonts(file_);  // nothing left to do
   EXPECT_EQ(simwin::OpenHandleCount(), handlesWithDc_);
 }
 
 TEST_F(TextOutputTest, ReleasingAfterTheDeviceContextWentStillDeletesTheFonts) {
   size_t before = simwin::OpenHandleCount();
   {
-    plenwick::StyleFontsScope fonts(job_);
+    plenwick::StyleFontsScope fonts(file_);
     EXPECT_TRUE(fonts.complete());
     EXPECT_EQ(simwin::LiveFonts(), 4u);
-    job_.deviceContext.reset();
+    file_.deviceContext.reset();
   }
   EXPECT_EQ(simwin::LiveFonts(), 0u);
   EXPECT_EQ(simwin::OpenHandleCount(), before - 1);
-  job_.deviceContext.reset(CreateDCA("wineps.drv", "PDF", nullptr, nullptr));
+  file_.deviceContext.reset(CreateDCA("wineps.drv", "PDF", nullptr, nullptr));
 }
 
 TEST_F(TextOutputTest, AFontThatCannotBeMadeFallsBackAndIsLogged) {
   std::string log = EnableLog();
   simwin::FailNextCreateFont();  // the regular font
-  EXPECT_FALSE(plenwick::CreateStyleFonts(job_));
+  EXPECT_FALSE(plenwick::CreateStyleFonts(file_));
   EXPECT_EQ(simwin::LiveFonts(), 3u);
   auto texts = PutOneRunOfEachStyle();
   ASSERT_EQ(texts.size(), 4u);
@@ -123,7 +123,7 @@ TEST_F(TextOutputTest, AFontThatCannotBeMadeFallsBackAndIsLogged) {
   EXPECT_TRUE(texts[3].underline);
   EXPECT_NE(ReadFile(log).find("CreateFontIndirect(DejaVu Sans Mono, height 50, weight 400, underline 0) failed"),
             std::string::npos);
-  plenwick::ReleaseStyleFonts();
+  plenwick::ReleaseStyleFonts(file_);
   EXPECT_EQ(simwin::OpenHandleCount(), handlesWithDc_);
 }
 
@@ -142,7 +142,7 @@ TEST_F(TextOutputTest, OemTranslationWinsOverAnsiTranslation) {
   for (const Case& c : cases) {
     job_.oemTranslation = c.oem;
     job_.ansiTranslation = c.ansi;
-    plenwick::PutRun(job_, 0, 0, 0, input.data(), static_cast<int>(input.size()));
+    plenwick::PutRun(file_, 0, 0, 0, input.data(), static_cast<int>(input.size()));
     EXPECT_EQ(Events(simwin::GdiEvent::kText).back().text, c.expected) << c.oem << c.ansi;
   }
 }
@@ -151,10 +151,10 @@ TEST_F(TextOutputTest, PassThroughPacketsCarryTheRunByteForByte) {
   job_.raw = true;
   std::string run;
   for (int i = 0; i < 300; ++i) run += static_cast<char>(i);  // a count above one byte, NULs too
-  plenwick::PutRun(job_, 3, 100, 100, run.data(), static_cast<int>(run.size()));
+  plenwick::PutRun(file_, 3, 100, 100, run.data(), static_cast<int>(run.size()));
   std::string huge(70000, 'h');
-  plenwick::PutRun(job_, 0, 0, 0, huge.data(), static_cast<int>(huge.size()));
-  plenwick::PutRun(job_, 0, 0, 0, "", 0);
+  plenwick::PutRun(file_, 0, 0, 0, huge.data(), static_cast<int>(huge.size()));
+  plenwick::PutRun(file_, 0, 0, 0, "", 0);
   auto escapes = Events(simwin::GdiEvent::kEscape);
   ASSERT_EQ(escapes.size(), 4u);
   EXPECT_EQ(escapes[0].text, run);

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "core/debug_log.h"
-#include "core/print_request.h"
 #include "device/printer_selection.h"
 #include "machine.h"
 #include "platform/simwin/control.h"
+#include "request/print_request.h"
 
 namespace plenwick_test {
 
@@ -93,11 +93,7 @@ class Arguments {
 
 // One whole print request, argument by argument, as the Java bridge runs it.
 inline void RunPrintRequest(Arguments& arguments) {
-  plenwick::PrintJob job;
-  plenwick::BeginPrintRequest(job, arguments.size());
-  for (int i = 0; i < arguments.size(); ++i) {
-    plenwick::HandlePrintArgument(job, i, arguments.data()[i]);
-  }
+  plenwick::RunPrintRequest(arguments.size(), arguments.data());
 }
 
 }  // namespace plenwick_test

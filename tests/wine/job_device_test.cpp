@@ -29,8 +29,8 @@ class WineJobDevice : public ::testing::Test {
     job_.fileName = "report.txt";
   }
   void TearDown() override {
-    if (job_.deviceContext) {
-      EXPECT_TRUE(DeleteDC(job_.deviceContext.release()));
+    if (dc_) {
+      EXPECT_TRUE(DeleteDC(dc_.release()));
     }
   }
 
@@ -41,18 +41,19 @@ class WineJobDevice : public ::testing::Test {
   }
 
   plenwick::PrintJob job_{};
+  plenwick::UniqueDC dc_;  // the device context the job was given
 };
 
 TEST_F(WineJobDevice, AJobWithoutPrinterPrintsOnTheDefaultPrinter) {
-  EXPECT_TRUE(plenwick::ConfigureJobDevice(job_));
-  EXPECT_NE(job_.deviceContext.get(), nullptr);
+  EXPECT_TRUE(plenwick::ConfigureJobDevice(job_, dc_));
+  EXPECT_NE(dc_.get(), nullptr);
   EXPECT_STREQ(job_.printerName, "PDF");
 }
 
 TEST_F(WineJobDevice, LandscapeTurnsThePrintableArea) {
   job_.orientation = DMORIENT_LANDSCAPE;
-  ASSERT_TRUE(plenwick::ConfigureJobDevice(job_));
-  HDC dc = job_.deviceContext.get();
+  ASSERT_TRUE(plenwick::ConfigureJobDevice(job_, dc_));
+  HDC dc = dc_.get();
   EXPECT_GT(GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES));
 }
 
@@ -64,9 +65,9 @@ TEST_F(WineJobDevice, FormNamesSelectTheirPaper) {
   for (const auto& f : forms) {
     SCOPED_TRACE(f.form);
     strcpy(job_.formName, f.form);
-    ASSERT_TRUE(plenwick::ConfigureJobDevice(job_));
+    ASSERT_TRUE(plenwick::ConfigureJobDevice(job_, dc_));
     EXPECT_EQ(SelectedPaperSize(), f.code);
-    EXPECT_TRUE(DeleteDC(job_.deviceContext.release()));
+    EXPECT_TRUE(DeleteDC(dc_.release()));
   }
 }
 
@@ -78,14 +79,14 @@ TEST_F(WineJobDevice, AnUnknownPrinterAsksTheUser) {
     strcpy(job_.printerName, "No Such Printer");
     std::string text;
     std::thread answerer = AnswerBox(kCantOpen, button, &text);
-    bool made = plenwick::ConfigureJobDevice(job_);
+    bool made = plenwick::ConfigureJobDevice(job_, dc_);
     answerer.join();
     std::cout << "Can't Open Printer box text: [" << text << "]\n";
     EXPECT_NE(text.find("Invalid printer name."), std::string::npos) << text;
     EXPECT_EQ(made, button == IDRETRY);
-    EXPECT_EQ(static_cast<bool>(job_.deviceContext), button == IDRETRY);
-    if (job_.deviceContext) {
-      EXPECT_TRUE(DeleteDC(job_.deviceContext.release()));
+    EXPECT_EQ(static_cast<bool>(dc_), button == IDRETRY);
+    if (dc_) {
+      EXPECT_TRUE(DeleteDC(dc_.release()));
     }
     EXPECT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
   }

@@ -17,26 +17,15 @@
 #include <thread>
 
 #include "answer_box.h"
+#include "dll_loader.h"
 #include "host_jni.h"
-#include "bridge/export_names.h"
 #include "platform/win32.h"
 // After the platform include, which it needs.
 #include <psapi.h>
 
 namespace {
 
-typedef jboolean(JNICALL* PrintMethod)(JNIEnv*, jclass, jobjectArray);
 const int kSettledRequests = 20;
-
-std::thread StartAnswering(std::string* caption, std::string* text) {
-  const char* request = getenv("PLENWICK_ANSWER");
-  const char* equals = request ? strchr(request, '=') : nullptr;
-  if (!equals) return std::thread();
-  *caption = std::string(request, static_cast<size_t>(equals - request));
-  std::string answer = equals + 1;
-  WPARAM button = answer == "cancel" ? IDCANCEL : answer == "retry" ? IDRETRY : IDOK;
-  return plenwick_host::AnswerBox(caption->c_str(), button, text);
-}
 
 // What the process holds, as a long-running host would watch it.
 void PrintResources(int request) {
@@ -69,25 +58,19 @@ void WaitBetween(int request) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  HMODULE dll = LoadLibraryA("PLENWICKDLL.dll");
-  if (!dll) {
-    fprintf(stderr, "cannot load PLENWICKDLL.dll: error %lu\n", GetLastError());
-    return 2;
-  }
-  auto print = reinterpret_cast<PrintMethod>(
-      reinterpret_cast<void*>(GetProcAddress(dll, PLENWICK_JNI_EXPORT_NAME("plenwick", 12))));
-  if (!print) {
-    fprintf(stderr, "PLENWICKDLL.dll does not export the print method\n");
+  plenwick_host::PlenwickDll dll;
+  if (!dll.Loaded()) {
+    fprintf(stderr, "%s\n", dll.Problem().c_str());
     return 2;
   }
   const char* repeat = getenv("PLENWICK_REPEAT");
   int requests = repeat ? atoi(repeat) : 1;
   std::string caption, boxText;
-  std::thread answering = StartAnswering(&caption, &boxText);
+  std::thread answering = plenwick_host::AnswerAsAsked(&caption, &boxText);
   bool sound = true;
   for (int request = 1; request <= requests; ++request) {
     plenwick_host::HostJni jni(argc - 1, argv + 1);
-    if (print(jni.env(), nullptr, jni.arguments()) != JNI_TRUE) sound = false;
+    if (dll.plenwick(jni.env(), nullptr, jni.arguments()) != JNI_TRUE) sound = false;
     if (!jni.Balanced()) {
       fprintf(stderr, "request %d: JNI misuse: %s\n", request, jni.Counts().c_str());
       sound = false;
@@ -99,6 +82,5 @@ int main(int argc, char** argv) {
     answering.join();
     printf("box %s: %s\n", caption.c_str(), boxText.c_str());
   }
-  FreeLibrary(dll);
   return sound ? 0 : 1;
 }

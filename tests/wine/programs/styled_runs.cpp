@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/print_job.h"
 #include "platform/handles.h"
 #include "render/overstrike.h"
+#include "render/report_file.h"
 #include "render/text_output.h"
 
 namespace {
@@ -15,9 +15,10 @@ namespace {
 const char kDocumentName[] = "plenwick styled runs";
 
 // The text of the page, row by row. The shell test knows these texts.
-void PrintRuns(plenwick::PrintJob& job, int advance, int lineHeight) {
+void PrintRuns(plenwick::ReportFile& file, int advance, int lineHeight) {
+  plenwick::PrintJob& job = file.job;
   auto put = [&](plenwick::LineAttr attribute, int column, int row, const char* text) {
-    plenwick::PutRun(job, attribute, column * advance, row * lineHeight, text,
+    plenwick::PutRun(file, attribute, column * advance, row * lineHeight, text,
                      static_cast<int>(strlen(text)));
   };
   put(plenwick::kPlain, 0, 1, "Plain");
@@ -28,7 +29,7 @@ void PrintRuns(plenwick::PrintJob& job, int advance, int lineHeight) {
   put(plenwick::kPlain, 4, 2, "Left");
 
   const char line[] = "Total: 1\b12\b23\b3 and n\b_o\b_t\b_e\b_ x\bm end";
-  plenwick::WriteReportLine(job, line, static_cast<int>(sizeof line - 1), 4, advance, lineHeight);
+  plenwick::WriteReportLine(file, line, static_cast<int>(sizeof line - 1), 4, advance, lineHeight);
 
   job.ansiTranslation = true;  // the report is in the OEM code page
   put(plenwick::kPlain, 0, 6, "OEM report: caf\x82 Gr\x81\xE1" "e");
@@ -44,14 +45,15 @@ int main(int argc, char** argv) {
   const char* printer = argc > 1 ? argv[1] : "PDF";
   plenwick::PrintJob job;
   plenwick::ResetPrintJob(job);
-  job.deviceContext.reset(CreateDCA("WINSPOOL", printer, nullptr, nullptr));
-  HDC dc = job.deviceContext.get();
+  plenwick::ReportFile file(job);
+  file.deviceContext.reset(CreateDCA("WINSPOOL", printer, nullptr, nullptr));
+  HDC dc = file.dc();
   if (!dc) {
     fprintf(stderr, "CreateDCA(%s) failed: %lu\n", printer, GetLastError());
     return 1;
   }
   job.pointSize = 12;
-  plenwick::StyleFontsScope fonts(job);
+  plenwick::StyleFontsScope fonts(file);
   if (!fonts.complete()) {
     fprintf(stderr, "the style fonts could not all be made\n");
     return 1;
@@ -77,7 +79,7 @@ int main(int argc, char** argv) {
     AbortDoc(dc);
     return 1;
   }
-  PrintRuns(job, advance, lineHeight);
+  PrintRuns(file, advance, lineHeight);
   if (EndPage(dc) <= 0 || EndDoc(dc) <= 0) {
     fprintf(stderr, "EndPage or EndDoc failed\n");
     return 1;

@@ -1,10 +1,9 @@
-#include "core/print_request.h"
+#include "request/print_request.h"
 
 #include <cstring>
 
 #include "core/debug_log.h"
 #include "device/printer_selection.h"
-#include "options/option_parser.h"
 #include "options/option_table.h"
 #include "render/page_loop.h"
 
@@ -21,26 +20,42 @@ char* UnquoteFileName(char* argument) {
   return name;
 }
 
+// The option table is sorted once, by the first request of the process;
+// every later request finds it in order.
+void PutOptionTableInOrder() {
+  static const bool sorted = (SortOptionTable(), true);
+  (void)sorted;
+}
+
 }  // namespace
 
-void BeginPrintRequest(PrintJob& job, int count) {
-  ResetPrintJob(job);
-  ResetOptionNesting();
+PrintRequest::PrintRequest(int count) {
   GetDevMode();
-  SortOptionTable();
+  PutOptionTableInOrder();
   DebugLog("argc = [%d]\n", count);
 }
 
-void HandlePrintArgument(PrintJob& job, int index, char* argument) {
-  DebugLog("argv[%d] = [%s]\n", index, argument);
-  if (argument[0] == '-' || argument[0] == '/') {
-    Parse_Arg(job, argument + 1);
+void PrintRequest::Handle(int index, char* argument) {
+  if (!argument) {
+    DebugLog("argv[%d] is null: skipped\n", index);
     return;
   }
-  job.fileName = UnquoteFileName(argument);
-  bool printed = PrintReportFile(job);
-  DisposeJobFiles(job, printed);
-  job.fileName = "";  // the argument is given back after this step
+  DebugLog("argv[%d] = [%s]\n", index, argument);
+  if (argument[0] == '-' || argument[0] == '/') {
+    Parse_Arg(job_, nesting_, argument + 1);
+    return;
+  }
+  job_.fileName = UnquoteFileName(argument);
+  bool printed = PrintReportFile(job_);
+  DisposeJobFiles(job_, printed);
+  job_.fileName = "";  // the argument is given back after this step
+}
+
+void RunPrintRequest(int count, char* const* arguments) {
+  RunPrintRequest(count, [arguments](int index, auto handle) {
+    handle(arguments[index]);
+    return true;
+  });
 }
 
 void DisposeJobFiles(const PrintJob& job, bool printed) {

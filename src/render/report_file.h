@@ -1,0 +1,48 @@
+// What one report file holds while it prints: the open file and its bytes,
+// what the line reader has read ahead of them, the printer device context,
+// the style fonts drawn on it and the scratch space of its text output.
+#pragma once
+
+#include <vector>
+
+#include "core/print_job.h"
+#include "platform/handles.h"
+#include "render/byte_source.h"
+#include "render/style_fonts.h"
+
+namespace plenwick {
+
+// Made for one file and gone when the file ends, whatever way it ends. The
+// members go in the reverse of their order here: the fonts first (the
+// device context's own font put back), then the device context, then the
+// file.
+class ReportFile {
+ public:
+  // settings are the request's. The file is settings.fileName, opened by
+  // Open; until then (and in tests, with bytes set by hand) nothing is read.
+  explicit ReportFile(PrintJob& settings) : job(settings) {}
+  ReportFile(const ReportFile&) = delete;
+  ReportFile& operator=(const ReportFile&) = delete;
+
+  // Opens job.fileName for reading and reads it from the start. False, with
+  // a log line, when it cannot be opened.
+  bool Open();
+
+  HDC dc() const { return deviceContext.get(); }
+
+  // The request's settings. Raw mode the printer cannot do is switched off
+  // here for this file and the rest of the request.
+  PrintJob& job;
+  UniqueFile file;
+  FileByteSource fileBytes{file};
+  ByteSource* bytes = nullptr;  // what GetLine reads: fileBytes once open
+  ReportReadAhead readAhead;    // what GetLine has read of bytes
+  UniqueDC deviceContext;       // the printer device context of this file
+  StyleFonts fonts;             // on deviceContext
+  // Translated text and pass-through packets: grown when a longer run
+  // comes, never shrunk, so steady printing allocates nothing.
+  std::vector<char> translated;
+  std::vector<char> packet;
+};
+
+}  // namespace plenwick

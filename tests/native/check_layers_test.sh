@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The layering check passes on the sources as they are, and fails, naming the
+# file and line, on each kind of fault planted in a copy of them.
+set -u
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+CHECK="$ROOT/scripts/check_layers"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+if ! output=$("$CHECK" "$ROOT/src"); then
+  echo "FAIL: the sources break the layering:"
+  echo "$output"
+  failures=$((failures + 1))
+fi
+
+# name | file to plant in (under src/) | line to append | what the check must say
+while IFS='|' read -r name file line expected; do
+  rm -rf "$work/src"
+  cp -r "$ROOT/src" "$work/src"
+  mkdir -p "$(dirname "$work/src/$file")"
+  echo "$line" >>"$work/src/$file"
+  if output=$("$CHECK" "$work/src"); then
+    echo "FAIL: $name: the check passed"
+    failures=$((failures + 1))
+  elif ! grep -qF -- "$expected" <<<"$output"; then
+    echo "FAIL: $name: expected \"$expected\", got:"
+    echo "$output"
+    failures=$((failures + 1))
+  else
+    echo "ok: $name"
+  fi
+done <<'CASES'
+core climbs to render|core/fixed_text.h|#include "render/page_loop.h"|core/fixed_text.h:44: includes render/page_loop.h: climbs from core/ up to render/
+render climbs to request|render/overstrike.cpp|#include "request/print_request.h"|climbs from render/ up to request/
+options includes its peer render|options/option_table.cpp|#include "render/overstrike.h"|options/ may not include its peer render/
+simwin knows the library|platform/simwin/gdi.cpp|#include "core/debug_log.h"|the platform includes the library
+linux includes simwin|platform/linux/kernel.cpp|#include "platform/simwin/control.h"|one platform includes another
+the library sees a platform's parts|render/page_loop.cpp|#include "platform/simwin/control.h"|the library includes a platform's own parts
+a folder without a layer|extra/thing.h|#include "core/debug_log.h"|folder extra/ has no layer
+two files in a circle|render/report_file.h|#include "render/line_reader.h"|include circle: render/line_reader.h <-> render/report_file.h
+a file that includes itself|render/byte_scan.h|#include "byte_scan.h"|include circle: render/byte_scan.h
+CASES
+
+[ "$failures" -eq 0 ]
