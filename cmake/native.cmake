@@ -23,8 +23,11 @@ set_target_properties(plenwick_objs PROPERTIES POSITION_INDEPENDENT_CODE ON
 add_library(plenwick_lib STATIC $<TARGET_OBJECTS:plenwick_objs>)
 target_include_directories(plenwick_lib PUBLIC src ${JNI_INCLUDE_DIRS})
 
-# What both platforms off Windows share: the code page tables.
-add_library(winapi_common OBJECT src/platform/winapi/codepage.cpp)
+# What both platforms off Windows share beneath their Win32 functions: the
+# code page tables and conversions, the last error and the system message
+# texts, errno as a Win32 error, MulDiv, the print dialog's blocks.
+file(GLOB WINAPI_COMMON_SOURCES CONFIGURE_DEPENDS src/platform/winapi/*.cpp)
+add_library(winapi_common OBJECT ${WINAPI_COMMON_SOURCES})
 target_include_directories(winapi_common PUBLIC src)
 set_target_properties(winapi_common PROPERTIES POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)

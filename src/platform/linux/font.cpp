@@ -117,18 +117,8 @@ cairo_scaled_font_t* ScaledFont(cairo_font_face_t* face, double emHeight) {
 
 // The UTF-8 form of a code page byte's character.
 std::string Utf8Of(unsigned char byte) {
-  uint32_t c = winapi::AnsiToUnicode(byte);
   std::string utf8;
-  if (c < 0x80) {
-    utf8 += static_cast<char>(c);
-  } else if (c < 0x800) {
-    utf8 += static_cast<char>(0xC0 | (c >> 6));
-    utf8 += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    utf8 += static_cast<char>(0xE0 | (c >> 12));
-    utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    utf8 += static_cast<char>(0x80 | (c & 0x3F));
-  }
+  winapi::AppendUtf8(utf8, winapi::AnsiToUnicode(byte));
   return utf8;
 }
 

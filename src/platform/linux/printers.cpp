@@ -5,6 +5,7 @@
 
 #include "platform/linux/cups_destination.h"
 #include "platform/linux/live_objects.h"
+#include "platform/winapi/common.h"
 
 namespace {
 
@@ -15,39 +16,17 @@ struct Printer {
 };
 linux_platform::LiveObjects<Printer> g_printers;
 
-// A DEVNAMES block: the driver, the destination and its URI, each
-// terminated, after the offsets.
+// The destination's names, its URI as the port.
 HGLOBAL NewDevNames(linux_platform::Destination& destination) {
   const char* uri = cupsGetOption("device-uri", destination.dest()->num_options,
                                   destination.dest()->options);
-  std::string port = uri ? uri : destination.name();
-  size_t size = sizeof(DEVNAMES) + sizeof kDriverName + destination.name().size() + 1 + port.size() + 1;
-  HGLOBAL block = GlobalAlloc(GHND, size);
-  auto* names = static_cast<DEVNAMES*>(GlobalLock(block));
-  if (!names) return GlobalFree(block);
-  char* text = reinterpret_cast<char*>(names);
-  size_t at = sizeof(DEVNAMES);
-  auto put = [&](const std::string& part) {
-    WORD offset = static_cast<WORD>(at);
-    memcpy(text + at, part.c_str(), part.size() + 1);
-    at += part.size() + 1;
-    return offset;
-  };
-  names->wDriverOffset = put(kDriverName);
-  names->wDeviceOffset = put(destination.name());
-  names->wOutputOffset = put(port);
-  names->wDefault = 1;
-  GlobalUnlock(block);
-  return block;
+  return winapi::NewDevNamesBlock(kDriverName, destination.name(), uri ? uri : destination.name());
 }
 
 HGLOBAL NewDevMode(linux_platform::Destination& destination) {
-  HGLOBAL block = GlobalAlloc(GHND, sizeof(DEVMODEA));
-  auto* mode = static_cast<DEVMODEA*>(GlobalLock(block));
-  if (!mode) return GlobalFree(block);
-  destination.FillDefaults(*mode);
-  GlobalUnlock(block);
-  return block;
+  DEVMODEA mode;
+  destination.FillDefaults(mode);
+  return winapi::NewDevModeBlock(mode);
 }
 
 }  // namespace
