@@ -10,29 +10,27 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/cups_destination.h"
+#include "platform/linux/backend/cups_destination.h"
+#include "platform/linux/backend/owners.h"
 #include "platform/linux/font.h"
-#include "platform/linux/page_group_filter.h"
+#include "platform/linux/backend/page_group_filter.h"
 
 namespace linux_platform {
 
 constexpr int kDeviceUnitsPerInch = 300;
 
-struct CairoDeleter {
-  void operator()(cairo_t* context) const { cairo_destroy(context); }
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct HttpDeleter {
-  void operator()(http_t* http) const { httpClose(http); }
-};
-
 // The CUPS job of an open document and the PDF being written into it.
 struct Document {
-  Document();
+  Destination& destination;
+  // A document is given up by destroying it: nothing more is sent, and
+  // its job, if one was created, is cancelled (EndDoc clears the job id of
+  // one that was printed).
+  explicit Document(Destination& destination);
+  ~Document();
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
 
-  std::unique_ptr<http_t, HttpDeleter> http;
+  UniqueHttp http;
   // PostScript for a PostScript printer, else PDF.
   bool postscript = false;
   // cairo's PDF on its way to the job. cairo writes it in pieces of a few
@@ -51,8 +49,8 @@ struct Document {
   // The server took or answered nothing for too long on the job's
   // connection: nothing it said after that is believed.
   bool serverSilent = false;
-  std::unique_ptr<cairo_surface_t, CairoDeleter> surface;
-  std::unique_ptr<cairo_t, CairoDeleter> context;
+  UniqueSurface surface;
+  UniqueCairo context;
   bool pageOpen = false;
   // The glyphs of the run being drawn, kept for the next run.
   std::vector<cairo_glyph_t> glyphs;
@@ -80,8 +78,10 @@ struct DeviceContext {
 DeviceContext* FindDeviceContext(HDC dc);
 // Forgets a font in every device context that has it selected.
 void DeselectEverywhere(const Font* font);
-// Gives up the open document: nothing more is sent, and its job is
-// cancelled (spooler.cpp).
-void AbandonDocument(DeviceContext& dc);
+// Device contexts as handles.
+HDC AddDeviceContext(std::unique_ptr<DeviceContext> dc);
+std::unique_ptr<DeviceContext> RemoveDeviceContext(HDC dc);
+// Sets the page and its printable area from the media and orientation.
+void SetUpPage(DeviceContext& dc);
 
 }  // namespace linux_platform

@@ -26,15 +26,6 @@ constexpr BYTE kVector = 0x02;
 constexpr BYTE kTrueType = 0x04;
 constexpr BYTE kFamilySwiss = 0x20;
 
-struct PatternDeleter {
-  void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-};
-using UniquePattern = std::unique_ptr<FcPattern, PatternDeleter>;
-struct FontFaceDeleter {
-  void operator()(cairo_font_face_t* face) const { cairo_font_face_destroy(face); }
-};
-using UniqueFontFace = std::unique_ptr<cairo_font_face_t, FontFaceDeleter>;
-
 // The font units the Windows mapper measures a face by.
 struct FaceUnits {
   double unitsPerEm = 2048;
@@ -85,7 +76,7 @@ double EmHeight(LONG height, const FaceUnits& units) {
 
 UniquePattern MatchPattern(const LOGFONTA& logical) {
   UniquePattern pattern(FcPatternCreate());
-  if (!pattern) return nullptr;
+  if (!pattern) return UniquePattern();
   char face[LF_FACESIZE + 1] = "";
   memcpy(face, logical.lfFaceName, LF_FACESIZE);
   FcPatternAddString(pattern.get(), FC_FAMILY,
@@ -129,7 +120,7 @@ LONG Scale(double fontUnits, double emHeight, const FaceUnits& units) {
 }  // namespace
 
 bool Font::Realize() {
-  if (tried_) return scaled_ != nullptr;
+  if (tried_) return static_cast<bool>(scaled_);
   tried_ = true;
   UniquePattern match = MatchPattern(logical_);
   if (!match) return false;
@@ -137,7 +128,7 @@ bool Font::Realize() {
   if (cairo_font_face_status(face.get()) != CAIRO_STATUS_SUCCESS) return false;
 
   // The face's own units first, from a font of any size.
-  std::unique_ptr<cairo_scaled_font_t, ScaledFontDeleter> probe(ScaledFont(face.get(), 100));
+  UniqueScaledFont probe(ScaledFont(face.get(), 100));
   if (!probe) return false;
   FT_Face ftFace = cairo_ft_scaled_font_lock_face(probe.get());
   if (!ftFace) return false;

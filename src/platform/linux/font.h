@@ -9,13 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "platform/linux/backend/owners.h"
 #include "platform/winapi/winapi.h"
 
 namespace linux_platform {
-
-struct ScaledFontDeleter {
-  void operator()(cairo_scaled_font_t* font) const { cairo_scaled_font_destroy(font); }
-};
 
 class Font {
  public:
@@ -46,7 +43,7 @@ class Font {
  private:
   LOGFONTA logical_{};
   bool tried_ = false;
-  std::unique_ptr<cairo_scaled_font_t, ScaledFontDeleter> scaled_;
+  UniqueScaledFont scaled_;
   TEXTMETRICA metrics_{};
   std::string face_;
   double underlinePosition_ = 0;

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/linux/devmode.h"
 #include "platform/linux/device_context.h"
 
 namespace linux_platform {
@@ -25,8 +26,9 @@ double Points(int deviceUnits) { return deviceUnits * kPointsPerInch / kDeviceUn
 
 }  // namespace
 
-Document::Document()
-    : output([this](const char* data, size_t length) { return Send(data, length); }) {}
+Document::Document(Destination& printer)
+    : destination(printer),
+      output([this](const char* data, size_t length) { return Send(data, length); }) {}
 
 bool Document::Send(const char* data, size_t length) {
   pending.append(data, length);
@@ -95,11 +97,6 @@ class SigpipeHeld {
   bool pendingBefore_ = false;
 };
 
-struct OptionsDeleter {
-  int count;
-  void operator()(cups_option_t* options) const { cupsFreeOptions(count, options); }
-};
-
 // How long the server may take nothing and answer nothing before it is
 // taken as hung. Without a limit libcups waits in send() for as long as a
 // stopped server reads nothing, and the Java call never returns.
@@ -138,12 +135,11 @@ bool CreateJob(DeviceContext& dc, Document& document, const char* title) {
   // found on.
   document.http.reset(ConnectToServer(kServerSilenceSeconds, document.serverSilent));
   if (!document.http) return false;
-  cups_option_t* options = nullptr;
-  int count = destination.AddJobOptions(dc.mode, 0, &options);
-  std::unique_ptr<cups_option_t, OptionsDeleter> owned(options, {count});
+  CupsOptions options;
+  AddJobOptions(destination, SettingsOf(dc.mode), options);
   ipp_status_t created = cupsCreateDestJob(document.http.get(), destination.dest(),
-                                           destination.info(), &document.jobId, title, count,
-                                           options);
+                                           destination.info(), &document.jobId, title,
+                                           options.count(), options.options());
   if (!Answered(document, created) || document.jobId <= 0) return false;
   return cupsStartDestDocument(document.http.get(), destination.dest(), destination.info(),
                                document.jobId, title,
@@ -181,30 +177,6 @@ bool JobKept(const Document& document) {
   return kept;
 }
 
-// Draws ANSI text with its cell's top left corner at (x, y). Glyphs advance
-// by their own unrounded widths, as the Windows PostScript driver places
-// them, so a run reads the same on both.
-BOOL DrawText(Document& document, const Font& font, int x, int y, const char* text, int count) {
-  std::vector<cairo_glyph_t>& glyphs = document.glyphs;
-  glyphs.resize(static_cast<size_t>(count));
-  double baseline = y + font.metrics().tmAscent;
-  double pen = x;
-  for (int i = 0; i < count; ++i) {
-    auto byte = static_cast<unsigned char>(text[i]);
-    glyphs[i] = cairo_glyph_t{font.glyphIndex(byte), pen, baseline};
-    pen += font.glyphAdvance(byte);
-  }
-  cairo_t* cr = document.context.get();
-  cairo_set_scaled_font(cr, font.scaled());
-  cairo_show_glyphs(cr, glyphs.data(), count);
-  if (font.logical().lfUnderline) {
-    double thickness = font.underlineThickness();
-    cairo_rectangle(cr, x, baseline + font.underlinePosition() - thickness / 2, pen - x, thickness);
-    cairo_fill(cr);
-  }
-  return TRUE;
-}
-
 // The document's pages as cairo writes them for the printer. A PostScript
 // printer gets PostScript: CUPS passes it on as it is, where a PDF would
 // be turned into PostScript by Ghostscript first, a page at a time. Any
@@ -240,21 +212,19 @@ bool Failed(const Document& document) {
 
 }  // namespace
 
-void AbandonDocument(DeviceContext& dc) {
-  std::unique_ptr<Document> document = std::move(dc.document);
-  if (!document) return;
+Document::~Document() {
   SigpipeHeld held;
-  document->discard = true;
-  document->context.reset();
-  document->surface.reset();
+  discard = true;
+  context.reset();
+  surface.reset();
   // The half-sent request goes with its connection; the job is cancelled
   // on a connection of its own.
-  document->http.reset();
-  if (document->jobId > 0) {
+  http.reset();
+  if (jobId > 0) {
     InitializeCups();
     bool silent = false;
-    std::unique_ptr<http_t, HttpDeleter> http(ConnectToServer(kCancelSilenceSeconds, silent));
-    if (http) cupsCancelDestJob(http.get(), dc.destination->dest(), document->jobId);
+    UniqueHttp cancel(ConnectToServer(kCancelSilenceSeconds, silent));
+    if (cancel) cupsCancelDestJob(cancel.get(), destination.dest(), jobId);
   }
 }
 
@@ -269,11 +239,11 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   if (!dc || dc->document) return SP_ERROR;
   const char* title = info && info->lpszDocName ? info->lpszDocName : "Document";
   linux_platform::SigpipeHeld held;
-  auto document = std::make_unique<Document>();
+  auto document = std::make_unique<Document>(*dc->destination);
   document->postscript = dc->destination->TakesPostScript();
   if (!linux_platform::CreateJob(*dc, *document, title)) {
     dc->document = std::move(document);
-    linux_platform::AbandonDocument(*dc);
+    dc->document.reset();
     return SP_ERROR;
   }
   document->surface.reset(linux_platform::CreateSurface(
@@ -282,7 +252,7 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   document->context.reset(cairo_create(document->surface.get()));
   dc->document = std::move(document);
   if (linux_platform::Failed(*dc->document)) {
-    linux_platform::AbandonDocument(*dc);
+    dc->document.reset();
     return SP_ERROR;
   }
   return dc->document->jobId;
@@ -308,7 +278,7 @@ int EndPage(HDC handle) {
   // The abort procedure is asked while the page is sent, as a spooler
   // asks it; a No gives the document up.
   if (dc->abortProc && !dc->abortProc(handle, 0)) {
-    linux_platform::AbandonDocument(*dc);
+    dc->document.reset();
     return SP_APPABORT;
   }
   // The page goes to the server now.
@@ -340,9 +310,10 @@ int EndDoc(HDC handle) {
                                                                  destination.dest(),
                                                                  destination.info())) ||
       !linux_platform::JobKept(document)) {
-    linux_platform::AbandonDocument(*dc);
+    dc->document.reset();
     return SP_ERROR;
   }
+  document.jobId = 0;  // printed: nothing to cancel
   dc->document.reset();
   return 1;
 }
@@ -350,7 +321,7 @@ int EndDoc(HDC handle) {
 int AbortDoc(HDC handle) {
   DeviceContext* dc = FindDeviceContext(handle);
   if (!dc || !dc->document) return SP_ERROR;
-  linux_platform::AbandonDocument(*dc);
+  dc->document.reset();
   return 1;
 }
 
@@ -359,17 +330,6 @@ int SetAbortProc(HDC handle, ABORTPROC procedure) {
   if (!dc) return SP_ERROR;
   dc->abortProc = procedure;
   return 1;
-}
-
-BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
-  DeviceContext* dc = FindDeviceContext(handle);
-  if (!dc || !dc->document || !dc->document->pageOpen || count < 0 || (count > 0 && !text)) {
-    return FALSE;
-  }
-  linux_platform::Font& font = dc->CurrentFont();
-  if (!font.Realize()) return FALSE;
-  if (count == 0) return TRUE;
-  return linux_platform::DrawText(*dc->document, font, x, y, text, count);
 }
 
 BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {
@@ -395,14 +355,4 @@ BOOL LineTo(HDC handle, int x, int y) {
   dc->penX = x;
   dc->penY = y;
   return TRUE;
-}
-
-// Only the query itself is supported: a driver that writes PDF has no
-// pass-through of raw printer data.
-int Escape(HDC handle, int escape, int inputSize, LPCSTR input, LPVOID) {
-  if (!FindDeviceContext(handle)) return 0;
-  if (escape != QUERYESCSUPPORT || inputSize < static_cast<int>(sizeof(int32_t)) || !input) return 0;
-  int32_t asked = 0;
-  memcpy(&asked, input, sizeof asked);
-  return asked == QUERYESCSUPPORT ? 1 : 0;
 }

@@ -1,50 +1,18 @@
-// Printers are CUPS destinations. The print dialog has no window here: it
-// answers the default destination when asked for it, and a setup dialog is
-// reported as cancelled, so the selection stays as it was.
+// Printers are CUPS destinations, opened by name; a device mode is
+// validated against the destination's defaults.
 #include <cstring>
 
-#include "platform/linux/cups_destination.h"
+#include "platform/linux/devmode.h"
 #include "platform/linux/live_objects.h"
-#include "platform/winapi/common.h"
 
 namespace {
-
-constexpr char kDriverName[] = "CUPS";
 
 struct Printer {
   std::unique_ptr<linux_platform::Destination> destination;
 };
 linux_platform::LiveObjects<Printer> g_printers;
 
-// The destination's names, its URI as the port.
-HGLOBAL NewDevNames(linux_platform::Destination& destination) {
-  const char* uri = cupsGetOption("device-uri", destination.dest()->num_options,
-                                  destination.dest()->options);
-  return winapi::NewDevNamesBlock(kDriverName, destination.name(), uri ? uri : destination.name());
-}
-
-HGLOBAL NewDevMode(linux_platform::Destination& destination) {
-  DEVMODEA mode;
-  destination.FillDefaults(mode);
-  return winapi::NewDevModeBlock(mode);
-}
-
 }  // namespace
-
-BOOL PrintDlgA(LPPRINTDLGA record) {
-  if (!record) return FALSE;
-  if (!(record->Flags & PD_RETURNDEFAULT)) return FALSE;  // no dialog: cancelled
-  std::unique_ptr<linux_platform::Destination> destination = linux_platform::Destination::Find("");
-  if (!destination) return FALSE;
-  record->hDevMode = NewDevMode(*destination);
-  record->hDevNames = NewDevNames(*destination);
-  if (!record->hDevMode || !record->hDevNames) {
-    record->hDevMode = GlobalFree(record->hDevMode);
-    record->hDevNames = GlobalFree(record->hDevNames);
-    return FALSE;
-  }
-  return TRUE;
-}
 
 BOOL OpenPrinterA(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA) {
   if (!printer) {
@@ -86,7 +54,7 @@ LONG DocumentPropertiesA(HWND, HANDLE handle, LPSTR, PDEVMODEA output, PDEVMODEA
   bool hasInput = (mode & DM_IN_BUFFER) && input;
   if (hasInput) memcpy(&given, input, sizeof given);
   DEVMODEA result;
-  printer->destination->FillDefaults(result);
+  linux_platform::FillDefaults(*printer->destination, result);
   if (hasInput) linux_platform::MergeFlaggedFields(result, given);
   memcpy(output, &result, sizeof result);
   return IDOK;

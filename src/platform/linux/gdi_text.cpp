@@ -1,5 +1,6 @@
-// Fonts as handles: CreateFontIndirectA keeps the logical font, which is
-// matched the first time its metrics or glyphs are needed.
+// Fonts and text: CreateFontIndirectA keeps the logical font, which is
+// matched the first time its metrics or glyphs are needed; TextOutA draws
+// with it into the open page.
 #include <cstring>
 
 #include "platform/linux/device_context.h"
@@ -12,6 +13,30 @@ linux_platform::LiveObjects<linux_platform::Font> g_fonts;
 // A device context's stock font answers as a handle of its own.
 HGDIOBJ HandleOf(linux_platform::DeviceContext& dc, linux_platform::Font& font) {
   return &font == &dc.stockFont ? static_cast<HGDIOBJ>(&dc.stockFont) : static_cast<HGDIOBJ>(&font);
+}
+
+// Draws ANSI text with its cell's top left corner at (x, y). Glyphs advance
+// by their own unrounded widths, as the Windows PostScript driver places
+// them, so a run reads the same on both.
+BOOL DrawText(linux_platform::Document& document, const linux_platform::Font& font, int x, int y, const char* text, int count) {
+  std::vector<cairo_glyph_t>& glyphs = document.glyphs;
+  glyphs.resize(static_cast<size_t>(count));
+  double baseline = y + font.metrics().tmAscent;
+  double pen = x;
+  for (int i = 0; i < count; ++i) {
+    auto byte = static_cast<unsigned char>(text[i]);
+    glyphs[i] = cairo_glyph_t{font.glyphIndex(byte), pen, baseline};
+    pen += font.glyphAdvance(byte);
+  }
+  cairo_t* cr = document.context.get();
+  cairo_set_scaled_font(cr, font.scaled());
+  cairo_show_glyphs(cr, glyphs.data(), count);
+  if (font.logical().lfUnderline) {
+    double thickness = font.underlineThickness();
+    cairo_rectangle(cr, x, baseline + font.underlinePosition() - thickness / 2, pen - x, thickness);
+    cairo_fill(cr);
+  }
+  return TRUE;
 }
 
 }  // namespace
@@ -73,4 +98,25 @@ int GetTextFaceA(HDC handle, int count, LPSTR face) {
   memcpy(face, font.face().data(), length);
   face[length] = '\0';
   return static_cast<int>(length + 1);
+}
+
+BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
+  linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
+  if (!dc || !dc->document || !dc->document->pageOpen || count < 0 || (count > 0 && !text)) {
+    return FALSE;
+  }
+  linux_platform::Font& font = dc->CurrentFont();
+  if (!font.Realize()) return FALSE;
+  if (count == 0) return TRUE;
+  return DrawText(*dc->document, font, x, y, text, count);
+}
+
+// Only the query itself is supported: a driver that writes PDF has no
+// pass-through of raw printer data.
+int Escape(HDC handle, int escape, int inputSize, LPCSTR input, LPVOID) {
+  if (!linux_platform::FindDeviceContext(handle)) return 0;
+  if (escape != QUERYESCSUPPORT || inputSize < static_cast<int>(sizeof(int32_t)) || !input) return 0;
+  int32_t asked = 0;
+  memcpy(&asked, input, sizeof asked);
+  return asked == QUERYESCSUPPORT ? 1 : 0;
 }
