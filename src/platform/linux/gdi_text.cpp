@@ -18,23 +18,22 @@ HGDIOBJ HandleOf(linux_platform::DeviceContext& dc, linux_platform::Font& font) 
 // Draws ANSI text with its cell's top left corner at (x, y). Glyphs advance
 // by their own unrounded widths, as the Windows PostScript driver places
 // them, so a run reads the same on both.
-BOOL DrawText(linux_platform::Document& document, const linux_platform::Font& font, int x, int y, const char* text, int count) {
-  std::vector<cairo_glyph_t>& glyphs = document.glyphs;
+BOOL DrawText(linux_platform::DeviceContext& dc, const linux_platform::Font& font, int x, int y,
+              const char* text, int count) {
+  std::vector<cairo_glyph_t>& glyphs = dc.glyphs;
   glyphs.resize(static_cast<size_t>(count));
   double baseline = y + font.metrics().tmAscent;
   double pen = x;
   for (int i = 0; i < count; ++i) {
     auto byte = static_cast<unsigned char>(text[i]);
-    glyphs[i] = cairo_glyph_t{font.glyphIndex(byte), pen, baseline};
-    pen += font.glyphAdvance(byte);
+    glyphs[i] = cairo_glyph_t{font.face().glyphIndex(byte), pen, baseline};
+    pen += font.face().glyphAdvance(byte);
   }
-  cairo_t* cr = document.context.get();
-  cairo_set_scaled_font(cr, font.scaled());
-  cairo_show_glyphs(cr, glyphs.data(), count);
+  linux_platform::PdfDocument& pages = *dc.document->pages;
+  pages.ShowGlyphs(font.face().scaled(), glyphs);
   if (font.logical().lfUnderline) {
-    double thickness = font.underlineThickness();
-    cairo_rectangle(cr, x, baseline + font.underlinePosition() - thickness / 2, pen - x, thickness);
-    cairo_fill(cr);
+    double thickness = font.face().underlineThickness();
+    pages.FillRectangle(x, baseline + font.face().underlinePosition() - thickness / 2, pen - x, thickness);
   }
   return TRUE;
 }
@@ -94,21 +93,21 @@ int GetTextFaceA(HDC handle, int count, LPSTR face) {
   linux_platform::Font& font = dc->CurrentFont();
   if (!font.Realize()) return 0;
   // Cut to the buffer, always terminated.
-  size_t length = std::min(font.face().size(), static_cast<size_t>(count - 1));
-  memcpy(face, font.face().data(), length);
+  size_t length = std::min(font.face().family().size(), static_cast<size_t>(count - 1));
+  memcpy(face, font.face().family().data(), length);
   face[length] = '\0';
   return static_cast<int>(length + 1);
 }
 
 BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
-  if (!dc || !dc->document || !dc->document->pageOpen || count < 0 || (count > 0 && !text)) {
+  if (!dc || !dc->document || !dc->document->pages->pageOpen() || count < 0 || (count > 0 && !text)) {
     return FALSE;
   }
   linux_platform::Font& font = dc->CurrentFont();
   if (!font.Realize()) return FALSE;
   if (count == 0) return TRUE;
-  return DrawText(*dc->document, font, x, y, text, count);
+  return DrawText(*dc, font, x, y, text, count);
 }
 
 // Only the query itself is supported: a driver that writes PDF has no

@@ -27,6 +27,8 @@ const char* TableMessage(DWORD code) {
       return "Access denied.\r\n";
     case ERROR_INVALID_HANDLE:
       return "Invalid handle.\r\n";
+    case ERROR_GEN_FAILURE:
+      return "A device attached to the system is not functioning.\r\n";
     case ERROR_NOT_ENOUGH_MEMORY:
       return "Not enough memory.\r\n";
     case ERROR_INVALID_PARAMETER:
