@@ -23,8 +23,11 @@ set_target_properties(plenwick_objs PROPERTIES POSITION_INDEPENDENT_CODE ON
 add_library(plenwick_lib STATIC $<TARGET_OBJECTS:plenwick_objs>)
 target_include_directories(plenwick_lib PUBLIC src ${JNI_INCLUDE_DIRS})
 
-# What both platforms off Windows share: the code page tables.
-add_library(winapi_common OBJECT src/platform/winapi/codepage.cpp)
+# What both platforms off Windows share beneath their Win32 functions: the
+# code page tables and conversions, the last error and the system message
+# texts, errno as a Win32 error, MulDiv, the print dialog's blocks.
+file(GLOB WINAPI_COMMON_SOURCES CONFIGURE_DEPENDS src/platform/winapi/*.cpp)
+add_library(winapi_common OBJECT ${WINAPI_COMMON_SOURCES})
 target_include_directories(winapi_common PUBLIC src)
 set_target_properties(winapi_common PROPERTIES POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
@@ -47,12 +50,15 @@ set_target_properties(plenwick_test_support PROPERTIES POSITION_INDEPENDENT_CODE
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 
 # The Linux platform: the same Win32 subset on CUPS, cairo and fontconfig.
-# It is what libPLENWICKDLL.so runs on.
+# It is what libPLENWICKDLL.so runs on: a Win32 face, file for file as
+# src/platform/winapi/ declares it, over a back end of CUPS destinations,
+# jobs, media, PDF pages and fonts (src/platform/linux/backend/).
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ps cairo-ft fontconfig freetype2)
 find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
 find_library(CUPS_LIBRARY cups REQUIRED)
-file(GLOB LINUX_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/linux/*.cpp)
+file(GLOB LINUX_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/linux/*.cpp
+  src/platform/linux/backend/*.cpp)
 add_library(linux_platform OBJECT ${LINUX_PLATFORM_SOURCES})
 target_include_directories(linux_platform PUBLIC src ${CUPS_INCLUDE_DIR})
 target_link_libraries(linux_platform PUBLIC PkgConfig::PRINTING)

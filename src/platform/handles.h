@@ -5,45 +5,10 @@
 #include <cstdio>
 #include <utility>
 
+#include "unique_any.h"
 #include "win32.h"
 
 namespace plenwick {
-
-// One owner for every kind of object: the handle type, the function that
-// releases it, and the value that stands for "no object".
-template <typename Handle, auto Close, auto Invalid = nullptr>
-class UniqueAny {
- public:
-  UniqueAny() = default;
-  explicit UniqueAny(Handle handle) : handle_(handle) {}
-  ~UniqueAny() { reset(); }
-  UniqueAny(UniqueAny&& other) noexcept : handle_(other.release()) {}
-  UniqueAny& operator=(UniqueAny&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  UniqueAny(const UniqueAny&) = delete;
-  UniqueAny& operator=(const UniqueAny&) = delete;
-
-  static constexpr Handle invalid() { return static_cast<Handle>(Invalid); }
-
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != invalid(); }
-  Handle release() { return std::exchange(handle_, invalid()); }
-  void reset(Handle handle = invalid()) {
-    Handle old = std::exchange(handle_, handle);
-    if (old != invalid()) Close(old);
-  }
-  // For a call that hands a new object back through an out-parameter: what
-  // was held goes first, and the object written there is owned at once.
-  Handle* put() {
-    reset();
-    return &handle_;
-  }
-
- private:
-  Handle handle_ = invalid();
-};
 
 using UniqueFile = UniqueAny<HFILE, _lclose, HFILE_ERROR>;
 using UniqueDC = UniqueAny<HDC, DeleteDC>;

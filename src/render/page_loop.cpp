@@ -1,6 +1,7 @@
 #include "render/page_loop.h"
 
 #include <cstdio>
+#include <string>
 
 #include "core/debug_log.h"
 #include "device/job_device.h"
@@ -177,9 +178,11 @@ bool PrintDocument(ReportFile& file) {
   DOCINFOA info{};
   info.cbSize = kDocInfoSize;
   info.lpszDocName = file.job.fileName;
-  // Every way out before the document is committed abandons it.
+  // Every way out before the document is committed abandons it. What
+  // StartDoc leaves as the last error says why it refused.
+  SetLastError(ERROR_SUCCESS);
   SpoolerDocument document(file.dc(), info);
-  if (ReportSpoolerError("StartDoc", document.started())) return false;
+  if (ReportSpoolerError("StartDoc", document.started(), GetLastError())) return false;
 
   Position at;
   if (!PrintPages(file, dialog, grid, at)) return false;
@@ -193,13 +196,24 @@ bool PrintDocument(ReportFile& file) {
 
 }  // namespace
 
-bool ReportSpoolerError(const char* name, int result) {
+bool ReportSpoolerError(const char* name, int result, DWORD reason) {
   // The spooler's page and document calls report failure with a result of
   // zero or below; a zero is a failure too, though it has no name.
   if (result > 0) return false;
-  char text[80];
-  snprintf(text, sizeof text, "%s returned %i (%s).", name, result, SpoolerErrorName(result));
-  MessageBoxA(nullptr, text, nullptr, MB_ICONERROR);
+  char head[80];
+  snprintf(head, sizeof head, "%s returned %i (%s).", name, result, SpoolerErrorName(result));
+  std::string text = head;
+  UniqueLocal said;
+  if (reason != ERROR_SUCCESS &&
+      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                         FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, reason, 0, reinterpret_cast<LPSTR>(said.put()), 0, nullptr) > 0 &&
+      said.get()) {
+    std::string words = static_cast<const char*>(said.get());
+    while (!words.empty() && (words.back() == '\n' || words.back() == '\r')) words.pop_back();
+    if (!words.empty()) text += " " + words;
+  }
+  MessageBoxA(nullptr, text.c_str(), nullptr, MB_ICONERROR);
   return true;
 }
 

@@ -13,8 +13,9 @@ bool PrintReportFile(PrintJob& job);
 
 // Shows the message box for a failed spooler call ("StartDoc", "StartPage",
 // "EndPage", "EndDoc") and returns true; returns false and shows nothing
-// for a call that succeeded.
-bool ReportSpoolerError(const char* name, int result);
+// for a call that succeeded. A reason the call left as the last error (a
+// print server's refusal) is told after the spooler's own words.
+bool ReportSpoolerError(const char* name, int result, DWORD reason = ERROR_SUCCESS);
 
 // Draws the ruler's tick marks across the page at height y when the job
 // asks for a ruler.

@@ -5,17 +5,7 @@
 # discards them.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
-QUEUE="plenwick-threads-$$"
-cleanup() {
-  cancel -a "$QUEUE" 2>/dev/null
-  remove_queue "$QUEUE"
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
-
-lpadmin -p "$QUEUE" -E -v file:/dev/null
+use_own_queue plenwick-threads
 javac -cp "$NATIVE/java" -d "$WORK/classes" "$ROOT/tests/java/ConcurrentCallsTest.java" || exit 1
 since=$(last_job_id)
 PLENWICK_REGISTRY="$ROOT/tests/java/registry.reg" java -Xcheck:jni -Djava.library.path="$NATIVE" \

@@ -3,7 +3,7 @@
 // flagged fields of a device mode are taken over.
 #include <gtest/gtest.h>
 
-#include "platform/linux/cups_destination.h"
+#include "platform/linux/devmode.h"
 
 namespace {
 

@@ -81,4 +81,16 @@ TEST_F(KernelFiles, DeletesNoReadOnlyFile) {
   }
 }
 
+// The Linux platform's answers where it once drifted from the simulated
+// Windows: the bottom of MulDiv's range, and a text for every error it sets.
+TEST(KernelShared, AnswersAsTheSimulatedWindows) {
+  EXPECT_EQ(MulDiv(INT32_MIN, 1, 1), -1);
+  EXPECT_EQ(MulDiv(-INT32_MAX, 1, 1), -INT32_MAX);
+  char text[64] = "";
+  EXPECT_GT(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_NOT_ENOUGH_MEMORY, 0, text,
+                           sizeof text, nullptr),
+            0u);
+  EXPECT_STREQ(text, "Not enough memory.\r\n");
+}
+
 }  // namespace

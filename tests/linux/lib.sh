@@ -41,3 +41,13 @@ print_request() {
     done
   done
 }
+
+# A work folder to stand in and a queue of the test's own that discards what
+# it prints (QUEUE, named after $1), both gone when the test ends.
+use_own_queue() {  # name
+  WORK=$(mktemp -d)
+  QUEUE="$1-$$"
+  trap 'cancel -a "$QUEUE" 2>/dev/null; remove_queue "$QUEUE"; rm -rf "$WORK"' EXIT
+  cd "$WORK" || exit 1
+  lpadmin -p "$QUEUE" -E -v file:/dev/null
+}

@@ -46,7 +46,8 @@ lpadmin -p "$QUEUE" -E -v file:/dev/null
 cupsreject "$QUEUE"
 printf 'rejected\r\n' >"$TAG-rejected.txt"
 print_request -disposition=scratch -printer_id="$QUEUE" "$TAG-rejected.txt"
-check "StartDoc fails" grep -q "StartDoc returned -1 (Unknown general error)." host.out
+check "StartDoc fails, with CUPS' reason" \
+  grep -q "StartDoc returned -1 (Unknown general error). Destination \"$QUEUE\" is not accepting jobs." host.out
 check "the rejected report is kept" [ -e "$TAG-rejected.txt" ]
 
 # Paused: the job is spooled and waits in the queue, as on Windows, so the

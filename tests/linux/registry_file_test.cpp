@@ -123,6 +123,35 @@ TEST(RegistryFile, ReadsHexStringsOfAVersion5ExportInAnyEncoding) {
   }
 }
 
+// An export saved as UTF-8 with bytes that are no UTF-8 reads them as the
+// code page conversions do, one U+FFFD for each byte that starts no valid
+// sequence, whatever pieces the file comes in.
+TEST(RegistryFile, ReadsBrokenUtf8AsTheConversionsDo) {
+  const struct {
+    const char* bytes;
+    const char* read;  // in UTF-8, U+FFFD as EF BF BD
+  } cases[] = {
+      {"caf\xC3\xA9", "caf\xC3\xA9"},
+      {"a\x80z", "a\xEF\xBF\xBDz"},                                  // a stray continuation
+      {"a\xC0\xAFz", "a\xEF\xBF\xBD\xEF\xBF\xBDz"},                  // an overlong '/'
+      {"a\xE2\x82z", "a\xEF\xBF\xBD\xEF\xBF\xBDz"},                  // cut short
+      {"a\xED\xA0\x80z", "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDz"},  // a surrogate
+      {"a\xF4\x90\x80\x80z", "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDz"},
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+  };
+  for (const auto& c : cases) {
+    std::string text = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+                       "\"Name\"=\"" + std::string(c.bytes) + "\"\r\n";
+    for (size_t piece : {size_t{0}, size_t{1}, size_t{2}}) {
+      RegistryFile registry;
+      ASSERT_TRUE(ParseRegistryText(text, registry, piece));
+      const auto* value = Value(registry, "HKEY_CURRENT_USER\\K", "NAME");
+      ASSERT_NE(value, nullptr) << c.bytes;
+      EXPECT_EQ(value->data, std::string(c.read) + '\0') << c.bytes << " in pieces of " << piece;
+    }
+  }
+}
+
 // Only a value's line goes on in the next one: a comment naming a folder
 // ends with its backslash.
 TEST(RegistryFile, ACommentEndingInABackslashEndsThere) {

@@ -19,6 +19,8 @@ int DeviceUnits(int hundredthsOfMm) {
   return static_cast<int>(std::floor(hundredthsOfMm * kDeviceUnitsPerInch / kHundredthsPerInch));
 }
 
+}  // namespace
+
 void SetUpPage(DeviceContext& dc) {
   const cups_size_t& media = dc.media;
   int width = DeviceUnits(media.width);
@@ -45,9 +47,13 @@ void SetUpPage(DeviceContext& dc) {
   }
 }
 
-}  // namespace
-
 DeviceContext* FindDeviceContext(HDC dc) { return g_deviceContexts.Find(dc); }
+
+HDC AddDeviceContext(std::unique_ptr<DeviceContext> dc) {
+  return g_deviceContexts.Add<HDC>(std::move(dc));
+}
+
+std::unique_ptr<DeviceContext> RemoveDeviceContext(HDC dc) { return g_deviceContexts.Remove(dc); }
 
 void DeselectEverywhere(const Font* font) {
   g_deviceContexts.ForEach([font](DeviceContext& dc) {
@@ -56,56 +62,3 @@ void DeselectEverywhere(const Font* font) {
 }
 
 }  // namespace linux_platform
-
-using linux_platform::DeviceContext;
-
-HDC CreateDCA(LPCSTR, LPCSTR device, LPCSTR, const DEVMODEA* mode) {
-  // A device context is made for a named printer; without a name it is the
-  // default destination, as the default printer on Windows.
-  auto dc = std::make_unique<DeviceContext>();
-  dc->destination = linux_platform::Destination::Find(device ? device : "");
-  if (!dc->destination) {
-    SetLastError(ERROR_INVALID_PRINTER_NAME);
-    return nullptr;
-  }
-  dc->destination->FillDefaults(dc->mode);
-  if (mode) linux_platform::MergeFlaggedFields(dc->mode, *mode);
-  dc->media = dc->destination->MediaOf(dc->mode);
-  if (dc->media.width <= 0 || dc->media.length <= 0) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return nullptr;
-  }
-  linux_platform::SetUpPage(*dc);
-  return linux_platform::g_deviceContexts.Add<HDC>(std::move(dc));
-}
-
-BOOL DeleteDC(HDC handle) {
-  std::unique_ptr<DeviceContext> dc = linux_platform::g_deviceContexts.Remove(handle);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  // A document still open goes with its device context, unprinted.
-  if (dc->document) linux_platform::AbandonDocument(*dc);
-  return TRUE;
-}
-
-int GetDeviceCaps(HDC handle, int index) {
-  DeviceContext* dc = linux_platform::FindDeviceContext(handle);
-  if (!dc) return 0;
-  switch (index) {
-    case HORZRES:
-      return dc->horzRes;
-    case VERTRES:
-      return dc->vertRes;
-    case LOGPIXELSX:
-    case LOGPIXELSY:
-      return linux_platform::kDeviceUnitsPerInch;
-    case PHYSICALWIDTH:
-      return dc->pageWidth;
-    case PHYSICALHEIGHT:
-      return dc->pageHeight;
-    default:
-      return 0;
-  }
-}

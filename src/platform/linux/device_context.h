@@ -1,6 +1,6 @@
 // A printer device context on a CUPS destination: its page in device units
-// (300 per inch), its fonts, and while a document is open the CUPS job it
-// streams a cairo PDF (or PostScript) into.
+// (300 per inch), its fonts, and while a document is open the CUPS job and
+// the pages it streams into it.
 #pragma once
 
 #include <cairo.h>
@@ -10,52 +10,23 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/cups_destination.h"
+#include "platform/linux/backend/cups_destination.h"
+#include "platform/linux/backend/owners.h"
 #include "platform/linux/font.h"
-#include "platform/linux/page_group_filter.h"
+#include "platform/linux/backend/cups_job.h"
+#include "platform/linux/backend/pdf_page.h"
 
 namespace linux_platform {
 
 constexpr int kDeviceUnitsPerInch = 300;
 
-struct CairoDeleter {
-  void operator()(cairo_t* context) const { cairo_destroy(context); }
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct HttpDeleter {
-  void operator()(http_t* http) const { httpClose(http); }
-};
-
-// The CUPS job of an open document and the PDF being written into it.
+// An open document: its CUPS job and the pages drawn into it. The pages go
+// first, so that nothing more is sent, then the job, which cancels itself
+// unless it was finished.
 struct Document {
-  Document();
-  Document(const Document&) = delete;
-  Document& operator=(const Document&) = delete;
-
-  std::unique_ptr<http_t, HttpDeleter> http;
-  // PostScript for a PostScript printer, else PDF.
-  bool postscript = false;
-  // cairo's PDF on its way to the job. cairo writes it in pieces of a few
-  // bytes, and libcups looks for an answer from the server after every
-  // piece it is given: the pieces go to the job in blocks.
-  PageGroupFilter output;
-  static constexpr size_t kSendBlock = 64 * 1024;
-  std::string pending;
-  bool Send(const char* data, size_t length);
-  bool SendPending();
-  int jobId = 0;
-  // Bytes are dropped once the document is given up, and after a write
-  // to CUPS failed.
-  bool discard = false;
-  bool writeFailed = false;
-  // The server took or answered nothing for too long on the job's
-  // connection: nothing it said after that is believed.
-  bool serverSilent = false;
-  std::unique_ptr<cairo_surface_t, CairoDeleter> surface;
-  std::unique_ptr<cairo_t, CairoDeleter> context;
-  bool pageOpen = false;
-  // The glyphs of the run being drawn, kept for the next run.
-  std::vector<cairo_glyph_t> glyphs;
+  explicit Document(Destination& destination) : job(destination) {}
+  CupsJob job;
+  std::unique_ptr<PdfDocument> pages;
 };
 
 struct DeviceContext {
@@ -73,6 +44,8 @@ struct DeviceContext {
   int penX = 0, penY = 0;
   ABORTPROC abortProc = nullptr;
   std::unique_ptr<Document> document;
+  // The glyphs of the run being drawn, kept for the next run.
+  std::vector<cairo_glyph_t> glyphs;
 
   Font& CurrentFont() { return selected ? *selected : stockFont; }
 };
@@ -80,8 +53,10 @@ struct DeviceContext {
 DeviceContext* FindDeviceContext(HDC dc);
 // Forgets a font in every device context that has it selected.
 void DeselectEverywhere(const Font* font);
-// Gives up the open document: nothing more is sent, and its job is
-// cancelled (spooler.cpp).
-void AbandonDocument(DeviceContext& dc);
+// Device contexts as handles.
+HDC AddDeviceContext(std::unique_ptr<DeviceContext> dc);
+std::unique_ptr<DeviceContext> RemoveDeviceContext(HDC dc);
+// Sets the page and its printable area from the media and orientation.
+void SetUpPage(DeviceContext& dc);
 
 }  // namespace linux_platform

@@ -10,14 +10,9 @@
 #include <vector>
 
 #include "platform/linux/live_objects.h"
-#include "platform/winapi/winapi.h"
+#include "platform/winapi/common.h"
 
 namespace {
-
-thread_local DWORD t_lastError = ERROR_SUCCESS;
-
-constexpr DWORD kInsufficientBuffer = 122;
-constexpr DWORD kMessageNotFound = 317;
 
 struct GlobalBlock {
   std::vector<unsigned char> bytes;
@@ -25,58 +20,13 @@ struct GlobalBlock {
 };
 linux_platform::LiveObjects<GlobalBlock> g_globals;
 
-DWORD ErrorFromErrno(int error) {
-  switch (error) {
-    case ENOENT:
-      return ERROR_FILE_NOT_FOUND;
-    case ENOTDIR:
-      return ERROR_PATH_NOT_FOUND;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-      return ERROR_ACCESS_DENIED;
-    case EBADF:
-      return ERROR_INVALID_HANDLE;
-    case ENOMEM:
-      return ERROR_NOT_ENOUGH_MEMORY;
-    default:
-      return ERROR_INVALID_PARAMETER;
-  }
-}
-
-const char* SystemMessage(DWORD code) {
-  switch (code) {
-    case ERROR_SUCCESS:
-      return "The operation completed successfully.\r\n";
-    case ERROR_FILE_NOT_FOUND:
-      return "File not found.\r\n";
-    case ERROR_PATH_NOT_FOUND:
-      return "Path not found.\r\n";
-    case ERROR_ACCESS_DENIED:
-      return "Access denied.\r\n";
-    case ERROR_INVALID_HANDLE:
-      return "Invalid handle.\r\n";
-    case ERROR_NOT_ENOUGH_MEMORY:
-      return "Not enough memory.\r\n";
-    case ERROR_INVALID_PARAMETER:
-      return "Invalid parameter.\r\n";
-    case ERROR_INVALID_PRINTER_NAME:
-      return "Invalid printer name.\r\n";
-    default:
-      return nullptr;
-  }
-}
-
 }  // namespace
-
-DWORD GetLastError() { return t_lastError; }
-void SetLastError(DWORD code) { t_lastError = code; }
 
 HFILE _lopen(LPCSTR path, int mode) {
   int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
   int file = path ? open(path, flags | O_CLOEXEC) : -1;
   if (file < 0) {
-    SetLastError(path ? ErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
+    SetLastError(path ? winapi::ErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
     return HFILE_ERROR;
   }
   // A directory opens for reading here, but it is no file: Windows refuses
@@ -96,7 +46,7 @@ UINT _lread(HFILE file, LPVOID buffer, UINT count) {
     got = read(file, buffer, count);
   } while (got < 0 && errno == EINTR);
   if (got < 0) {
-    SetLastError(ErrorFromErrno(errno));
+    SetLastError(winapi::ErrorFromErrno(errno));
     return static_cast<UINT>(HFILE_ERROR);
   }
   return static_cast<UINT>(got);
@@ -104,7 +54,7 @@ UINT _lread(HFILE file, LPVOID buffer, UINT count) {
 
 HFILE _lclose(HFILE file) {
   if (close(file) != 0) {
-    SetLastError(ErrorFromErrno(errno));
+    SetLastError(winapi::ErrorFromErrno(errno));
     return HFILE_ERROR;
   }
   return 0;
@@ -120,7 +70,7 @@ BOOL DeleteFileA(LPCSTR path) {
     return FALSE;
   }
   if (!path || unlink(path) != 0) {
-    SetLastError(path ? ErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
+    SetLastError(path ? winapi::ErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   return TRUE;
@@ -165,26 +115,7 @@ HLOCAL LocalFree(HLOCAL block) {
 }
 
 DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer, DWORD size, void*) {
-  const char* text = (flags & FORMAT_MESSAGE_FROM_SYSTEM) ? SystemMessage(messageId) : nullptr;
-  if (!text) {
-    SetLastError(kMessageNotFound);
-    return 0;
-  }
-  DWORD length = static_cast<DWORD>(strlen(text));
-  if (flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) {
-    // Given back with LocalFree, which is free.
-    char* copy = strdup(text);
-    if (!copy) {
-      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-      return 0;
-    }
-    *reinterpret_cast<LPSTR*>(buffer) = copy;
-    return length;
-  }
-  if (!buffer || size <= length) {
-    SetLastError(kInsufficientBuffer);
-    return 0;
-  }
-  memcpy(buffer, text, length + 1);
-  return length;
+  // An allocated text is given back with LocalFree, which is free.
+  return winapi::FormatSystemMessage(flags, messageId, buffer, size,
+                                     [](const std::string& text) { return strdup(text.c_str()); });
 }

@@ -167,7 +167,7 @@ class RegistryScanner {
   // True when the text was a registry export.
   bool Finish() {
     if (encoding_ == Encoding::kUnknown) Decide();
-    if (encoding_ == Encoding::kUtf8 && pendingBytes_ > 0) pendingBytes_ = 0;
+    if (encoding_ == Encoding::kUtf8) utf8_.Finish([this](uint32_t c) { Put(c); });
     if (encoding_ == Encoding::kUtf16 && high_ != 0) Put(std::exchange(high_, 0));
     EndPhysicalLine();
     if (!logical_.empty() || overlong_) EndLogicalLine();
@@ -213,14 +213,7 @@ class RegistryScanner {
   }
 
   void DecodeUtf8(unsigned char byte) {
-    if (pendingBytes_ > 0) {
-      code_ = code_ << 6 | (byte & 0x3F);
-      if (--pendingBytes_ == 0) Put(code_);
-      return;
-    }
-    pendingBytes_ = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
-    code_ = pendingBytes_ == 0 ? byte : byte & (0x3F >> pendingBytes_);
-    if (pendingBytes_ == 0) Put(code_);
+    utf8_.Put(byte, [this](uint32_t c) { Put(c); });
   }
 
   void DecodeUtf16(unsigned char byte) {
@@ -325,8 +318,7 @@ class RegistryScanner {
   std::string head_;
   bool utf16Strings_ = false;
   // Decoding state between pieces.
-  int pendingBytes_ = 0;
-  char32_t code_ = 0;
+  winapi::Utf8Decoder utf8_;
   bool haveLowByte_ = false;
   unsigned char lowByte_ = 0;
   char32_t high_ = 0;

@@ -1,6 +1,5 @@
-// The user interface without windows: a message box is written to standard
-// error and answered with its safe button, and no dialog is ever made, so
-// printing goes on as without the cancel window.
+// A message box without a window: written to standard error and answered
+// with its safe button.
 #include <cstdio>
 #include <string>
 
@@ -13,7 +12,6 @@ constexpr UINT kYesNoCancel = 3;
 constexpr UINT kYesNo = 4;
 constexpr UINT kAbortRetryIgnore = 2;
 constexpr int kIdNo = 7;
-constexpr DWORD kNotSupported = 50;
 
 // Cancel where the box has it: the work in hand is given up, never the
 // process.
@@ -56,30 +54,3 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
   fflush(stderr);
   return answer;
 }
-
-HWND CreateDialogParamA(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM) {
-  SetLastError(kNotSupported);
-  return nullptr;
-}
-
-BOOL DestroyWindow(HWND) {
-  SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-  return FALSE;
-}
-
-BOOL SetWindowTextA(HWND, LPCSTR) {
-  SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-  return FALSE;
-}
-
-BOOL SetDlgItemTextA(HWND, int, LPCSTR) {
-  SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-  return FALSE;
-}
-
-HWND GetFocus() { return nullptr; }
-
-BOOL PeekMessageA(LPMSG, HWND, UINT, UINT, UINT) { return FALSE; }
-BOOL TranslateMessage(const MSG*) { return FALSE; }
-LRESULT DispatchMessageA(const MSG*) { return 0; }
-BOOL IsDialogMessageA(HWND, LPMSG) { return FALSE; }

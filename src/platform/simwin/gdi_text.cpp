@@ -194,22 +194,6 @@ int Escape(HDC dc, int escape, int, LPCSTR input, LPVOID) {
   return count;
 }
 
-// Rounds half away from zero; a zero divisor or a result out of range
-// gives -1, as on Windows.
-int MulDiv(int number, int numerator, int denominator) {
-  if (denominator == 0) return -1;
-  int64_t product = static_cast<int64_t>(number) * numerator;
-  int64_t divisor = denominator;
-  if (divisor < 0) {
-    product = -product;
-    divisor = -divisor;
-  }
-  int64_t half = divisor / 2;
-  int64_t result = product >= 0 ? (product + half) / divisor : (product - half) / divisor;
-  if (result > INT32_MAX || result < -INT32_MAX) return -1;
-  return static_cast<int>(result);
-}
-
 namespace simwin {
 namespace detail {
 

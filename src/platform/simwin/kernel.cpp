@@ -8,10 +8,9 @@
 #include <memory>
 
 #include "internal.h"
+#include "platform/winapi/common.h"
 
 namespace {
-
-thread_local DWORD g_lastError = 0;
 
 struct OpenFile {
   long bytesRead = 0;
@@ -35,48 +34,13 @@ bool g_failNextGlobalAlloc = false;
 // text pointer), so they are keyed by that address.
 std::map<const void*, std::unique_ptr<std::string>> g_locals;
 
-DWORD ErrorFromErrno(int error) {
-  switch (error) {
-    case ENOENT:
-      return ERROR_FILE_NOT_FOUND;
-    case ENOTDIR:
-      return ERROR_PATH_NOT_FOUND;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-      return ERROR_ACCESS_DENIED;
-    default:
-      return ERROR_INVALID_PARAMETER;
-  }
-}
-
-const char* SystemMessage(DWORD code) {
-  switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-      return "File not found.\r\n";
-    case ERROR_PATH_NOT_FOUND:
-      return "Path not found.\r\n";
-    case ERROR_ACCESS_DENIED:
-      return "Access denied.\r\n";
-    case ERROR_INVALID_HANDLE:
-      return "Invalid handle.\r\n";
-    case ERROR_INVALID_PRINTER_NAME:
-      return "Invalid printer name.\r\n";
-    default:
-      return nullptr;
-  }
-}
-
 }  // namespace
-
-DWORD GetLastError() { return g_lastError; }
-void SetLastError(DWORD code) { g_lastError = code; }
 
 HFILE _lopen(LPCSTR path, int mode) {
   int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
   int fd = open(path, flags);
   if (fd < 0) {
-    SetLastError(ErrorFromErrno(errno));
+    SetLastError(winapi::ErrorFromErrno(errno));
     return HFILE_ERROR;
   }
   OpenFile file;
@@ -104,7 +68,7 @@ UINT _lread(HFILE handle, LPVOID buffer, UINT count) {
   }
   ssize_t got = read(handle, buffer, count);
   if (got < 0) {
-    SetLastError(ErrorFromErrno(errno));
+    SetLastError(winapi::ErrorFromErrno(errno));
     return static_cast<UINT>(HFILE_ERROR);
   }
   file.bytesRead += got;
@@ -122,7 +86,7 @@ HFILE _lclose(HFILE handle) {
 
 BOOL DeleteFileA(LPCSTR path) {
   bool deleted = unlink(path) == 0;
-  if (!deleted) SetLastError(ErrorFromErrno(errno));
+  if (!deleted) SetLastError(winapi::ErrorFromErrno(errno));
   g_deleted.push_back({path, deleted});
   return deleted ? TRUE : FALSE;
 }
@@ -176,25 +140,12 @@ HLOCAL LocalFree(HLOCAL handle) {
 
 DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer, DWORD size,
                      void*) {
-  const char* text = (flags & FORMAT_MESSAGE_FROM_SYSTEM) ? SystemMessage(messageId) : nullptr;
-  if (!text) {
-    SetLastError(317);  // ERROR_MR_MID_NOT_FOUND
-    return 0;
-  }
-  DWORD length = static_cast<DWORD>(strlen(text));
-  if (flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) {
+  return winapi::FormatSystemMessage(flags, messageId, buffer, size, [](const std::string& text) {
     auto block = std::make_unique<std::string>(text);
     char* address = block->data();
     g_locals[address] = std::move(block);
-    *reinterpret_cast<LPSTR*>(buffer) = address;
-    return length;
-  }
-  if (!buffer || size <= length) {
-    SetLastError(122);  // ERROR_INSUFFICIENT_BUFFER
-    return 0;
-  }
-  memcpy(buffer, text, length + 1);
-  return length;
+    return address;
+  });
 }
 
 namespace simwin {
@@ -228,7 +179,7 @@ void ResetKernel() {
   g_locals.clear();
   g_failNextGlobalAlloc = false;
   g_failReadsAfter = -1;
-  g_lastError = 0;
+  SetLastError(0);
 }
 
 }  // namespace detail

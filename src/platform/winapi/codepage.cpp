@@ -169,29 +169,6 @@ uint32_t NextUtf16(LPCWSTR source, size_t length, size_t* at) {
 
 bool IsSurrogate(uint32_t c) { return c >= 0xD800 && c < 0xE000; }
 
-// One character of UTF-8 at source[*at]. A byte that starts no valid
-// sequence (a stray continuation, an overlong form, a surrogate, a value
-// past U+10FFFF, a sequence cut short) is one U+FFFD, and the next byte is
-// read afresh.
-uint32_t NextUtf8(const unsigned char* source, size_t length, size_t* at) {
-  unsigned char lead = source[*at];
-  ++*at;
-  if (lead < 0x80) return lead;
-  int extra = lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
-              : lead >= 0xF0 && lead < 0xF5 ? 3 : 0;
-  if (extra == 0 || *at + extra > length) return 0xFFFD;
-  uint32_t c = lead & (0x3F >> extra);
-  for (int i = 0; i < extra; ++i) {
-    unsigned char next = source[*at + i];
-    if ((next & 0xC0) != 0x80) return 0xFFFD;
-    c = c << 6 | (next & 0x3F);
-  }
-  static const uint32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
-  if (c < kSmallest[extra] || IsSurrogate(c) || c > 0x10FFFF) return 0xFFFD;
-  *at += extra;
-  return c;
-}
-
 void AppendUtf16(std::u16string& units, uint32_t c) {
   if (c < 0x10000) {
     units += static_cast<char16_t>(c);
@@ -273,12 +250,13 @@ int MultiByteToWideCharIn(UINT ansiCodePage, UINT codePage, LPCSTR source, int s
   size_t length = LengthOf(source, sourceLength);
   const unsigned char* bytes = reinterpret_cast<const unsigned char*>(source);
   std::u16string units;
-  for (size_t at = 0; at < length;) {
-    if (resolved == CP_UTF8) {
-      AppendUtf16(units, NextUtf8(bytes, length, &at));
-    } else {
-      units += static_cast<char16_t>(AnsiToUnicode(bytes[at++]));
-    }
+  if (resolved == CP_UTF8) {
+    Utf8Decoder decoder;
+    auto append = [&units](uint32_t c) { AppendUtf16(units, c); };
+    for (size_t at = 0; at < length; ++at) decoder.Put(bytes[at], append);
+    decoder.Finish(append);
+  } else {
+    for (size_t at = 0; at < length; ++at) units += static_cast<char16_t>(AnsiToUnicode(bytes[at]));
   }
   return HandOver(units, destination, destinationLength);
 }

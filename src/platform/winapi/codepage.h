@@ -36,6 +36,58 @@ unsigned char UnicodeToAnsi(uint32_t c);
 // Appends the UTF-8 bytes of a Unicode character.
 void AppendUtf8(std::string& bytes, uint32_t c);
 
+// Reads UTF-8 a byte at a time, so a text may come in pieces of any size.
+// A byte that starts no valid sequence (a stray continuation, an overlong
+// form, a surrogate, a value past U+10FFFF, a sequence cut short) is one
+// U+FFFD, and the bytes after it are read afresh.
+class Utf8Decoder {
+ public:
+  // Takes the next byte and hands every character it completes to emit.
+  template <typename Emit>
+  void Put(unsigned char byte, Emit emit) {
+    if (held_ == 0) return Start(byte, emit);
+    if ((byte & 0xC0) != 0x80) {
+      Break(emit);
+      return Start(byte, emit);
+    }
+    bytes_[held_++] = byte;
+    if (held_ < needed_) return;
+    uint32_t c = bytes_[0] & (0x3F >> (needed_ - 1));
+    for (int i = 1; i < needed_; ++i) c = c << 6 | (bytes_[i] & 0x3F);
+    static constexpr uint32_t kSmallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kSmallest[needed_] || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) return Break(emit);
+    held_ = 0;
+    emit(c);
+  }
+  // The end of the text: a sequence still open was cut short.
+  template <typename Emit>
+  void Finish(Emit emit) {
+    if (held_ > 0) Break(emit);
+  }
+
+ private:
+  template <typename Emit>
+  void Start(unsigned char lead, Emit emit) {
+    if (lead < 0x80) return emit(lead);
+    needed_ = lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+              : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+    if (needed_ == 0) return emit(0xFFFD);
+    bytes_[0] = lead;
+    held_ = 1;
+  }
+  // The lead of a broken sequence is one U+FFFD; the continuation bytes
+  // after it, read afresh, are strays, one U+FFFD each.
+  template <typename Emit>
+  void Break(Emit emit) {
+    for (int i = 0; i < held_; ++i) emit(0xFFFD);
+    held_ = 0;
+  }
+
+  unsigned char bytes_[4] = {};
+  int held_ = 0;
+  int needed_ = 0;
+};
+
 // The two conversions for a platform whose ANSI code page is ansiCodePage
 // (1252 or CP_UTF8); CP_ACP stands for it. Characters the multi-byte code
 // page lacks, and unpaired surrogates, become '?' (usedDefaultChar tells);

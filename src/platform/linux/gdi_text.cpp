@@ -1,5 +1,6 @@
-// Fonts as handles: CreateFontIndirectA keeps the logical font, which is
-// matched the first time its metrics or glyphs are needed.
+// Fonts and text: CreateFontIndirectA keeps the logical font, which is
+// matched the first time its metrics or glyphs are needed; TextOutA draws
+// with it into the open page.
 #include <cstring>
 
 #include "platform/linux/device_context.h"
@@ -12,6 +13,29 @@ linux_platform::LiveObjects<linux_platform::Font> g_fonts;
 // A device context's stock font answers as a handle of its own.
 HGDIOBJ HandleOf(linux_platform::DeviceContext& dc, linux_platform::Font& font) {
   return &font == &dc.stockFont ? static_cast<HGDIOBJ>(&dc.stockFont) : static_cast<HGDIOBJ>(&font);
+}
+
+// Draws ANSI text with its cell's top left corner at (x, y). Glyphs advance
+// by their own unrounded widths, as the Windows PostScript driver places
+// them, so a run reads the same on both.
+BOOL DrawText(linux_platform::DeviceContext& dc, const linux_platform::Font& font, int x, int y,
+              const char* text, int count) {
+  std::vector<cairo_glyph_t>& glyphs = dc.glyphs;
+  glyphs.resize(static_cast<size_t>(count));
+  double baseline = y + font.metrics().tmAscent;
+  double pen = x;
+  for (int i = 0; i < count; ++i) {
+    auto byte = static_cast<unsigned char>(text[i]);
+    glyphs[i] = cairo_glyph_t{font.face().glyphIndex(byte), pen, baseline};
+    pen += font.face().glyphAdvance(byte);
+  }
+  linux_platform::PdfDocument& pages = *dc.document->pages;
+  pages.ShowGlyphs(font.face().scaled(), glyphs);
+  if (font.logical().lfUnderline) {
+    double thickness = font.face().underlineThickness();
+    pages.FillRectangle(x, baseline + font.face().underlinePosition() - thickness / 2, pen - x, thickness);
+  }
+  return TRUE;
 }
 
 }  // namespace
@@ -69,19 +93,29 @@ int GetTextFaceA(HDC handle, int count, LPSTR face) {
   linux_platform::Font& font = dc->CurrentFont();
   if (!font.Realize()) return 0;
   // Cut to the buffer, always terminated.
-  size_t length = std::min(font.face().size(), static_cast<size_t>(count - 1));
-  memcpy(face, font.face().data(), length);
+  size_t length = std::min(font.face().family().size(), static_cast<size_t>(count - 1));
+  memcpy(face, font.face().family().data(), length);
   face[length] = '\0';
   return static_cast<int>(length + 1);
 }
 
-int MulDiv(int number, int numerator, int denominator) {
-  if (denominator == 0) return -1;
-  long long product = static_cast<long long>(number) * numerator;
-  // Rounded half away from zero, as Windows rounds.
-  long long half = (denominator < 0 ? -denominator : denominator) / 2;
-  long long result = ((product < 0) != (denominator < 0)) ? (product - half) / denominator
-                                                            : (product + half) / denominator;
-  if (result > 0x7FFFFFFF || result < -0x7FFFFFFFLL - 1) return -1;
-  return static_cast<int>(result);
+BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
+  linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
+  if (!dc || !dc->document || !dc->document->pages->pageOpen() || count < 0 || (count > 0 && !text)) {
+    return FALSE;
+  }
+  linux_platform::Font& font = dc->CurrentFont();
+  if (!font.Realize()) return FALSE;
+  if (count == 0) return TRUE;
+  return DrawText(*dc, font, x, y, text, count);
+}
+
+// Only the query itself is supported: a driver that writes PDF has no
+// pass-through of raw printer data.
+int Escape(HDC handle, int escape, int inputSize, LPCSTR input, LPVOID) {
+  if (!linux_platform::FindDeviceContext(handle)) return 0;
+  if (escape != QUERYESCSUPPORT || inputSize < static_cast<int>(sizeof(int32_t)) || !input) return 0;
+  int32_t asked = 0;
+  memcpy(&asked, input, sizeof asked);
+  return asked == QUERYESCSUPPORT ? 1 : 0;
 }

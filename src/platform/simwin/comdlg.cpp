@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "internal.h"
+#include "platform/winapi/common.h"
 
 namespace {
 
@@ -14,32 +15,15 @@ std::vector<std::string> g_setupScript;
 std::vector<simwin::PrintDlgCall> g_printDlgCalls;
 
 HGLOBAL NewDeviceModeBlock(const simwin::PrinterSpec& spec) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, simwin::detail::DeviceModeSize(spec));
-  if (!block) return nullptr;
-  simwin::detail::FillDeviceMode(spec, static_cast<DEVMODEA*>(GlobalLock(block)));
-  GlobalUnlock(block);
-  return block;
+  // The device mode and its driver's extra bytes, as one block.
+  std::vector<unsigned char> bytes(simwin::detail::DeviceModeSize(spec));
+  auto* mode = reinterpret_cast<DEVMODEA*>(bytes.data());
+  simwin::detail::FillDeviceMode(spec, mode);
+  return winapi::NewDevModeBlock(*mode);
 }
 
 HGLOBAL NewDeviceNamesBlock(const simwin::PrinterSpec& spec) {
-  size_t size = sizeof(DEVNAMES) + spec.driver.size() + spec.name.size() + spec.port.size() + 3;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  if (!block) return nullptr;
-  char* base = static_cast<char*>(GlobalLock(block));
-  auto* names = reinterpret_cast<DEVNAMES*>(base);
-  size_t offset = sizeof(DEVNAMES);
-  auto put = [&](const std::string& text) {
-    WORD at = static_cast<WORD>(offset);
-    memcpy(base + offset, text.c_str(), text.size() + 1);
-    offset += text.size() + 1;
-    return at;
-  };
-  names->wDriverOffset = put(spec.driver);
-  names->wDeviceOffset = put(spec.name);
-  names->wOutputOffset = put(spec.port);
-  names->wDefault = 1;
-  GlobalUnlock(block);
-  return block;
+  return winapi::NewDevNamesBlock(spec.driver, spec.name, spec.port);
 }
 
 }  // namespace

@@ -1,0 +1,59 @@
+// A CUPS destination: found by name, its default settings and media, and
+// whether it takes PostScript.
+#pragma once
+
+#include <cups/cups.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/linux/backend/owners.h"
+
+namespace linux_platform {
+
+// Starts libcups once, before its first use, and sets the calling thread's
+// answer to a server that asks for a password: none (see NoPassword). Call
+// it on every thread before that thread's first libcups call.
+void InitializeCups();
+
+// libcups' password callback of every thread that prints: a library inside
+// a Java virtual machine has no terminal to ask on (libcups' own callback
+// would wait there for a password nobody sees asked for), so it answers
+// with no password, which ends the request as refused, and says so on
+// standard error, naming the server and the resource. Credentials that
+// need no question (Kerberos) still work.
+const char* NoPassword(const char* prompt, http_t* http, const char* method, const char* resource,
+                       void* data);
+
+class Destination {
+ public:
+  // The destination of that name (CUPS compares names without regard to
+  // case), or the default destination for an empty name. Empty when there
+  // is none or the server cannot be reached.
+  static std::unique_ptr<Destination> Find(const std::string& name);
+
+  const std::string& name() const { return name_; }
+  cups_dest_t* dest() { return dest_.get(); }
+  cups_dinfo_t* info() { return info_.get(); }
+  // The URI of the device the queue prints on, or null.
+  const char* DeviceUri();
+
+  // The value of a job attribute the destination prints with unless told:
+  // the queue's own option, else its default; empty when it has neither.
+  std::string DefaultKeyword(const char* attribute);
+  // The destination's media of a PWG name, of a size (hundredths of mm,
+  // exactly), and its default media. False when it has none.
+  bool MediaByName(const char* name, cups_size_t& size);
+  bool MediaBySize(int width, int length, cups_size_t& size);
+  bool DefaultMedia(cups_size_t& size);
+  // Whether the destination is a PostScript printer: a queue whose PPD
+  // names no filter of its own, so that CUPS hands it PostScript.
+  bool TakesPostScript();
+
+ private:
+  std::string name_;
+  UniqueDest dest_;
+  UniqueDestInfo info_;
+};
+
+}  // namespace linux_platform

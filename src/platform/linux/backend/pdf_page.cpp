@@ -1,0 +1,119 @@
+#include "platform/linux/backend/pdf_page.h"
+
+#include <cairo-pdf.h>
+#include <cairo-ps.h>
+
+#include <string>
+
+namespace linux_platform {
+namespace {
+
+constexpr double kPointsPerInch = 72.0;
+
+}  // namespace
+
+// cairo hands the document over in pieces as pages are finished; they go to
+// the job a block at a time, so the document is never held whole in memory
+// (cairo keeps a PostScript document's pages in a file of its own until
+// the document ends: its fonts come first).
+cairo_status_t PdfDocument::WriteToJob(void* closure, const unsigned char* data,
+                                       unsigned int length) {
+  auto* document = static_cast<PdfDocument*>(closure);
+  if (document->discard_ || document->writeFailed_) return CAIRO_STATUS_SUCCESS;
+  const char* bytes = reinterpret_cast<const char*>(data);
+  bool sent = document->postscript_ ? document->job_.Write(bytes, length)
+                                    : document->output_.Write(bytes, length);
+  if (!sent || document->job_.silent()) {
+    document->writeFailed_ = true;
+    return CAIRO_STATUS_WRITE_ERROR;
+  }
+  return CAIRO_STATUS_SUCCESS;
+}
+
+// A PostScript printer gets PostScript: CUPS passes it on as it is, where a
+// PDF would be turned into PostScript by Ghostscript first, a page at a
+// time. Any other printer gets a PDF, which CUPS' filters take as it comes.
+PdfDocument::PdfDocument(CupsJob& job, bool postscript, double width, double height,
+                         int unitsPerInch, const char* title)
+    : job_(job),
+      postscript_(postscript),
+      scale_(kPointsPerInch / unitsPerInch),
+      output_([this](const char* data, size_t length) { return job_.Write(data, length); }) {
+  if (postscript_) {
+    surface_.reset(cairo_ps_surface_create_for_stream(WriteToJob, this, width, height));
+    // The title as a DSC comment: one line of printable characters, within
+    // the 255 bytes cairo takes.
+    std::string comment = "%%Title: ";
+    for (const char* c = title; *c && comment.size() < 200; ++c) {
+      comment += static_cast<unsigned char>(*c) < 0x20 ? ' ' : *c;
+    }
+    cairo_ps_surface_dsc_comment(surface_.get(), comment.c_str());
+  } else {
+    surface_.reset(cairo_pdf_surface_create_for_stream(WriteToJob, this, width, height));
+    // From PDF 1.5 on, newer cairo packs the page dictionaries into
+    // compressed object streams, where no page group could be cleared;
+    // nothing a report draws needs more than PDF 1.4.
+    cairo_pdf_surface_restrict_to_version(surface_.get(), CAIRO_PDF_VERSION_1_4);
+    cairo_pdf_surface_set_metadata(surface_.get(), CAIRO_PDF_METADATA_TITLE, title);
+  }
+  context_.reset(cairo_create(surface_.get()));
+}
+
+PdfDocument::~PdfDocument() {
+  discard_ = true;
+  context_.reset();
+  surface_.reset();
+}
+
+bool PdfDocument::Failed() const {
+  return writeFailed_ ||
+         (surface_ && cairo_surface_status(surface_.get()) != CAIRO_STATUS_SUCCESS);
+}
+
+void PdfDocument::StartPage(int offsetX, int offsetY) {
+  cairo_t* cr = context_.get();
+  cairo_identity_matrix(cr);
+  cairo_scale(cr, scale_, scale_);
+  cairo_translate(cr, offsetX, offsetY);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  pageOpen_ = true;
+}
+
+bool PdfDocument::EndPage() {
+  cairo_show_page(context_.get());
+  pageOpen_ = false;
+  return !Failed();
+}
+
+bool PdfDocument::Finish() {
+  if (pageOpen_) EndPage();
+  context_.reset();
+  cairo_surface_finish(surface_.get());
+  if (!writeFailed_ && !output_.Flush()) writeFailed_ = true;
+  bool written = !Failed();
+  discard_ = true;
+  surface_.reset();
+  return written;
+}
+
+void PdfDocument::ShowGlyphs(cairo_scaled_font_t* font, const std::vector<cairo_glyph_t>& glyphs) {
+  cairo_t* cr = context_.get();
+  cairo_set_scaled_font(cr, font);
+  cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+}
+
+void PdfDocument::FillRectangle(double x, double y, double width, double height) {
+  cairo_t* cr = context_.get();
+  cairo_rectangle(cr, x, y, width, height);
+  cairo_fill(cr);
+}
+
+void PdfDocument::Line(int fromX, int fromY, int toX, int toY) {
+  cairo_t* cr = context_.get();
+  cairo_set_line_width(cr, 1);
+  cairo_move_to(cr, fromX, fromY);
+  cairo_line_to(cr, toX, toY);
+  cairo_stroke(cr);
+}
+
+}  // namespace linux_platform

@@ -1,0 +1,62 @@
+// A document's pages as cairo draws them, streamed into a CUPS job as they
+// end: a PDF, or PostScript for a PostScript printer. Drawing is in device
+// units from the printable area's top left corner.
+#pragma once
+
+#include <cairo.h>
+
+#include <vector>
+
+#include "platform/linux/backend/cups_job.h"
+#include "platform/linux/backend/owners.h"
+#include "platform/linux/backend/page_group_filter.h"
+
+namespace linux_platform {
+
+class PdfDocument {
+ public:
+  // A page of width by height points; unitsPerInch device units to the
+  // inch.
+  PdfDocument(CupsJob& job, bool postscript, double width, double height, int unitsPerInch,
+              const char* title);
+  // Whatever cairo still writes as it goes is dropped: a document given up
+  // sends nothing more.
+  ~PdfDocument();
+  PdfDocument(const PdfDocument&) = delete;
+  PdfDocument& operator=(const PdfDocument&) = delete;
+
+  // cairo or the job refused something: the document cannot be printed.
+  bool Failed() const;
+
+  bool pageOpen() const { return pageOpen_; }
+  // Opens a page whose printable area starts (offsetX, offsetY) device
+  // units from the paper's corner.
+  void StartPage(int offsetX, int offsetY);
+  // The page goes to the job now. False when the document failed.
+  bool EndPage();
+  // Ends an open page and the document, and passes every byte to the job.
+  // False when any of it failed.
+  bool Finish();
+
+  // Glyphs of a scaled font, positioned in device units.
+  void ShowGlyphs(cairo_scaled_font_t* font, const std::vector<cairo_glyph_t>& glyphs);
+  void FillRectangle(double x, double y, double width, double height);
+  // A line one device unit wide, as the default pen.
+  void Line(int fromX, int fromY, int toX, int toY);
+
+ private:
+  static cairo_status_t WriteToJob(void* closure, const unsigned char* data, unsigned int length);
+
+  CupsJob& job_;
+  bool postscript_;
+  double scale_;
+  // cairo's PDF on its way to the job, page groups cleared.
+  PageGroupFilter output_;
+  bool discard_ = false;
+  bool writeFailed_ = false;
+  bool pageOpen_ = false;
+  UniqueSurface surface_;
+  UniqueCairo context_;
+};
+
+}  // namespace linux_platform

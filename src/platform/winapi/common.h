@@ -1,0 +1,37 @@
+// What the two platforms without windows.h (the Linux platform and the
+// simulated Windows) share beneath their Win32 functions: the thread's last
+// error and the system message texts, errno as a Win32 error, and the
+// global blocks the print dialog hands out. One copy, so the two cannot
+// answer the same call differently by accident.
+#pragma once
+
+#include <string>
+
+#include "winapi.h"
+
+namespace winapi {
+
+// The Win32 error that stands for an errno value.
+DWORD ErrorFromErrno(int error);
+
+// Sets the thread's last error with a text of its own, which
+// FormatMessageA gives for that code in place of the system's until the
+// last error is set again: a reason only the platform's back end knows
+// (what a print server said when it refused a job).
+void SetLastErrorText(DWORD code, const std::string& text);
+
+// FormatMessageA for system messages (FORMAT_MESSAGE_FROM_SYSTEM), with
+// or without FORMAT_MESSAGE_ALLOCATE_BUFFER. keep copies an allocated
+// text into memory that LocalFree gives back on that platform.
+DWORD FormatSystemMessage(DWORD flags, DWORD messageId, LPSTR buffer, DWORD size,
+                          LPSTR (*keep)(const std::string& text));
+
+// A DEVNAMES block (driver, device, output port, each terminated, after the
+// offsets; the default printer's), or null when no block could be had.
+HGLOBAL NewDevNamesBlock(const std::string& driver, const std::string& device,
+                         const std::string& port);
+// A block holding a copy of a device mode and the driver's extra bytes
+// that follow it (dmSize + dmDriverExtra bytes from mode), or null.
+HGLOBAL NewDevModeBlock(const DEVMODEA& mode);
+
+}  // namespace winapi

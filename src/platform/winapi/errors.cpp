@@ -1,0 +1,115 @@
+// The last error of each thread, and the texts FormatMessageA gives for the
+// errors these platforms set.
+#include <errno.h>
+
+#include <cstring>
+
+#include "common.h"
+
+namespace {
+
+constexpr DWORD kInsufficientBuffer = 122;
+constexpr DWORD kMessageNotFound = 317;  // ERROR_MR_MID_NOT_FOUND
+
+thread_local DWORD t_lastError = ERROR_SUCCESS;
+// The text that goes with t_lastError, when a back end gave one.
+thread_local std::string t_lastErrorText;
+
+const char* TableMessage(DWORD code) {
+  switch (code) {
+    case ERROR_SUCCESS:
+      return "The operation completed successfully.\r\n";
+    case ERROR_FILE_NOT_FOUND:
+      return "File not found.\r\n";
+    case ERROR_PATH_NOT_FOUND:
+      return "Path not found.\r\n";
+    case ERROR_ACCESS_DENIED:
+      return "Access denied.\r\n";
+    case ERROR_INVALID_HANDLE:
+      return "Invalid handle.\r\n";
+    case ERROR_GEN_FAILURE:
+      return "A device attached to the system is not functioning.\r\n";
+    case ERROR_NOT_ENOUGH_MEMORY:
+      return "Not enough memory.\r\n";
+    case ERROR_INVALID_PARAMETER:
+      return "Invalid parameter.\r\n";
+    case ERROR_INVALID_PRINTER_NAME:
+      return "Invalid printer name.\r\n";
+    default:
+      return nullptr;
+  }
+}
+
+// The thread's own text for its last error, or the table's.
+std::string MessageOf(DWORD code, bool& found) {
+  if (code == t_lastError && !t_lastErrorText.empty()) {
+    found = true;
+    return t_lastErrorText + "\r\n";
+  }
+  const char* text = TableMessage(code);
+  found = text != nullptr;
+  return text ? text : "";
+}
+
+}  // namespace
+
+DWORD GetLastError() { return t_lastError; }
+
+void SetLastError(DWORD code) {
+  t_lastError = code;
+  t_lastErrorText.clear();
+}
+
+namespace winapi {
+
+void SetLastErrorText(DWORD code, const std::string& text) {
+  t_lastError = code;
+  t_lastErrorText = text;
+}
+
+DWORD ErrorFromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+      return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+      return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+      return ERROR_ACCESS_DENIED;
+    case EBADF:
+      return ERROR_INVALID_HANDLE;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+      return ERROR_INVALID_PARAMETER;
+  }
+}
+
+DWORD FormatSystemMessage(DWORD flags, DWORD messageId, LPSTR buffer, DWORD size,
+                          LPSTR (*keep)(const std::string& text)) {
+  bool found = false;
+  std::string text = (flags & FORMAT_MESSAGE_FROM_SYSTEM) ? MessageOf(messageId, found) : "";
+  if (!found) {
+    SetLastError(kMessageNotFound);
+    return 0;
+  }
+  DWORD length = static_cast<DWORD>(text.size());
+  if (flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) {
+    LPSTR copy = keep(text);
+    if (!copy) {
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+      return 0;
+    }
+    *reinterpret_cast<LPSTR*>(buffer) = copy;
+    return length;
+  }
+  if (!buffer || size <= length) {
+    SetLastError(kInsufficientBuffer);
+    return 0;
+  }
+  memcpy(buffer, text.c_str(), length + 1);
+  return length;
+}
+
+}  // namespace winapi
