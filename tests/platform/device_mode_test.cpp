@@ -107,16 +107,22 @@ TEST_F(DeviceModes, AnOrientationNoPrinterHasIsNotTaken) {
   LONG result =
       DocumentPropertiesA(nullptr, printer_, name_, out, in, DM_IN_BUFFER | DM_OUT_BUFFER);
   if (result == IDOK) {
-    EXPECT_TRUE(out->dmOrientation == DMORIENT_PORTRAIT ||
-                out->dmOrientation == DMORIENT_LANDSCAPE)
-        << out->dmOrientation;
+    DIVERGES_ON(kWine, "Wine's PostScript driver takes a flagged orientation unchecked") {
+      EXPECT_TRUE(out->dmOrientation == DMORIENT_PORTRAIT ||
+                  out->dmOrientation == DMORIENT_LANDSCAPE)
+          << out->dmOrientation;
+    }
   } else {
     EXPECT_LT(result, 0);
   }
 }
 
-TEST_F(DeviceModes, WithoutAnOutputThereIsNothingToFill) {
-  EXPECT_LT(DocumentPropertiesA(nullptr, printer_, name_, nullptr, nullptr, DM_OUT_BUFFER), 0);
+// Without an output block the answer is the size, as for mode 0.
+TEST_F(DeviceModes, WithoutAnOutputTheAnswerIsTheSize) {
+  DIVERGES_ON(kLinux, "DocumentPropertiesA answers IDOK when there is no block to fill") {
+    EXPECT_EQ(DocumentPropertiesA(nullptr, printer_, name_, nullptr, nullptr, DM_OUT_BUFFER),
+              static_cast<LONG>(size_));
+  }
 }
 
 using DeviceCaps = ConformanceTest;
@@ -125,7 +131,18 @@ using DeviceCaps = ConformanceTest;
 // by landscape, within the page.
 TEST_F(DeviceCaps, ThePageOfAModeInDeviceUnits) {
   REQUIRE_PRINTER();
-  HDC portrait = CreateDCA("WINSPOOL", kPrinter, nullptr, nullptr);
+  // The printer's own settings, as the library makes its contexts with.
+  char name[] = "PDF";
+  HANDLE printer = nullptr;
+  ASSERT_TRUE(OpenPrinterA(name, &printer, nullptr));
+  std::vector<unsigned char> block(
+      static_cast<size_t>(DocumentPropertiesA(nullptr, printer, name, nullptr, nullptr, 0)));
+  auto* mode = reinterpret_cast<DEVMODEA*>(block.data());
+  ASSERT_EQ(DocumentPropertiesA(nullptr, printer, name, mode, nullptr, DM_OUT_BUFFER), IDOK);
+  ClosePrinter(printer);
+  ASSERT_EQ(mode->dmOrientation, DMORIENT_PORTRAIT);
+
+  HDC portrait = CreateDCA("WINSPOOL", kPrinter, nullptr, mode);
   ASSERT_NE(portrait, nullptr);
   EXPECT_EQ(GetDeviceCaps(portrait, LOGPIXELSX), 300);
   EXPECT_EQ(GetDeviceCaps(portrait, LOGPIXELSY), 300);
@@ -138,11 +155,8 @@ TEST_F(DeviceCaps, ThePageOfAModeInDeviceUnits) {
   EXPECT_NEAR(width, 2480, 2);   // 210 mm
   EXPECT_NEAR(height, 3508, 2);  // 297 mm
 
-  DEVMODEA mode{};
-  mode.dmSize = sizeof mode;
-  mode.dmFields = DM_ORIENTATION;
-  mode.dmOrientation = DMORIENT_LANDSCAPE;
-  HDC landscape = CreateDCA("WINSPOOL", kPrinter, nullptr, &mode);
+  mode->dmOrientation = DMORIENT_LANDSCAPE;
+  HDC landscape = CreateDCA("WINSPOOL", kPrinter, nullptr, mode);
   ASSERT_NE(landscape, nullptr);
   EXPECT_EQ(GetDeviceCaps(landscape, HORZRES), GetDeviceCaps(portrait, VERTRES));
   EXPECT_EQ(GetDeviceCaps(landscape, VERTRES), GetDeviceCaps(portrait, HORZRES));

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <mutex>
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "conformance.h"
@@ -16,6 +17,7 @@ namespace {
 
 std::mutex g_listMutex;
 std::ostringstream g_list;
+std::set<std::string> g_listed;
 
 }  // namespace
 
@@ -69,10 +71,13 @@ void Divergence::Finish() {
   std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "?";
   std::string where = std::string(file_) + ":" + std::to_string(line_);
   {
+    // A marker in a loop is listed once for its case.
     std::lock_guard<std::mutex> lock(g_listMutex);
-    g_list << "  " << PlatformName(ThisPlatform()) << ": " << name << ": " << why_
-           << (failures ? "" : "  ** PASSES NOW: remove the marker **") << " (" << where
-           << ")\n";
+    if (g_listed.insert(name + " " + where + (failures ? "" : " passes")).second) {
+      g_list << "  " << PlatformName(ThisPlatform()) << ": " << name << ": " << why_
+             << (failures ? "" : "  ** PASSES NOW: remove the marker **") << " (" << where
+             << ")\n";
+    }
   }
   if (failures == 0) {
     ADD_FAILURE_AT(file_, line_) << "marked as differing on " << PlatformName(ThisPlatform())

@@ -61,8 +61,10 @@ TEST_F(Documents, ADocumentOfTwoPagesIsPrinted) {
 
 // Calls out of their order fail, and leave the document as it was.
 TEST_F(Documents, PageCallsOutsideTheirPlaceFail) {
-  EXPECT_LE(StartPage(dc_), 0);  // no document
-  EXPECT_LE(EndPage(dc_), 0);
+  DIVERGES_ON(kWine, "Wine starts and ends a page outside a document") {
+    EXPECT_LE(StartPage(dc_), 0);  // no document
+    EXPECT_LE(EndPage(dc_), 0);
+  }
   EXPECT_LE(EndDoc(dc_), 0);
   std::string title = UniqueName("out of order");
   ASSERT_GT(BeginDocument(title), 0);
@@ -77,8 +79,12 @@ TEST_F(Documents, AnAbortedDocumentIsThrownAway) {
   std::string title = UniqueName("aborted");
   ASSERT_GT(BeginDocument(title), 0);
   EXPECT_GT(PrintPage("never printed"), 0);
-  EXPECT_GT(AbortDoc(dc_), 0);
-  EXPECT_LE(EndDoc(dc_), 0);
+  int aborted = AbortDoc(dc_);
+  int ended = EndDoc(dc_);
+  DIVERGES_ON(kWine, "Wine's AbortDoc answers 0, and EndDoc still ends the document") {
+    EXPECT_GT(aborted, 0);
+    EXPECT_LE(ended, 0);
+  }
   ExpectPrinted(title, false);
   // The context prints the next document.
   EXPECT_GT(BeginDocument(UniqueName("after abort")), 0);
@@ -118,9 +124,11 @@ TEST_F(Documents, AnAbortProcedureThatSaysStopGivesTheDocumentUp) {
   EXPECT_GT(PrintPage("page one"), 0);
   EXPECT_GT(g_abortCalls, 0);
   g_abortAnswer = FALSE;
-  EXPECT_LE(PrintPage("page two"), 0);
-  EXPECT_LE(StartPage(dc_), 0);
-  EXPECT_LE(EndDoc(dc_), 0);
+  DIVERGES_ON(kWine, "Wine asks the abort procedure but goes on when it says stop") {
+    EXPECT_LE(PrintPage("page two"), 0);
+    EXPECT_LE(StartPage(dc_), 0);
+    EXPECT_LE(EndDoc(dc_), 0);
+  }
   ExpectPrinted(title, false);
 }
 

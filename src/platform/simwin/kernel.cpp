@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -45,6 +46,10 @@ DWORD ErrorFromErrno(int error) {
     case EPERM:
     case EISDIR:
       return ERROR_ACCESS_DENIED;
+    case EBADF:
+      return ERROR_INVALID_HANDLE;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
     default:
       return ERROR_INVALID_PARAMETER;
   }
@@ -52,6 +57,8 @@ DWORD ErrorFromErrno(int error) {
 
 const char* SystemMessage(DWORD code) {
   switch (code) {
+    case ERROR_SUCCESS:
+      return "The operation completed successfully.\r\n";
     case ERROR_FILE_NOT_FOUND:
       return "File not found.\r\n";
     case ERROR_PATH_NOT_FOUND:
@@ -60,11 +67,25 @@ const char* SystemMessage(DWORD code) {
       return "Access denied.\r\n";
     case ERROR_INVALID_HANDLE:
       return "Invalid handle.\r\n";
+    case ERROR_NOT_ENOUGH_MEMORY:
+      return "Not enough memory.\r\n";
+    case ERROR_INVALID_PARAMETER:
+      return "Invalid parameter.\r\n";
     case ERROR_INVALID_PRINTER_NAME:
       return "Invalid printer name.\r\n";
     default:
       return nullptr;
   }
+}
+
+// Whether the folder part of a path names a folder (a bare name is in the
+// current one).
+bool FolderExists(const char* path) {
+  const char* slash = strrchr(path, '/');
+  if (!slash) return true;
+  std::string folder(path, static_cast<size_t>(slash - path));
+  struct stat info {};
+  return folder.empty() || (stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
 }
 
 }  // namespace
@@ -76,7 +97,18 @@ HFILE _lopen(LPCSTR path, int mode) {
   int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
   int fd = open(path, flags);
   if (fd < 0) {
-    SetLastError(ErrorFromErrno(errno));
+    DWORD error = ErrorFromErrno(errno);
+    // A name in a folder that does not exist: Windows says the path is
+    // wrong, not the file.
+    if (errno == ENOENT && !FolderExists(path)) error = ERROR_PATH_NOT_FOUND;
+    SetLastError(error);
+    return HFILE_ERROR;
+  }
+  // A folder opens for reading here, but it is no file: Windows refuses it.
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close(fd);
+    SetLastError(ERROR_ACCESS_DENIED);
     return HFILE_ERROR;
   }
   OpenFile file;
