@@ -69,7 +69,9 @@ TEST_F(Documents, PageCallsOutsideTheirPlaceFail) {
   std::string title = UniqueName("out of order");
   ASSERT_GT(BeginDocument(title), 0);
   EXPECT_LE(BeginDocument(title + " again"), 0);  // one document at a time
-  EXPECT_LE(EndPage(dc_), 0);                // no page started
+  DIVERGES_ON(kWine, "Wine ends a page that was never started") {
+    EXPECT_LE(EndPage(dc_), 0);
+  }
   EXPECT_GT(PrintPage("the page"), 0);
   EXPECT_GT(EndDoc(dc_), 0);
   EXPECT_LE(EndDoc(dc_), 0);  // ended already
