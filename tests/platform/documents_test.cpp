@@ -1,6 +1,7 @@
 // Documents and pages on the printer "PDF": the order of the spooler's
 // calls, calls out of order, the abort procedure, and a device context
 // deleted with its document open, which throws the document away.
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -106,6 +107,21 @@ TEST_F(Documents, DeletingTheContextThrowsAnOpenDocumentAway) {
   dc_ = nullptr;
   EXPECT_LE(EndDoc(deleted), 0);
   ExpectPrinted(title, false);
+}
+
+// Raw report lines go to the printer through the PASSTHROUGH escape, where
+// the driver has it; QUERYESCSUPPORT tells.
+TEST_F(Documents, TheDriverTellsWhetherItPassesDataThrough) {
+  int32_t passThrough = PASSTHROUGH;
+  int32_t unknown = 0x7A7A;
+  EXPECT_EQ(Escape(dc_, QUERYESCSUPPORT, sizeof unknown, reinterpret_cast<LPCSTR>(&unknown),
+                   nullptr),
+            0);
+  DIVERGES_ON(kLinux, "a PDF-writing driver has no PASSTHROUGH: -raw falls back to text") {
+    EXPECT_NE(Escape(dc_, QUERYESCSUPPORT, sizeof passThrough,
+                     reinterpret_cast<LPCSTR>(&passThrough), nullptr),
+              0);
+  }
 }
 
 int g_abortCalls = 0;

@@ -1,4 +1,5 @@
 // Message boxes and registry reads.
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,24 @@ TEST_F(MessageBoxes, TheScriptedAnswerComesBack) {
                           "has one") {
         EXPECT_EQ(answer, c.answer);
       }
+    }
+  }
+}
+
+// A command word that starts with a slash is a switch on Windows, where no
+// path starts with one.
+TEST(ShellWords, ASlashWordIsASwitch) {
+  const char* words[] = {"/W", "/MAX", "/opt/app/viewer"};
+  for (const char* word : words) {
+    SCOPED_TRACE(word);
+    BOOL path = ShellSlashWordIsPath(word, strlen(word), FALSE);
+    if (strchr(word + 1, '/')) {
+      DIVERGES_ON(kLinux, "a slash word that holds a second slash, or names an existing file "
+                          "and is no known switch, is a path") {
+        EXPECT_FALSE(path);
+      }
+    } else {
+      EXPECT_FALSE(path);
     }
   }
 }
