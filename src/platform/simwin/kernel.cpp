@@ -36,6 +36,8 @@ bool g_failNextGlobalAlloc = false;
 // text pointer), so they are keyed by that address.
 std::map<const void*, std::unique_ptr<std::string>> g_locals;
 
+constexpr DWORD kFilenameExcedRange = 206;  // ERROR_FILENAME_EXCED_RANGE
+
 DWORD ErrorFromErrno(int error) {
   switch (error) {
     case ENOENT:
@@ -50,6 +52,8 @@ DWORD ErrorFromErrno(int error) {
       return ERROR_INVALID_HANDLE;
     case ENOMEM:
       return ERROR_NOT_ENOUGH_MEMORY;
+    case ENAMETOOLONG:
+      return kFilenameExcedRange;
     default:
       return ERROR_INVALID_PARAMETER;
   }
@@ -71,6 +75,8 @@ const char* SystemMessage(DWORD code) {
       return "Not enough memory.\r\n";
     case ERROR_INVALID_PARAMETER:
       return "Invalid parameter.\r\n";
+    case kFilenameExcedRange:
+      return "File name too long.\r\n";
     case ERROR_INVALID_PRINTER_NAME:
       return "Invalid printer name.\r\n";
     default:
