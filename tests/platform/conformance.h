@@ -35,7 +35,10 @@ const char* PlatformName(Platform platform);
 // held back, then judged when the block ends.
 class Divergence {
  public:
-  Divergence(unsigned platforms, const char* why, const char* file, int line);
+  // listed: whether the marker goes into the run's list of differences
+  // (the marker's own tests keep theirs out of it).
+  Divergence(unsigned platforms, const char* why, const char* file, int line,
+             bool listed = true);
   ~Divergence();
   Divergence(const Divergence&) = delete;
   Divergence& operator=(const Divergence&) = delete;
@@ -49,6 +52,7 @@ class Divergence {
   const char* why_;
   const char* file_;
   int line_;
+  bool listed_;
   bool running_ = true;
   Held* held_;
 };

@@ -42,8 +42,10 @@ const char* PlatformName(Platform platform) {
   }
 }
 
-Divergence::Divergence(unsigned platforms, const char* why, const char* file, int line)
-    : platforms_(platforms), why_(why), file_(file), line_(line), held_(new Held) {}
+Divergence::Divergence(unsigned platforms, const char* why, const char* file, int line,
+                       bool listed)
+    : platforms_(platforms), why_(why), file_(file), line_(line), listed_(listed),
+      held_(new Held) {}
 
 Divergence::~Divergence() { Finish(); }
 
@@ -70,7 +72,7 @@ void Divergence::Finish() {
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
   std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "?";
   std::string where = std::string(file_) + ":" + std::to_string(line_);
-  {
+  if (listed_) {
     // A marker in a loop is listed once for its case.
     std::lock_guard<std::mutex> lock(g_listMutex);
     if (g_listed.insert(name + " " + where + (failures ? "" : " passes")).second) {

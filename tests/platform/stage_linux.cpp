@@ -23,9 +23,15 @@ struct Value {
 // Keys in the order first stored, each with its values.
 std::map<std::string, std::map<std::string, Value>> g_registry;
 
-std::string RegistryFile() {
-  static const std::string path = "conformance-" + std::to_string(getpid()) + ".reg";
-  return path;
+// The export of this run, removed when the program ends.
+struct RegistryExport {
+  std::string path = "conformance-" + std::to_string(getpid()) + ".reg";
+  ~RegistryExport() { unlink(path.c_str()); }
+};
+
+const std::string& RegistryFile() {
+  static const RegistryExport file;
+  return file.path;
 }
 
 // Every value as hex(TYPE): its bytes go through unchanged, whatever they are.
