@@ -151,6 +151,10 @@ foreach(platform simwin linux)
 endforeach()
 # Its documents go to the print server's queue, which other tests read back.
 set_tests_properties(conformance_linux PROPERTIES RUN_SERIAL TRUE)
+if(PLENWICK_SANITIZE)
+  set_tests_properties(conformance_linux PROPERTIES ENVIRONMENT
+    "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/tests/platform/fontconfig.supp")
+endif()
 
 # A host that runs one request through libPLENWICKDLL.so without a virtual
 # machine around it: the benchmark's way in, and a host that has left
