@@ -136,10 +136,10 @@ gtest_discover_tests(linux_platform_tests DISCOVERY_MODE PRE_TEST)
 # Each program runs whole, so that its list of known differences closes
 # its output; it also leaves the list in its working directory.
 file(GLOB CONFORMANCE_SOURCES CONFIGURE_DEPENDS tests/platform/*_test.cpp)
-add_executable(conformance_simwin ${CONFORMANCE_SOURCES} tests/platform/divergence.cpp
+add_executable(conformance_simwin ${CONFORMANCE_SOURCES} tests/platform/conformance.cpp
   tests/platform/stage_simwin.cpp)
 target_link_libraries(conformance_simwin PRIVATE simwin GTest::gtest)
-add_executable(conformance_linux ${CONFORMANCE_SOURCES} tests/platform/divergence.cpp
+add_executable(conformance_linux ${CONFORMANCE_SOURCES} tests/platform/conformance.cpp
   tests/platform/stage_linux.cpp)
 target_include_directories(conformance_linux PRIVATE src ${CUPS_INCLUDE_DIR})
 target_link_libraries(conformance_linux PRIVATE plenwick_platform plenwick_lib GTest::gtest)

@@ -66,7 +66,7 @@ gtest_discover_tests(wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
 # under Wine (in the tree, where the tree's Wine prefix is): its list of
 # known differences closes its output, and stays in known-differences.txt.
 file(GLOB CONFORMANCE_SOURCES CONFIGURE_DEPENDS tests/platform/*_test.cpp)
-add_executable(conformance_tests ${CONFORMANCE_SOURCES} tests/platform/divergence.cpp
+add_executable(conformance_tests ${CONFORMANCE_SOURCES} tests/platform/conformance.cpp
   tests/platform/stage_windows.cpp)
 target_include_directories(conformance_tests PRIVATE src)
 target_link_libraries(conformance_tests PRIVATE gtest comdlg32 winspool gdi32 user32 shell32

@@ -89,6 +89,18 @@ inline bool PrinterOpens() {
   return true;
 }
 
+// A case on a device context of the printer "PDF" (made without a device
+// mode), deleted after the case unless the case deleted it and set dc_ to
+// null.
+class PrinterContextTest : public ConformanceTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override {
+    if (dc_) DeleteDC(dc_);
+  }
+  HDC dc_ = nullptr;
+};
+
 // A name no other run of the suite gives its documents and files, so that
 // runs side by side never read each other's.
 std::string UniqueName(const std::string& stem);

@@ -21,18 +21,8 @@ void ExpectPrinted(const std::string& title, bool printed) {
   }
 }
 
-class Documents : public ConformanceTest {
+class Documents : public PrinterContextTest {
  protected:
-  void SetUp() override {
-    ConformanceTest::SetUp();
-    REQUIRE_PRINTER();
-    dc_ = CreateDCA("WINSPOOL", kPrinter, nullptr, nullptr);
-    ASSERT_NE(dc_, nullptr);
-  }
-  void TearDown() override {
-    if (dc_) DeleteDC(dc_);
-  }
-
   int BeginDocument(const std::string& title) {
     DOCINFOA info{sizeof(DOCINFOA), title.c_str(), nullptr, nullptr, 0};
     return StartDocA(dc_, &info);
@@ -48,7 +38,6 @@ class Documents : public ConformanceTest {
     return EndPage(dc_);
   }
 
-  HDC dc_ = nullptr;
 };
 
 TEST_F(Documents, ADocumentOfTwoPagesIsPrinted) {

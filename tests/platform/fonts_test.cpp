@@ -7,18 +7,8 @@
 namespace conformance {
 namespace {
 
-class Fonts : public ConformanceTest {
+class Fonts : public PrinterContextTest {
  protected:
-  void SetUp() override {
-    ConformanceTest::SetUp();
-    REQUIRE_PRINTER();
-    dc_ = CreateDCA("WINSPOOL", kPrinter, nullptr, nullptr);
-    ASSERT_NE(dc_, nullptr);
-  }
-  void TearDown() override {
-    if (dc_) DeleteDC(dc_);
-  }
-
   static HFONT Create(int points, int weight, bool underline = false) {
     LOGFONTA logFont{};
     logFont.lfHeight = -MulDiv(points, 300, 72);
@@ -28,8 +18,6 @@ class Fonts : public ConformanceTest {
     strcpy(logFont.lfFaceName, "DejaVu Sans Mono");
     return CreateFontIndirectA(&logFont);
   }
-
-  HDC dc_ = nullptr;
 };
 
 // The report grid's row height is the font's tmHeight: 10 points of the

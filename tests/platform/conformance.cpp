@@ -1,5 +1,6 @@
-// The known-difference marker and the program's end: the suite runs its
-// cases, then prints which markers it met on this platform.
+// What the cases share: the known-difference marker, the fixtures' setup,
+// and the program's end, where the suite prints which markers it met on
+// this platform.
 #include <gtest/gtest-spi.h>
 
 #include <cstdio>
@@ -124,6 +125,17 @@ std::string UniqueName(const std::string& stem) {
   static const unsigned long stamp =
       static_cast<unsigned long>(time(nullptr)) ^ std::random_device{}();
   return stem + "-" + std::to_string(stamp) + "-" + std::to_string(++counter);
+}
+
+}  // namespace conformance
+
+namespace conformance {
+
+void PrinterContextTest::SetUp() {
+  ConformanceTest::SetUp();
+  REQUIRE_PRINTER();
+  dc_ = CreateDCA("WINSPOOL", kPrinter, nullptr, nullptr);
+  ASSERT_NE(dc_, nullptr);
 }
 
 }  // namespace conformance
