@@ -72,7 +72,11 @@ void Divergence::Finish() {
   for (int i = 0; i < results.size(); ++i) failures += results.GetTestPartResult(i).failed();
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
   std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "?";
-  std::string where = std::string(file_) + ":" + std::to_string(line_);
+  // Named from the repository's top, wherever the build ran.
+  std::string file = file_;
+  size_t tests = file.rfind("tests/platform/");
+  std::string where = (tests == std::string::npos ? file : file.substr(tests)) + ":" +
+                      std::to_string(line_);
   if (listed_) {
     // A marker in a loop is listed once for its case.
     std::lock_guard<std::mutex> lock(g_listMutex);
