@@ -190,6 +190,7 @@ TEST_F(DeviceCaps, ThePageOfAModeInDeviceUnits) {
 }
 
 TEST_F(DeviceCaps, AnUnknownPrinterHasNoDeviceContext) {
+  REQUIRE_PRINTER();
   SetLastError(0xdeadbeef);
   EXPECT_EQ(CreateDCA("WINSPOOL", "No Such Printer", nullptr, nullptr), nullptr);
 }

@@ -15,6 +15,7 @@ constexpr DWORD kPrimed = 0xdeadbeef;
 using LastErrors = ConformanceTest;
 
 TEST_F(LastErrors, AnUnknownPrinterDoesNotOpen) {
+  REQUIRE_PRINTER();
   char name[] = "No Such Printer";
   HANDLE printer = reinterpret_cast<HANDLE>(1);
   SetLastError(kPrimed);
