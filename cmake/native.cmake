@@ -140,6 +140,32 @@ target_link_libraries(linux_platform_tests PRIVATE plenwick_lib linux_platform $
   GTest::gtest GTest::gtest_main)
 gtest_discover_tests(linux_platform_tests DISCOVERY_MODE PRE_TEST)
 
+# The conformance suite (tests/platform/): the same cases, written against
+# the Win32 subset alone, held against the simulated Windows and the Linux
+# platform here (and against the real API under Wine in the Windows trees).
+# Each program runs whole, so that its list of known differences closes
+# its output; it also leaves the list in its working directory.
+file(GLOB CONFORMANCE_SOURCES CONFIGURE_DEPENDS tests/platform/*_test.cpp)
+add_executable(conformance_simwin ${CONFORMANCE_SOURCES} tests/platform/conformance.cpp
+  tests/platform/stage_simwin.cpp)
+target_link_libraries(conformance_simwin PRIVATE simwin GTest::gtest)
+add_executable(conformance_linux ${CONFORMANCE_SOURCES} tests/platform/conformance.cpp
+  tests/platform/stage_linux.cpp)
+target_include_directories(conformance_linux PRIVATE src ${CUPS_INCLUDE_DIR})
+target_link_libraries(conformance_linux PRIVATE plenwick_platform plenwick_lib GTest::gtest)
+foreach(platform simwin linux)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/conformance-${platform})
+  add_test(NAME conformance_${platform} COMMAND conformance_${platform}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/conformance-${platform})
+  set_tests_properties(conformance_${platform} PROPERTIES TIMEOUT 300)
+endforeach()
+# Its documents go to the print server's queue, which other tests read back.
+set_tests_properties(conformance_linux PROPERTIES RUN_SERIAL TRUE)
+if(PLENWICK_SANITIZE)
+  set_tests_properties(conformance_linux PROPERTIES ENVIRONMENT
+    "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/tests/platform/fontconfig.supp")
+endif()
+
 # A host that runs one request through libPLENWICKDLL.so without a virtual
 # machine around it: the benchmark's way in, and a host that has left
 # every signal as it found it.

@@ -26,7 +26,7 @@ HFILE _lopen(LPCSTR path, int mode) {
   int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
   int file = path ? open(path, flags | O_CLOEXEC) : -1;
   if (file < 0) {
-    SetLastError(path ? winapi::ErrorFromErrno(errno) : ERROR_INVALID_PARAMETER);
+    SetLastError(path ? winapi::OpenFileError(path, errno) : ERROR_INVALID_PARAMETER);
     return HFILE_ERROR;
   }
   // A directory opens for reading here, but it is no file: Windows refuses

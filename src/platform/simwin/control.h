@@ -69,12 +69,16 @@ struct PrinterSpec {
   int dpiY = 300;
   int horzRes = 2479;  // printable width in device units
   int vertRes = 3508;  // printable height in device units
+  int physicalWidth = 2480;   // the paper, A4 at 300 dpi
+  int physicalHeight = 3508;
   // Default font of a device context on this printer.
   std::string faceName = "DejaVu Sans Mono";
   int tmHeight = 50;
   int tmAveCharWidth = 25;
   int tmExternalLeading = 0;
-  int tmPitchAndFamily = 0x31;  // FIXED_PITCH reported as on Windows, modern family
+  // Modern family; the low bit (TMPF_FIXED_PITCH) is clear, which on
+  // Windows means a fixed pitch.
+  int tmPitchAndFamily = 0x30;
   bool passThrough = true;      // answers QUERYESCSUPPORT for PASSTHROUGH
   bool canOpen = true;          // OpenPrinterA succeeds
 };

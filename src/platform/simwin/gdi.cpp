@@ -13,6 +13,8 @@ struct DeviceContextInfo {
   DEVMODEA devMode{};  // the public fields of the device mode given
   int horzRes = 0;     // printable size after orientation
   int vertRes = 0;
+  int physicalWidth = 0;  // the paper after orientation
+  int physicalHeight = 0;
   int dpiX = 0;
   int dpiY = 0;
 };
@@ -47,9 +49,12 @@ HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODEA* mode) {
   info->dpiY = printer->dpiY;
   info->horzRes = printer->horzRes;
   info->vertRes = printer->vertRes;
+  info->physicalWidth = printer->physicalWidth;
+  info->physicalHeight = printer->physicalHeight;
   // Landscape turns the printable area, as printer drivers do.
   if (mode && (mode->dmFields & DM_ORIENTATION) && mode->dmOrientation == DMORIENT_LANDSCAPE) {
     std::swap(info->horzRes, info->vertRes);
+    std::swap(info->physicalWidth, info->physicalHeight);
   }
   call.result = g_dcs.Add<HDC>(std::move(info));
   g_createCalls.push_back(call);
@@ -79,6 +84,10 @@ int GetDeviceCaps(HDC dc, int index) {
       return info->dpiX;
     case LOGPIXELSY:
       return info->dpiY;
+    case PHYSICALWIDTH:
+      return info->physicalWidth;
+    case PHYSICALHEIGHT:
+      return info->physicalHeight;
     default:
       return 0;
   }

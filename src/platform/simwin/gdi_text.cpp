@@ -144,7 +144,9 @@ int GetTextFaceA(HDC dc, int count, LPSTR face) {
   size_t copied = std::min(name.size(), static_cast<size_t>(count) - 1);
   memcpy(face, name.data(), copied);
   face[copied] = '\0';
-  return static_cast<int>(copied) + 1;
+  // Characters copied, the terminator not counted; only the size query
+  // (no buffer) counts it.
+  return static_cast<int>(copied);
 }
 
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {

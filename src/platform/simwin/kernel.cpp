@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -40,7 +41,14 @@ HFILE _lopen(LPCSTR path, int mode) {
   int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
   int fd = open(path, flags);
   if (fd < 0) {
-    SetLastError(winapi::ErrorFromErrno(errno));
+    SetLastError(winapi::OpenFileError(path, errno));
+    return HFILE_ERROR;
+  }
+  // A folder opens for reading here, but it is no file: Windows refuses it.
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close(fd);
+    SetLastError(ERROR_ACCESS_DENIED);
     return HFILE_ERROR;
   }
   OpenFile file;

@@ -36,7 +36,10 @@ void TakeFlaggedSettings(DEVMODEA& to, const DEVMODEA& from) {
     to.*field = from.*field;
     to.dmFields |= flag;
   };
-  take(DM_ORIENTATION, &DEVMODEA::dmOrientation);
+  // An orientation no printer has is not taken: the current one stays.
+  if (from.dmOrientation == DMORIENT_PORTRAIT || from.dmOrientation == DMORIENT_LANDSCAPE) {
+    take(DM_ORIENTATION, &DEVMODEA::dmOrientation);
+  }
   take(DM_PAPERSIZE, &DEVMODEA::dmPaperSize);
   take(DM_PAPERLENGTH, &DEVMODEA::dmPaperLength);
   take(DM_PAPERWIDTH, &DEVMODEA::dmPaperWidth);
@@ -62,10 +65,12 @@ LONG Answer(const simwin::PrinterSpec* spec, PDEVMODEA output, PDEVMODEA input, 
     }
     return static_cast<LONG>(simwin::detail::DeviceModeSize(*spec));
   }
-  if (!(mode & DM_OUT_BUFFER) || !output) {
+  if (!(mode & DM_OUT_BUFFER)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return -1;
   }
+  // Nothing to fill: the answer is the size, as for mode 0.
+  if (!output) return static_cast<LONG>(simwin::detail::DeviceModeSize(*spec));
   // Built aside first: input and output may be the same block.
   std::vector<unsigned char> result(simwin::detail::DeviceModeSize(*spec));
   auto* settings = reinterpret_cast<DEVMODEA*>(result.data());

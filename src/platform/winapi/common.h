@@ -13,6 +13,9 @@ namespace winapi {
 
 // The Win32 error that stands for an errno value.
 DWORD ErrorFromErrno(int error);
+// The Win32 error for a file at path that did not open with errno error:
+// a missing folder on the way is ERROR_PATH_NOT_FOUND, as on Windows.
+DWORD OpenFileError(const char* path, int error);
 
 // Sets the thread's last error with a text of its own, which
 // FormatMessageA gives for that code in place of the system's until the

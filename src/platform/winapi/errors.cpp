@@ -1,6 +1,7 @@
 // The last error of each thread, and the texts FormatMessageA gives for the
 // errors these platforms set.
 #include <errno.h>
+#include <sys/stat.h>
 
 #include <cstring>
 
@@ -9,6 +10,7 @@
 namespace {
 
 constexpr DWORD kInsufficientBuffer = 122;
+constexpr DWORD kFilenameExcedRange = 206;  // ERROR_FILENAME_EXCED_RANGE
 constexpr DWORD kMessageNotFound = 317;  // ERROR_MR_MID_NOT_FOUND
 
 thread_local DWORD t_lastError = ERROR_SUCCESS;
@@ -33,6 +35,8 @@ const char* TableMessage(DWORD code) {
       return "Not enough memory.\r\n";
     case ERROR_INVALID_PARAMETER:
       return "Invalid parameter.\r\n";
+    case kFilenameExcedRange:
+      return "File name too long.\r\n";
     case ERROR_INVALID_PRINTER_NAME:
       return "Invalid printer name.\r\n";
     default:
@@ -81,9 +85,23 @@ DWORD ErrorFromErrno(int error) {
       return ERROR_INVALID_HANDLE;
     case ENOMEM:
       return ERROR_NOT_ENOUGH_MEMORY;
+    case ENAMETOOLONG:
+      return kFilenameExcedRange;
     default:
       return ERROR_INVALID_PARAMETER;
   }
+}
+
+DWORD OpenFileError(const char* path, int error) {
+  if (error != ENOENT) return ErrorFromErrno(error);
+  // A name in a folder that does not exist: Windows says the path is
+  // wrong, not the file.
+  const char* slash = strrchr(path, '/');
+  if (!slash || slash == path) return ERROR_FILE_NOT_FOUND;
+  std::string folder(path, static_cast<size_t>(slash - path));
+  struct stat info {};
+  bool folderThere = stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  return folderThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
 }
 
 DWORD FormatSystemMessage(DWORD flags, DWORD messageId, LPSTR buffer, DWORD size,
