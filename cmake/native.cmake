@@ -167,6 +167,17 @@ if(NOT PLENWICK_SANITIZE)
   plenwick_requires(print_server java_native_windows)
 endif()
 
+# The test command's own parts: its count of CTest's results, and the
+# display each run starts for itself (once, in the plain tree).
+if(NOT PLENWICK_SANITIZE)
+  foreach(script tests/checks/ctest_summary_test.sh tests/fixtures/display_test.sh)
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME ${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/${script})
+    set_tests_properties(${name} PROPERTIES LABELS test_command TIMEOUT 120
+      ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR}")
+  endforeach()
+endif()
+
 if(PLENWICK_BENCH)
   include(cmake/bench.cmake)
 endif()

@@ -31,9 +31,11 @@ def preset_trees(root):
     return {p["name"]: p.get("binaryDir", "").replace("${sourceDir}", root) for p in presets}
 
 
-def labels(root, preset):
+def labels(tree):
     """Test name -> its first label (its layer)."""
-    listing = subprocess.run(["ctest", "--preset", preset, "--show-only=json-v1"], cwd=root,
+    # Not through the test preset: it would write its JUnit file again,
+    # listing no test.
+    listing = subprocess.run(["ctest", "--test-dir", tree, "--show-only=json-v1"],
                              capture_output=True, text=True)
     found = {}
     try:
@@ -86,9 +88,10 @@ def main(argv):
             failures.append((f"{preset}: no test results, configure or build failed ({log})", text))
             totals["failed"] += 1
             continue
-        layer_of = labels(root, preset)
+        cases = list(ElementTree.parse(results).getroot().iter("testcase"))
+        layer_of = labels(trees[preset])
         layers = {}
-        for case in ElementTree.parse(results).getroot().iter("testcase"):
+        for case in cases:
             name = case.get("name", "?")
             result = outcome(case)
             layer = layers.setdefault(layer_of.get(name, "unlabelled"),
