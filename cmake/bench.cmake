@@ -16,6 +16,7 @@ target_link_libraries(request_bench PRIVATE plenwick_test_support)
 # something and the plot is written. Its figures are no claim. It starts
 # its own print server, display and Wine, and needs the 32-bit Windows
 # tree beside this one.
-add_test(NAME bench_quick COMMAND ${CMAKE_COMMAND} -E env BUILD=${CMAKE_BINARY_DIR}/..
+get_filename_component(PLENWICK_BUILD_FOLDER ${CMAKE_BINARY_DIR} DIRECTORY)
+add_test(NAME bench_quick COMMAND ${CMAKE_COMMAND} -E env BUILD=${PLENWICK_BUILD_FOLDER}
   ${CMAKE_CURRENT_SOURCE_DIR}/scripts/bench --quick)
 set_tests_properties(bench_quick PROPERTIES LABELS bench TIMEOUT 1800)

@@ -4,7 +4,8 @@
 # is idempotent.
 
 ROOT="${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
-BUILD="${BUILD:-$ROOT/build}"
+# Without "..": the print server refuses a program whose path has one.
+BUILD=$(realpath -m -s "${BUILD:-$ROOT/build}")
 
 log_step() { printf '==> %s\n' "$*" >&2; }
 
