@@ -18,7 +18,7 @@ PACKAGES=(
   g++-mingw-w64-i686 wine wine32:i386 g++-mingw-w64-x86-64 wine64 unzip
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2:i386 poppler-utils
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
-  xvfb x11-utils imagemagick avahi-daemon dbus python3-minimal python3 qpdf
+  xvfb x11-utils imagemagick avahi-daemon dbus dbus-bin python3-minimal python3 qpdf
   libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps ghostscript iproute2
 )
 
@@ -77,14 +77,25 @@ start_dns_sd() {
   mkdir -p "$BUILD"
   printf '%s\n' '[server]' 'allow-interfaces=lo' 'use-ipv6=no' '[wide-area]' \
     'enable-wide-area=no' '[publish]' 'publish-hinfo=no' 'publish-workstation=no' >"$conf"
-  if [ ! -S /run/dbus/system_bus_socket ]; then
+  # A socket left by a bus that is gone (a machine image taken while it
+  # ran) would keep avahi from starting: only a bus that answers counts.
+  if ! system_bus_answers; then
+    log_step "starting the system message bus"
     as_root mkdir -p /run/dbus
+    as_root rm -f /run/dbus/pid /run/dbus/system_bus_socket
     as_root dbus-daemon --system --fork
+    for _ in $(seq 25); do system_bus_answers && break; sleep 0.2; done
   fi
   log_step "starting avahi-daemon (loopback only)"
   as_root avahi-daemon -D -f "$conf" --no-rlimits
   for _ in $(seq 25); do avahi-daemon --check 2>/dev/null && return 0; sleep 0.2; done
+  echo "avahi-daemon did not start" >&2
   return 1
+}
+
+system_bus_answers() {
+  dbus-send --system --print-reply --dest=org.freedesktop.DBus / \
+    org.freedesktop.DBus.GetId >/dev/null 2>&1
 }
 
 # A virtual display for Wine's windows and message boxes, of this command's

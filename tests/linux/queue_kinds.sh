@@ -66,11 +66,13 @@ start_ipp_printer() {  # dir
   timeout 600 ippeveprinter -n localhost -p "$port" -f application/pdf,image/pwg-raster -k \
     -c /bin/true -d "$1" "plenwick-ipp-$$" </dev/null >"$1.log" 2>&1 &
   HELPERS+=($!)
+  PRINTER_URI="ipp://localhost:$port/ipp/print"
   for _ in $(seq 50); do
-    ipptool -q "ipp://localhost:$port/ipp/print" get-printer-attributes.test 2>/dev/null && break
+    ipptool -q "$PRINTER_URI" get-printer-attributes.test 2>/dev/null && return 0
     sleep 0.2
   done
-  PRINTER_URI="ipp://localhost:$port/ipp/print"
+  echo "the IPP Everywhere printer did not answer; its log:" >&2
+  tail -20 "$1.log" >&2
 }
 
 # The report: three pages separated by form feeds, forty rows each.
