@@ -2,6 +2,7 @@
 # platform it runs on in libPLENWICKDLL.so, the simulated Windows (a test
 # double) and the native tests and fuzzers that run on it.
 find_package(GTest REQUIRED)
+include(cmake/fixtures.cmake)
 
 # jni.h of the installed JDK; the library needs no JVM library to link.
 find_path(JNI_INCLUDE jni.h PATHS /usr/lib/jvm/java-17-openjdk-amd64/include /usr/lib/jvm/default-java/include
@@ -87,6 +88,7 @@ set_target_properties(PLENWICKDLL PROPERTIES
 add_test(NAME shared_object_exports
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/native/shared_object_exports_test.sh
   $<TARGET_FILE:PLENWICKDLL>)
+set_tests_properties(shared_object_exports PROPERTIES LABELS linux_library)
 
 # The include structure: no folder includes a higher layer, the platforms
 # know nothing of the library, no two files include each other.
@@ -107,6 +109,14 @@ if(PLENWICK_FUZZ)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_libraries(${name} PRIVATE plenwick_lib simwin)
+  endforeach()
+  # A short run of each over its corpus.
+  foreach(source ${FUZZ_SOURCES})
+    get_filename_component(name ${source} NAME_WE)
+    string(REGEX REPLACE "^fuzz_" "" corpus ${name})
+    add_test(NAME ${name}_smoke COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/checks/fuzz_smoke_test.sh
+      $<TARGET_FILE:${name}> ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${corpus})
+    set_tests_properties(${name}_smoke PROPERTIES LABELS fuzz TIMEOUT 400)
   endforeach()
   # Whole requests need the library's resources on the simulated Windows.
   target_sources(fuzz_print_request PRIVATE tests/support/machine.cpp)
@@ -138,7 +148,7 @@ add_executable(linux_platform_tests ${LINUX_TEST_SOURCES} $<TARGET_OBJECTS:linux
   $<TARGET_OBJECTS:winapi_common>)
 target_link_libraries(linux_platform_tests PRIVATE plenwick_lib linux_platform ${CUPS_LIBRARY}
   GTest::gtest GTest::gtest_main)
-gtest_discover_tests(linux_platform_tests DISCOVERY_MODE PRE_TEST)
+gtest_discover_tests(linux_platform_tests DISCOVERY_MODE PRE_TEST PROPERTIES LABELS linux_platform)
 
 # The conformance suite (tests/platform/): the same cases, written against
 # the Win32 subset alone, held against the simulated Windows and the Linux
@@ -181,8 +191,26 @@ if(NOT PLENWICK_SANITIZE)
   foreach(script ${LINUX_SHELL_TESTS})
     get_filename_component(name ${script} NAME_WE)
     add_test(NAME linux_${name} COMMAND bash ${script})
-    set_tests_properties(linux_${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
+    set_tests_properties(linux_${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS linux_printing
       ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")
+    plenwick_requires(print_server linux_${name})
+  endforeach()
+
+  # The application's class and its tests in a real JVM, on the library.
+  add_test(NAME java_native_windows COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/java/native_windows_test.sh)
+  set_tests_properties(java_native_windows PROPERTIES TIMEOUT 600 LABELS jvm
+    ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")
+  plenwick_requires(print_server java_native_windows)
+endif()
+
+# The test command's own parts: its count of CTest's results, and the
+# display each run starts for itself (once, in the plain tree).
+if(NOT PLENWICK_SANITIZE)
+  foreach(script tests/checks/ctest_summary_test.sh tests/fixtures/display_test.sh)
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME ${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/${script})
+    set_tests_properties(${name} PROPERTIES LABELS test_command TIMEOUT 120
+      ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR}")
   endforeach()
 endif()
 

@@ -4,7 +4,8 @@
 # is idempotent.
 
 ROOT="${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
-BUILD="${BUILD:-$ROOT/build}"
+# Without "..": the print server refuses a program whose path has one.
+BUILD=$(realpath -m -s "${BUILD:-$ROOT/build}")
 
 log_step() { printf '==> %s\n' "$*" >&2; }
 
@@ -17,7 +18,7 @@ PACKAGES=(
   g++-mingw-w64-i686 wine wine32:i386 g++-mingw-w64-x86-64 wine64 unzip
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2:i386 poppler-utils
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
-  xvfb x11-utils imagemagick avahi-daemon dbus dbus-bin python3-minimal qpdf
+  xvfb x11-utils imagemagick avahi-daemon dbus dbus-bin python3-minimal python3 qpdf
   libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps ghostscript iproute2
 )
 
@@ -97,15 +98,42 @@ system_bus_answers() {
     org.freedesktop.DBus.GetId >/dev/null 2>&1
 }
 
-# A virtual display for Wine's windows and message boxes.
+# A virtual display for Wine's windows and message boxes, of this command's
+# own unless one answers already: Xvfb takes a display number nothing uses
+# (-displayfd), so two runs at once each have theirs. DISPLAY_PID is the
+# server this command started; stop_display ends it.
+DISPLAY_PID=""
 start_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  export DISPLAY=:97
-  if ! xdpyinfo >/dev/null 2>&1; then
-    log_step "starting Xvfb on $DISPLAY"
-    (Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &)
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done
+  local number
+  number=$(mktemp) || return 1
+  # A session of its own: the display outlives a test that started it, and
+  # holds none of its output pipes.
+  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" </dev/null \
+    >/dev/null 2>&1 &
+  DISPLAY_PID=$!
+  # Xvfb writes the number and a newline once it accepts clients.
+  for _ in $(seq 100); do
+    grep -q '^[0-9][0-9]*$' "$number" && break
+    kill -0 "$DISPLAY_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if ! grep -q '^[0-9][0-9]*$' "$number"; then
+    rm -f "$number"
+    echo "Xvfb did not start" >&2
+    stop_display
+    return 1
   fi
+  export DISPLAY=":$(cat "$number")"
+  rm -f "$number"
+  log_step "Xvfb on $DISPLAY"
+}
+
+stop_display() {
+  [ -n "$DISPLAY_PID" ] || return 0
+  kill "$DISPLAY_PID" 2>/dev/null
+  for _ in $(seq 50); do kill -0 "$DISPLAY_PID" 2>/dev/null || break; sleep 0.1; done
+  DISPLAY_PID=""
 }
 
 # Each Windows build tree has its own Wine prefix (TREE/wineprefix): a 32-bit
@@ -178,11 +206,14 @@ package_windows() {  # arch
 # start them itself would hand them its output pipe, and ctest would wait
 # for that pipe to close until they ended, some twenty seconds later.
 start_wine() {  # [arch], i686 unless given
-  local arch=${1:-i686} tree
-  tree=$(windows_tree "$arch")
+  local arch=${1:-i686}
+  start_wine_in "$(windows_tree "$arch")" "$(wine_arch "$arch")"
+}
+
+start_wine_in() {  # tree wine-arch
+  local tree=$1
   (
-    export WINEPREFIX="$tree/wineprefix" WINEARCH
-    WINEARCH=$(wine_arch "$arch")
+    export WINEPREFIX="$tree/wineprefix" WINEARCH=$2
     mkdir -p "$tree"
     wineserver -p >/dev/null 2>&1 || true
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -196,4 +227,14 @@ start_wine() {  # [arch], i686 unless given
       sleep 2
     fi
   )
+}
+
+# Ends every Wine program of the tree's prefix and its Wine server: they
+# all belong to the command that started them there.
+stop_wine_in() {  # tree
+  local pidfile="$1/wineprefix/keep_desktop.pid"
+  [ -d "$1/wineprefix" ] || return 0
+  WINEPREFIX="$1/wineprefix" wineserver -k >/dev/null 2>&1
+  WINEPREFIX="$1/wineprefix" wineserver -w >/dev/null 2>&1
+  rm -f "$pidfile"
 }

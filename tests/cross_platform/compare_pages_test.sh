@@ -6,6 +6,10 @@
 # tree) and PLENWICK_NATIVE (the native build tree) set.
 source "$(dirname "$0")/../wine/lib.sh"
 NATIVE="${PLENWICK_NATIVE:?}"
+if [ ! -f "$NATIVE/libPLENWICKDLL.so" ] || [ ! -f "$NATIVE/java/PlenwickPrint.class" ]; then
+  echo "skipped: no Linux library built in $NATIVE"
+  exit 77
+fi
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT

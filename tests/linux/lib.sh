@@ -1,11 +1,13 @@
 # Shared by the shell tests of the Linux library. They run with
 # PLENWICK_ROOT (the sources) and PLENWICK_BUILD (the native build tree,
 # with libPLENWICKDLL.so and the Java classes) set by ctest, and with the
-# print server (CUPS_SERVER) that scripts/test started.
+# print server (CUPS_SERVER) that the tree's fixtures started
+# (fixture_env.sh).
 set -uo pipefail
 
 ROOT="${PLENWICK_ROOT:?}"
 NATIVE="${PLENWICK_BUILD:?}"
+source "$ROOT/tests/fixtures/fixture_env.sh"
 
 source "$ROOT/tests/support/shell_checks.sh"
 

@@ -1,11 +1,12 @@
 # Shared by the shell tests of the Windows build. They run with
 # PLENWICK_ROOT (the sources) and PLENWICK_BUILD (the Windows build tree)
 # set by ctest, and with the Wine prefix, display and print server
-# (CUPS_SERVER) that scripts/test prepared.
+# (CUPS_SERVER) that the tree's fixtures started (fixture_env.sh).
 set -uo pipefail
 
 ROOT="${PLENWICK_ROOT:?}"
 WINBUILD="${PLENWICK_BUILD:?}"
+source "$ROOT/tests/fixtures/fixture_env.sh"
 export WINEPREFIX="${WINEPREFIX:-$WINBUILD/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 
