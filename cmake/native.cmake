@@ -165,10 +165,13 @@ target_include_directories(conformance_linux PRIVATE src ${CUPS_INCLUDE_DIR})
 target_link_libraries(conformance_linux PRIVATE plenwick_platform plenwick_lib GTest::gtest)
 foreach(platform simwin linux)
   file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/conformance-${platform})
-  add_test(NAME conformance_${platform} COMMAND conformance_${platform}
+  add_test(NAME conformance_${platform}
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/fixtures/run_with_fixtures.sh
+      $<TARGET_FILE:conformance_${platform}>
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/conformance-${platform})
-  set_tests_properties(conformance_${platform} PROPERTIES TIMEOUT 300)
+  set_tests_properties(conformance_${platform} PROPERTIES TIMEOUT 300 LABELS conformance)
 endforeach()
+plenwick_requires(print_server conformance_linux)
 # Its documents go to the print server's queue, which other tests read back.
 set_tests_properties(conformance_linux PROPERTIES RUN_SERIAL TRUE)
 if(PLENWICK_SANITIZE)

@@ -75,7 +75,8 @@ target_link_libraries(conformance_tests PRIVATE gtest comdlg32 winspool gdi32 us
   advapi32)
 target_link_options(conformance_tests PRIVATE -static -static-libgcc -static-libstdc++)
 add_test(NAME conformance COMMAND conformance_tests)
-set_tests_properties(conformance PROPERTIES TIMEOUT 300)
+set_tests_properties(conformance PROPERTIES TIMEOUT 300 LABELS conformance)
+plenwick_requires(wine conformance)
 
 # Programs a user runs (tools/): the console host that prints a request
 # through the DLL. It loads the DLL at run time and links nothing of the

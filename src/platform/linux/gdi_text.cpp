@@ -2,6 +2,7 @@
 // matched the first time its metrics or glyphs are needed; TextOutA draws
 // with it into the open page.
 #include <cstring>
+#include <string>
 
 #include "platform/linux/device_context.h"
 #include "platform/linux/live_objects.h"
@@ -57,7 +58,8 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
   } else {
     font = g_fonts.Find(object);
   }
-  if (!font) return HGDI_ERROR;
+  // An object that is no font (or no longer one) selects nothing.
+  if (!font) return nullptr;
   HGDIOBJ previous = HandleOf(*dc, dc->CurrentFont());
   dc->selected = font->stock ? nullptr : font;
   return previous;
@@ -89,14 +91,18 @@ BOOL GetTextMetricsA(HDC handle, LPTEXTMETRICA metrics) {
 
 int GetTextFaceA(HDC handle, int count, LPSTR face) {
   linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
-  if (!dc || !face || count <= 0) return 0;
+  if (!dc) return 0;
   linux_platform::Font& font = dc->CurrentFont();
   if (!font.Realize()) return 0;
-  // Cut to the buffer, always terminated.
-  size_t length = std::min(font.face().family().size(), static_cast<size_t>(count - 1));
-  memcpy(face, font.face().family().data(), length);
+  const std::string& family = font.face().family();
+  // Without a buffer the caller asks how much room the name needs.
+  if (!face) return static_cast<int>(family.size() + 1);
+  if (count <= 0) return 0;
+  // Cut to the buffer, always terminated; the count is of the characters.
+  size_t length = std::min(family.size(), static_cast<size_t>(count - 1));
+  memcpy(face, family.data(), length);
   face[length] = '\0';
-  return static_cast<int>(length + 1);
+  return static_cast<int>(length);
 }
 
 BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
