@@ -23,21 +23,8 @@ linux_platform::LiveObjects<GlobalBlock> g_globals;
 }  // namespace
 
 HFILE _lopen(LPCSTR path, int mode) {
-  int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
-  int file = path ? open(path, flags | O_CLOEXEC) : -1;
-  if (file < 0) {
-    SetLastError(path ? winapi::OpenFileError(path, errno) : ERROR_INVALID_PARAMETER);
-    return HFILE_ERROR;
-  }
-  // A directory opens for reading here, but it is no file: Windows refuses
-  // it, and a report that is a directory must not count as printed.
-  struct stat info {};
-  if (fstat(file, &info) != 0 || S_ISDIR(info.st_mode)) {
-    close(file);
-    SetLastError(ERROR_ACCESS_DENIED);
-    return HFILE_ERROR;
-  }
-  return file;
+  int file = winapi::LowLevelOpen(path, mode);
+  return file < 0 ? HFILE_ERROR : file;
 }
 
 UINT _lread(HFILE file, LPVOID buffer, UINT count) {

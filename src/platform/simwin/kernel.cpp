@@ -38,19 +38,8 @@ std::map<const void*, std::unique_ptr<std::string>> g_locals;
 }  // namespace
 
 HFILE _lopen(LPCSTR path, int mode) {
-  int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
-  int fd = open(path, flags);
-  if (fd < 0) {
-    SetLastError(winapi::OpenFileError(path, errno));
-    return HFILE_ERROR;
-  }
-  // A folder opens for reading here, but it is no file: Windows refuses it.
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    close(fd);
-    SetLastError(ERROR_ACCESS_DENIED);
-    return HFILE_ERROR;
-  }
+  int fd = winapi::LowLevelOpen(path, mode);
+  if (fd < 0) return HFILE_ERROR;
   OpenFile file;
   file.failAfter = g_failReadsAfter;
   file.failError = g_failReadsError;

@@ -16,6 +16,9 @@ DWORD ErrorFromErrno(int error);
 // The Win32 error for a file at path that did not open with errno error:
 // a missing folder on the way is ERROR_PATH_NOT_FOUND, as on Windows.
 DWORD OpenFileError(const char* path, int error);
+// _lopen's rule on both platforms: the file at path opened with an OF_
+// mode, or -1 with the last error set (a folder is no file).
+int LowLevelOpen(const char* path, int mode);
 
 // Sets the thread's last error with a text of its own, which
 // FormatMessageA gives for that code in place of the system's until the

@@ -1,6 +1,8 @@
 // The last error of each thread, and the texts FormatMessageA gives for the
 // errors these platforms set.
 #include <errno.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -90,6 +92,28 @@ DWORD ErrorFromErrno(int error) {
     default:
       return ERROR_INVALID_PARAMETER;
   }
+}
+
+int LowLevelOpen(const char* path, int mode) {
+  if (!path) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return -1;
+  }
+  int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
+  int fd = open(path, flags | O_CLOEXEC);
+  if (fd < 0) {
+    SetLastError(OpenFileError(path, errno));
+    return -1;
+  }
+  // A folder opens for reading here, but it is no file: Windows refuses
+  // it, and a report that is a folder must not count as printed.
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close(fd);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return -1;
+  }
+  return fd;
 }
 
 DWORD OpenFileError(const char* path, int error) {
