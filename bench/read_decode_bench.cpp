@@ -13,6 +13,7 @@
 #include "render/byte_source.h"
 #include "render/line_reader.h"
 #include "render/overstrike.h"
+#include "render/report_file.h"
 
 namespace {
 
@@ -31,15 +32,16 @@ bool LoadReport(const char* path) {
 void ReadAndDecode(benchmark::State& state) {
   for (auto _ : state) {
     plenwick::PrintJob job;
+    plenwick::ReportFile file(job);
     plenwick::MemoryByteSource source(g_report.data(), g_report.size());
-    job.reportBytes = &source;
-    plenwick::ResetLineReader(job);
+    file.bytes = &source;
+    plenwick::ResetLineReader(file);
     char line[512];
     plenwick::DecodedLine decoded;
     plenwick::LineStatus status = plenwick::CTL_TEXT;
     long characters = 0;
     for (;;) {
-      int count = plenwick::GetLine(job, line, sizeof line, status);
+      int count = plenwick::GetLine(file, line, sizeof line, status);
       if (status == plenwick::CTL_EOF) break;
       plenwick::DecodeOverstrike(line, count, decoded);
       characters += decoded.length;
