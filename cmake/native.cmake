@@ -173,7 +173,7 @@ foreach(platform simwin linux)
 endforeach()
 plenwick_requires(print_server conformance_linux)
 # Its documents go to the print server's queue, which other tests read back.
-set_tests_properties(conformance_linux PROPERTIES RUN_SERIAL TRUE)
+set_tests_properties(conformance_linux PROPERTIES RESOURCE_LOCK tree_print_queues)
 if(PLENWICK_SANITIZE)
   set_tests_properties(conformance_linux PROPERTIES ENVIRONMENT
     "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/tests/platform/fontconfig.supp")
@@ -187,17 +187,22 @@ target_include_directories(print_host PRIVATE tools ${JNI_INCLUDE_DIRS})
 target_link_libraries(print_host PRIVATE ${CMAKE_DL_LIBS})
 
 # Shell tests that print through libPLENWICKDLL.so in a real Java virtual
-# machine on CUPS. One at a time: they read back the queue's PDFs. A
-# sanitizer build cannot be loaded into the virtual machine.
+# machine on CUPS. One at a time on the tree's print server (a resource
+# lock): they read back its queues' PDFs. A test with a server of its own
+# runs beside them. A sanitizer build cannot be loaded into the virtual
+# machine.
 if(NOT PLENWICK_SANITIZE)
   file(GLOB LINUX_SHELL_TESTS CONFIGURE_DEPENDS tests/linux/*_test.sh)
   foreach(script ${LINUX_SHELL_TESTS})
     get_filename_component(name ${script} NAME_WE)
     add_test(NAME linux_${name} COMMAND bash ${script})
-    set_tests_properties(linux_${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS linux_printing
+    set_tests_properties(linux_${name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK tree_print_queues
+      LABELS linux_printing
       ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")
     plenwick_requires(print_server linux_${name})
   endforeach()
+  # It waits out a stopped server of its own for most of its time.
+  set_property(TEST linux_hung_server_test PROPERTY RESOURCE_LOCK "")
 
   # The application's class and its tests in a real JVM, on the library.
   add_test(NAME java_native_windows COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/java/native_windows_test.sh)

@@ -72,9 +72,20 @@ stop_cups() { stop_print_server "$PRINT_SERVER_DIR"; }
 # printer, ippeveprinter, will not start without it). It runs on the
 # loopback interface only, so nothing is announced beyond this machine.
 start_dns_sd() {
-  local conf="$BUILD/avahi-daemon.conf"
   if avahi-daemon --check 2>/dev/null; then return 0; fi
   mkdir -p "$BUILD"
+  # The daemons are the machine's: two runs starting at once would each
+  # clear what the other had just started. One starts them, the other
+  # then finds them running.
+  (
+    flock -w 60 9
+    start_dns_sd_daemons
+  ) 9>"${TMPDIR:-/tmp}/plenwick-dns-sd.lock"
+}
+
+start_dns_sd_daemons() {
+  local conf="$BUILD/avahi-daemon.conf"
+  if avahi-daemon --check 2>/dev/null; then return 0; fi
   printf '%s\n' '[server]' 'allow-interfaces=lo' 'use-ipv6=no' '[wide-area]' \
     'enable-wide-area=no' '[publish]' 'publish-hinfo=no' 'publish-workstation=no' >"$conf"
   # A socket left by a bus that is gone (a machine image taken while it
