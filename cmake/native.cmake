@@ -16,7 +16,8 @@ set(JNI_INCLUDE_DIRS ${JNI_INCLUDE} ${JNI_INCLUDE}/linux)
 # The library's own code, with no platform in it: it calls the Win32 subset
 # declared in src/platform/winapi/, which a platform library defines. Every
 # symbol is hidden but for the exported entry points.
-add_library(plenwick_objs OBJECT ${LIBRARY_SOURCES})
+# Off Windows the dialog template is data of the library (resources/).
+add_library(plenwick_objs OBJECT ${LIBRARY_SOURCES} src/resources/dialog_templates.cpp)
 target_include_directories(plenwick_objs PUBLIC src ${JNI_INCLUDE_DIRS})
 set_target_properties(plenwick_objs PROPERTIES POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
@@ -59,7 +60,7 @@ pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ps cai
 find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
 find_library(CUPS_LIBRARY cups REQUIRED)
 file(GLOB LINUX_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/linux/*.cpp
-  src/platform/linux/backend/*.cpp)
+  src/platform/linux/backend/*.cpp src/platform/linux/desktop/*.cpp)
 add_library(linux_platform OBJECT ${LINUX_PLATFORM_SOURCES})
 target_include_directories(linux_platform PUBLIC src ${CUPS_INCLUDE_DIR})
 target_link_libraries(linux_platform PUBLIC PkgConfig::PRINTING)

@@ -5,18 +5,12 @@
 #include "core/debug_log.h"
 #include "device/printer_selection.h"
 #include "platform/simwin/control.h"
-#include "resources/resource_ids.h"
+#include "resources/dialog_templates.h"
 
 namespace plenwick_test {
 
 void AddLibraryResources() {
-  simwin::AddDialogTemplate({"AbrtDlg",
-                             "Spooling...",
-                             {{IDC_PROGRESS, "Printing..."},
-                              {-1, "Press to cancel job"},
-                              {IDCANCEL, "&Cancel"},
-                              {-1, "Plenwick 2.5"}},
-                             IDCANCEL});
+  simwin::AddDialogTemplate(plenwick::CancelDialogTemplate());
 }
 
 void PresetTestRegistry() {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialog_template.h"
 #include "platform/winapi/winapi.h"
 
 namespace simwin {
@@ -229,23 +230,10 @@ std::vector<SpooledPage> Pages();
 
 // ---- Dialogs, windows and messages --------------------------------------
 
-struct DialogItem {
-  int id;  // -1 for the texts that are never addressed
-  std::string text;
-};
-
-// A dialog template as a module's resource script lays it out: the name
-// CreateDialogParamA asks for (compared without regard to case), caption,
-// items and the button that Enter presses.
-struct DialogTemplate {
-  std::string name;
-  std::string caption;
-  std::vector<DialogItem> items;
-  int defaultButton = 0;
-};
-// Makes a template known to CreateDialogParamA, or replaces the one of the
-// same name. A name no template has makes CreateDialogParamA fail.
-void AddDialogTemplate(const DialogTemplate& dialogTemplate);
+// The module's templates (platform/dialog_template.h).
+using winapi::AddDialogTemplate;
+using winapi::DialogItem;
+using winapi::DialogTemplate;
 
 // A live window: a dialog made from a template.
 struct WindowInfo {

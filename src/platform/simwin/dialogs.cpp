@@ -10,23 +10,6 @@
 
 namespace {
 
-// The dialog templates of the modules in the process, registered by the
-// programs' tests. Made on first use, so that a registration in a static
-// initializer finds it ready.
-std::vector<simwin::DialogTemplate>& Templates() {
-  static std::vector<simwin::DialogTemplate> templates;
-  return templates;
-}
-
-const simwin::DialogTemplate* FindTemplate(LPCSTR name) {
-  // A numeric resource id is no name the registry knows.
-  if (reinterpret_cast<uintptr_t>(name) < 0x10000) return nullptr;
-  for (const simwin::DialogTemplate& entry : Templates()) {
-    if (strcasecmp(entry.name.c_str(), name) == 0) return &entry;  // resource names ignore case
-  }
-  return nullptr;
-}
-
 simwin::HandleTable<simwin::WindowInfo> g_windows(simwin::HandleKind::kWindow);
 std::deque<MSG> g_queue;
 std::vector<MSG> g_dispatched;
@@ -77,7 +60,7 @@ bool Matches(const MSG& msg, HWND window, UINT first, UINT last) {
 
 HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC procedure,
                         LPARAM initParam) {
-  const simwin::DialogTemplate* found = FindTemplate(templateName);
+  const simwin::DialogTemplate* found = winapi::FindDialogTemplate(templateName);
   if (g_failNextCreate || !found) {
     g_failNextCreate = false;
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
@@ -183,16 +166,6 @@ BOOL IsDialogMessageA(HWND dialog, LPMSG msg) {
 }
 
 namespace simwin {
-
-void AddDialogTemplate(const DialogTemplate& dialogTemplate) {
-  for (DialogTemplate& entry : Templates()) {
-    if (strcasecmp(entry.name.c_str(), dialogTemplate.name.c_str()) == 0) {
-      entry = dialogTemplate;
-      return;
-    }
-  }
-  Templates().push_back(dialogTemplate);
-}
 
 const WindowInfo* FindWindowInfo(HWND window) { return g_windows.Find(window); }
 

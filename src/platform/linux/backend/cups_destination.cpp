@@ -4,7 +4,9 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 namespace linux_platform {
@@ -42,6 +44,31 @@ void InitializeCups() {
     cupsSetPasswordCB2(NoPassword, nullptr);
     answered = true;
   }
+}
+
+std::vector<DestinationEntry> ListDestinations() {
+  InitializeCups();
+  struct Found {
+    std::vector<DestinationEntry> entries;
+    std::string defaultName;
+  } found;
+  auto add = [](void* list, unsigned, cups_dest_t* dest) -> int {
+    if (dest->instance) return 1;  // an instance is its queue with other options
+    auto& into = *static_cast<Found*>(list);
+    const char* info = cupsGetOption("printer-info", dest->num_options, dest->options);
+    into.entries.push_back({dest->name, info && strcmp(info, dest->name) != 0 ? info : ""});
+    if (dest->is_default) into.defaultName = dest->name;
+    return 1;
+  };
+  // The server's own queues only; no time is spent browsing the network.
+  cupsEnumDests(CUPS_DEST_FLAGS_NONE, 0, nullptr, 0, CUPS_PRINTER_DISCOVERED, add, &found);
+  std::vector<DestinationEntry>& entries = found.entries;
+  std::sort(entries.begin(), entries.end(),
+            [](const DestinationEntry& a, const DestinationEntry& b) { return a.name < b.name; });
+  std::stable_partition(entries.begin(), entries.end(), [&](const DestinationEntry& entry) {
+    return entry.name == found.defaultName;
+  });
+  return entries;
 }
 
 std::unique_ptr<Destination> Destination::Find(const std::string& name) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/linux/backend/owners.h"
 
@@ -24,6 +25,17 @@ void InitializeCups();
 // need no question (Kerberos) still work.
 const char* NoPassword(const char* prompt, http_t* http, const char* method, const char* resource,
                        void* data);
+
+// A queue of the print server in use, as a list shows it: its name and
+// the description its administrator gave it (empty when none).
+struct DestinationEntry {
+  std::string name;
+  std::string description;
+};
+// The queues of the print server in use, default first, then by name.
+// Printers that DNS-SD finds on the network but the server has no queue
+// for are left out: nothing printed here could reach them by that name.
+std::vector<DestinationEntry> ListDestinations();
 
 class Destination {
  public:

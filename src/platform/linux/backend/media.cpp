@@ -165,6 +165,23 @@ void AddJobOptions(Destination& destination, const JobSettings& settings, CupsOp
   if (!source.empty()) options.Add("media-source", source.c_str());
 }
 
+std::vector<int> PapersOf(Destination& destination) {
+  std::vector<int> papers;
+  for (int code = 1; code <= kLastPaper; ++code) {
+    cups_size_t size;
+    if (FirstPaperOfMedia(code) == code && destination.MediaByName(kPaperMedia[code], size)) {
+      papers.push_back(code);
+    }
+  }
+  return papers;
+}
+
+int FirstPaperOfMedia(int paperCode) {
+  const char* name = MediaNameOfPaper(paperCode);
+  int first = PaperOfMediaName(name);
+  return first != 0 ? first : paperCode;
+}
+
 bool KnownPaper(int code) { return (code >= 1 && code <= kLastPaper) || code == kCustomPaper; }
 
 int PaperOfFormName(const char* form) {

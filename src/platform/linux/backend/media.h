@@ -6,6 +6,7 @@
 #include <cups/cups.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/linux/backend/cups_destination.h"
 
@@ -41,6 +42,13 @@ PrinterDefaults DefaultsOf(Destination& destination);
 cups_size_t MediaOf(Destination& destination, const JobSettings& settings);
 // The IPP job attributes of the settings.
 void AddJobOptions(Destination& destination, const JobSettings& settings, CupsOptions& options);
+
+// The paper codes of the sheets the destination takes, one a sheet (the
+// first code of those naming the same media), in code order.
+std::vector<int> PapersOf(Destination& destination);
+// The first code of those naming the same media as paperCode; paperCode
+// itself when none does.
+int FirstPaperOfMedia(int paperCode);
 
 // A paper code the platform knows, or the custom size.
 bool KnownPaper(int code);
