@@ -6,6 +6,8 @@ set -uo pipefail
 ROOT="${PLENWICK_ROOT:?}"
 NATIVE="${PLENWICK_BUILD:?}"
 source "$ROOT/tests/fixtures/fixture_env.sh"
+# As on a server: no display, so no dialog waits for a user.
+unset DISPLAY WAYLAND_DISPLAY
 classes="$NATIVE/java-tests"
 rm -rf "$classes" && mkdir -p "$classes"
 javac -d "$classes" "$ROOT"/java/doc/*.java "$ROOT"/tests/java/*.java || exit 1

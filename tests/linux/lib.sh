@@ -11,6 +11,13 @@ source "$ROOT/tests/fixtures/fixture_env.sh"
 
 source "$ROOT/tests/support/shell_checks.sh"
 
+# The tests run as on a server, without a display, whatever the session
+# that started them has: the tests of the desktop's dialogs name one
+# themselves.
+unset DISPLAY WAYLAND_DISPLAY
+# The folder the virtual machine loads the library from.
+LIBRARY_DIR="$NATIVE"
+
 # Report names carry this tag: the other tests of the run print on the same
 # queue at the same time, and a PDF is known as ours by its title.
 TAG="lx$$"
@@ -18,7 +25,7 @@ TAG="lx$$"
 # Runs one print request in a real virtual machine, through
 # NativeWindows.plenwick as the application calls it.
 linux_print() {
-  java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java" PlenwickPrint "$@"
+  java -Xcheck:jni -Djava.library.path="$LIBRARY_DIR" -cp "$NATIVE/java" PlenwickPrint "$@"
 }
 
 # Prints one request; its output goes to host.out, and PDFS holds the PDF of
