@@ -16,9 +16,10 @@ source "$ROOT/tests/support/shell_checks.sh"
 TAG="lx$$"
 
 # Runs one print request in a real virtual machine, through
-# NativeWindows.plenwick as the application calls it.
+# NativeWindows.plenwick as the application calls it. The library is the
+# tree's, or the one in LIBRARY_DIR (a package's, unpacked).
 linux_print() {
-  java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java" PlenwickPrint "$@"
+  java -Xcheck:jni -Djava.library.path="${LIBRARY_DIR:-$NATIVE}" -cp "$NATIVE/java" PlenwickPrint "$@"
 }
 
 # Prints one request; its output goes to host.out, and PDFS holds the PDF of
