@@ -45,7 +45,10 @@ function(plenwick_debian_package)
   add_custom_command(OUTPUT ${doc_dir}/changelog.Debian.gz
     COMMAND gzip -9nfk ${doc_dir}/changelog.Debian
     DEPENDS ${doc_dir}/changelog.Debian)
-  add_custom_target(plenwick_debian_doc ALL DEPENDS ${doc_dir}/changelog.Debian.gz)
+  # All the packages hold, and no more: ./scripts/package builds this alone
+  # in a tree of its own (installing there needs nothing else built).
+  add_custom_target(debian_package_files ALL DEPENDS ${doc_dir}/changelog.Debian.gz)
+  add_dependencies(debian_package_files PLENWICKDLL)
 
   set(components library)
   install(TARGETS PLENWICKDLL LIBRARY DESTINATION ${jni_dir} COMPONENT library)
@@ -54,6 +57,7 @@ function(plenwick_debian_package)
   if(TARGET plenwick-dialogs)
     list(APPEND components dialogs)
     install(TARGETS plenwick-dialogs RUNTIME DESTINATION ${jni_dir} COMPONENT dialogs)
+    add_dependencies(debian_package_files plenwick-dialogs)
   endif()
   # The packages are the vendor's own, never uploaded to Debian: there is
   # no bug of Debian's for their first changelog entry to close.
