@@ -226,3 +226,6 @@ endif()
 if(PLENWICK_BENCH)
   include(cmake/bench.cmake)
 endif()
+
+# The Debian package of the library (and of the dialog program).
+include(cmake/package.cmake)

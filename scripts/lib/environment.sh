@@ -20,6 +20,7 @@ PACKAGES=(
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
   xvfb x11-utils imagemagick avahi-daemon dbus dbus-bin python3-minimal python3 qpdf
   libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps ghostscript iproute2
+  dpkg-dev file lintian
 )
 
 ensure_packages() {
@@ -178,6 +179,26 @@ wine_arch() {  # arch
 build_native() {
   cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=Debug -DPLENWICK_WERROR=ON >/dev/null &&
     cmake --build "$BUILD/native" -j"$(nproc)"
+}
+
+# The Linux library as it is shipped: optimised, in a tree of its own that
+# builds only what the Debian packages hold (no tests), so that installing
+# there (cpack) builds nothing else either.
+build_native_package() {
+  cmake -S "$ROOT" -B "$BUILD/native-package" -DCMAKE_BUILD_TYPE=Release -DPLENWICK_WERROR=ON \
+    -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null &&
+    cmake --build "$BUILD/native-package" -j"$(nproc)" --target debian_package_files
+}
+
+# The Debian packages of that tree (CPack); echoes their paths.
+package_native() {
+  local tree="$BUILD/native-package"
+  rm -rf "$tree/package"
+  (cd "$tree" && cpack -G DEB -B "$tree/package" >"$tree/cpack.log" 2>&1) || {
+    cat "$tree/cpack.log" >&2
+    return 1
+  }
+  ls "$tree"/package/*.deb
 }
 
 build_sanitize() {

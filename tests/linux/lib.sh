@@ -16,14 +16,15 @@ source "$ROOT/tests/support/shell_checks.sh"
 # themselves.
 unset DISPLAY WAYLAND_DISPLAY
 # The folder the virtual machine loads the library from.
-LIBRARY_DIR="$NATIVE"
+LIBRARY_DIR="${LIBRARY_DIR:-$NATIVE}"
 
 # Report names carry this tag: the other tests of the run print on the same
 # queue at the same time, and a PDF is known as ours by its title.
 TAG="lx$$"
 
 # Runs one print request in a real virtual machine, through
-# NativeWindows.plenwick as the application calls it.
+# NativeWindows.plenwick as the application calls it. The library is the
+# tree's, or the one in LIBRARY_DIR (a package's, unpacked).
 linux_print() {
   java -Xcheck:jni -Djava.library.path="$LIBRARY_DIR" -cp "$NATIVE/java" PlenwickPrint "$@"
 }
