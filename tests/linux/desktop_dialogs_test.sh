@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The dialogs a desktop user sees, on a display of the test's own, through
+# the tree's dialog program: Print Setup, the cancel window of a long
+# print and a message box, each found by its title and answered with keys
+# as a user would. Screenshots go to the build tree.
+source "$(dirname "$0")/lib.sh"
+source "$ROOT/scripts/lib/environment.sh"
+
+WORK=$(mktemp -d)
+QUEUE="plenwick-desktop-$$"
+cleanup() {
+  [ -n "${JAVA_PID:-}" ] && kill "$JAVA_PID" 2>/dev/null
+  cancel -a "$QUEUE" 2>/dev/null
+  lpadmin -x "$QUEUE" 2>/dev/null
+  stop_display
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+cd "$WORK" || exit 1
+[ -x "$NATIVE/plenwick-dialogs" ] || { echo "FAIL: no dialog program in $NATIVE"; exit 1; }
+start_display >/dev/null || exit 1
+lpadmin -p "$QUEUE" -E -v file:/dev/null -D "Desktop test queue"
+javac -d "$WORK" -cp "$NATIVE/java" "$ROOT/tests/linux/SetupThenPrint.java" || exit 1
+
+# The window of that title, once it is up (within 30 seconds).
+window_titled() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+# Keys pressed in the window, as a user types them.
+press() {  # window key...
+  local window=$1
+  shift
+  xdotool windowfocus "$window" 2>/dev/null
+  sleep 0.3
+  xdotool key --delay 100 "$@"
+}
+shot() { import -window root "$NATIVE/$1.png" 2>/dev/null; }
+setup_then_print() {  # report...
+  timeout 120 java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java:$WORK" \
+    SetupThenPrint "$@" >host.out 2>&1 &
+  JAVA_PID=$!
+}
+finished() { wait "$JAVA_PID"; local status=$?; JAVA_PID=""; return $status; }
+
+# Print Setup, cancelled: false, and the selection stays.
+setup_then_print
+window=$(window_titled "Print Setup")
+check "Print Setup appears" [ -n "$window" ]
+shot print_setup
+press "$window" Escape
+finished
+check "Escape: the virtual machine ends well" [ $? -eq 0 ]
+check "Escape: setup answers false" grep -qx "setup: false" host.out
+before=$(sed -n 's/^before: //p' host.out)
+check "Escape: the selection stays" grep -qx "after: $before" host.out
+
+# Print Setup, another queue chosen: the next request prints there. The
+# queues are listed default first ("PDF"), so Down chooses ours.
+printf 'chosen\r\n' >"$TAG-chosen.txt"
+setup_then_print "$TAG-chosen.txt"
+window=$(window_titled "Print Setup")
+press "$window" Down Return
+finished
+check "OK: setup answers true" grep -qx "setup: true" host.out
+check "OK: the queue chosen is the selected printer" grep -qx "after: $QUEUE" host.out
+check "OK: the next request prints there" bash -c \
+  "for _ in \$(seq 100); do lpstat -W completed -o '$QUEUE' | grep -q . && exit 0; sleep 0.1; done; exit 1"
+
+# The cancel window of a long print: its title line follows the pages, and
+# Cancel abandons the document; the report is kept and the next print works.
+seq -f 'row %g' 60000 | sed 's/$/\r/' >"$TAG-long.txt"
+since=$(last_job_id)
+linux_print -disposition=scratch -printer_id=PDF "$TAG-long.txt" >host.out 2>&1 &
+JAVA_PID=$!
+window=$(window_titled "Spooling")
+check "the cancel window appears" [ -n "$window" ]
+sleep 1
+shot cancel_window
+import -window "$window" first.png 2>/dev/null
+sleep 1
+import -window "$window" second.png 2>/dev/null
+check "its page line advances" bash -c "! compare -metric AE first.png second.png null: 2>/dev/null"
+press "$window" Escape
+finished
+check "Cancel: the request returns to Java" [ $? -eq 0 ]
+check "Cancel: the report is kept" [ -e "$TAG-long.txt" ]
+sleep 2
+check "Cancel: nothing is printed" [ -z "$(pdfs_after_job "$since")" ]
+printf 'after\r\n' >"$TAG-after.txt"
+print_request -printer_id=PDF "$TAG-after.txt"
+check "the next print works" [ ${#PDFS[@]} -eq 1 ]
+
+# A message box: the unknown printer's, answered Cancel, gives up that
+# report only.
+printf 'kept\r\n' >"$TAG-kept.txt"
+printf 'next\r\n' >"$TAG-next.txt"
+since=$(last_job_id)
+linux_print -disposition=scratch -printer_id=Nowhere "$TAG-kept.txt" -printer_id=PDF "$TAG-next.txt" \
+  >host.out 2>&1 &
+JAVA_PID=$!
+window=$(window_titled "Plenwick - Can't Open Printer")
+check "the message box appears" [ -n "$window" ]
+shot message_box
+press "$window" alt+c
+finished
+check "Cancel: the request returns to Java" [ $? -eq 0 ]
+check "Cancel: the answer is logged" grep -q "Can't Open Printer: .*\[Cancel\]" host.out
+check "Cancel: that report is kept" [ -e "$TAG-kept.txt" ]
+check "the next report printed" bash -c "for pdf in \$(pdfs_after_job '$since'); do
+  pdftotext \"\$pdf\" - | grep -qx next && exit 0; done; exit 1"
+finish
