@@ -20,6 +20,7 @@ PACKAGES=(
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core pkgconf
   xvfb x11-utils imagemagick avahi-daemon dbus dbus-bin python3-minimal python3 qpdf
   libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps ghostscript iproute2
+  libgtk-3-dev xdotool
 )
 
 ensure_packages() {
