@@ -225,6 +225,14 @@ if(NOT PLENWICK_SANITIZE)
   plenwick_requires(print_server java_native_windows)
 endif()
 
+# The dialog program on a display of the test's own, keys pressed as a user
+# would. A sanitizer build would report GTK's own one-time allocations.
+if(NOT PLENWICK_SANITIZE)
+  add_test(NAME desktop_dialogs COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/desktop/dialogs_test.sh)
+  set_tests_properties(desktop_dialogs PROPERTIES LABELS desktop TIMEOUT 300
+    ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")
+endif()
+
 # The test command's own parts: its count of CTest's results, and the
 # display each run starts for itself (once, in the plain tree).
 if(NOT PLENWICK_SANITIZE)

@@ -46,6 +46,27 @@ int CloseAnswerOf(const std::vector<Button>& buttons) {
   return buttons.back().id;
 }
 
+const char* IconNameOf(const std::string& icon) {
+  if (icon == "error") return "dialog-error";
+  if (icon == "warning") return "dialog-warning";
+  if (icon == "question") return "dialog-question";
+  if (icon == "information") return "dialog-information";
+  return nullptr;
+}
+
+// GTK 3 message boxes show no picture of their type; a Windows user looks
+// for the stop sign or the exclamation mark, so it goes left of the text.
+void AddIcon(GtkWidget* dialog, const std::string& icon) {
+  const char* name = IconNameOf(icon);
+  GtkWidget* row = gtk_widget_get_parent(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog)));
+  if (!name || !GTK_IS_BOX(row)) return;
+  GtkWidget* image = gtk_image_new_from_icon_name(name, GTK_ICON_SIZE_DIALOG);
+  gtk_widget_set_valign(image, GTK_ALIGN_START);
+  gtk_box_pack_start(GTK_BOX(row), image, FALSE, FALSE, 0);
+  gtk_box_reorder_child(GTK_BOX(row), image, 0);
+  gtk_widget_show(image);
+}
+
 struct MessageBoxSettings {
   std::string caption;
   std::string text;
@@ -80,6 +101,7 @@ int RunMessageBox(const std::vector<Message>& messages) {
                                              GTK_BUTTONS_NONE, "%s", settings.text.c_str()));
   gtk_window_set_title(GTK_WINDOW(dialog.get()), settings.caption.c_str());
   gtk_window_set_position(GTK_WINDOW(dialog.get()), GTK_WIN_POS_CENTER);
+  AddIcon(dialog.get(), settings.icon);
   for (const Button& button : buttons) gtk_dialog_add_button(GTK_DIALOG(dialog.get()), button.label, button.id);
   // MB_DEFBUTTON2 on a one-button box means that one button, as on Windows.
   size_t chosen = settings.default_index >= 0 && static_cast<size_t>(settings.default_index) < buttons.size()
