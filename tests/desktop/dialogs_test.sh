@@ -70,6 +70,8 @@ while IFS='|' read -r name buttons default close icon keys expected; do
   send "caption${TAB}Box $name" "text${TAB}$text" "buttons${TAB}$buttons" "default${TAB}$default" \
     "icon${TAB}$icon" "frobnicate${TAB}an unknown verb is passed over"
   [ -n "$close" ] && send "close${TAB}$close"
+  # A line of a megabyte, of a verb nobody knows, is read whole and passed over.
+  [ "$name" = long-text ] && send "frobnicate${TAB}$(head -c 1000000 /dev/zero | tr '\0' x)"
   send show
   # shellcheck disable=SC2086
   press "Box $name" $keys
@@ -131,6 +133,7 @@ the-paper-follows-each-printer|gamma,8,1|Up Up Return|ok|alpha|1|1
 landscape-by-mnemonic|alpha,9,1|alt+l Return|ok|alpha|9|2
 portrait-by-mnemonic|alpha,9,2|alt+r Return|ok|alpha|9|1
 an-unlisted-printer-opens-on-the-first|nowhere,9,1|Return|ok|alpha|9|1
+a-selected-paper-the-printer-lacks-gives-its-first|beta,9,1|Return|ok|beta|1|1
 escape-cancels|beta,5,1|Down Escape|cancel
 alt-c-cancels|beta,5,1|alt+c|cancel
 enter-on-a-focused-cancel-cancels|beta,5,1|Tab Tab Tab Return|cancel
@@ -148,6 +151,14 @@ press "Print Setup" Return
 press "Print Setup" Escape
 end_program
 check "setup without printers: only cancel ($(answer))" [ "$(answer)" = cancel ]
+
+# A name with a backslash, a line break and a tab comes back escaped as it came.
+start_program setup
+send "printer${TAB}odd\\\\b\\name\\twith tab${TAB}desc" "paper${TAB}odd\\\\b\\name\\twith tab${TAB}9${TAB}A4" show
+press "Print Setup" Return
+end_program
+check "setup: an odd printer name comes back whole ($(cat "$WORK/out"))" \
+  [ "$(cat "$WORK/out")" = "ok${TAB}odd\\\\b\\name\\twith tab${TAB}9${TAB}1" ]
 
 # --- a dialog from a template -----------------------------------------------
 start_program dialog

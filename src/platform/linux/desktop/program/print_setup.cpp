@@ -148,10 +148,11 @@ void SelectInitial(SetupDialog* setup) {
   for (size_t i = 0; i < setup->choices.printers.size(); ++i)
     if (setup->choices.printers[i].name == setup->choices.printer) index = static_cast<int>(i);
   setup->paper_code = setup->choices.paper;
-  gtk_combo_box_set_active(GTK_COMBO_BOX(setup->printer), setup->choices.printers.empty() ? -1 : index);
-  FillPapers(setup);
-  g_signal_connect(setup->printer, "changed", G_CALLBACK(OnPrinterChanged), setup);
+  // Watched from the start: a selected paper the printer lacks gives way
+  // to the first, and that is what OK must answer.
   g_signal_connect(setup->paper, "changed", G_CALLBACK(OnPaperChanged), setup);
+  g_signal_connect(setup->printer, "changed", G_CALLBACK(OnPrinterChanged), setup);
+  gtk_combo_box_set_active(GTK_COMBO_BOX(setup->printer), setup->choices.printers.empty() ? -1 : index);
 }
 
 }  // namespace
