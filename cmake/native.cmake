@@ -59,8 +59,12 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ps cairo-ft fontconfig freetype2)
 find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
 find_library(CUPS_LIBRARY cups REQUIRED)
+# Of its desktop part the library takes the line format alone: the dialog
+# program (below) is what links GTK.
 file(GLOB LINUX_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/linux/*.cpp
-  src/platform/linux/backend/*.cpp src/platform/linux/desktop/*.cpp)
+  src/platform/linux/backend/*.cpp)
+list(APPEND LINUX_PLATFORM_SOURCES src/platform/linux/desktop/dialog_protocol.cpp
+  src/platform/linux/desktop/dialog_program.cpp)
 add_library(linux_platform OBJECT ${LINUX_PLATFORM_SOURCES})
 target_include_directories(linux_platform PUBLIC src ${CUPS_INCLUDE_DIR})
 target_link_libraries(linux_platform PUBLIC PkgConfig::PRINTING)
@@ -70,6 +74,17 @@ add_library(plenwick_platform INTERFACE)
 target_sources(plenwick_platform INTERFACE $<TARGET_OBJECTS:linux_platform>
   $<TARGET_OBJECTS:winapi_common>)
 target_link_libraries(plenwick_platform INTERFACE PkgConfig::PRINTING ${CUPS_LIBRARY})
+
+# plenwick-dialogs, the program that shows the library's dialogs on a
+# desktop, beside libPLENWICKDLL.so where the library looks for it. GTK
+# stays in this program: a virtual machine may run a toolkit of its own on
+# other threads, and a server without a display needs no GTK at all.
+pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
+file(GLOB DIALOG_PROGRAM_SOURCES CONFIGURE_DEPENDS src/platform/linux/desktop/program/*.cpp)
+add_executable(plenwick-dialogs ${DIALOG_PROGRAM_SOURCES} src/platform/linux/desktop/dialog_protocol.cpp)
+target_include_directories(plenwick-dialogs PRIVATE src)
+target_link_libraries(plenwick-dialogs PRIVATE PkgConfig::GTK3)
+set_target_properties(plenwick-dialogs PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # libPLENWICKDLL.so, so that System.loadLibrary("PLENWICKDLL") finds it. It
 # exports the seven native methods and the two dialog procedures, nothing
@@ -210,6 +225,14 @@ if(NOT PLENWICK_SANITIZE)
   set_tests_properties(java_native_windows PROPERTIES TIMEOUT 600 LABELS jvm
     ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")
   plenwick_requires(print_server java_native_windows)
+endif()
+
+# The dialog program on a display of the test's own, keys pressed as a user
+# would. A sanitizer build would report GTK's own one-time allocations.
+if(NOT PLENWICK_SANITIZE)
+  add_test(NAME desktop_dialogs COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/desktop/dialogs_test.sh)
+  set_tests_properties(desktop_dialogs PROPERTIES LABELS desktop TIMEOUT 300
+    ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")
 endif()
 
 # The test command's own parts: its count of CTest's results, and the

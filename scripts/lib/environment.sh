@@ -21,6 +21,7 @@ PACKAGES=(
   xvfb x11-utils imagemagick avahi-daemon dbus dbus-bin python3-minimal python3 qpdf
   libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps ghostscript iproute2
   dpkg-dev file lintian
+  libgtk-3-dev xdotool
 )
 
 ensure_packages() {

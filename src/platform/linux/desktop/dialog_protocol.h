@@ -29,7 +29,9 @@
 //
 // Whatever the kind, a program that cannot open the display (or fails in
 // any way) ends without answering, and the library takes its answers for a
-// machine without a display.
+// machine without a display. The program's exit status says why: 0 it
+// answered (or a dialog's input was closed), 2 no kind it knows, 3 no
+// display, 4 the input ended before "show".
 #pragma once
 
 #include <string>
