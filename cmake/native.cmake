@@ -59,8 +59,8 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ps cairo-ft fontconfig freetype2)
 find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
 find_library(CUPS_LIBRARY cups REQUIRED)
-# Of its desktop part the library takes the line format alone: the dialog
-# program (below) is what links GTK.
+# Of its desktop part the library takes the line format and what starts the
+# dialog program; the program (below) is what links GTK.
 file(GLOB LINUX_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/linux/*.cpp
   src/platform/linux/backend/*.cpp)
 list(APPEND LINUX_PLATFORM_SOURCES src/platform/linux/desktop/dialog_protocol.cpp
