@@ -125,6 +125,17 @@ for act in silent crash; do
   check "$act window: printed without it" [ ${#PDFS[@]} -eq 1 ]
 done
 
+# A display but no program beside the library: the answers of a machine
+# without a display.
+mv lib/plenwick-dialogs program.moved
+for class in PlenwickPrint SetupThenPrint; do
+  desktop answer-1 $class -disposition=scratch -printer_id=Nowhere "$TAG-kept.txt"
+  check "no program ($class): the virtual machine ends well" [ $? -eq 0 ]
+done
+check "no program: setup answers false" grep -qx "setup: false" host.out
+check "no program: the box's safe answer" grep -q "Can't Open Printer: .*\[Cancel\]" host.out
+mv program.moved lib/plenwick-dialogs
+
 # No display: the program is never started.
 rm -f "$FAKE_LOG"
 FAKE_ACT=answer-2 print_request -printer_id=Nowhere "$TAG-kept.txt"

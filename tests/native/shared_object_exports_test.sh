@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # libPLENWICKDLL.so exports exactly nine names, as the DLL does: the seven
 # native methods and the two dialog procedures. Nothing of what it links in
-# (a platform, the C++ library's templates) may show.
+# (a platform, the C++ library's templates) may show, and it links no
+# toolkit.
 set -uo pipefail
 library=${1:?the shared object}
 exports=$(nm -D --defined-only "$library" | awk '{ print $3 }' | sort)
@@ -23,3 +24,12 @@ if [ "$exports" != "$expected" ]; then
   exit 1
 fi
 echo "nine exports"
+# A toolkit in the library would be set up a second time beside the one a
+# Java application runs: the dialogs are the dialog program's.
+toolkits=$(ldd "$library" | grep -E -i 'gtk|gdk' || true)
+if [ -n "$toolkits" ]; then
+  echo "$library links a toolkit:"
+  echo "$toolkits"
+  exit 1
+fi
+echo "no toolkit linked"
