@@ -40,14 +40,15 @@ end_program() {
 answer() { tr '\t' '|' <"$WORK/out"; }
 # Finds the window titled exactly $1, gives it the focus and presses the
 # keys (XTEST events: there is no window manager to pass them on).
+# WINDOW is the window found.
+WINDOW=""
 press() {  # title key...
-  local window
-  window=$(timeout 10 xdotool search --sync --name "^$1\$" 2>/dev/null | head -1)
-  if [ -z "$window" ]; then
+  WINDOW=$(timeout 10 xdotool search --sync --name "^$1\$" 2>/dev/null | head -1)
+  if [ -z "$WINDOW" ]; then
     echo "no window titled $1" >&2
     return 1
   fi
-  xdotool windowfocus --sync "$window" 2>/dev/null
+  xdotool windowfocus --sync "$WINDOW" 2>/dev/null
   sleep 0.3
   shift
   [ $# -eq 0 ] || xdotool key --delay 150 "$@"
@@ -60,19 +61,33 @@ wait_for_output() {  # text
 }
 
 # --- message boxes ----------------------------------------------------------
-long_text=$(printf 'word%.0s ' $(seq 2000))  # 10,000 characters
+# 10,000 characters each: words, and one word longer than any line.
+long_text=$(printf 'word%.0s ' $(seq 2000))
+long_word=$(head -c 10000 /dev/zero | tr '\0' x)
+# The whole box on the 1024x768 screen, its buttons with it.
+on_screen() {  # window
+  local WIDTH=0 HEIGHT=100000 X Y SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  [ "$WIDTH" -le 1024 ] && [ "$HEIGHT" -le 768 ]
+}
 # name | buttons | default | close | icon | keys | answer
 while IFS='|' read -r name buttons default close icon keys expected; do
   [ -n "$name" ] || continue
   start_program message
   text="The answer to $name."
   [ "$name" = long-text ] && text=$long_text
+  [ "$name" = long-word ] && text=$long_word
   send "caption${TAB}Box $name" "text${TAB}$text" "buttons${TAB}$buttons" "default${TAB}$default" \
     "icon${TAB}$icon" "frobnicate${TAB}an unknown verb is passed over"
   [ -n "$close" ] && send "close${TAB}$close"
   # A line of a megabyte, of a verb nobody knows, is read whole and passed over.
   [ "$name" = long-text ] && send "frobnicate${TAB}$(head -c 1000000 /dev/zero | tr '\0' x)"
   send show
+  press "Box $name" || true
+  case $name in
+    long-*) check "message $name: the box fits the screen ($(xdotool getwindowgeometry "$WINDOW" | tail -1))" \
+      on_screen "$WINDOW" ;;
+  esac
   # shellcheck disable=SC2086
   press "Box $name" $keys
   end_program
@@ -96,6 +111,7 @@ cancel-try-continue-alt-t|6|0|2|warning|alt+t|10
 cancel-try-continue-third|6|2|2|warning|Return|11
 unknown-buttons-value-is-ok|99|7||error|Return|1
 long-text|1|0|2|information|alt+o|1
+long-word|1|0|2|information|Escape|2
 CASES
 
 # A box left on screen for its picture.
