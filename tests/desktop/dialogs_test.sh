@@ -35,6 +35,7 @@ end_program() {
   kill "$PID" 2>/dev/null
   wait "$PID"
   STATUS=$?
+  cat "$WORK/err" >>"$WORK/all-err"
 }
 # The program's answer, tabs shown as '|'.
 answer() { tr '\t' '|' <"$WORK/out"; }
@@ -176,6 +177,15 @@ end_program
 check "setup: an odd printer name comes back whole ($(cat "$WORK/out"))" \
   [ "$(cat "$WORK/out")" = "ok${TAB}odd\\\\b\\name\\twith tab${TAB}9${TAB}1" ]
 
+# A name that is no UTF-8 (Latin-1 here) shows as well as it can and comes
+# back byte for byte.
+start_program setup
+send "printer${TAB}caf"$'\xe9'"${TAB}"$'\xff' "paper${TAB}caf"$'\xe9'"${TAB}9${TAB}A4"$'\xe9' show
+press "Print Setup" Return
+end_program
+check "setup: a Latin-1 name comes back as it came ($(od -An -c "$WORK/out" | tr -s ' '))" \
+  [ "$(cat "$WORK/out")" = "ok${TAB}caf"$'\xe9'"${TAB}9${TAB}1" ]
+
 # --- a dialog from a template -----------------------------------------------
 start_program dialog
 send "caption${TAB}Spooling" "text${TAB}100${TAB}Quarterly report" "text${TAB}101${TAB}Press to cancel job" \
@@ -213,6 +223,11 @@ check "dialog: the window stays until the input ends" kill -0 "$PID"
 check "dialog: ready was said once" [ "$(grep -cx ready "$WORK/out")" = 1 ]
 end_program
 check "dialog: the end of the input ends the program (status $STATUS)" [ "$STATUS" = 0 ]
+
+# GTK warns of what it was given wrongly (text that is no UTF-8, a widget
+# used wrongly): none of it in any of the dialogs above.
+check "no GTK warning on any dialog ($(grep -m1 -E 'WARNING|CRITICAL' "$WORK/all-err"))" \
+  bash -c "! grep -q -E 'WARNING|CRITICAL' '$WORK/all-err'"
 
 # --- without a display, or without a dialog to show -------------------------
 # kind | environment | input | status

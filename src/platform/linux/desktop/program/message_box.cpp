@@ -101,7 +101,7 @@ void AddText(GtkWidget* dialog, const std::string& text) {
   GList* children = gtk_container_get_children(GTK_CONTAINER(area));
   for (GList* child = children; child; child = child->next) gtk_widget_hide(GTK_WIDGET(child->data));
   g_list_free(children);
-  GtkWidget* label = gtk_label_new(text.c_str());
+  GtkWidget* label = gtk_label_new(Shown(text).c_str());
   gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
   // A word longer than the line (a path, a run of one character) breaks too.
   gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
@@ -154,7 +154,7 @@ int RunMessageBox(const std::vector<Message>& messages) {
   UniqueWidget dialog(
       gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, TypeOf(settings.icon), GTK_BUTTONS_NONE, nullptr));
   AddText(dialog.get(), settings.text);
-  gtk_window_set_title(GTK_WINDOW(dialog.get()), settings.caption.c_str());
+  gtk_window_set_title(GTK_WINDOW(dialog.get()), Shown(settings.caption).c_str());
   gtk_window_set_position(GTK_WINDOW(dialog.get()), GTK_WIN_POS_CENTER);
   AddIcon(dialog.get(), settings.icon);
   for (const Button& button : buttons) gtk_dialog_add_button(GTK_DIALOG(dialog.get()), button.label, button.id);
