@@ -123,6 +123,21 @@ press "Can't Open Printer" && screenshot message
 press "Can't Open Printer" Escape
 end_program
 
+# The library gone before the answer: the answer cannot be written, and the
+# program still ends normally. It starts with SIGPIPE's default action, as
+# a program started by a host that does not ignore it would.
+rm -f "$WORK/in" "$WORK/gone"
+mkfifo "$WORK/in" "$WORK/gone"
+env --default-signal=PIPE "$PROGRAM" message <"$WORK/in" >"$WORK/gone" 2>"$WORK/err" &
+PID=$!
+exec 7>"$WORK/in"
+exec 8<"$WORK/gone"
+exec 8<&-
+send "caption${TAB}Nobody listens" show
+press "Nobody listens" Return
+end_program
+check "message: an answer nobody reads ends the program normally (status $STATUS)" [ "$STATUS" = 0 ]
+
 # --- Print Setup ------------------------------------------------------------
 setup_lines=(
   "printer${TAB}alpha${TAB}First queue" "printer${TAB}beta${TAB}Second queue" "printer${TAB}gamma${TAB}"
