@@ -44,7 +44,7 @@ answer() { tr '\t' '|' <"$WORK/out"; }
 # WINDOW is the window found.
 WINDOW=""
 press() {  # title key...
-  WINDOW=$(timeout 10 xdotool search --sync --name "^$1\$" 2>/dev/null | head -1)
+  WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
   if [ -z "$WINDOW" ]; then
     echo "no window titled $1" >&2
     return 1
