@@ -35,19 +35,21 @@ end_program() {
   kill "$PID" 2>/dev/null
   wait "$PID"
   STATUS=$?
+  cat "$WORK/err" >>"$WORK/all-err"
 }
 # The program's answer, tabs shown as '|'.
 answer() { tr '\t' '|' <"$WORK/out"; }
 # Finds the window titled exactly $1, gives it the focus and presses the
 # keys (XTEST events: there is no window manager to pass them on).
+# WINDOW is the window found.
+WINDOW=""
 press() {  # title key...
-  local window
-  window=$(timeout 10 xdotool search --sync --name "^$1\$" 2>/dev/null | head -1)
-  if [ -z "$window" ]; then
+  WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+  if [ -z "$WINDOW" ]; then
     echo "no window titled $1" >&2
     return 1
   fi
-  xdotool windowfocus --sync "$window" 2>/dev/null
+  xdotool windowfocus --sync "$WINDOW" 2>/dev/null
   sleep 0.3
   shift
   [ $# -eq 0 ] || xdotool key --delay 150 "$@"
@@ -60,19 +62,33 @@ wait_for_output() {  # text
 }
 
 # --- message boxes ----------------------------------------------------------
-long_text=$(printf 'word%.0s ' $(seq 2000))  # 10,000 characters
+# 10,000 characters each: words, and one word longer than any line.
+long_text=$(printf 'word%.0s ' $(seq 2000))
+long_word=$(head -c 10000 /dev/zero | tr '\0' x)
+# The whole box on the 1024x768 screen, its buttons with it.
+on_screen() {  # window
+  local WIDTH=0 HEIGHT=100000 X Y SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  [ "$WIDTH" -le 1024 ] && [ "$HEIGHT" -le 768 ]
+}
 # name | buttons | default | close | icon | keys | answer
 while IFS='|' read -r name buttons default close icon keys expected; do
   [ -n "$name" ] || continue
   start_program message
   text="The answer to $name."
   [ "$name" = long-text ] && text=$long_text
+  [ "$name" = long-word ] && text=$long_word
   send "caption${TAB}Box $name" "text${TAB}$text" "buttons${TAB}$buttons" "default${TAB}$default" \
     "icon${TAB}$icon" "frobnicate${TAB}an unknown verb is passed over"
   [ -n "$close" ] && send "close${TAB}$close"
   # A line of a megabyte, of a verb nobody knows, is read whole and passed over.
   [ "$name" = long-text ] && send "frobnicate${TAB}$(head -c 1000000 /dev/zero | tr '\0' x)"
   send show
+  press "Box $name" || true
+  case $name in
+    long-*) check "message $name: the box fits the screen ($(xdotool getwindowgeometry "$WINDOW" | tail -1))" \
+      on_screen "$WINDOW" ;;
+  esac
   # shellcheck disable=SC2086
   press "Box $name" $keys
   end_program
@@ -96,6 +112,7 @@ cancel-try-continue-alt-t|6|0|2|warning|alt+t|10
 cancel-try-continue-third|6|2|2|warning|Return|11
 unknown-buttons-value-is-ok|99|7||error|Return|1
 long-text|1|0|2|information|alt+o|1
+long-word|1|0|2|information|Escape|2
 CASES
 
 # A box left on screen for its picture.
@@ -105,6 +122,21 @@ send "caption${TAB}Can't Open Printer" "text${TAB}Can't open printer \"nowhere\"
 press "Can't Open Printer" && screenshot message
 press "Can't Open Printer" Escape
 end_program
+
+# The library gone before the answer: the answer cannot be written, and the
+# program still ends normally. It starts with SIGPIPE's default action, as
+# a program started by a host that does not ignore it would.
+rm -f "$WORK/in" "$WORK/gone"
+mkfifo "$WORK/in" "$WORK/gone"
+env --default-signal=PIPE "$PROGRAM" message <"$WORK/in" >"$WORK/gone" 2>"$WORK/err" &
+PID=$!
+exec 7>"$WORK/in"
+exec 8<"$WORK/gone"
+exec 8<&-
+send "caption${TAB}Nobody listens" show
+press "Nobody listens" Return
+end_program
+check "message: an answer nobody reads ends the program normally (status $STATUS)" [ "$STATUS" = 0 ]
 
 # --- Print Setup ------------------------------------------------------------
 setup_lines=(
@@ -160,6 +192,15 @@ end_program
 check "setup: an odd printer name comes back whole ($(cat "$WORK/out"))" \
   [ "$(cat "$WORK/out")" = "ok${TAB}odd\\\\b\\name\\twith tab${TAB}9${TAB}1" ]
 
+# A name that is no UTF-8 (Latin-1 here) shows as well as it can and comes
+# back byte for byte.
+start_program setup
+send "printer${TAB}caf"$'\xe9'"${TAB}"$'\xff' "paper${TAB}caf"$'\xe9'"${TAB}9${TAB}A4"$'\xe9' show
+press "Print Setup" Return
+end_program
+check "setup: a Latin-1 name comes back as it came ($(od -An -c "$WORK/out" | tr -s ' '))" \
+  [ "$(cat "$WORK/out")" = "ok${TAB}caf"$'\xe9'"${TAB}9${TAB}1" ]
+
 # --- a dialog from a template -----------------------------------------------
 start_program dialog
 send "caption${TAB}Spooling" "text${TAB}100${TAB}Quarterly report" "text${TAB}101${TAB}Press to cancel job" \
@@ -197,6 +238,11 @@ check "dialog: the window stays until the input ends" kill -0 "$PID"
 check "dialog: ready was said once" [ "$(grep -cx ready "$WORK/out")" = 1 ]
 end_program
 check "dialog: the end of the input ends the program (status $STATUS)" [ "$STATUS" = 0 ]
+
+# GTK warns of what it was given wrongly (text that is no UTF-8, a widget
+# used wrongly): none of it in any of the dialogs above.
+check "no GTK warning on any dialog ($(grep -m1 -E 'WARNING|CRITICAL' "$WORK/all-err"))" \
+  bash -c "! grep -q -E 'WARNING|CRITICAL' '$WORK/all-err'"
 
 # --- without a display, or without a dialog to show -------------------------
 # kind | environment | input | status

@@ -48,6 +48,10 @@ bool ReadUntilShow(LineReader& reader, std::vector<Message>* messages);
 std::string Field(const Message& message, size_t i);
 int NumberField(const Message& message, size_t i, int fallback);
 
+// Text as GTK may show it: bytes that are no UTF-8 become U+FFFD, where
+// GTK would warn and show nothing. Answers keep the bytes as they came.
+std::string Shown(const std::string& text);
+
 // Writes one answer line and flushes it at once: the library waits for it.
 void Answer(const std::vector<std::string>& fields);
 

@@ -72,6 +72,11 @@ int NumberField(const Message& message, size_t i, int fallback) {
   return static_cast<int>(value);
 }
 
+std::string Shown(const std::string& text) {
+  g_autofree gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
+  return valid;
+}
+
 void Answer(const std::vector<std::string>& fields) {
   std::string line = dialog_protocol::Line(fields);
   // A library that has gone away leaves nobody to tell: the write simply fails.

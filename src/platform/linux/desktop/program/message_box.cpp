@@ -1,5 +1,6 @@
 // The message box: the caption, the text, an icon and the buttons of the
 // Win32 MB_ value, answering the Win32 id of the button pressed.
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/linux/desktop/program/dialogs.h"
@@ -67,6 +68,60 @@ void AddIcon(GtkWidget* dialog, const std::string& icon) {
   gtk_widget_show(image);
 }
 
+// The tallest the text may make the box: half the screen, so the buttons of
+// a box with a long text stay on it; the rest of the text scrolls.
+int MaxTextHeight() {
+  GdkDisplay* display = gdk_display_get_default();
+  GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+  if (!monitor) monitor = gdk_display_get_monitor(display, 0);
+  if (!monitor) return 400;
+  GdkRectangle area;
+  gdk_monitor_get_workarea(monitor, &area);
+  return std::max(200, area.height / 2);
+}
+
+constexpr int kTextChars = 60;
+
+// Characters in the longest line of the text.
+int LongestLine(const std::string& text) {
+  long longest = 0;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = std::min(text.find('\n', start), text.size());
+    longest = std::max(longest, g_utf8_strlen(text.data() + start, static_cast<gssize>(end - start)));
+    start = end + 1;
+  }
+  return static_cast<int>(std::min<long>(longest, kTextChars));
+}
+
+// The text in a scrolled window of its natural height up to MaxTextHeight,
+// in place of the box's own label, which would grow past the screen.
+void AddText(GtkWidget* dialog, const std::string& text) {
+  GtkWidget* area = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog));
+  GList* children = gtk_container_get_children(GTK_CONTAINER(area));
+  for (GList* child = children; child; child = child->next) gtk_widget_hide(GTK_WIDGET(child->data));
+  g_list_free(children);
+  GtkWidget* label = gtk_label_new(Shown(text).c_str());
+  gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+  // A word longer than the line (a path, a run of one character) breaks too.
+  gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
+  // A width of its own: left to find one, GTK measures a wrapped label at
+  // one width after another, which takes half a minute for a long word.
+  int width = std::min(kTextChars, LongestLine(text));
+  gtk_label_set_width_chars(GTK_LABEL(label), width);
+  gtk_label_set_max_width_chars(GTK_LABEL(label), width);
+  gtk_label_set_xalign(GTK_LABEL(label), 0);
+  gtk_label_set_yalign(GTK_LABEL(label), 0);
+  GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
+  gtk_scrolled_window_set_propagate_natural_width(GTK_SCROLLED_WINDOW(scroller), TRUE);
+  gtk_scrolled_window_set_propagate_natural_height(GTK_SCROLLED_WINDOW(scroller), TRUE);
+  gtk_scrolled_window_set_max_content_height(GTK_SCROLLED_WINDOW(scroller), MaxTextHeight());
+  gtk_container_add(GTK_CONTAINER(scroller), label);
+  gtk_box_pack_start(GTK_BOX(area), scroller, TRUE, TRUE, 0);
+  gtk_widget_show_all(scroller);
+}
+
 struct MessageBoxSettings {
   std::string caption;
   std::string text;
@@ -96,10 +151,10 @@ int RunMessageBox(const std::vector<Message>& messages) {
   MessageBoxSettings settings = SettingsOf(messages);
   std::vector<Button> buttons = ButtonsOf(settings.buttons);
   int close_answer = settings.close_answer >= 0 ? settings.close_answer : CloseAnswerOf(buttons);
-  // The text goes in as an argument, never as a format: a '%' in it is text.
-  UniqueWidget dialog(gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, TypeOf(settings.icon),
-                                             GTK_BUTTONS_NONE, "%s", settings.text.c_str()));
-  gtk_window_set_title(GTK_WINDOW(dialog.get()), settings.caption.c_str());
+  UniqueWidget dialog(
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, TypeOf(settings.icon), GTK_BUTTONS_NONE, nullptr));
+  AddText(dialog.get(), settings.text);
+  gtk_window_set_title(GTK_WINDOW(dialog.get()), Shown(settings.caption).c_str());
   gtk_window_set_position(GTK_WINDOW(dialog.get()), GTK_WIN_POS_CENTER);
   AddIcon(dialog.get(), settings.icon);
   for (const Button& button : buttons) gtk_dialog_add_button(GTK_DIALOG(dialog.get()), button.label, button.id);

@@ -71,7 +71,7 @@ void FillPapers(SetupDialog* setup) {
   auto found = setup->choices.papers.find(printer->name);
   if (found == setup->choices.papers.end() || found->second.empty()) return;
   for (const Paper& paper : found->second)
-    gtk_combo_box_text_append(setup->paper, paper.code.c_str(), paper.name.c_str());
+    gtk_combo_box_text_append(setup->paper, paper.code.c_str(), Shown(paper.name).c_str());
   if (!gtk_combo_box_set_active_id(GTK_COMBO_BOX(setup->paper), setup->paper_code.c_str()))
     gtk_combo_box_set_active(GTK_COMBO_BOX(setup->paper), 0);
 }
@@ -123,7 +123,7 @@ GtkWidget* PrinterRows(SetupDialog* setup) {
   gtk_grid_attach(GTK_GRID(grid), RowLabel("P_aper:", paper), 0, 1, 1, 1);
   gtk_grid_attach(GTK_GRID(grid), paper, 1, 1, 1, 1);
   for (const Printer& each : setup->choices.printers)
-    gtk_combo_box_text_append_text(setup->printer, PrinterTitle(each).c_str());
+    gtk_combo_box_text_append_text(setup->printer, Shown(PrinterTitle(each)).c_str());
   return grid;
 }
 

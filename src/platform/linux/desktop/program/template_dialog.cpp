@@ -30,7 +30,7 @@ void SendCommand(int id) { Answer({"command", std::to_string(id)}); }
 bool Apply(TemplateDialog* dialog, const Message& message) {
   const std::string& verb = message[0];
   if (verb == "caption") {
-    gtk_window_set_title(GTK_WINDOW(dialog->window), Field(message, 1).c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog->window), Shown(Field(message, 1)).c_str());
     return true;
   }
   if (verb != "text") return false;
@@ -39,12 +39,12 @@ bool Apply(TemplateDialog* dialog, const Message& message) {
     std::fprintf(stderr, "plenwick-dialogs: no text item %s\n", Field(message, 1).c_str());
     return true;
   }
-  gtk_label_set_text(found->second, Field(message, 2).c_str());
+  gtk_label_set_text(found->second, Shown(Field(message, 2)).c_str());
   return true;
 }
 
 GtkWidget* ItemLabel(const std::string& text) {
-  GtkWidget* label = gtk_label_new(text.c_str());
+  GtkWidget* label = gtk_label_new(Shown(text).c_str());
   gtk_label_set_justify(GTK_LABEL(label), GTK_JUSTIFY_CENTER);
   gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
   gtk_label_set_max_width_chars(GTK_LABEL(label), 40);
@@ -57,7 +57,7 @@ void OnButtonClicked(GtkButton* button, gpointer) {
 }
 
 GtkWidget* ItemButton(const Message& message, GtkWindow* window) {
-  GtkWidget* button = gtk_button_new_with_mnemonic(GtkMnemonic(Field(message, 2)).c_str());
+  GtkWidget* button = gtk_button_new_with_mnemonic(GtkMnemonic(Shown(Field(message, 2))).c_str());
   g_object_set_data(G_OBJECT(button), "plenwick-id", GINT_TO_POINTER(NumberField(message, 1, 0)));
   g_signal_connect(button, "clicked", G_CALLBACK(OnButtonClicked), nullptr);
   gtk_widget_set_halign(button, GTK_ALIGN_CENTER);
