@@ -240,9 +240,11 @@ end_program
 check "dialog: the end of the input ends the program (status $STATUS)" [ "$STATUS" = 0 ]
 
 # GTK warns of what it was given wrongly (text that is no UTF-8, a widget
-# used wrongly): none of it in any of the dialogs above.
-check "no GTK warning on any dialog ($(grep -m1 -E 'WARNING|CRITICAL' "$WORK/all-err"))" \
-  bash -c "! grep -q -E 'WARNING|CRITICAL' '$WORK/all-err'"
+# used wrongly): none of it in any of the dialogs above. A machine without a
+# session bus has no accessibility bus either, which the accessibility
+# bridge says (dbind): that is the machine's, not the dialogs'.
+grep -E 'WARNING|CRITICAL' "$WORK/all-err" | grep -v 'dbind-WARNING' >"$WORK/warnings"
+check "no GTK warning on any dialog ($(head -1 "$WORK/warnings"))" [ ! -s "$WORK/warnings" ]
 
 # --- without a display, or without a dialog to show -------------------------
 # kind | environment | input | status
