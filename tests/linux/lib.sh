@@ -29,6 +29,12 @@ linux_print() {
   java -Xcheck:jni -Djava.library.path="$LIBRARY_DIR" -cp "$NATIVE/java" PlenwickPrint "$@"
 }
 
+# No warning of the virtual machine in its output; one that is there is
+# shown.
+no_warning() {  # output
+  ! grep -i warning "$1" >&2
+}
+
 # Prints one request; its output goes to host.out, and PDFS holds the PDF of
 # each report file of the request that was printed, in order.
 PDFS=()
@@ -38,7 +44,7 @@ print_request() {
   linux_print "$@" >host.out 2>&1
   status=$?
   check "the request returns to Java ($*)" [ $status -eq 0 ]
-  check "no JNI warning ($*)" bash -c "! grep -q -i warning host.out"
+  check "no JNI warning ($*)" no_warning host.out
   PDFS=()
   local all
   mapfile -t all < <(pdfs_after_job "$since")
