@@ -14,7 +14,7 @@ status=$?
 grep -E '^(FAIL|calls )' host.out
 [ $status -eq 0 ] || grep -v '^FAIL' host.out | head -12
 check "the virtual machine ends normally" [ $status -eq 0 ]
-check "no JNI warning" bash -c "! grep -q -i warning host.out"
+check "no JNI warning" no_jni_warning host.out
 prints=$(sed -n -E 's/^calls [0-9]+, prints ([0-9]+), problems 0$/\1/p' host.out)
 check "every call answered rightly" [ -n "$prints" ]
 wait_for_cups "$QUEUE"

@@ -29,10 +29,14 @@ linux_print() {
   java -Xcheck:jni -Djava.library.path="$LIBRARY_DIR" -cp "$NATIVE/java" PlenwickPrint "$@"
 }
 
-# No warning of the virtual machine in its output; one that is there is
-# shown.
-no_warning() {  # output
-  ! grep -i warning "$1" >&2
+# No warning of -Xcheck:jni in the virtual machine's output ("WARNING in
+# native method: ...", "WARNING: JNI local refs: ...", "Warning: Calling
+# other JNI functions ..."). Any other warning there (the machine's own,
+# such as a thread it could not start on a loaded machine) is shown, and
+# is not the library's.
+no_jni_warning() {  # output
+  grep -i warning "$1" | grep -v -i -E 'jni|native method' | sed 's/^/  note: /'
+  ! grep -i warning "$1" | grep -i -E 'jni|native method' >&2
 }
 
 # Prints one request; its output goes to host.out, and PDFS holds the PDF of
@@ -44,7 +48,7 @@ print_request() {
   linux_print "$@" >host.out 2>&1
   status=$?
   check "the request returns to Java ($*)" [ $status -eq 0 ]
-  check "no JNI warning ($*)" no_warning host.out
+  check "no JNI warning ($*)" no_jni_warning host.out
   PDFS=()
   local all
   mapfile -t all < <(pdfs_after_job "$since")

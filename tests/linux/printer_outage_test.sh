@@ -57,7 +57,7 @@ status=$?
 cat host.out
 
 check "the virtual machine ends normally" [ $status -eq 0 ]
-check "no JNI warning" bash -c "! grep -q -i warning host.out"
+check "no JNI warning" no_jni_warning host.out
 check "no printer during the outage" grep -q '^name before: \*\*ERROR\*\* ' host.out
 check "the request said so" grep -q "Plenwick - Can't Get DEVMODE" host.out
 check "and kept its report" [ -e outage-1.txt ]
