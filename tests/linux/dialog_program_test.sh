@@ -6,16 +6,8 @@
 # only has to be named: the stand-in opens none.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
-QUEUE="plenwick-dialogs-$$"
-cleanup() {
-  cancel -a "$QUEUE" 2>/dev/null
-  lpadmin -x "$QUEUE" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
-lpadmin -p "$QUEUE" -E -v file:/dev/null -D "The test's own queue"
+use_own_queue plenwick-dialogs
+lpadmin -p "$QUEUE" -D "The test's own queue"
 
 mkdir lib classes
 cp "$NATIVE/libPLENWICKDLL.so" lib/
