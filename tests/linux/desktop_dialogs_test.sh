@@ -72,8 +72,9 @@ check "OK: the next request prints there" wait_until 10 queue_printed
 
 # The cancel window of a long print: its title line follows the pages, and
 # Cancel abandons the document; the report is kept and the next print works.
-# Thousands of pages: the page loop fills one in well under a millisecond.
-seq -f 'row %g' 300000 | sed 's/$/\r/' >"$TAG-long.txt"
+# Tens of thousands of pages: the page loop fills several thousand a
+# second, and the window must still be there when the test presses Cancel.
+seq 3000000 | sed 's/^/row /; s/$/\r/' >"$TAG-long.txt"
 since=$(last_job_id)
 linux_print -disposition=scratch -printer_id=PDF "$TAG-long.txt" >host.out 2>&1 &
 JAVA_PID=$!
