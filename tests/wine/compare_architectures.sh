@@ -2,7 +2,10 @@
 # The x86-64 DLL prints the example reports exactly as the 32-bit DLL does:
 # each report is printed through both, each in its own Wine prefix, with the
 # same request, and the two PDFs must have the same page count, page sizes
-# and the same text on every page.
+# and the same text on every page. The 32-bit DLL runs in a 32-bit prefix of
+# this tree's own, on this tree's print server: the 32-bit tree's prefix
+# belongs to its own tests, which may be running (or ending, with their Wine
+# server) at the same time.
 source "$(dirname "$0")/lib.sh"
 
 TREE32="${PLENWICK_I686_BUILD:?}"
@@ -11,19 +14,24 @@ if [ ! -f "$TREE32/plenwick_print.exe" ] || [ ! -f "$TREE32/PLENWICKDLL.dll" ]; 
   exit 77
 fi
 
+PREFIX32="$WINBUILD/wineprefix-i686"
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+trap 'WINEPREFIX="$PREFIX32" wineserver -k 2>/dev/null; rm -rf "$WORK"' EXIT
+if [ ! -f "$PREFIX32/system.reg" ]; then
+  echo "creating the 32-bit Wine prefix $PREFIX32"
+  WINEPREFIX="$PREFIX32" WINEARCH=win32 wineboot -i </dev/null >/dev/null 2>&1
+fi
 cd "$WORK" || exit 1
 # The queue may be shared: each document carries a title of this run only,
 # and its PDF is found by it.
 TAG="a$$"
 
-# Prints report $3 through the host of tree $1 in its Wine prefix of
-# architecture $2, with options $4...; echoes the PDF of the document.
+# Prints report $4 through the host of tree $1 in Wine prefix $2 of
+# architecture $3, with options $5...; echoes the PDF of the document.
 print_through() {
-  local tree=$1 arch=$2 report=$3 since status
-  shift 3
-  export WINEPREFIX="$tree/wineprefix" WINEARCH=$arch
+  local tree=$1 prefix=$2 arch=$3 report=$4 since status
+  shift 4
+  export WINEPREFIX="$prefix" WINEARCH=$arch
   since=$(last_job_id)
   # A message box nobody answers (no printer at all) must not hold the
   # run up for long.
@@ -42,8 +50,8 @@ compare() {  # report-file options...
   report="${TAG}_$example"
   cp "$1" "$report"
   shift
-  pdf32=$(print_through "$TREE32" win32 "$report" "$@")
-  pdf64=$(print_through "$WINBUILD" win64 "$report" "$@")
+  pdf32=$(print_through "$TREE32" "$PREFIX32" win32 "$report" "$@")
+  pdf64=$(print_through "$WINBUILD" "$WINBUILD/wineprefix" win64 "$report" "$@")
   check "$example: a PDF from the 32-bit DLL" [ -f "$pdf32" ]
   check "$example: a PDF from the x86-64 DLL" [ -f "$pdf64" ]
   [ -f "$pdf32" ] && [ -f "$pdf64" ] || return
