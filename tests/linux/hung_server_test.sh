@@ -9,6 +9,8 @@
 # so that stopping it holds up no other print on the machine.
 source "$(dirname "$0")/lib.sh"
 
+source "$ROOT/scripts/lib/print_server.sh"
+
 WORK=$(mktemp -d)
 SERVER_PID=""
 cleanup() {
@@ -16,41 +18,20 @@ cleanup() {
   # ends.
   if [ -n "$SERVER_PID" ]; then
     kill -CONT "$SERVER_PID" 2>/dev/null
-    kill "$SERVER_PID" 2>/dev/null
-    wait "$SERVER_PID" 2>/dev/null
+    stop_print_server "$WORK/server"
   fi
   rm -rf "$WORK"
 }
 trap cleanup EXIT
 cd "$WORK" || exit 1
 
-mkdir -p server/{spool,cache,state,tmp,log}
-cat >server/cups-files.conf <<EOF
-ServerRoot $WORK/server
-RequestRoot $WORK/server/spool
-CacheDir $WORK/server/cache
-StateDir $WORK/server/state
-TempDir $WORK/server/tmp
-ErrorLog $WORK/server/log/error_log
-AccessLog $WORK/server/log/access_log
-PageLog $WORK/server/log/page_log
-SystemGroup root
-EOF
-cat >server/cupsd.conf <<EOF
-Listen $WORK/server/cups.sock
-Browsing No
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-EOF
+# Started the way the run's own server is: the test goes on only once the
+# scheduler answers on its socket.
 chmod 755 "$WORK"
-cupsd -f -c "$WORK/server/cupsd.conf" -s "$WORK/server/cups-files.conf" &
-SERVER_PID=$!
-export CUPS_SERVER="$WORK/server/cups.sock"
-for _ in $(seq 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
-check "the test's own print server runs" lpstat -r
+check "the test's own print server runs" start_print_server "$WORK/server"
+SERVER_PID=$(print_server_pid "$WORK/server")
+export CUPS_SERVER
+CUPS_SERVER=$(print_server_socket "$WORK/server")
 QUEUE="hung-$$"
 lpadmin -p "$QUEUE" -E -v file:/dev/null && lpadmin -d "$QUEUE"
 
@@ -106,7 +87,7 @@ timeout 120 "$NATIVE/print_host" "$NATIVE/libPLENWICKDLL.so" -disposition=scratc
 host_pid=$!
 wait_for_job_after "$since"
 kill -KILL "$SERVER_PID"
-wait "$SERVER_PID" 2>/dev/null
+for _ in $(seq 100); do kill -0 "$SERVER_PID" 2>/dev/null || break; sleep 0.05; done
 SERVER_PID=""
 wait "$host_pid"
 status=$?
