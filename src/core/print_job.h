@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/regular_file.h"
 #include "platform/win32.h"
 
 namespace plenwick {
@@ -14,6 +15,8 @@ namespace plenwick {
 struct PrintJob {
   const char* fileName = "";          // report file now being printed, quotes removed
   std::string configFileName;         // last configuration file named in this request
+  FileIdentity configFile;            // the file configFileName named when it was read
+  FileIdentity reportFile;            // the file fileName named when it was opened
   bool scratch = false;               // disposition SCRATCH: delete after printing
   bool ruler = false;
   char printerName[100] = "";

@@ -10,6 +10,7 @@
 
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
+#include "core/regular_file.h"
 #include "options/option_table.h"
 #include "platform/handles.h"
 
@@ -104,15 +105,27 @@ char* FindValue(char* text, char (&fallback)[sizeof(kInvalidArgument)], bool* gi
   return value;
 }
 
-// The file's contents as they are when it is opened. Reading a snapshot
-// means that a configuration file which is also the log file (the log grows
-// with every line parsed) still ends.
-bool ReadSnapshot(const char* path, std::string& contents) {
-  UniqueStdioFile file(fopen(path, "r"));
-  if (!file) return false;
+// The file's contents as they are when it is opened, and which file that
+// was. Reading a snapshot means that a configuration file which is also
+// the log file (the log grows with every line parsed) still ends. Only a
+// regular file is read, and one that fails to read is ignored whole rather
+// than applied in part.
+bool ReadSnapshot(const char* path, std::string& contents, FileIdentity& identity) {
+  UniqueFile file = OpenRegularFile(path);
+  if (!file) {
+    DebugLog("config %s: cannot be read, error %d\n", path, static_cast<int>(GetLastError()));
+    return false;
+  }
+  identity = IdentityOf(file.get());
   char chunk[4096];
-  size_t got;
-  while ((got = fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+  for (;;) {
+    UINT got = _lread(file.get(), chunk, sizeof chunk);
+    if (got == 0) break;
+    if (got > sizeof chunk) {  // HFILE_ERROR
+      DebugLog("config %s: reading failed, error %d: ignoring it\n", path,
+               static_cast<int>(GetLastError()));
+      return false;
+    }
     if (contents.size() + got > kMaxConfigFileBytes) {
       DebugLog("config %s: only the first %d bytes are read\n", path, kMaxConfigFileBytes);
       contents.append(chunk, kMaxConfigFileBytes - contents.size());
@@ -148,8 +161,9 @@ void ParseConfigFile(PrintJob& job, OptionNesting& nesting, const char* path) {
     return;
   }
   job.configFileName = path;
+  job.configFile = FileIdentity();
   std::string contents;
-  if (!ReadSnapshot(path, contents)) return;
+  if (!ReadSnapshot(path, contents, job.configFile)) return;
   nesting.configBytes += contents.size();
   char line[kConfigLineCapacity + 1];
   size_t at = 0;

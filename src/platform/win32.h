@@ -19,6 +19,8 @@
 // A slash never begins a Windows path: a command word that begins with one
 // is always a switch.
 inline BOOL ShellSlashWordIsPath(LPCSTR, size_t, BOOL) { return FALSE; }
+// CON, NUL, COM1, LPT1 and alike name devices in every folder.
+inline BOOL ReservedDeviceNamesApply() { return TRUE; }
 #else
 #include "winapi/winapi.h"
 // Everything is hidden but what is marked so.

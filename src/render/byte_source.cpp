@@ -7,7 +7,7 @@ namespace plenwick {
 
 uint32_t FileByteSource::Read(unsigned char* buffer, uint32_t capacity) {
   UINT got = _lread(file_.get(), buffer, capacity);
-  return got > capacity ? 0 : got;  // HFILE_ERROR reads as a count above it
+  return got > capacity ? kFailed : got;  // HFILE_ERROR reads as a count above it
 }
 
 uint32_t MemoryByteSource::Read(unsigned char* buffer, uint32_t capacity) {

@@ -11,8 +11,12 @@ namespace plenwick {
 
 class ByteSource {
  public:
-  // Up to capacity bytes into buffer. 0 when none comes: at the end, or on
-  // a read error, with the platform's last error as the read left it.
+  // What Read gives when the bytes could not be read (a failing disk, a
+  // network share gone): never taken for the end of the report.
+  static constexpr uint32_t kFailed = UINT32_MAX;
+
+  // Up to capacity bytes into buffer; 0 at the end; kFailed on a read
+  // error, with the platform's last error as the read left it.
   virtual uint32_t Read(unsigned char* buffer, uint32_t capacity) = 0;
 
  protected:
@@ -49,6 +53,8 @@ struct ReportReadAhead {
   const ByteSource* source = nullptr;  // where the bytes came from
   uint32_t next = 0;                   // index of the next byte to hand out
   uint32_t end = 0;                    // number of bytes held
+  bool failed = false;                 // a read failed: nothing more comes
+  DWORD error = 0;                     // the platform's error for that read
   unsigned char bytes[4096];
 };
 

@@ -16,15 +16,20 @@ const unsigned char kCarriageReturn = 13;
 const unsigned char kLineFeed = 10;
 
 // Fills the read-ahead block from the report when it is used up. False
-// when no byte comes: the end of the report or a read error, with the
-// system's last error as the read left it. Each call that finds the block
-// used up asks the source again, so the end and a read error are met
-// exactly as by reading one byte per call.
+// when no byte comes: the end of the report, or a read error, which the
+// block remembers. Each call that finds the block used up asks the source
+// again, so the end is met exactly as by reading one byte per call.
 bool FillReadAhead(ReportFile& file) {
   ReportReadAhead& ahead = file.readAhead;
   if (ahead.next < ahead.end) return true;
-  if (!file.bytes) return false;
+  if (!file.bytes || ahead.failed) return false;
   uint32_t got = file.bytes->Read(ahead.bytes, sizeof ahead.bytes);
+  if (got == ByteSource::kFailed) {
+    ahead.failed = true;
+    ahead.error = GetLastError();
+    DebugLog("GetLine: read failed - GetLastError() = %d\n", static_cast<int>(ahead.error));
+    return false;
+  }
   if (got == 0) return false;
   ahead.next = 0;
   ahead.end = got;
@@ -59,7 +64,9 @@ int GetLine(ReportFile& file, char* buffer, int capacity, LineStatus& status) {
     }
     // A carriage return is dropped.
   }
-  if (count == 0 && status == CTL_TEXT) {
+  if (ahead.failed) {
+    status = CTL_ERROR;
+  } else if (count == 0 && status == CTL_TEXT) {
     DebugLog("GetLine: found EOF - GetLastError() = %d\n", static_cast<int>(GetLastError()));
     status = CTL_EOF;
   }
@@ -70,6 +77,8 @@ void ResetLineReader(ReportFile& file) {
   file.readAhead.source = file.bytes;
   file.readAhead.next = 0;
   file.readAhead.end = 0;
+  file.readAhead.failed = false;
+  file.readAhead.error = 0;
 }
 
 }  // namespace plenwick

@@ -9,7 +9,8 @@ namespace plenwick {
 enum LineStatus {
   CTL_TEXT = 0,  // ended at a line feed, at the end of the file, or with the buffer full
   CTL_FF = 1,    // ended at a form feed: the page ends after it
-  CTL_EOF = 2,   // nothing was read: the file is at its end or cannot be read further
+  CTL_EOF = 2,   // nothing was read: the file is at its end
+  CTL_ERROR = 3, // reading failed: the rest of the file cannot be had
 };
 
 // Reads the next line of file.bytes into buffer, which holds capacity
@@ -18,7 +19,9 @@ enum LineStatus {
 // terminator, gives the length. A line feed is stored as a terminator (as
 // a line feed in raw mode) and counted; carriage returns are dropped; a
 // form feed ends the line unstored. A line longer than capacity - 1 bytes
-// comes back in pieces, losing nothing.
+// comes back in pieces, losing nothing. A read that fails gives CTL_ERROR,
+// for that call and every later one: the bytes of the line it cut are not
+// the line.
 int GetLine(ReportFile& file, char* buffer, int capacity, LineStatus& status);
 
 // Drops the bytes GetLine has read ahead. Call it when a report is opened

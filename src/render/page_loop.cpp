@@ -47,6 +47,23 @@ const char* SpoolerErrorName(int result) {
   }
 }
 
+// The system's words for an error, after a blank; nothing when it has none.
+std::string SystemWords(DWORD reason) {
+  UniqueLocal said;
+  if (reason == ERROR_SUCCESS ||
+      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                         FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, reason, 0, reinterpret_cast<LPSTR>(said.put()), 0, nullptr) == 0 ||
+      !said.get()) {
+    return "";
+  }
+  std::string words = static_cast<const char*>(said.get());
+  while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == ' ')) {
+    words.pop_back();
+  }
+  return words.empty() ? "" : " " + words;
+}
+
 // The line grid of one report file. A page holds the rows that fit in the
 // printable height, and at least one: a font taller than the page still
 // prints a line a page.
@@ -130,6 +147,11 @@ bool PrintPages(ReportFile& file, const CancelDialog& dialog, const Grid& grid, 
       DebugLog("GetLine found CTL_EOF\n");
       break;
     }
+    if (status == CTL_ERROR) {
+      // What was printed is not the report: the document is abandoned.
+      ReportReadError(file.job.fileName, file.readAhead.error);
+      return false;
+    }
     if (at.page == 0 && at.row == 0 && status == CTL_FF) {
       // A form feed before anything was printed would give an empty first
       // page: it is dropped, and text before it stays on the first page.
@@ -202,19 +224,14 @@ bool ReportSpoolerError(const char* name, int result, DWORD reason) {
   if (result > 0) return false;
   char head[80];
   snprintf(head, sizeof head, "%s returned %i (%s).", name, result, SpoolerErrorName(result));
-  std::string text = head;
-  UniqueLocal said;
-  if (reason != ERROR_SUCCESS &&
-      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, reason, 0, reinterpret_cast<LPSTR>(said.put()), 0, nullptr) > 0 &&
-      said.get()) {
-    std::string words = static_cast<const char*>(said.get());
-    while (!words.empty() && (words.back() == '\n' || words.back() == '\r')) words.pop_back();
-    if (!words.empty()) text += " " + words;
-  }
-  MessageBoxA(nullptr, text.c_str(), nullptr, MB_ICONERROR);
+  MessageBoxA(nullptr, (head + SystemWords(reason)).c_str(), nullptr, MB_ICONERROR);
   return true;
+}
+
+void ReportReadError(const char* fileName, DWORD reason) {
+  DebugLog("Reading %s failed - exiting\n", fileName);
+  std::string text = std::string("Reading ") + fileName + " failed; it was not printed.";
+  MessageBoxA(nullptr, (text + SystemWords(reason)).c_str(), nullptr, MB_ICONERROR);
 }
 
 void DrawRuler(const ReportFile& file, int y) {

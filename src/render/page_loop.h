@@ -17,6 +17,10 @@ bool PrintReportFile(PrintJob& job);
 // print server's refusal) is told after the spooler's own words.
 bool ReportSpoolerError(const char* name, int result, DWORD reason = ERROR_SUCCESS);
 
+// Shows the message box for a report that could not be read to its end,
+// with the system's words for why, and writes the log line.
+void ReportReadError(const char* fileName, DWORD reason);
+
 // Draws the ruler's tick marks across the page at height y when the job
 // asks for a ruler.
 void DrawRuler(const ReportFile& file, int y);

@@ -24,8 +24,9 @@ class ReportFile {
   ReportFile(const ReportFile&) = delete;
   ReportFile& operator=(const ReportFile&) = delete;
 
-  // Opens job.fileName for reading and reads it from the start. False, with
-  // a log line, when it cannot be opened.
+  // Opens job.fileName for reading and reads it from the start, noting in
+  // the job which file that is. False, with a log line, when it cannot be
+  // opened or is no regular file.
   bool Open();
 
   HDC dc() const { return deviceContext.get(); }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/debug_log.h"
+#include "core/regular_file.h"
 #include "device/printer_selection.h"
 #include "options/option_table.h"
 #include "render/page_loop.h"
@@ -64,8 +65,25 @@ void DisposeJobFiles(const PrintJob& job, bool printed) {
     DebugLog("Keeping %s: it was not printed to the end\n", job.fileName);
     return;
   }
+  // The name may have been given to another file while the report printed
+  // (a new report moved into its place): that file was not printed, and
+  // the configuration file goes with the report it belongs to.
+  if (!StillNames(job.fileName, job.reportFile)) {
+    DebugLog("Keeping %s: it is no longer the file that was printed\n", job.fileName);
+    return;
+  }
   DeleteFileA(job.fileName);
-  if (!job.configFileName.empty()) DeleteFileA(job.configFileName.c_str());
+  if (job.configFileName.empty()) return;
+  const char* config = job.configFileName.c_str();
+  UniqueFile now = OpenRegularFile(config);
+  if (!now) return;  // gone: an earlier report of the request took it
+  bool same = IdentityOf(now.get()) == job.configFile;
+  now.reset();  // Windows deletes no open file
+  if (same) {
+    DeleteFileA(config);
+  } else {
+    DebugLog("Keeping %s: it is no longer the configuration file that was read\n", config);
+  }
 }
 
 }  // namespace plenwick

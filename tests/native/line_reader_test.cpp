@@ -10,6 +10,7 @@
 namespace {
 
 using plenwick::CTL_EOF;
+using plenwick::CTL_ERROR;
 using plenwick::CTL_FF;
 using plenwick::CTL_TEXT;
 using plenwick::LineStatus;
@@ -93,7 +94,7 @@ class LineReaderTest : public plenwick_test::SimTest {
       }
       EXPECT_EQ(buffer[capacity], '#');
       lines.push_back({std::string(buffer.data(), static_cast<size_t>(count)), status});
-      if (status == CTL_EOF) return lines;
+      if (status == CTL_EOF || status == CTL_ERROR) return lines;
     }
   }
 
@@ -158,12 +159,33 @@ TEST_F(LineReaderTest, EndOfFileStaysAndIsLoggedEachTime) {
   EXPECT_EQ(ReadFile(log), line + line + line);
 }
 
-TEST_F(LineReaderTest, ReadErrorEndsTheFileWithItsErrorCode) {
-  std::string log = EnableLog();
-  simwin::FailReadsAfter(5, 23);  // ERROR_CRC after five bytes
-  OpenReport("abcdefgh\nmore\n");
-  EXPECT_EQ(ReadAll(512), (std::vector<Line>{{"abcde", CTL_TEXT}, {"", CTL_EOF}}));
-  EXPECT_EQ(ReadFile(log), "GetLine: found EOF - GetLastError() = 23\n");
+// A failed read is no end of the report: the reader says so, for that
+// call and every later one, and the log keeps the system's error code. A
+// failure right at the end of a block or of a line is met the same way.
+TEST_F(LineReaderTest, ReadErrorIsNoEndOfFile) {
+  struct Case {
+    long failAfter;
+    std::vector<Line> expected;
+  };
+  const Case cases[] = {
+      {5, {{"abcde", CTL_ERROR}}},
+      {9, {{std::string("abcdefgh\0", 9), CTL_TEXT}, {"", CTL_ERROR}}},
+      {0, {{"", CTL_ERROR}}},
+      {4096, {{std::string("abcdefgh\0", 9), CTL_TEXT}, {std::string(4087, 'x'), CTL_ERROR}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failAfter);
+    std::string log = EnableLog();
+    simwin::FailReadsAfter(c.failAfter, 23);  // ERROR_CRC
+    OpenReport("abcdefgh\n" + std::string(5000, 'x') + "\n");
+    EXPECT_EQ(ReadAll(512 * 9), c.expected);
+    char buffer[16];
+    LineStatus status;
+    EXPECT_EQ(plenwick::GetLine(file_, buffer, sizeof buffer, status), 0);
+    EXPECT_EQ(status, CTL_ERROR);
+    EXPECT_EQ(ReadFile(log), "GetLine: read failed - GetLastError() = 23\n");
+    CloseReport();
+  }
 }
 
 TEST_F(LineReaderTest, GivesWhatReadingOneByteAtATimeGives) {

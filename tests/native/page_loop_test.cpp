@@ -258,6 +258,32 @@ TEST_F(PageLoopTest, SpoolerFailuresShowTheirBoxAndEndTheFile) {
   }
 }
 
+// A read that fails part way (a damaged disk, a share gone) is no end of
+// the report: what was printed of it is abandoned, the user is told why,
+// the report stays whatever the disposition, and the request goes on.
+TEST_F(PageLoopTest, ReadErrorAbandonsTheDocumentAndKeepsTheReport) {
+  for (long failAfter : {0L, 40L, 4096L}) {
+    SCOPED_TRACE(failAfter);
+    plenwick_test::FreshMachine();
+    std::string log = EnableLog("read.log");
+    WriteFile("report.txt", Lines(1, 1000));
+    WriteFile("other.txt", "D\n");
+    simwin::FailReadsAfter(failAfter, 30);  // ERROR_READ_FAULT
+    Print({"-disposition=scratch", "report.txt", "other.txt"});
+    const auto& boxes = simwin::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Reading report.txt failed; it was not printed. The system cannot read from the specified device.");
+    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_NE(ReadFile(log).find("Reading report.txt failed - exiting\n"), std::string::npos);
+    auto documents = simwin::Documents();
+    ASSERT_EQ(documents.size(), 2u);
+    EXPECT_EQ(documents[0].end, simwin::SpooledDocument::kAborted);
+    EXPECT_EQ(documents[1].end, simwin::SpooledDocument::kEnded);
+    EXPECT_TRUE(Exists("report.txt"));
+    EXPECT_FALSE(Exists("other.txt"));
+  }
+}
+
 TEST_F(PageLoopTest, CancelStopsBeforeTheNextLineAndKeepsTheReport) {
   std::string report = Lines(1, 30);
   WriteFile("report.txt", report);

@@ -1,7 +1,11 @@
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "failing_allocation.h"
 #include "options/option_parser.h"
+#include "core/regular_file.h"
+#include "render/report_file.h"
 #include "request/print_request.h"
 #include "test_support.h"
 
@@ -62,12 +66,81 @@ TEST_F(PrintRequestTest, ScratchDeletesPrintedReportAndConfigurationFile) {
   EXPECT_FALSE(Exists(second));
   EXPECT_FALSE(Exists(config));
   const auto& deleted = simwin::DeletedFiles();
-  ASSERT_EQ(deleted.size(), 4u);
+  ASSERT_EQ(deleted.size(), 3u);  // the configuration file once, after the first report
   EXPECT_EQ(deleted[0].path, first);
   EXPECT_EQ(deleted[1].path, config);
   EXPECT_TRUE(deleted[1].deleted);
-  EXPECT_EQ(deleted[3].path, config);  // tried again after the second file, quietly
-  EXPECT_FALSE(deleted[3].deleted);
+  EXPECT_EQ(deleted[2].path, second);
+}
+
+// Only regular files are read, as reports and as configuration files: a
+// FIFO would hold the request (and every other caller of the library)
+// until a writer came, a device may never end. Each is refused at once,
+// as a file that cannot be opened, and the request goes on. The names of
+// devices on Windows are refused before anything is opened.
+TEST_F(PrintRequestTest, OnlyRegularFilesAreRead) {
+  ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/zero", Path("zero").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/null", Path("null").c_str()), 0);
+  mkdir(Path("folder").c_str(), 0700);
+  for (std::string name : {"fifo", "zero", "null", "folder", "CON", "nul.txt", "sub\\COM1", "lpt9.log",
+                           "\\\\.\\pipe\\reports"}) {
+    SCOPED_TRACE(name);
+    plenwick_test::FreshMachine();
+    std::string log = EnableLog();
+    WriteFile("next.txt", "next\n");
+    Arguments args{"-disposition=scratch", "-config=" + name, "-point=12", name, "next.txt"};
+    plenwick_test::RunPrintRequest(args);
+    std::string text = ReadFile(log);
+    EXPECT_NE(text.find("config " + name + ": cannot be read, error 5\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("lopen(" + name + ") failed because of error 5\n"), std::string::npos) << text;
+    ASSERT_EQ(simwin::Documents().size(), 1u);
+    EXPECT_EQ(simwin::Documents()[0].name, "next.txt");
+    EXPECT_FALSE(Exists("next.txt"));
+  }
+  EXPECT_TRUE(Exists("fifo"));
+  for (const char* file : {"CONSOLE.txt", "nul-report.txt", "COM10", "LPT0", "con_txt", "a.con"}) {
+    EXPECT_FALSE(plenwick::NamesReservedDevice(file)) << file;
+  }
+  for (const char* device : {"aux", "Prn.txt", "C:\\reports\\NUL", "c:nul", "com9.log", "NUL:", "\\\\?\\C:\\x"}) {
+    EXPECT_TRUE(plenwick::NamesReservedDevice(device)) << device;
+  }
+}
+
+// Under SCRATCH the file deleted is the one printed: a new report moved to
+// the same name while the old one printed is kept, and so is the
+// configuration file that belongs to it.
+TEST_F(PrintRequestTest, ScratchKeepsAFileThatReplacedThePrintedOne) {
+  std::string log = EnableLog();
+  std::string config = WriteFile("job.cfg", "-disposition=scratch\n");
+  WriteFile("report.txt", "printed\n");
+  plenwick::PrintJob job;
+  Arguments none{};
+  plenwick_test::RunPrintRequest(none);  // the option table in order, as a request leaves it
+  plenwick::OptionNesting nesting;
+  std::string option = "config=" + config;
+  plenwick::Parse_Arg(job, nesting, option.data());
+  job.fileName = "report.txt";
+  {
+    plenwick::ReportFile file(job);
+    ASSERT_TRUE(file.Open());
+  }
+  WriteFile("new.txt", "not printed yet\n");
+  ASSERT_EQ(rename("new.txt", "report.txt"), 0);
+  plenwick::DisposeJobFiles(job, true);
+  EXPECT_EQ(ReadFile("report.txt"), "not printed yet\n");
+  EXPECT_TRUE(Exists(config));
+  EXPECT_NE(ReadFile(log).find("Keeping report.txt: it is no longer the file that was printed\n"),
+            std::string::npos);
+
+  // The same name still naming the printed file: both go.
+  {
+    plenwick::ReportFile file(job);
+    ASSERT_TRUE(file.Open());
+  }
+  plenwick::DisposeJobFiles(job, true);
+  EXPECT_FALSE(Exists("report.txt"));
+  EXPECT_FALSE(Exists(config));
 }
 
 TEST_F(PrintRequestTest, ScratchKeepsAReportThatWasNotPrinted) {

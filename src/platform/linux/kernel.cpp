@@ -106,3 +106,6 @@ DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer,
   return winapi::FormatSystemMessage(flags, messageId, buffer, size,
                                      [](const std::string& text) { return strdup(text.c_str()); });
 }
+
+// A file may be called con.txt or aux here.
+BOOL ReservedDeviceNamesApply() { return FALSE; }

@@ -402,7 +402,10 @@ bool ReadRegistryKey(const char* file, const std::string& keyPath, RegistryKey& 
   key = RegistryKey();
   try {
     plenwick::UniqueFile input(_lopen(file, OF_READ));
-    if (!input) return false;
+    // A FIFO or a device named as the file (/dev/zero) would never end.
+    if (!input || GetFileType(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(input.get()))) != FILE_TYPE_DISK) {
+      return false;
+    }
     OneKey sink(keyPath, key);
     RegistryScanner scanner(sink);
     char buffer[32 * 1024];

@@ -182,3 +182,6 @@ void ResetKernel() {
 }  // namespace detail
 
 }  // namespace simwin
+
+// As on Windows, so that the library's refusal of device names is tested.
+BOOL ReservedDeviceNamesApply() { return TRUE; }

@@ -13,6 +13,7 @@ namespace {
 
 constexpr DWORD kInsufficientBuffer = 122;
 constexpr DWORD kFilenameExcedRange = 206;  // ERROR_FILENAME_EXCED_RANGE
+constexpr DWORD kReadFault = 30;            // ERROR_READ_FAULT
 constexpr DWORD kMessageNotFound = 317;  // ERROR_MR_MID_NOT_FOUND
 
 thread_local DWORD t_lastError = ERROR_SUCCESS;
@@ -33,6 +34,8 @@ const char* TableMessage(DWORD code) {
       return "Invalid handle.\r\n";
     case ERROR_GEN_FAILURE:
       return "A device attached to the system is not functioning.\r\n";
+    case kReadFault:
+      return "The system cannot read from the specified device.\r\n";
     case ERROR_NOT_ENOUGH_MEMORY:
       return "Not enough memory.\r\n";
     case ERROR_INVALID_PARAMETER:
@@ -87,6 +90,8 @@ DWORD ErrorFromErrno(int error) {
       return ERROR_INVALID_HANDLE;
     case ENOMEM:
       return ERROR_NOT_ENOUGH_MEMORY;
+    case EIO:
+      return kReadFault;  // what Windows says of a disk that fails a read
     case ENAMETOOLONG:
       return kFilenameExcedRange;
     default:
@@ -100,7 +105,10 @@ int LowLevelOpen(const char* path, int mode) {
     return -1;
   }
   int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
-  int fd = open(path, flags | O_CLOEXEC);
+  // Never waiting in the open itself: a FIFO would wait there for a
+  // writer. What is opened is then told by GetFileType, and the library
+  // reads regular files only.
+  int fd = open(path, flags | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     SetLastError(OpenFileError(path, errno));
     return -1;

@@ -29,6 +29,39 @@ UINT _lread(HFILE file, LPVOID buffer, UINT count);
 HFILE _lclose(HFILE file);
 BOOL DeleteFileA(LPCSTR path);
 
+// What a file handle is: a file on a disk, a character device (a console,
+// a terminal, /dev/zero), a pipe (a FIFO, a socket).
+#define FILE_TYPE_UNKNOWN 0x0000
+#define FILE_TYPE_DISK 0x0001
+#define FILE_TYPE_CHAR 0x0002
+#define FILE_TYPE_PIPE 0x0003
+DWORD GetFileType(HANDLE file);
+
+typedef struct _FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+} FILETIME;
+typedef struct _BY_HANDLE_FILE_INFORMATION {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD dwVolumeSerialNumber;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD nNumberOfLinks;
+  DWORD nFileIndexHigh;
+  DWORD nFileIndexLow;
+} BY_HANDLE_FILE_INFORMATION, *LPBY_HANDLE_FILE_INFORMATION;
+// The volume and file index name one file whatever path reaches it (the
+// device and inode here).
+BOOL GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information);
+
+// Whether a path whose last part is CON, NUL, COM1, LPT1 and alike names
+// a device rather than a file, as on Windows. Off Windows such names are
+// ordinary file names.
+BOOL ReservedDeviceNamesApply();
+
 HGLOBAL GlobalAlloc(UINT flags, size_t bytes);
 LPVOID GlobalLock(HGLOBAL block);
 BOOL GlobalUnlock(HGLOBAL block);
