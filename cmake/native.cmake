@@ -208,6 +208,9 @@ target_link_libraries(print_host PRIVATE ${CMAKE_DL_LIBS})
 # runs beside them. A sanitizer build cannot be loaded into the virtual
 # machine.
 if(NOT PLENWICK_SANITIZE)
+  # A slow or failing disk under one report (LD_PRELOAD).
+  add_library(disk_faults SHARED tests/support/disk_faults.c)
+  target_link_libraries(disk_faults PRIVATE ${CMAKE_DL_LIBS})
   file(GLOB LINUX_SHELL_TESTS CONFIGURE_DEPENDS tests/linux/*_test.sh)
   foreach(script ${LINUX_SHELL_TESTS})
     get_filename_component(name ${script} NAME_WE)

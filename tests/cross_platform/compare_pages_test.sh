@@ -53,10 +53,6 @@ compare() {
   fi
 }
 
-numbered_lines() {  # first last
-  local i
-  for ((i = $1; i <= $2; i++)); do printf 'row %03d of the report\r\n' "$i"; done
-}
 
 for example in monthly_sales inventory_wide notice; do
   cp "$ROOT/examples/$example.txt" "$TAG-$example.txt"

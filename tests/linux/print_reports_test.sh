@@ -8,10 +8,6 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
 
-numbered_lines() {  # first last
-  local i
-  for ((i = $1; i <= $2; i++)); do printf 'row %03d of the report\r\n' "$i"; done
-}
 page_size() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Page size: +([0-9.]+ x [0-9.]+).*/\1/p'; }
 page_rotation() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Page rot: +//p'; }
 # A page seen in landscape: a wide page, or a tall one turned a quarter.

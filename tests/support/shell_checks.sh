@@ -22,17 +22,26 @@ finish() {
 
 source "${PLENWICK_ROOT:?}/scripts/lib/cups.sh"
 
+# Report lines "row NNN of the report", numbered from $1 to $2, CR LF.
+numbered_lines() {  # first last
+  local i
+  for ((i = $1; i <= $2; i++)); do printf 'row %03d of the report\r\n' "$i"; done
+}
+
 pdf_pages() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Pages: +([0-9]+)/\1/p'; }
 pdf_title() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Title: +//p'; }
 # The text of page $2 of PDF $1, laid out in rows and columns.
 pdf_page_text() { pdftotext -layout -f "$2" -l "$2" "$1" - 2>/dev/null; }
 
 # The PDFs of jobs after job id $1 whose document title is $2: other
-# programs may print on the same CUPS at the same time.
+# programs may print on the same CUPS at the same time. A title may stand
+# in parentheses: cups-pdf takes it from the PostScript that CUPS made of
+# the Linux library's PDF.
 pdfs_titled() {
-  local pdf
+  local pdf title
   for pdf in $(pdfs_after_job "$1"); do
-    [ "$(pdf_title "$pdf")" = "$2" ] && echo "$pdf"
+    title=$(pdf_title "$pdf")
+    [ "$title" = "$2" ] || [ "$title" = "($2)" ] && echo "$pdf"
   done
 }
 

@@ -31,10 +31,6 @@ print_request() {
   done
 }
 
-numbered_lines() {  # first last
-  local i
-  for ((i = $1; i <= $2; i++)); do printf 'row %03d of the report\r\n' "$i"; done
-}
 
 # Pages separated by form feeds, 20 rows each, after two initial form
 # feeds that must not give empty pages.
