@@ -3,9 +3,9 @@
 #include <errno.h>
 #include <pthread.h>
 
-#include <strings.h>
-
 #include <cstdio>
+
+#include "platform/ascii.h"
 
 namespace linux_platform {
 namespace {
@@ -40,7 +40,7 @@ bool OnOwnServer(Destination& destination) {
                       sizeof host, &port, resource, sizeof resource) < HTTP_URI_STATUS_OK) {
     return false;
   }
-  return strcasecmp(host, "localhost") == 0;
+  return plenwick::EqualsIgnoreCase(host, "localhost");
 }
 
 // A connection to where the destination is served: the print server for
