@@ -107,4 +107,17 @@ printf 'caf\x82\r\n' >"$TAG-oem.txt"
 print_request -ansi "$TAG-oem.txt"
 check "OEM text translated" grep -q 'café' <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
 
+# The virtual machine takes its C locale from the environment: under
+# Turkish (I and i are not one letter's two cases) and German (a decimal
+# comma, where 8.5 would read as 8) the options read as anywhere else.
+for locale in tr_TR.UTF-8 de_DE.UTF-8; do
+  printf 'locale\r\n' >"$TAG-$locale.txt"
+  PRINT_LOCALE=$locale print_request -width=8.5 -length=11 -orientation=LANDSCAPE \
+    -disposition=SCRATCH "$TAG-$locale.txt"
+  pdf=${PDFS[0]:-none}
+  check "$locale: 8.5 x 11 in is Letter" grep -qxE '612 x 792|792 x 612' <<<"$(page_size "$pdf")"
+  check "$locale: LANDSCAPE" page_is_landscape "$pdf"
+  check "$locale: SCRATCH deletes the report" [ ! -e "$TAG-$locale.txt" ]
+done
+
 finish
