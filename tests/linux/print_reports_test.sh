@@ -107,6 +107,14 @@ printf 'caf\x82\r\n' >"$TAG-oem.txt"
 print_request -ansi "$TAG-oem.txt"
 check "OEM text translated" grep -q 'café' <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
 
+# A name outside ASCII (UTF-8 on Linux) is the document's title as it is,
+# in the PDF as in the queue.
+since=$(last_job_id)
+printf 'title\r\n' >"$TAG-Übersicht.txt"
+linux_print "$TAG-Übersicht.txt" >host.out 2>&1
+titles=$(for pdf in $(pdfs_after_job "$since"); do pdf_title "$pdf"; done)
+check "title outside ASCII: $TAG-Übersicht.txt, got: $titles" grep -qxE "\(?$TAG-Übersicht.txt\)?" <<<"$titles"
+
 # The virtual machine takes its C locale from the environment: under
 # Turkish (I and i are not one letter's two cases) and German (a decimal
 # comma, where 8.5 would read as 8) the options read as anywhere else.
