@@ -109,6 +109,9 @@ set_tests_properties(shared_object_exports PROPERTIES LABELS linux_library)
 # The include structure: no folder includes a higher layer, the platforms
 # know nothing of the library, no two files include each other.
 add_test(NAME layering COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/native/check_layers_test.sh)
+# No comparison or number read in the sources follows the C locale that a
+# virtual machine sets from its environment.
+add_test(NAME locale_free COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/native/locale_free_test.sh)
 
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES})

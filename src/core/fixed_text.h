@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/ascii.h"  // EqualsIgnoreCase, alongside the texts it compares
+
 namespace plenwick {
 
 // Copies text into a field of capacity bytes, cutting it so that the field
@@ -29,15 +31,6 @@ inline size_t FieldLength(const void* field, size_t capacity) {
   size_t length = 0;
   while (length < capacity && text[length] != '\0') ++length;
   return length;
-}
-
-// Equality of two texts with ASCII letters compared without regard to case.
-inline bool EqualsIgnoreCase(const char* a, const char* b) {
-  auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; };
-  for (; *a && *b; ++a, ++b) {
-    if (lower(static_cast<unsigned char>(*a)) != lower(static_cast<unsigned char>(*b))) return false;
-  }
-  return *a == *b;
 }
 
 }  // namespace plenwick

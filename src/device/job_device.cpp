@@ -1,6 +1,7 @@
 #include "device/job_device.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <string>
 
@@ -127,7 +128,16 @@ bool CheckPrinterOpens(std::string printer) {
 void WriteJobToDevMode(const PrintJob& job, DEVMODEA& mode) {
   mode.dmFields = 0;
   if (job.copies != 1) {
-    mode.dmCopies = static_cast<short>(job.copies);
+    // dmCopies is a short: more copies than it holds are as many as it
+    // holds, never a wrapped count (100000 would be 1 or none at all). A
+    // printer that takes fewer cuts the count again when the device
+    // context is made.
+    int32_t copies = std::clamp<int32_t>(job.copies, SHRT_MIN, SHRT_MAX);
+    if (copies != job.copies) {
+      DebugLog("copies=%d: a device mode holds at most %d, %d asked\n", static_cast<int>(job.copies),
+               SHRT_MAX, static_cast<int>(copies));
+    }
+    mode.dmCopies = static_cast<short>(copies);
     mode.dmFields |= DM_COPIES;
   }
   if (job.orientation != 0) mode.dmOrientation = job.orientation;

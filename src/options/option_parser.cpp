@@ -35,8 +35,6 @@ class NestingLevel {
   OptionNesting& nesting_;
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Ten to the power of exponent by repeated multiplication, exact up to
 // 1e22 and alike on every C runtime.
 double PowerOfTen(int exponent) {
@@ -58,9 +56,9 @@ double LeadingDecimal(const char* value) {
   double mantissa = 0.0;
   int exponent = 0;
   int digits = 0;
-  for (; IsDigit(*at); ++at, ++digits) mantissa = mantissa * 10.0 + (*at - '0');
+  for (; IsAsciiDigit(*at); ++at, ++digits) mantissa = mantissa * 10.0 + (*at - '0');
   if (*at == '.') {
-    for (++at; IsDigit(*at); ++at, ++digits, --exponent) mantissa = mantissa * 10.0 + (*at - '0');
+    for (++at; IsAsciiDigit(*at); ++at, ++digits, --exponent) mantissa = mantissa * 10.0 + (*at - '0');
   }
   if (digits == 0) return 0.0;
   if (*at == 'e' || *at == 'E') {
@@ -69,8 +67,8 @@ double LeadingDecimal(const char* value) {
     if (*power == '+' || *power == '-') ++power;
     int written = 0;
     // Far beyond any paper either way; the bound keeps the sum finite.
-    for (; IsDigit(*power); ++power) written = std::min(written * 10 + (*power - '0'), 1000);
-    if (IsDigit(power[-1])) exponent += below ? -written : written;
+    for (; IsAsciiDigit(*power); ++power) written = std::min(written * 10 + (*power - '0'), 1000);
+    if (IsAsciiDigit(power[-1])) exponent += below ? -written : written;
   }
   double magnitude = exponent < 0 ? mantissa / PowerOfTen(-exponent) : mantissa * PowerOfTen(exponent);
   return negative ? -magnitude : magnitude;
@@ -79,10 +77,24 @@ double LeadingDecimal(const char* value) {
 // The decimal integer at the start of a value, as atoi reads it, without
 // its undefined overflow: out-of-range values stop at the int32 limits.
 int32_t LeadingInteger(const char* value) {
-  long number = strtol(value, nullptr, 10);
+  int64_t number = LeadingInt64(value);
   if (number > INT32_MAX) return INT32_MAX;
   if (number < INT32_MIN) return INT32_MIN;
   return static_cast<int32_t>(number);
+}
+
+// Reads value's number into a field of the job that goes on into a 16-bit
+// field of the device mode or font. A number that cannot be held there is
+// refused with a log line and the field keeps what it held: cut to 16
+// bits, 65545 points would print at 9 and 70000 at 4464.
+template <typename Field>
+void ReadShortNumber(const char* option, const char* value, int64_t number, Field& field) {
+  if (number < INT16_MIN || number > INT16_MAX) {
+    DebugLog("%s=%s: not a number from %d to %d, %s stays %d\n", option, value, INT16_MIN, INT16_MAX,
+             option, static_cast<int>(field));
+    return;
+  }
+  field = static_cast<Field>(number);
 }
 
 // Splits off the value: after the first '=', blanks skipped, surrounding
@@ -202,7 +214,7 @@ void ApplySource(PrintJob& job, const char* value) {
       break;
     }
   }
-  if (job.paperSource == 0) job.paperSource = static_cast<int16_t>(LeadingInteger(value));
+  if (job.paperSource == 0) ReadShortNumber("source", value, LeadingInt64(value), job.paperSource);
 }
 
 void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* value) {
@@ -235,7 +247,7 @@ void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* valu
       break;
     case kOptPitch:
     case kOptPoint:
-      job.pointSize = static_cast<int16_t>(LeadingInteger(value));
+      ReadShortNumber(code == kOptPitch ? "pitch" : "point", value, LeadingInt64(value), job.pointSize);
       break;
     case kOptFont:
       CopyText(job.fontFace, value);
@@ -244,10 +256,10 @@ void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* valu
       job.ruler = true;
       break;
     case kOptWidth:
-      job.paperWidth = PaperDimension(value);
+      ReadShortNumber("width", value, PaperDimension(value), job.paperWidth);
       break;
     case kOptLength:
-      job.paperLength = PaperDimension(value);
+      ReadShortNumber("length", value, PaperDimension(value), job.paperLength);
       break;
     case kOptInteractive:
       if (EqualsIgnoreCase(value, "none")) job.noWindows = true;

@@ -2,6 +2,8 @@ import doc.NativeWindows;
 
 import java.io.File;
 import java.io.IOException;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
 
 /**
  * Calls the native methods of the Linux library through a real virtual
@@ -88,6 +90,19 @@ public class NativeWindowsTest {
         checkEquals("launch_document", true, NativeWindows.launch_document("open", "/W true"));
         checkEquals("launch_document without verb", true, NativeWindows.launch_document("**NULL**", "x"));
         checkEquals("launch_document with nulls", true, NativeWindows.launch_document(null, null));
+        // The verb in capitals prints under every locale the machine runs
+        // under: Turkish folds I to a dotless i. The lp on PATH writes
+        // its arguments where the property says.
+        String lpRecord = System.getProperty("plenwick.lp.record");
+        if (lpRecord != null) {
+            File record = new File(lpRecord);
+            record.delete();
+            File document = File.createTempFile("plenwick-doc", ".txt", new File("."));
+            document.deleteOnExit();
+            checkEquals("launch_document PRINT", true, NativeWindows.launch_document("PRINT", "/W " + document.getName()));
+            checkEquals("PRINT hands the document to lp", "--|" + document.getName() + "|",
+                    record.exists() ? new String(Files.readAllBytes(record.toPath()), StandardCharsets.UTF_8) : "nothing");
+        }
     }
 
     public static void main(String[] args) throws IOException {

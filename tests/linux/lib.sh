@@ -24,9 +24,13 @@ TAG="lx$$"
 
 # Runs one print request in a real virtual machine, through
 # NativeWindows.plenwick as the application calls it. The library is the
-# tree's, or the one in LIBRARY_DIR (a package's, unpacked).
+# tree's, or the one in LIBRARY_DIR (a package's, unpacked). With
+# PRINT_LOCALE set, the machine runs under that locale (the test's own
+# commands, lpstat among them, stay in theirs).
 linux_print() {
-  java -Xcheck:jni -Djava.library.path="$LIBRARY_DIR" -cp "$NATIVE/java" PlenwickPrint "$@"
+  local locale=()
+  [ -n "${PRINT_LOCALE:-}" ] && locale=(LANG="$PRINT_LOCALE" LC_ALL="$PRINT_LOCALE")
+  env "${locale[@]}" java -Xcheck:jni -Djava.library.path="$LIBRARY_DIR" -cp "$NATIVE/java" PlenwickPrint "$@"
 }
 
 # No warning of -Xcheck:jni in the virtual machine's output ("WARNING in

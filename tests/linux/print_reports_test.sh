@@ -103,4 +103,25 @@ printf 'caf\x82\r\n' >"$TAG-oem.txt"
 print_request -ansi "$TAG-oem.txt"
 check "OEM text translated" grep -q 'café' <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
 
+# A name outside ASCII (UTF-8 on Linux) is the document's title as it is,
+# in the PDF as in the queue.
+since=$(last_job_id)
+printf 'title\r\n' >"$TAG-Übersicht.txt"
+linux_print "$TAG-Übersicht.txt" >host.out 2>&1
+titles=$(for pdf in $(pdfs_after_job "$since"); do pdf_title "$pdf"; done)
+check "title outside ASCII: $TAG-Übersicht.txt, got: $titles" grep -qxE "\(?$TAG-Übersicht.txt\)?" <<<"$titles"
+
+# The virtual machine takes its C locale from the environment: under
+# Turkish (I and i are not one letter's two cases) and German (a decimal
+# comma, where 8.5 would read as 8) the options read as anywhere else.
+for locale in tr_TR.UTF-8 de_DE.UTF-8; do
+  printf 'locale\r\n' >"$TAG-$locale.txt"
+  PRINT_LOCALE=$locale print_request -width=8.5 -length=11 -orientation=LANDSCAPE \
+    -disposition=SCRATCH "$TAG-$locale.txt"
+  pdf=${PDFS[0]:-none}
+  check "$locale: 8.5 x 11 in is Letter" grep -qxE '612 x 792|792 x 612' <<<"$(page_size "$pdf")"
+  check "$locale: LANDSCAPE" page_is_landscape "$pdf"
+  check "$locale: SCRATCH deletes the report" [ ! -e "$TAG-$locale.txt" ]
+done
+
 finish

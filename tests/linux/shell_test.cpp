@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <clocale>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -78,6 +79,10 @@ TEST_F(LinuxShell, LaunchesByAbsoluteOrQuotedPath) {
        "--|" + folder_ + "/doc.txt|"},
       {"/W \"" + folder_ + "/doc.txt\"", "open", root_ + "/bin/xdg-open.args",
        folder_ + "/doc.txt|"},
+      // A document named like an option reaches the opener as a path.
+      {"/W --version", "open", root_ + "/bin/xdg-open.args", "./--version|"},
+      {"/W -report.txt", nullptr, root_ + "/bin/xdg-open.args", "./-report.txt|"},
+      {"/W -report.txt", "print", root_ + "/bin/lp.args", "--|-report.txt|"},
   };
   for (const Case& c : cases) {
     remove(c.recorder.c_str());
@@ -85,6 +90,33 @@ TEST_F(LinuxShell, LaunchesByAbsoluteOrQuotedPath) {
     // The wait switch holds the call until the program has written.
     EXPECT_EQ(ReadAll(c.recorder), c.arguments) << c.command;
   }
+}
+
+// A virtual machine sets the C library's locale from the environment; the
+// verbs mean the same under every locale, Turkish (where I and i are not
+// one letter's two cases) included.
+TEST_F(LinuxShell, VerbsReadAlikeUnderEveryLocale) {
+  const std::string doc = "\"" + folder_ + "/doc.txt\"";
+  struct Case {
+    const char* verb;
+    std::string recorder;
+    std::string arguments;
+  } cases[] = {
+      {"PRINT", root_ + "/bin/lp.args", "--|" + folder_ + "/doc.txt|"},
+      {"Print", root_ + "/bin/lp.args", "--|" + folder_ + "/doc.txt|"},
+      {"OPEN", root_ + "/bin/xdg-open.args", folder_ + "/doc.txt|"},
+      {"EDIT", root_ + "/bin/xdg-open.args", folder_ + "/doc.txt|"},
+      {"EXPLORE", root_ + "/bin/xdg-open.args", folder_ + "/doc.txt|"},
+  };
+  for (const char* name : {"tr_TR.UTF-8", "de_DE.UTF-8", "C"}) {
+    ASSERT_NE(setlocale(LC_ALL, name), nullptr) << name << " is not generated (see scripts/lib/environment.sh)";
+    for (const Case& c : cases) {
+      remove(c.recorder.c_str());
+      LaunchShellCommand(("/W " + doc).c_str(), c.verb, false);
+      EXPECT_EQ(ReadAll(c.recorder), c.arguments) << name << ": " << c.verb;
+    }
+  }
+  setlocale(LC_ALL, "C");
 }
 
 // The host's file descriptors and signal settings stay with the host.

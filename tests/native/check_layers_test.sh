@@ -31,7 +31,7 @@ while IFS='|' read -r name file line expected; do
     echo "ok: $name"
   fi
 done <<'CASES'
-core climbs to render|core/fixed_text.h|#include "render/page_loop.h"|core/fixed_text.h:44: includes render/page_loop.h: climbs from core/ up to render/
+core climbs to render|core/fixed_text.h|#include "render/page_loop.h"|core/fixed_text.h:37: includes render/page_loop.h: climbs from core/ up to render/
 render climbs to request|render/overstrike.cpp|#include "request/print_request.h"|climbs from render/ up to request/
 options includes its peer render|options/option_table.cpp|#include "render/overstrike.h"|options/ may not include its peer render/
 simwin knows the library|platform/simwin/gdi.cpp|#include "core/debug_log.h"|the platform includes the library

@@ -90,6 +90,10 @@ TEST_F(JobDeviceTest, WritesTheJobIntoTheDeviceMode) {
       // The printer's own settings: A4 (9), no dimensions, 1 copy, bin 7, form "A4".
       {0x30A, 1, 1, 0, 0, 0, "", false, 0, 9, 0, 0, 1, 1, 7, 0, "A4"},
       {0x30A, 3, 2, 4, 0, 0, "", false, DM_COPIES | DM_DEFAULTSOURCE, 9, 0, 0, 3, 2, 4, 0, "A4"},
+      // More copies than dmCopies holds are as many as it holds, never wrapped.
+      {0x30A, 100000, 1, 0, 0, 0, "", false, DM_COPIES, 9, 0, 0, 32767, 1, 7, 0, "A4"},
+      {0x30A, 32767, 1, 0, 0, 0, "", false, DM_COPIES, 9, 0, 0, 32767, 1, 7, 0, "A4"},
+      {0x30A, INT32_MAX, 1, 0, 0, 0, "", false, DM_COPIES, 9, 0, 0, 32767, 1, 7, 0, "A4"},
       {0x30A, 1, 1, 0, 2159, 0, "", false, DM_PAPERSIZE | DM_PAPERWIDTH, 256, 2159, 0, 1, 1, 7, 0,
        "A4"},
       {0x30A, 1, 1, 0, 1000, 2000, "", false, kPaperFields, 256, 1000, 2000, 1, 1, 7, 0, "A4"},

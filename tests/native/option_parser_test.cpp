@@ -112,7 +112,7 @@ TEST_F(OptionParserTest, OptionsSetTheirFields) {
       {{"width=1.5"}, [](const PrintJob& j) { EXPECT_EQ(j.paperWidth, 381); }, "bare inches"},
       {{"length=8.5i"}, [](const PrintJob& j) { EXPECT_EQ(j.paperLength, 2159); }, "inches"},
       {{"length=23M"}, [](const PrintJob& j) { EXPECT_EQ(j.paperLength, 230); }, "MM"},
-      {{"width=1e300"}, [](const PrintJob& j) { EXPECT_EQ(j.paperWidth, INT32_MAX); }, "huge"},
+      {{"width=1e300"}, [](const PrintJob& j) { EXPECT_EQ(j.paperWidth, 0); }, "huge"},
       {{"width=abc"}, [](const PrintJob& j) { EXPECT_EQ(j.paperWidth, 0); }, "no number"},
       {{"interactive=NONE"}, [](const PrintJob& j) { EXPECT_TRUE(j.noWindows); }, "none"},
       {{"interactive=yes"}, [](const PrintJob& j) { EXPECT_FALSE(j.noWindows); }, "yes"},
@@ -275,6 +275,45 @@ TEST_F(OptionParserTest, LogsTheOptionAndItsValue) {
             "Parse_Arg() val=[4]\n"
             "Parse_Arg(ruler)\n"
             "Parse_Arg(nonsense=1)\n");
+}
+
+// A number goes on into a 16-bit field of the font or the device mode: one
+// that field cannot hold is refused with a log line, and the option keeps
+// what it had, never a wrapped value.
+TEST_F(OptionParserTest, NumbersA16BitFieldCannotHoldAreRefused) {
+  std::string log = EnableLog();
+  struct Case {
+    std::vector<std::string> options;
+    int16_t PrintJob::*shortField;
+    int32_t PrintJob::*field;  // when the job holds it wider
+    int held;
+    const char* logged;  // nullptr: the value is taken without a word
+  } cases[] = {
+      {{"point=65545"}, &PrintJob::pointSize, nullptr, 0, "point=65545: not a number from -32768 to 32767, point stays 0"},
+      {{"point=12", "point=70000"}, &PrintJob::pointSize, nullptr, 12, "point stays 12"},
+      {{"pitch=10", "pitch=-32769"}, &PrintJob::pointSize, nullptr, 10, "pitch stays 10"},
+      {{"point=99999999999999999999999"}, &PrintJob::pointSize, nullptr, 0, "point stays 0"},
+      {{"point=32767"}, &PrintJob::pointSize, nullptr, 32767, nullptr},
+      {{"point=-32768"}, &PrintJob::pointSize, nullptr, -32768, nullptr},
+      {{"source=65537"}, &PrintJob::paperSource, nullptr, 0, "source stays 0"},
+      {{"source=32767"}, &PrintJob::paperSource, nullptr, 32767, nullptr},
+      {{"width=210mm", "width=400i"}, nullptr, &PrintJob::paperWidth, 2100, "width stays 2100"},
+      {{"length=3276.7m"}, nullptr, &PrintJob::paperLength, 32767, nullptr},
+      {{"length=3276.8m"}, nullptr, &PrintJob::paperLength, 0, "length stays 0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options.back());
+    plenwick::ResetPrintJob(job_);
+    size_t before = ReadFile(log).size();
+    for (const std::string& option : c.options) Parse(option);
+    EXPECT_EQ(c.shortField ? job_.*c.shortField : job_.*c.field, c.held);
+    std::string written = ReadFile(log).substr(before);
+    if (c.logged) {
+      EXPECT_NE(written.find(c.logged), std::string::npos) << written;
+    } else {
+      EXPECT_EQ(written.find("not a number"), std::string::npos) << written;
+    }
+  }
 }
 
 TEST_F(OptionParserTest, LogOptionRedirectsTheLog) {

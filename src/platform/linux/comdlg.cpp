@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/handles.h"
+#include "platform/ascii.h"
 #include "platform/linux/desktop/dialog_program.h"
 #include "platform/linux/devmode.h"
 #include "platform/winapi/common.h"
@@ -110,7 +111,8 @@ BOOL ShowPrintSetup(LPPRINTDLGA record) {
         linux_platform::Destination::Find(answer[1]);
     if (!chosen) return FALSE;  // gone since it was listed
     HGLOBAL oldMode = record->hDevMode, oldNames = record->hDevNames;
-    if (!FillRecord(record, *chosen, atoi(answer[2].c_str()), atoi(answer[3].c_str()))) {
+    if (!FillRecord(record, *chosen, plenwick::LeadingInt(answer[2].c_str()),
+                     plenwick::LeadingInt(answer[3].c_str()))) {
       record->hDevMode = oldMode;
       record->hDevNames = oldNames;
       return FALSE;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/dialog_template.h"
+#include "platform/ascii.h"
 #include "platform/linux/desktop/dialog_program.h"
 #include "platform/linux/live_objects.h"
 #include "platform/winapi/winapi.h"
@@ -121,7 +122,7 @@ BOOL PeekMessageA(LPMSG msg, HWND only, UINT, UINT, UINT) {
         *msg = MSG{};
         msg->hwnd = handle;
         msg->message = WM_COMMAND;
-        msg->wParam = MAKEWPARAM(atoi(fields[1].c_str()), BN_CLICKED);
+        msg->wParam = MAKEWPARAM(plenwick::LeadingInt(fields[1].c_str()), BN_CLICKED);
         found = TRUE;
         return;
       }

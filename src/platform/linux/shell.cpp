@@ -6,7 +6,6 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +20,7 @@
 #include <vector>
 
 #include "platform/linux/live_objects.h"
+#include "platform/ascii.h"
 #include "platform/winapi/winapi.h"
 
 extern char** environ;
@@ -138,23 +138,31 @@ std::string Unquoted(const char* name) {
   return file;
 }
 
+// A document for xdg-open: a name that begins with '-' would be read as one
+// of its options (--version, --help, ...), and it takes no "--" to end
+// them, so such a name is given as the same file in a path of its own.
+std::string DocumentArgument(const std::string& file) {
+  return file.empty() || file[0] != '-' ? file : "./" + file;
+}
+
 // The command line for a verb and file; empty when the verb means nothing
 // here.
 std::vector<std::string> CommandFor(const char* verb, const SHELLEXECUTEINFOA& info) {
   std::string file = Unquoted(info.lpFile);
   std::string action = verb ? verb : "";
   std::vector<std::string> words;
-  if (strcasecmp(action.c_str(), "print") == 0) {
+  if (plenwick::EqualsIgnoreCase(action.c_str(), "print")) {
     words = {"lp", "--", file};
-  } else if (action.empty() || strcasecmp(action.c_str(), "open") == 0) {
+  } else if (action.empty() || plenwick::EqualsIgnoreCase(action.c_str(), "open")) {
     if (IsProgram(file)) {
       words = {file};
       AppendParameters(info.lpParameters, words);
     } else {
-      words = {"xdg-open", file};
+      words = {"xdg-open", DocumentArgument(file)};
     }
-  } else if (strcasecmp(action.c_str(), "edit") == 0 || strcasecmp(action.c_str(), "explore") == 0) {
-    words = {"xdg-open", file};
+  } else if (plenwick::EqualsIgnoreCase(action.c_str(), "edit") ||
+             plenwick::EqualsIgnoreCase(action.c_str(), "explore")) {
+    words = {"xdg-open", DocumentArgument(file)};
   }
   return words;
 }

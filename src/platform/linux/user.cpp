@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/linux/desktop/dialog_program.h"
+#include "platform/ascii.h"
 #include "platform/winapi/winapi.h"
 
 namespace {
@@ -111,7 +112,7 @@ int AskUser(const std::string& caption, const std::string& text, UINT type) {
   // A message box waits for its user, as long as that takes.
   while (sent && program->Receive(fields, -1)) {
     if (fields.size() == 2 && fields[0] == "answer") {
-      int answer = atoi(fields[1].c_str());
+      int answer = plenwick::LeadingInt(fields[1].c_str());
       return AnswerOf(type, answer) ? answer : 0;
     }
   }

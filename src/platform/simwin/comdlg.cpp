@@ -1,9 +1,8 @@
-#include <strings.h>
-
 #include <algorithm>
 #include <cstring>
 
 #include "internal.h"
+#include "platform/ascii.h"
 #include "platform/winapi/common.h"
 
 namespace {
@@ -84,7 +83,7 @@ const PrinterSpec* FindPrinter(const std::string& name) {
 
 const PrinterSpec* FindPrinterIgnoringCase(const std::string& name) {
   for (const auto& printer : g_printers) {
-    if (strcasecmp(printer.name.c_str(), name.c_str()) == 0) return &printer;
+    if (plenwick::EqualsIgnoreCase(printer.name.c_str(), name.c_str())) return &printer;
   }
   return nullptr;
 }

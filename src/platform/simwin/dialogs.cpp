@@ -1,10 +1,9 @@
-#include <strings.h>
-
 #include <algorithm>
 #include <cstring>
 #include <deque>
 
 #include "internal.h"
+#include "platform/ascii.h"
 
 #define ERROR_CONTROL_ID_NOT_FOUND 1421L
 
@@ -172,7 +171,7 @@ const WindowInfo* FindWindowInfo(HWND window) { return g_windows.Find(window); }
 HWND FindDialog(const std::string& templateName) {
   HWND newest = nullptr;
   for (const auto& entry : g_windows.All()) {
-    if (strcasecmp(entry.second->templateName.c_str(), templateName.c_str()) == 0) {
+    if (plenwick::EqualsIgnoreCase(entry.second->templateName.c_str(), templateName.c_str())) {
       newest = reinterpret_cast<HWND>(entry.first);  // handles grow, so the last is the newest
     }
   }

@@ -1,10 +1,9 @@
-#include <strings.h>
-
 #include <cstdint>
 #include <deque>
 #include <mutex>
 
 #include "platform/dialog_template.h"
+#include "platform/ascii.h"
 
 namespace winapi {
 namespace {
@@ -25,7 +24,7 @@ std::deque<DialogTemplate>& Templates() {
 void AddDialogTemplate(const DialogTemplate& dialogTemplate) {
   std::lock_guard<std::mutex> hold(Lock());
   for (DialogTemplate& entry : Templates()) {
-    if (strcasecmp(entry.name.c_str(), dialogTemplate.name.c_str()) == 0) {
+    if (plenwick::EqualsIgnoreCase(entry.name.c_str(), dialogTemplate.name.c_str())) {
       entry = dialogTemplate;
       return;
     }
@@ -39,7 +38,7 @@ const DialogTemplate* FindDialogTemplate(const char* name) {
   // Templates are added when modules load and never removed, so an entry
   // stays where it is for the life of the process.
   for (const DialogTemplate& entry : Templates()) {
-    if (strcasecmp(entry.name.c_str(), name) == 0) return &entry;  // resource names ignore case
+    if (plenwick::EqualsIgnoreCase(entry.name.c_str(), name)) return &entry;  // resource names ignore case
   }
   return nullptr;
 }

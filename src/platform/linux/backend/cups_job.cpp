@@ -3,9 +3,13 @@
 #include <errno.h>
 #include <pthread.h>
 
-#include <strings.h>
-
+#include <algorithm>
 #include <cstdio>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/ascii.h"
 
 namespace linux_platform {
 namespace {
@@ -40,7 +44,7 @@ bool OnOwnServer(Destination& destination) {
                       sizeof host, &port, resource, sizeof resource) < HTTP_URI_STATUS_OK) {
     return false;
   }
-  return strcasecmp(host, "localhost") == 0;
+  return plenwick::EqualsIgnoreCase(host, "localhost");
 }
 
 // A connection to where the destination is served: the print server for
@@ -58,6 +62,49 @@ http_t* Connect(Destination& destination, double silenceSeconds, bool& silent) {
   }
   if (http) httpSetTimeout(http, silenceSeconds, GiveUp, &silent);
   return http;
+}
+
+// A job whose cancel found no server to take it. A print server that
+// restarts keeps a job it holds half a document of queued for a quarter
+// of an hour, so the cancel is tried once more, the next time a job is
+// started on that server.
+struct OwedCancel {
+  std::string server;  // the print server's name, or the network printer's queue
+  std::string queue;
+  int id;
+};
+std::mutex g_owedLock;
+std::vector<OwedCancel> g_owed;
+
+std::string ServerOf(Destination& destination) {
+  return OnOwnServer(destination) ? std::string("server:") + cupsServer() : "printer:" + destination.name();
+}
+
+void OweCancel(Destination& destination, int id) {
+  std::lock_guard<std::mutex> hold(g_owedLock);
+  // A server that never comes back must not make the list grow for ever.
+  if (g_owed.size() >= 64) g_owed.erase(g_owed.begin());
+  g_owed.push_back({ServerOf(destination), destination.name(), id});
+}
+
+// Cancels, once each, the jobs owed on the server that http reaches.
+void CancelOwedJobs(http_t* http, Destination& destination) {
+  std::string server = ServerOf(destination);
+  std::vector<OwedCancel> due;
+  {
+    std::lock_guard<std::mutex> hold(g_owedLock);
+    auto ours = std::stable_partition(g_owed.begin(), g_owed.end(),
+                                      [&](const OwedCancel& owed) { return owed.server != server; });
+    due.assign(ours, g_owed.end());
+    g_owed.erase(ours, g_owed.end());
+  }
+  for (const OwedCancel& owed : due) {
+    if (owed.server.rfind("server:", 0) == 0) {
+      cupsCancelJob2(http, owed.queue.c_str(), owed.id, 0);
+    } else {
+      cupsCancelDestJob(http, destination.dest(), owed.id);
+    }
+  }
 }
 
 }  // namespace
@@ -90,7 +137,12 @@ CupsJob::~CupsJob() {
   http_.reset();
   bool silent = false;
   UniqueHttp cancel(Connect(destination_, kCancelSilenceSeconds, silent));
-  if (cancel) cupsCancelDestJob(cancel.get(), destination_.dest(), id_);
+  ipp_status_t status =
+      cancel ? cupsCancelDestJob(cancel.get(), destination_.dest(), id_) : IPP_STATUS_ERROR_SERVICE_UNAVAILABLE;
+  // No server to answer: it went away under the document.
+  if (silent || status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL) {
+    OweCancel(destination_, id_);
+  }
 }
 
 void CupsJob::Refused(const char* fallback) {
@@ -114,6 +166,7 @@ bool CupsJob::Start(const char* title, const JobSettings& settings, const char* 
     Refused("The print server cannot be reached.");
     return false;
   }
+  CancelOwedJobs(http_.get(), destination_);
   // The destination's details as the server that takes the job gives
   // them.
   info_.reset(cupsCopyDestInfo(http_.get(), destination_.dest()));

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/ascii.h"
+
 namespace linux_platform {
 namespace {
 
@@ -97,7 +99,7 @@ PrinterDefaults DefaultsOf(Destination& destination) {
   JobSettings& settings = defaults.settings;
   settings.landscape = LandscapeKeyword(destination.DefaultKeyword("orientation-requested"));
   settings.copies =
-      std::clamp<int>(atoi(destination.DefaultKeyword("copies").c_str()), 1, kMaxCopies);
+      std::clamp<int>(plenwick::LeadingInt(destination.DefaultKeyword("copies").c_str()), 1, kMaxCopies);
   settings.bin = BinOfMediaSource(destination.DefaultKeyword("media-source").c_str());
   settings.collate = destination.DefaultKeyword("multiple-document-handling") !=
                      "separate-documents-uncollated-copies";
@@ -230,9 +232,10 @@ int BinOfMediaSource(const char* keyword) {
   for (const BinSource& row : kBinSources) {
     if (strcmp(row.keyword, keyword) == 0) return row.bin;
   }
-  int tray = 0;
-  if (sscanf(keyword, "tray-%d", &tray) == 1 && tray >= 1 && tray <= kUserTrays) {
-    return kFirstUserBin + tray - 1;
+  static const char kTray[] = "tray-";
+  if (strncmp(keyword, kTray, sizeof kTray - 1) == 0 && plenwick::IsAsciiDigit(keyword[sizeof kTray - 1])) {
+    int64_t tray = plenwick::LeadingInt64(keyword + sizeof kTray - 1);
+    if (tray >= 1 && tray <= kUserTrays) return static_cast<int>(kFirstUserBin + tray - 1);
   }
   return kAutomaticBin;
 }

@@ -30,6 +30,37 @@ cairo_status_t PdfDocument::WriteToJob(void* closure, const unsigned char* data,
   return CAIRO_STATUS_SUCCESS;
 }
 
+namespace {
+
+// The title as a DSC comment: one line of printable characters, within the
+// 255 bytes cairo takes. A DSC comment has no encoding of its own, and
+// whoever makes a PDF of the PostScript (Ghostscript's pdfwrite) takes its
+// bytes as the PDF's own text encoding, Latin-1 in its printable range: the
+// UTF-8 of a name (two bytes for a Ü) would read as two other characters.
+// So the name is written in Latin-1; a character beyond it becomes '?', and
+// a byte that is no part of UTF-8 stands for itself.
+std::string DscTitle(const char* title) {
+  std::string comment = "%%Title: ";
+  const auto* c = reinterpret_cast<const unsigned char*>(title);
+  while (*c && comment.size() < 200) {
+    unsigned int code = *c;
+    int length = 1;
+    if (code >= 0xC2 && code <= 0xDF && (c[1] & 0xC0) == 0x80) {
+      code = ((code & 0x1F) << 6) | (c[1] & 0x3F);
+      length = 2;
+    } else if (code >= 0xE0 && code <= 0xF4 && (c[1] & 0xC0) == 0x80 && (c[2] & 0xC0) == 0x80) {
+      length = code < 0xF0 ? 3 : ((c[3] & 0xC0) == 0x80 ? 4 : 1);
+      code = length == 1 ? code : '?';
+    }
+    if (code < 0x20 || (code >= 0x7F && code < 0xA0)) code = code < 0x20 ? ' ' : '?';
+    comment += static_cast<char>(code);
+    c += length;
+  }
+  return comment;
+}
+
+}  // namespace
+
 // A PostScript printer gets PostScript: CUPS passes it on as it is, where a
 // PDF would be turned into PostScript by Ghostscript first, a page at a
 // time. Any other printer gets a PDF, which CUPS' filters take as it comes.
@@ -41,13 +72,7 @@ PdfDocument::PdfDocument(CupsJob& job, bool postscript, double width, double hei
       output_([this](const char* data, size_t length) { return job_.Write(data, length); }) {
   if (postscript_) {
     surface_.reset(cairo_ps_surface_create_for_stream(WriteToJob, this, width, height));
-    // The title as a DSC comment: one line of printable characters, within
-    // the 255 bytes cairo takes.
-    std::string comment = "%%Title: ";
-    for (const char* c = title; *c && comment.size() < 200; ++c) {
-      comment += static_cast<unsigned char>(*c) < 0x20 ? ' ' : *c;
-    }
-    cairo_ps_surface_dsc_comment(surface_.get(), comment.c_str());
+    cairo_ps_surface_dsc_comment(surface_.get(), DscTitle(title).c_str());
   } else {
     surface_.reset(cairo_pdf_surface_create_for_stream(WriteToJob, this, width, height));
     // From PDF 1.5 on, newer cairo packs the page dictionaries into

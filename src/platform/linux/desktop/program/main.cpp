@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/ascii.h"
 #include "platform/linux/desktop/dialog_protocol.h"
 #include "platform/linux/desktop/program/dialogs.h"
 
@@ -62,10 +63,9 @@ std::string Field(const Message& message, size_t i) {
 int NumberField(const Message& message, size_t i, int fallback) {
   std::string text = Field(message, i);
   if (text.empty()) return fallback;
-  char* end = nullptr;
-  errno = 0;
-  long value = std::strtol(text.c_str(), &end, 10);
-  if (*end != '\0' || errno == ERANGE || value < -2147483647L || value > 2147483647L) {
+  const char* end = nullptr;
+  int64_t value = plenwick::LeadingInt64(text.c_str(), &end);
+  if (end == text.c_str() || *end != '\0' || value < -2147483647L || value > 2147483647L) {
     std::fprintf(stderr, "plenwick-dialogs: \"%s\" is no number, %d taken\n", text.c_str(), fallback);
     return fallback;
   }
