@@ -2,26 +2,25 @@
 
 #include <cstring>
 
+#include "platform/ascii.h"
+
 namespace plenwick {
 namespace {
 
 HANDLE HandleOf(HFILE file) { return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file)); }
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // The device name a file name starts with, up to a dot, a colon or a
-// blank (Windows reads "nul.txt", "NUL:" and "nul " alike), in capitals.
+// blank: Windows reads "nul.txt", "NUL:" and "nul " alike.
 bool IsDeviceName(const char* name) {
-  static const char* const kNames[] = {"CON", "PRN", "AUX", "NUL"};
   size_t length = strcspn(name, ".: ");
-  char word[5] = "";
   if (length < 3 || length > 4) return false;
-  for (size_t i = 0; i < length; ++i) word[i] = AsciiUpper(name[i]);
-  word[length] = '\0';
-  for (const char* device : kNames) {
-    if (strcmp(word, device) == 0) return true;
+  char word[5] = "";
+  memcpy(word, name, length);
+  for (const char* device : {"CON", "PRN", "AUX", "NUL"}) {
+    if (EqualsIgnoreCase(word, device)) return true;
   }
-  return length == 4 && (strncmp(word, "COM", 3) == 0 || strncmp(word, "LPT", 3) == 0) &&
+  char prefix[4] = {word[0], word[1], word[2], '\0'};
+  return length == 4 && (EqualsIgnoreCase(prefix, "COM") || EqualsIgnoreCase(prefix, "LPT")) &&
          word[3] >= '1' && word[3] <= '9';
 }
 
