@@ -2,6 +2,8 @@
 // library may read, and what it must skip.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -221,6 +223,25 @@ TEST(RegistryFile, SkipsALineLongerThanItHolds) {
 #if defined(__SANITIZE_ADDRESS__)
 #define PLENWICK_SANITIZED 1
 #endif
+
+// Only a regular file is read as the registry: a FIFO would hold the
+// caller until a writer came, and /dev/zero would never end. Either reads
+// as no file at once.
+TEST(RegistryFile, OnlyARegularFileIsRead) {
+  char folder[] = "/tmp/plenwick-registry-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  std::string fifo = std::string(folder) + "/registry.reg";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    SCOPED_TRACE(path);
+    setenv("PLENWICK_REGISTRY", path.c_str(), 1);
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wanted", 0, KEY_READ, &key), 0);
+  }
+  unsetenv("PLENWICK_REGISTRY");
+  remove(fifo.c_str());
+  rmdir(folder);
+}
 
 #ifndef PLENWICK_SANITIZED
 // The process's address space so far, in bytes.
