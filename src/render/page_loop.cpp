@@ -106,16 +106,41 @@ Grid MeasureGrid(const ReportFile& file) {
   return grid;
 }
 
+// A spooler call that failed: the box and true, or false when it did not
+// fail. After the user's own Cancel the failure is what the Cancel asked
+// for (Windows NT gives the job up as soon as the abort procedure says
+// stop, and the page and document calls fail from then on): the log says
+// so and no box is shown.
+bool SpoolerCallFailed(const char* name, int result, DWORD reason = ERROR_SUCCESS) {
+  if (result > 0) return false;
+  if (AbortRequested()) {
+    DebugLog("%s returned %i after the user cancelled\n", name, result);
+    return true;
+  }
+  return ReportSpoolerError(name, result, reason);
+}
+
+// Serves the cancel window and tells whether printing goes on. Wine's
+// spooler calls the abort procedure only in StartDoc, never while pages go
+// out, so nothing would take the window's input during a print and its
+// Cancel would never be seen. Asking the abort procedure here, as
+// QueryAbort asks it, before each page and before the document is ended,
+// makes Cancel work on every spooler; where the spooler asks it too
+// (Windows NT, the Linux platform), this is one more look at the queue.
+bool GoOnPrinting(const ReportFile& file) { return AbrtProc(file.dc(), 0) != FALSE; }
+
 // Starts a page: its number, its title in the dialog and the log, the
-// ruler along its top. False when the spooler refused the page.
+// ruler along its top. False when the user cancelled or the spooler
+// refused the page.
 bool StartReportPage(ReportFile& file, const CancelDialog& dialog, Position& at) {
+  if (!GoOnPrinting(file)) return false;
   ++at.page;
   char title[kPageTitleSize];
   // snprintf cuts a title from a long file name to the buffer.
   snprintf(title, sizeof title, "%s (page %i)", file.job.fileName, at.page);
   if (dialog.Exists()) dialog.SetProgressText(title);
   DebugLog("Printing %s\n", title);
-  if (ReportSpoolerError("StartPage", StartPage(file.dc()))) {
+  if (SpoolerCallFailed("StartPage", StartPage(file.dc()))) {
     DebugLog("StartPage failed - exiting\n");
     return false;
   }
@@ -127,7 +152,7 @@ bool StartReportPage(ReportFile& file, const CancelDialog& dialog, Position& at)
 // Ends the open page. False, with the log line, when the spooler refused.
 bool EndReportPage(const ReportFile& file, Position& at, const char* failure) {
   at.row = 0;
-  if (ReportSpoolerError("EndPage", EndPage(file.dc()))) {
+  if (SpoolerCallFailed("EndPage", EndPage(file.dc()))) {
     DebugLog("%s - exiting\n", failure);
     return false;
   }
@@ -135,7 +160,8 @@ bool EndReportPage(const ReportFile& file, Position& at, const char* failure) {
 }
 
 // Reads and prints lines until the file ends or the user cancels. False
-// when a page call failed and the document must end at once.
+// when the user cancelled or a page call failed: the document must not be
+// ended.
 bool PrintPages(ReportFile& file, const CancelDialog& dialog, const Grid& grid, Position& at) {
   char line[kLineBufferSize];
   LineStatus status = CTL_TEXT;
@@ -172,7 +198,7 @@ bool PrintPages(ReportFile& file, const CancelDialog& dialog, const Grid& grid, 
     }
     if (status == CTL_FF && !EndReportPage(file, at, "EndPage failed")) return false;
   }
-  return true;
+  return !AbortRequested();
 }
 
 // Ends the last page (with a second ruler below its last line) and the
@@ -184,7 +210,9 @@ bool FinishDocument(ReportFile& file, const Grid& grid, Position& at,
     if (at.row < grid.RowsPerPage()) DrawRuler(file, at.row * grid.lineHeight);
     if (!EndReportPage(file, at, "EndPage (2) failed")) return false;
   }
-  return !ReportSpoolerError("EndDoc", document.Commit());
+  // A Cancel while the last page went out still stops the document.
+  if (!GoOnPrinting(file)) return false;
+  return !SpoolerCallFailed("EndDoc", document.Commit());
 }
 
 // Prints the open report file on the job's device context as one document.
@@ -204,15 +232,19 @@ bool PrintDocument(ReportFile& file) {
   // StartDoc leaves as the last error says why it refused.
   SetLastError(ERROR_SUCCESS);
   SpoolerDocument document(file.dc(), info);
-  if (ReportSpoolerError("StartDoc", document.started(), GetLastError())) return false;
+  if (SpoolerCallFailed("StartDoc", document.started(), GetLastError())) return false;
 
   Position at;
-  if (!PrintPages(file, dialog, grid, at)) return false;
-  bool ended = FinishDocument(file, grid, at, document);
+  bool ended = PrintPages(file, dialog, grid, at) && FinishDocument(file, grid, at, document);
   if (AbortRequested()) {
+    // The user's Cancel means nothing of this document prints: it is
+    // abandoned, whatever the spooler made of the abort procedure's answer
+    // (Wine's spooler ignores it and would print the pages done so far).
     DebugLog("%s cancelled by the user\n", file.job.fileName);
+    document.Abandon();
     return false;
   }
+  // A document that did not reach its end is abandoned by its owner.
   return ended;
 }
 

@@ -12,9 +12,7 @@ namespace plenwick {
 class SpoolerDocument {
  public:
   SpoolerDocument(HDC dc, const DOCINFOA& info) : dc_(dc), started_(StartDocA(dc, &info)) {}
-  ~SpoolerDocument() {
-    if (open_()) AbortDoc(dc_);
-  }
+  ~SpoolerDocument() { Abandon(); }
   SpoolerDocument(const SpoolerDocument&) = delete;
   SpoolerDocument& operator=(const SpoolerDocument&) = delete;
 
@@ -29,12 +27,20 @@ class SpoolerDocument {
     return result;
   }
 
- private:
-  bool open_() const { return started_ > 0 && !committed_; }
+  // Gives up a document that was started and not committed, with AbortDoc,
+  // once: a spooler that already gave the job up (Windows NT, when the
+  // abort procedure said stop) is told once more and may refuse, which
+  // changes nothing. Nothing after this ends the document.
+  void Abandon() {
+    if (started_ > 0 && !committed_ && !abandoned_) AbortDoc(dc_);
+    abandoned_ = true;
+  }
 
+ private:
   HDC dc_;
   int started_;
   bool committed_ = false;
+  bool abandoned_ = false;
 };
 
 }  // namespace plenwick

@@ -86,13 +86,15 @@ shot cancel_window
 import -window "$window" second.png 2>/dev/null
 check "its page line advances" bash -c "! compare -metric AE first.png second.png null: 2>/dev/null"
 press "$window" Escape
-# The page that was being ended says why it ended, as on Windows.
-window=$(window_titled "Error")
-check "the abandoned page's box appears" [ -n "$window" ]
-press "$window" Return
+# The user's own Cancel shows no box: the page call that fails because of
+# it is only logged. A box that came all the same is answered, so the
+# request still ends.
+box=$(timeout 5 xdotool search --sync --onlyvisible --name "^Error\$" 2>/dev/null | head -1)
+[ -n "$box" ] && press "$box" Return
+check "Cancel: no box for the user's own Cancel" [ -z "$box" ]
 finished
 check "Cancel: the request returns to Java" [ $? -eq 0 ]
-check "Cancel: the box said why" grep -q "EndPage returned -2 (Abort by application). \[OK\]" host.out
+check "Cancel: no spooler error was told" bash -c "! grep -q 'returned -2' host.out"
 check "Cancel: the report is kept" [ -e "$TAG-long.txt" ]
 sleep 2
 check "Cancel: nothing is printed" [ -z "$(pdfs_after_job "$since")" ]

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "request/print_request.h"
@@ -17,12 +18,16 @@ class PageLoopTest : public plenwick_test::SimTest {
  protected:
   void SetUp() override {
     SimTest::SetUp();
+    AddTenRowPrinter();
+    handlesAtStart_ = simwin::OpenHandleCount();
+  }
+
+  static void AddTenRowPrinter() {
     simwin::PrinterSpec spec;
     spec.vertRes = kLinesPerPage * kLineHeight;
     spec.tmHeight = kLineHeight;
     spec.tmExternalLeading = 0;
     simwin::AddPrinter(spec);  // replaces the default "PDF"
-    handlesAtStart_ = simwin::OpenHandleCount();
   }
 
   void TearDown() override {
@@ -284,17 +289,64 @@ TEST_F(PageLoopTest, ReadErrorAbandonsTheDocumentAndKeepsTheReport) {
   }
 }
 
-TEST_F(PageLoopTest, CancelStopsBeforeTheNextLineAndKeepsTheReport) {
-  std::string report = Lines(1, 30);
-  WriteFile("report.txt", report);
-  plenwick_test::PressCancelAtAbortCall(1);  // during the first page's output
-  auto pages = Print({"-disposition=scratch", "report.txt"});
-  EXPECT_LE(pages.size(), 2u);
-  EXPECT_LT(pages.size(), 3u);  // the report had three pages
-  EXPECT_TRUE(Exists("report.txt"));
-  EXPECT_FALSE(simwin::LastAbortProcAnswer());
-  ASSERT_EQ(simwin::Documents().size(), 1u);
-  EXPECT_EQ(simwin::Documents()[0].end, simwin::SpooledDocument::kAborted);
+TEST_F(PageLoopTest, CancelAbandonsTheDocumentAndTheRequestGoesOn) {
+  // A report of three pages and the next report of the request. Windows NT
+  // gives the job up itself when the abort procedure says stop, and its
+  // next page call fails; Wine never asks the abort procedure while pages
+  // go out. Either way the user's Cancel abandons the document once, ends
+  // nothing, shows no box and keeps the report.
+  using simwin::SpoolerStyle;
+  const struct {
+    const char* what;
+    SpoolerStyle style;
+    std::function<void()> press;
+    size_t pagesEnded;
+  } cases[] = {
+      {"Windows NT, Cancel as the first page starts", SpoolerStyle::kWindowsNt,
+       [] { plenwick_test::PressCancelAtAbortCall(1); }, 0},
+      {"Windows NT, Cancel during the first page's output", SpoolerStyle::kWindowsNt,
+       [] { plenwick_test::PressCancelBeforeSpoolerCall("EndPage", 1); }, 0},
+      {"Windows NT, Cancel during the last page's output", SpoolerStyle::kWindowsNt,
+       [] { plenwick_test::PressCancelBeforeSpoolerCall("EndPage", 3); }, 2},
+      {"Wine, Cancel during the first page", SpoolerStyle::kWine,
+       [] { plenwick_test::PressCancelBeforeSpoolerCall("EndPage", 1); }, 1},
+      {"Wine, Cancel during the last page", SpoolerStyle::kWine,
+       [] { plenwick_test::PressCancelBeforeSpoolerCall("EndPage", 3); }, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    plenwick_test::FreshMachine();
+    AddTenRowPrinter();
+    simwin::SetSpoolerStyle(c.style);
+    std::string log = EnableLog("cancel.log");
+    WriteFile("report.txt", Lines(1, 30));
+    WriteFile("other.txt", "D\n");
+    c.press();
+    Print({"-disposition=scratch", "report.txt", "other.txt"});
+
+    EXPECT_TRUE(simwin::MessageBoxes().empty()) << simwin::MessageBoxes()[0].text;
+    EXPECT_NE(ReadFile(log).find("report.txt cancelled by the user\n"), std::string::npos);
+    std::vector<simwin::SpooledDocument> documents = simwin::Documents();
+    ASSERT_EQ(documents.size(), 2u);
+    EXPECT_EQ(documents[0].end, simwin::SpooledDocument::kAborted);
+    size_t ended = 0;
+    for (const auto& page : documents[0].pages) ended += page.ended;
+    EXPECT_EQ(ended, c.pagesEnded);
+    size_t abortDocs = 0;
+    size_t endDocs = 0;
+    for (const auto& event : simwin::GdiEvents()) {
+      abortDocs += event.kind == simwin::GdiEvent::kAbortDoc;
+      endDocs += event.kind == simwin::GdiEvent::kEndDoc;
+    }
+    EXPECT_EQ(abortDocs, 1u) << "abandoned once";
+    EXPECT_EQ(endDocs, 1u) << "only the next report's document is ended";
+    EXPECT_TRUE(Exists("report.txt")) << "a cancelled report is kept";
+
+    EXPECT_EQ(documents[1].name, "other.txt");
+    EXPECT_EQ(documents[1].end, simwin::SpooledDocument::kEnded);
+    EXPECT_EQ(PageTexts(documents[1].pages), std::vector<std::string>{"D"});
+    EXPECT_FALSE(Exists("other.txt")) << "the next report printed and went";
+  }
 }
 
 TEST_F(PageLoopTest, NoWindowsPrintsWithoutADialog) {

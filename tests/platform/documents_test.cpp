@@ -128,10 +128,13 @@ TEST_F(Documents, AnAbortProcedureThatSaysStopGivesTheDocumentUp) {
   ASSERT_GT(SetAbortProc(dc_, CountingAbortProc), 0);
   std::string title = UniqueName("abort procedure");
   ASSERT_GT(BeginDocument(title), 0);
+  int callsWhenStarted = g_abortCalls;
   EXPECT_GT(PrintPage("page one"), 0);
-  EXPECT_GT(g_abortCalls, 0);
+  DIVERGES_ON(kWine, "Wine asks the abort procedure only in StartDoc, never during pages") {
+    EXPECT_GT(g_abortCalls, callsWhenStarted);
+  }
   g_abortAnswer = FALSE;
-  DIVERGES_ON(kWine, "Wine asks the abort procedure but goes on when it says stop") {
+  DIVERGES_ON(kWine, "Wine never asks the abort procedure during pages: its stop goes unheard") {
     EXPECT_LE(PrintPage("page two"), 0);
     EXPECT_LE(StartPage(dc_), 0);
     EXPECT_LE(EndDoc(dc_), 0);

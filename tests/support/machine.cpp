@@ -32,11 +32,19 @@ void FreshMachine() {
   plenwick::ResetDebugLogState();
 }
 
-void PressCancelAtAbortCall(int nth) {
-  simwin::BeforeAbortProcCall(nth, [] {
-    HWND dialog = simwin::FindDialog("AbrtDlg");
-    if (dialog) simwin::PressDialogButton(dialog, IDCANCEL);
-  });
+namespace {
+
+void PressCancel() {
+  HWND dialog = simwin::FindDialog("AbrtDlg");
+  if (dialog) simwin::PressDialogButton(dialog, IDCANCEL);
+}
+
+}  // namespace
+
+void PressCancelAtAbortCall(int nth) { simwin::BeforeAbortProcCall(nth, PressCancel); }
+
+void PressCancelBeforeSpoolerCall(const char* call, int nth) {
+  simwin::BeforeSpoolerCall(call, nth, PressCancel);
 }
 
 }  // namespace plenwick_test

@@ -25,5 +25,8 @@ void FreshMachine();
 // one), the user presses Cancel in the newest cancel dialog; without such a
 // dialog nothing is pressed.
 void PressCancelAtAbortCall(int nth = 1);
+// The same just before the nth call of the named spooler call ("StartPage",
+// "EndPage", ...), on a spooler that may never call the abort procedure.
+void PressCancelBeforeSpoolerCall(const char* call, int nth);
 
 }  // namespace plenwick_test

@@ -182,10 +182,19 @@ void FailNextCreateFont();
 
 // ---- The spooler: documents and pages -----------------------------------
 //
-// The abort procedure is called once in every EndPage, as a spooler calls
-// it while it sends the page's data. When it returns FALSE the document is
-// abandoned: that EndPage returns SP_APPABORT, and so does every later
-// StartPage, EndPage and EndDoc of the document (AbortDoc still ends it).
+// Spoolers differ in when they call the application's abort procedure and
+// in what they make of its FALSE:
+// - kWindowsNt (a fresh machine's): it is called in every StartPage and
+//   EndPage, as the spooler lets the application run while it takes the
+//   page. When it returns FALSE the spooler abandons the document itself:
+//   that call returns SP_APPABORT, and so does every later StartPage,
+//   EndPage and EndDoc of the document (AbortDoc still ends it).
+// - kWine: it is called once, in StartDoc, which starts no document and
+//   returns 0 when it says FALSE; the page calls never call it, so while
+//   pages go out it is asked only if the application asks it itself.
+// The style outlasts ClearRecords.
+enum class SpoolerStyle { kWindowsNt, kWine };
+void SetSpoolerStyle(SpoolerStyle style);
 
 // The nth call from now (1: the next one) of the named spooler call
 // ("StartDoc", "StartPage", "EndPage", "EndDoc", "AbortDoc", "SetAbortProc")
@@ -198,6 +207,10 @@ void ForceSpoolerResult(const std::string& call, int result, int nth = 1);
 // Runs action just before the nth call of an abort procedure from now
 // (1: the next one), as a user acting while the spooler sends a page.
 void BeforeAbortProcCall(int nth, std::function<void()> action);
+// Runs action just before the nth call of the named spooler call from now
+// (the names of ForceSpoolerResult), as a user acting while the program
+// prints, whether or not the spooler then asks its abort procedure.
+void BeforeSpoolerCall(const std::string& call, int nth, std::function<void()> action);
 // Calls of abort procedures so far, and what the last one answered.
 int AbortProcCalls();
 bool LastAbortProcAnswer();

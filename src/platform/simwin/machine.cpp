@@ -7,6 +7,7 @@ void Reset() {
   ResetGdi();  // first: dropping device contexts tells the other areas
   ResetGdiText();
   ResetSpooler();
+  SetSpoolerStyle(SpoolerStyle::kWindowsNt);
   ResetDialogs();
   ResetWinspool();
   ResetShell();

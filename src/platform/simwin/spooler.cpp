@@ -37,14 +37,17 @@ struct ForcedResult {
 std::map<HDC, DcSpool> g_spools;
 std::vector<DocumentRecord> g_documents;
 std::vector<ForcedResult> g_forced;
-// Actions to run before abort procedure calls, with their countdowns.
-struct AbortCallAction {
+// Actions to run before spooler calls or abort procedure calls
+// ("AbortProc"), with their countdowns.
+struct PlannedAction {
+  std::string call;
   int countdown;
   std::function<void()> action;
 };
-std::vector<AbortCallAction> g_abortCallActions;
+std::vector<PlannedAction> g_plannedActions;
 int g_abortCalls = 0;
 bool g_lastAnswer = true;
+simwin::SpoolerStyle g_style = simwin::SpoolerStyle::kWindowsNt;
 
 const char* const kCallNames[] = {"StartDoc", "StartPage", "EndPage",
                                   "EndDoc",   "AbortDoc",  "SetAbortProc"};
@@ -63,6 +66,21 @@ bool TakeForced(const char* call, int* result) {
     }
   }
   return hit;
+}
+
+// Runs the actions due before this call.
+void RunPlannedActions(const char* call) {
+  // Due actions are taken out first: an action may add new ones.
+  std::vector<std::function<void()>> due;
+  for (auto it = g_plannedActions.begin(); it != g_plannedActions.end();) {
+    if (it->call == call && --it->countdown == 0) {
+      due.push_back(std::move(it->action));
+      it = g_plannedActions.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (auto& action : due) action();
 }
 
 int Record(simwin::GdiEvent::Kind kind, HDC dc, int result, const std::string& text = "") {
@@ -85,28 +103,22 @@ void EndDocumentRecord(DcSpool& spool, simwin::SpooledDocument::End end) {
   spool.inPage = false;
 }
 
-// The spooler sends the page and lets the application's abort procedure
-// run; FALSE abandons the document.
-bool AskAbortProc(HDC dc, DcSpool& spool) {
+// Lets the application's abort procedure run; true when it says go on.
+bool AskAbortProc(HDC dc, const DcSpool& spool) {
   if (!spool.abortProc) return true;
   ++g_abortCalls;
-  // Due actions are taken out first: an action may add new ones.
-  std::vector<std::function<void()>> due;
-  for (auto it = g_abortCallActions.begin(); it != g_abortCallActions.end();) {
-    if (--it->countdown == 0) {
-      due.push_back(std::move(it->action));
-      it = g_abortCallActions.erase(it);
-    } else {
-      ++it;
-    }
-  }
-  for (auto& action : due) action();
+  RunPlannedActions("AbortProc");
   g_lastAnswer = spool.abortProc(dc, 0) != FALSE;
-  if (!g_lastAnswer) {
-    spool.abandoned = true;
-    g_documents[spool.document].end = simwin::SpooledDocument::kAbandoned;
-  }
   return g_lastAnswer;
+}
+
+// A page call of Windows NT asks the abort procedure while it takes the
+// page; FALSE abandons the document. Wine's page calls never ask it.
+bool PageCallGoesOn(HDC dc, DcSpool& spool) {
+  if (g_style != simwin::SpoolerStyle::kWindowsNt || AskAbortProc(dc, spool)) return true;
+  spool.abandoned = true;
+  g_documents[spool.document].end = simwin::SpooledDocument::kAbandoned;
+  return false;
 }
 
 // The result of a page or document call on a device context without an
@@ -123,7 +135,7 @@ DcSpool* FindSpool(HDC dc) {
 
 int EndPageWork(HDC dc, DcSpool& spool, int success) {
   spool.inPage = false;
-  int result = AskAbortProc(dc, spool) ? success : SP_APPABORT;
+  int result = PageCallGoesOn(dc, spool) ? success : SP_APPABORT;
   return Record(simwin::GdiEvent::kEndPage, dc, result);
 }
 
@@ -131,11 +143,16 @@ int EndPageWork(HDC dc, DcSpool& spool, int success) {
 
 int StartDocA(HDC dc, const DOCINFOA* info) {
   std::string name = info && info->lpszDocName ? info->lpszDocName : "(null)";
+  RunPlannedActions("StartDoc");
   int forced = 0;
   bool isForced = TakeForced("StartDoc", &forced);
   DcSpool* spool = FindSpool(dc);
   if (isForced && forced <= 0) return Record(simwin::GdiEvent::kStartDoc, dc, forced, name);
   if (!spool || spool->inDoc) return Record(simwin::GdiEvent::kStartDoc, dc, SP_ERROR, name);
+  // Wine asks the abort procedure once, before the document starts.
+  if (g_style == simwin::SpoolerStyle::kWine && !AskAbortProc(dc, *spool)) {
+    return Record(simwin::GdiEvent::kStartDoc, dc, 0, name);
+  }
   spool->inDoc = true;
   spool->inPage = false;
   spool->abandoned = false;
@@ -146,18 +163,21 @@ int StartDocA(HDC dc, const DOCINFOA* info) {
 }
 
 int StartPage(HDC dc) {
+  RunPlannedActions("StartPage");
   int forced = 1;
   bool isForced = TakeForced("StartPage", &forced);
   if (isForced && forced <= 0) return Record(simwin::GdiEvent::kStartPage, dc, forced);
   DcSpool* spool = FindSpool(dc);
   int error = DocumentError(spool);
   if (!error && spool->inPage) error = SP_ERROR;
+  if (!error && !PageCallGoesOn(dc, *spool)) error = SP_APPABORT;
   if (error) return Record(simwin::GdiEvent::kStartPage, dc, error);
   spool->inPage = true;
   return Record(simwin::GdiEvent::kStartPage, dc, forced);
 }
 
 int EndPage(HDC dc) {
+  RunPlannedActions("EndPage");
   int forced = 1;
   bool isForced = TakeForced("EndPage", &forced);
   DcSpool* spool = FindSpool(dc);
@@ -172,6 +192,7 @@ int EndPage(HDC dc) {
 }
 
 int EndDoc(HDC dc) {
+  RunPlannedActions("EndDoc");
   int forced = 1;
   bool isForced = TakeForced("EndDoc", &forced);
   if (isForced && forced <= 0) return Record(simwin::GdiEvent::kEndDoc, dc, forced);
@@ -187,6 +208,7 @@ int EndDoc(HDC dc) {
 }
 
 int AbortDoc(HDC dc) {
+  RunPlannedActions("AbortDoc");
   int forced = 1;
   bool isForced = TakeForced("AbortDoc", &forced);
   if (isForced && forced <= 0) return Record(simwin::GdiEvent::kAbortDoc, dc, forced);
@@ -198,6 +220,7 @@ int AbortDoc(HDC dc) {
 }
 
 int SetAbortProc(HDC dc, ABORTPROC procedure) {
+  RunPlannedActions("SetAbortProc");
   int forced = 1;
   bool isForced = TakeForced("SetAbortProc", &forced);
   if (isForced && forced <= 0) return forced;
@@ -244,18 +267,34 @@ void SpoolerOnDeleteDC(HDC dc) {
 
 }  // namespace detail
 
-void ForceSpoolerResult(const std::string& call, int result, int nth) {
+namespace {
+
+// A call name a test got wrong would never come: the run ends at once.
+void CheckCallName(const char* what, const std::string& call, int nth) {
   bool known = false;
   for (const char* name : kCallNames) known = known || call == name;
   if (!known || nth < 1) {
-    fprintf(stderr, "ForceSpoolerResult: no spooler call \"%s\" (nth %d)\n", call.c_str(), nth);
+    fprintf(stderr, "%s: no spooler call \"%s\" (nth %d)\n", what, call.c_str(), nth);
     abort();
   }
+}
+
+}  // namespace
+
+void SetSpoolerStyle(SpoolerStyle style) { g_style = style; }
+
+void ForceSpoolerResult(const std::string& call, int result, int nth) {
+  CheckCallName("ForceSpoolerResult", call, nth);
   g_forced.push_back(ForcedResult{call, nth, result});
 }
 
 void BeforeAbortProcCall(int nth, std::function<void()> action) {
-  g_abortCallActions.push_back({nth < 1 ? 1 : nth, std::move(action)});
+  g_plannedActions.push_back({"AbortProc", nth < 1 ? 1 : nth, std::move(action)});
+}
+
+void BeforeSpoolerCall(const std::string& call, int nth, std::function<void()> action) {
+  CheckCallName("BeforeSpoolerCall", call, nth);
+  g_plannedActions.push_back({call, nth, std::move(action)});
 }
 int AbortProcCalls() { return g_abortCalls; }
 bool LastAbortProcAnswer() { return g_lastAnswer; }
@@ -311,7 +350,7 @@ void ResetSpooler() {
   g_spools.clear();
   g_documents.clear();
   g_forced.clear();
-  g_abortCallActions.clear();
+  g_plannedActions.clear();
   g_abortCalls = 0;
   g_lastAnswer = true;
 }
