@@ -26,8 +26,10 @@ PACKAGES=(
 
 # Locales the tests run under besides C: Turkish folds I and i apart, and
 # German writes a decimal comma. Nothing the library compares or reads may
-# change under them.
-TEST_LOCALES=(tr_TR.UTF-8 de_DE.UTF-8)
+# change under them. Wine takes its ANSI and OEM code pages from the locale:
+# Russian gives 1251 and 866, Polish 1250 and 852, for reports written on
+# such systems.
+TEST_LOCALES=(tr_TR.UTF-8 de_DE.UTF-8 ru_RU.UTF-8 pl_PL.UTF-8)
 
 ensure_packages() {
   local missing=()

@@ -23,6 +23,12 @@ LOGFONTA BaseLogFont(const PrintJob& job, HDC dc) {
     font.lfWidth = tm.tmAveCharWidth;
   }
   font.lfPitchAndFamily = tm.tmPitchAndFamily;
+  // The system's ANSI code page rather than ANSI_CHARSET (0): GDI reads
+  // TextOutA's bytes in the code page of the font's character set, which
+  // ANSI_CHARSET fixes at 1252, while a report is written in the code page
+  // of the system it comes from (1251 in Russia, 1250 in Poland), as are
+  // the file names and dialog texts. On a 1252 system the two are one font.
+  font.lfCharSet = DEFAULT_CHARSET;
   if (job.fontFace[0] != '\0') {
     CopyText(font.lfFaceName, job.fontFace);
   } else if (GetTextFaceA(dc, LF_FACESIZE, font.lfFaceName) <= 0) {

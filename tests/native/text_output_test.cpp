@@ -77,7 +77,8 @@ TEST_F(TextOutputTest, WithoutSizeAndFaceTheFontsKeepTheDevicesOwn) {
     EXPECT_EQ(fonts[i].lfUnderline, underlines[i]);
     EXPECT_EQ(fonts[i].lfPitchAndFamily, 0x35);
     EXPECT_STREQ(fonts[i].lfFaceName, "Letter Gothic");
-    EXPECT_EQ(fonts[i].lfItalic + fonts[i].lfCharSet + fonts[i].lfEscapement, 0);
+    EXPECT_EQ(fonts[i].lfItalic + fonts[i].lfEscapement, 0);
+    EXPECT_EQ(fonts[i].lfCharSet, DEFAULT_CHARSET);  // the system's code page, not 1252
   }
   int advance = 0, lineHeight = 0;
   ASSERT_TRUE(plenwick::GetGridMetrics(file_.dc(), advance, lineHeight));

@@ -14,6 +14,15 @@
 #define VARIABLE_PITCH 2
 #define FF_MODERN 0x30
 
+// Character sets of a logical font: the fixed Western code page, and the
+// system's own ANSI code page. The simulated Windows and the Linux library
+// draw a report's 8-bit text in code page 1252 under either (1252 is the
+// simulated machine's ANSI code page; on Linux the ANSI functions take the
+// UTF-8 of file and printer names, and report text stays 1252), so both
+// print a font of either set alike.
+#define ANSI_CHARSET 0
+#define DEFAULT_CHARSET 1
+
 // Escapes the library uses.
 #define QUERYESCSUPPORT 8
 #define PASSTHROUGH 19
