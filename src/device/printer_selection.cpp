@@ -5,21 +5,10 @@
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
 #include "platform/handles.h"
+#include "platform/struct_sizes.h"
 
 namespace plenwick {
 namespace {
-
-// The size of PRINTDLGA the dialog expects: the packed 32-bit layout, or on
-// 64-bit Windows the platform's own, whose pointers and handles are wider.
-#if defined(_WIN64)
-constexpr DWORD kPrintDlgSize = sizeof(PRINTDLGA);
-static_assert(kPrintDlgSize == 120, "64-bit PRINTDLGA layout");
-#else
-constexpr DWORD kPrintDlgSize = 66;
-#endif
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(PRINTDLGA) == kPrintDlgSize, "32-bit PRINTDLGA layout");
-#endif
 
 constexpr DWORD kCommonFlags =
     PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE;
