@@ -55,21 +55,14 @@ HGLOBAL BuildDevMode(std::string printer, const DEVMODEA* source) {
   return block.release();
 }
 
-// The selection's device mode becomes rebuilt; the block it replaces is
-// freed. The device names are not touched.
-void ReplaceSelectionDevMode(HGLOBAL rebuilt) {
-  GlobalFree(g_printerSelection.devMode);
-  g_printerSelection.devMode = rebuilt;
-}
-
 // Moves the selection's device mode to printer, carrying the settings of the
 // selected printer over. When that fails the selection stays as it was.
 // True when the device mode is now printer's.
 bool SwitchSelection(const std::string& printer) {
-  GlobalLockGuard<DEVMODEA> selected(g_printerSelection.devMode);
+  GlobalLockGuard<DEVMODEA> selected(g_printerSelection.devMode());
   HGLOBAL rebuilt = BuildDevMode(printer, selected.get());
   selected.unlock();
-  if (rebuilt) ReplaceSelectionDevMode(rebuilt);
+  if (rebuilt) g_printerSelection.ReplaceDevMode(rebuilt);
   return rebuilt != nullptr;
 }
 
@@ -83,7 +76,7 @@ void RestorePreviousPrinter(const std::string& previous, GlobalLockGuard<DEVMODE
   HGLOBAL rebuilt = BuildDevMode(previous, jobMode.get());
   if (!rebuilt) return;
   jobMode.unlock();
-  ReplaceSelectionDevMode(rebuilt);
+  g_printerSelection.ReplaceDevMode(rebuilt);
 }
 
 // The printer this file is printed on. A job without a printer takes the
@@ -190,24 +183,12 @@ void WriteJobToDevMode(const PrintJob& job, DEVMODEA& mode) {
   }
 }
 
-// The name of the printer whose device mode this is. dmDeviceName holds
-// 31 characters of it, and a longer name cut there opens no printer: when
-// the field is full and begins like the printer the configuration knows
-// the mode belongs to, that printer's full name is meant.
-std::string ModeDeviceName(const DEVMODEA& mode, const std::string& known) {
-  const char* field = reinterpret_cast<const char*>(mode.dmDeviceName);
-  // dmDeviceName has no terminator when the name fills it.
-  std::string name(field, FieldLength(field, sizeof mode.dmDeviceName));
-  bool full = name.size() >= sizeof mode.dmDeviceName - 1;
-  if (full && known.size() > name.size() && known.compare(0, name.size(), name) == 0) return known;
-  return name;
-}
-
 // The printer device context on the printer that the device mode names;
 // without a device mode, neither a device name nor initialisation data.
 HDC CreateDeviceContext(const DEVMODEA* mode, const std::string& modePrinter) {
   std::string device;
-  if (mode) device = ModeDeviceName(*mode, modePrinter);
+  // modePrinter is the printer the configuration knows the mode belongs to.
+  if (mode) device = PrinterSelection::DevModePrinter(*mode, modePrinter);
   HDC dc = CreateDCA("WINSPOOL", mode ? device.c_str() : nullptr, nullptr, mode);
   DebugLog("CreateDC returned %d given a DevMode = %x\n",
            static_cast<int>(reinterpret_cast<intptr_t>(dc)),
@@ -226,7 +207,7 @@ bool ConfigureJobDevice(PrintJob& job, UniqueDC& deviceContext) {
   }
   // Windows printer names are far shorter than MAX_PATH.
   char current[MAX_PATH] = "";
-  DeviceNameOf(g_printerSelection.devNames, current, sizeof current);
+  g_printerSelection.CurrentPrinter(current, sizeof current);
   std::string printer = DecidePrinter(job, current);
   // Names that differ only in letter case are different printers here.
   std::string previous;
@@ -239,7 +220,7 @@ bool ConfigureJobDevice(PrintJob& job, UniqueDC& deviceContext) {
   }
 
   bool printable = CheckPrinterOpens(printer);
-  GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode);
+  GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode());
   if (printable) {
     if (mode) {
       WriteJobToDevMode(job, *mode.get());

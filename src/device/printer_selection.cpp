@@ -5,21 +5,10 @@
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
 #include "platform/handles.h"
+#include "platform/struct_sizes.h"
 
 namespace plenwick {
 namespace {
-
-// The size of PRINTDLGA the dialog expects: the packed 32-bit layout, or on
-// 64-bit Windows the platform's own, whose pointers and handles are wider.
-#if defined(_WIN64)
-constexpr DWORD kPrintDlgSize = sizeof(PRINTDLGA);
-static_assert(kPrintDlgSize == 120, "64-bit PRINTDLGA layout");
-#else
-constexpr DWORD kPrintDlgSize = 66;
-#endif
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(PRINTDLGA) == kPrintDlgSize, "32-bit PRINTDLGA layout");
-#endif
 
 constexpr DWORD kCommonFlags =
     PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE | PD_HIDEPRINTTOFILE;
@@ -34,56 +23,75 @@ PRINTDLGA NewPrintDlg(DWORD flags) {
 
 }  // namespace
 
-const HGLOBAL kNeverQueried = reinterpret_cast<HGLOBAL>(static_cast<intptr_t>(-1));
-PrinterSelection g_printerSelection = {kNeverQueried, kNeverQueried};
+PrinterSelection& g_printerSelection = *new PrinterSelection;
+
+void PrinterSelection::TakeDefault(HGLOBAL devMode, HGLOBAL devNames) {
+  devMode_.reset(devMode);
+  devNames_.reset(devNames);
+}
+
+void PrinterSelection::TakeFromSetup(HGLOBAL devMode, HGLOBAL devNames) {
+  devMode_.release();
+  devNames_.release();
+  TakeDefault(devMode, devNames);
+}
+
+void PrinterSelection::ReplaceDevMode(HGLOBAL rebuilt) { devMode_.reset(rebuilt); }
+
+bool PrinterSelection::CurrentPrinter(char* name, size_t capacity) const {
+  return DeviceNameOf(devNames_.get(), name, capacity);
+}
+
+std::string PrinterSelection::DevModePrinter(const DEVMODEA& mode, const std::string& known) {
+  // A name that fills the whole field has no terminator; it ends there.
+  const char* field = reinterpret_cast<const char*>(mode.dmDeviceName);
+  std::string name(field, FieldLength(field, sizeof mode.dmDeviceName));
+  bool full = name.size() >= sizeof mode.dmDeviceName - 1;
+  if (full && known.size() > name.size() && known.compare(0, name.size(), name) == 0) return known;
+  return name;
+}
+
+void PrinterSelection::Forget() {
+  devMode_.release();
+  devNames_.release();
+}
 
 bool GetDevMode() {
   // An empty selection is asked again: a printer installed later, or a
   // print server that was down at the first use and is back, is found by
   // the next request without a restart. A filled one is kept, with the
   // settings the last job left in it.
-  if (g_printerSelection.devMode == kNeverQueried || !g_printerSelection.devMode) {
+  if (!g_printerSelection.devMode()) {
     DebugLog("GetDevMode() new PRINTDLG created.\n");
     PRINTDLGA record = NewPrintDlg(PD_RETURNDEFAULT | kCommonFlags);
     PrintDlgA(&record);
     // With no default printer both are null, and the next call asks again.
-    g_printerSelection.devMode = record.hDevMode;
-    g_printerSelection.devNames = record.hDevNames;
+    g_printerSelection.TakeDefault(record.hDevMode, record.hDevNames);
   } else {
     DebugLog("GetDevMode() reusing existing PRINTDLG.\n");
   }
-  return g_printerSelection.devMode != nullptr;
+  return g_printerSelection.devMode() != nullptr;
 }
 
 bool ShowPrintSetup() {
   GetDevMode();
   PRINTDLGA record = NewPrintDlg(PD_PRINTSETUP | kCommonFlags);
-  record.hDevMode = g_printerSelection.devMode;
-  record.hDevNames = g_printerSelection.devNames;
+  record.hDevMode = g_printerSelection.devMode();
+  record.hDevNames = g_printerSelection.devNames();
   if (!PrintDlgA(&record)) return false;
-  g_printerSelection.devMode = record.hDevMode;
-  g_printerSelection.devNames = record.hDevNames;
+  g_printerSelection.TakeFromSetup(record.hDevMode, record.hDevNames);
   return true;
 }
 
 std::string GetSelectedPrinterName() {
   GetDevMode();
-  GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode);
+  GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode());
   if (!mode) return "**ERROR** Java_doc_LocalPrint_get_1printer_1name() GetLock() failed";
-  // A name that fills the whole field has no terminator; it ends there.
-  const char* field = reinterpret_cast<const char*>(mode->dmDeviceName);
-  std::string name(field, FieldLength(field, sizeof mode->dmDeviceName));
   // A printer name longer than the field arrives cut, and a cut name opens
-  // no printer. The device names hold it whole: when they name the printer
-  // the field begins, that whole name is the answer.
-  if (name.size() + 1 >= sizeof mode->dmDeviceName) {
-    char whole[MAX_PATH] = "";
-    if (DeviceNameOf(g_printerSelection.devNames, whole, sizeof whole) &&
-        strncmp(whole, name.data(), name.size()) == 0) {
-      return whole;
-    }
-  }
-  return name;
+  // no printer. The device names hold it whole.
+  char whole[MAX_PATH] = "";
+  g_printerSelection.CurrentPrinter(whole, sizeof whole);
+  return PrinterSelection::DevModePrinter(*mode.get(), whole);
 }
 
 bool DeviceNameOf(HGLOBAL devNames, char* name, size_t capacity) {
@@ -93,6 +101,6 @@ bool DeviceNameOf(HGLOBAL devNames, char* name, size_t capacity) {
   return true;
 }
 
-void ResetPrinterSelection() { g_printerSelection = {kNeverQueried, kNeverQueried}; }
+void ResetPrinterSelection() { g_printerSelection.Forget(); }
 
 }  // namespace plenwick

@@ -6,6 +6,7 @@
 #include "core/debug_log.h"
 #include "device/job_device.h"
 #include "platform/handles.h"
+#include "platform/struct_sizes.h"
 #include "render/cancel_dialog.h"
 #include "render/line_reader.h"
 #include "render/overstrike.h"
@@ -18,17 +19,6 @@ namespace {
 
 constexpr int kLineBufferSize = 512;
 constexpr int kPageTitleSize = 100;
-// The size of DOCINFOA that the spooler expects: the 32-bit layout, or on
-// 64-bit Windows the platform's own, whose pointers are wider.
-#if defined(_WIN64)
-constexpr int kDocInfoSize = sizeof(DOCINFOA);
-static_assert(kDocInfoSize == 40, "64-bit DOCINFOA layout");
-#else
-constexpr int kDocInfoSize = 20;
-#endif
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(DOCINFOA) == kDocInfoSize, "32-bit DOCINFOA layout");
-#endif
 
 const char* SpoolerErrorName(int result) {
   switch (result) {

@@ -9,13 +9,6 @@
 namespace plenwick {
 namespace {
 
-// The size of SHELLEXECUTEINFOA in the layout the shell expects.
-#if defined(_WIN64)
-static_assert(sizeof(SHELLEXECUTEINFOA) == 112, "64-bit SHELLEXECUTEINFOA layout");
-#elif defined(_WIN32)
-static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "32-bit SHELLEXECUTEINFOA layout");
-#endif
-
 // An error code of 32 or less in hInstApp means the shell failed.
 constexpr UINT_PTR kLastShellError = 32;
 

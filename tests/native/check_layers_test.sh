@@ -40,6 +40,8 @@ the library sees a platform's parts|render/page_loop.cpp|#include "platform/simw
 a folder without a layer|extra/thing.h|#include "core/debug_log.h"|folder extra/ has no layer
 two files in a circle|render/report_file.h|#include "render/line_reader.h"|include circle: render/line_reader.h <-> render/report_file.h
 a file that includes itself|render/byte_scan.h|#include "byte_scan.h"|include circle: render/byte_scan.h
+the page loop asks for 64-bit Windows|render/page_loop.cpp|#if defined(_WIN64)|asks which platform it is built for
+a device file asks for Windows|device/printer_selection.cpp|#ifdef _WIN32|asks which platform it is built for
 CASES
 
 [ "$failures" -eq 0 ]

@@ -58,7 +58,7 @@ class JobDeviceTest : public plenwick_test::SimTest {
     return dc_.get();
   }
   static DEVMODEA SelectedMode() {
-    plenwick::GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode);
+    plenwick::GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode());
     EXPECT_TRUE(mode);
     return mode ? *mode.get() : DEVMODEA{};
   }
@@ -317,7 +317,7 @@ TEST_F(JobDeviceTest, NoDeviceContextIsLoggedAndLeftNull) {
   EXPECT_NE(ReadFile(log).find("CreateDC returned 0 given a DevMode = "), std::string::npos);
   // A device mode that does not lock: no edits, no names; the restore after
   // a failed switch rebuilds the previous printer's device mode anew.
-  GlobalFree(g_printerSelection.devMode);
+  GlobalFree(g_printerSelection.devMode());
   strcpy(job_.printerName, "Nowhere");
   EXPECT_EQ(Configure(), nullptr);
   EXPECT_EQ(LastDCDevice(), "(null)");

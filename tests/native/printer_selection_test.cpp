@@ -31,7 +31,7 @@ TEST_F(PrinterSelectionTest, FirstQueryAsksForTheDefaultPrinterOnce) {
   EXPECT_EQ(call.devModeIn, nullptr);
   EXPECT_EQ(call.devNamesIn, nullptr);
   char name[100];
-  ASSERT_TRUE(plenwick::DeviceNameOf(plenwick::g_printerSelection.devNames, name, sizeof name));
+  ASSERT_TRUE(plenwick::DeviceNameOf(plenwick::g_printerSelection.devNames(), name, sizeof name));
   EXPECT_STREQ(name, "PDF");
   EXPECT_EQ(simwin::LockedGlobalBlocks(), 0u);
 }
@@ -47,7 +47,7 @@ TEST_F(PrinterSelectionTest, EmptySelectionIsAskedAgainUntilAPrinterAppears) {
     EXPECT_EQ(plenwick::GetSelectedPrinterName(), kNoSelection);
   }
   EXPECT_EQ(simwin::PrintDlgCalls().size(), 6u);
-  EXPECT_EQ(plenwick::g_printerSelection.devMode, nullptr);
+  EXPECT_EQ(plenwick::g_printerSelection.devMode(), nullptr);
   EXPECT_EQ(simwin::LiveGlobalBlocks(), 0u);
 
   AddPrinter("Late Printer");
@@ -86,9 +86,9 @@ TEST_F(PrinterSelectionTest, ConfirmedSetupReplacesTheSelection) {
 
 TEST_F(PrinterSelectionTest, CancelledSetupKeepsTheSelection) {
   ASSERT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
-  HGLOBAL before = plenwick::g_printerSelection.devMode;
+  HGLOBAL before = plenwick::g_printerSelection.devMode();
   EXPECT_FALSE(plenwick::ShowPrintSetup());
-  EXPECT_EQ(plenwick::g_printerSelection.devMode, before);
+  EXPECT_EQ(plenwick::g_printerSelection.devMode(), before);
   EXPECT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
 }
 
@@ -127,11 +127,38 @@ TEST_F(PrinterSelectionTest, FullFieldOfAnotherPrinterIsCutAtItsEnd) {
   simwin::SetDefaultPrinter(std::string(40, 'L'));
   ASSERT_TRUE(plenwick::GetDevMode());
   {
-    plenwick::GlobalLockGuard<DEVMODEA> mode(plenwick::g_printerSelection.devMode);
+    plenwick::GlobalLockGuard<DEVMODEA> mode(plenwick::g_printerSelection.devMode());
     ASSERT_TRUE(mode);
     memset(mode->dmDeviceName, 'M', sizeof mode->dmDeviceName);
   }
   EXPECT_EQ(plenwick::GetSelectedPrinterName(), std::string(32, 'M'));
+}
+
+// The one rule for the device mode's 32-byte name field, which both the
+// name query and the device context follow: only a field filled to its
+// last character may be a longer name cut; a shorter name is whole.
+TEST_F(PrinterSelectionTest, OnlyAFullDeviceNameFieldStandsForALongerName) {
+  const std::string longer = std::string(32, 'P') + " on the third floor";
+  const struct {
+    std::string field;  // what dmDeviceName holds
+    size_t bytes;       // how many of its bytes are set (32: no terminator)
+    std::string known;
+    std::string meant;
+  } cases[] = {
+      {std::string(30, 'P'), 31, longer, std::string(30, 'P')},
+      {std::string(31, 'P'), 32, longer, longer},
+      {std::string(32, 'P'), 32, longer, longer},
+      {std::string(31, 'Q'), 32, longer, std::string(31, 'Q')},
+      {std::string(31, 'P'), 32, std::string(31, 'P'), std::string(31, 'P')},
+      {std::string(31, 'P'), 32, "", std::string(31, 'P')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.field.size());
+    DEVMODEA mode{};
+    memset(mode.dmDeviceName, 'x', sizeof mode.dmDeviceName);
+    memcpy(mode.dmDeviceName, c.field.c_str(), c.bytes);
+    EXPECT_EQ(plenwick::PrinterSelection::DevModePrinter(mode, c.known), c.meant);
+  }
 }
 
 TEST_F(PrinterSelectionTest, DeviceNameIsCutToTheCallersBuffer) {
@@ -142,7 +169,7 @@ TEST_F(PrinterSelectionTest, DeviceNameIsCutToTheCallersBuffer) {
   ASSERT_TRUE(plenwick::GetDevMode());
   char name[100];
   memset(name, 'x', sizeof name);
-  ASSERT_TRUE(plenwick::DeviceNameOf(plenwick::g_printerSelection.devNames, name, sizeof name));
+  ASSERT_TRUE(plenwick::DeviceNameOf(plenwick::g_printerSelection.devNames(), name, sizeof name));
   EXPECT_EQ(std::string(name), std::string(99, 'D'));
   EXPECT_FALSE(plenwick::DeviceNameOf(nullptr, name, sizeof name));
 }

@@ -35,7 +35,7 @@ class WineJobDevice : public ::testing::Test {
   }
 
   short SelectedPaperSize() {
-    plenwick::GlobalLockGuard<DEVMODEA> mode(plenwick::g_printerSelection.devMode);
+    plenwick::GlobalLockGuard<DEVMODEA> mode(plenwick::g_printerSelection.devMode());
     EXPECT_TRUE(mode);
     return mode ? mode->dmPaperSize : 0;
   }

@@ -15,12 +15,12 @@ TEST(WinePrinterSelection, DefaultPrinterIsTheCupsQueue) {
   ASSERT_TRUE(plenwick::GetDevMode());
   EXPECT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
   char device[100];
-  ASSERT_TRUE(plenwick::DeviceNameOf(plenwick::g_printerSelection.devNames, device, sizeof device));
+  ASSERT_TRUE(plenwick::DeviceNameOf(plenwick::g_printerSelection.devNames(), device, sizeof device));
   EXPECT_STREQ(device, "PDF");
-  DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(plenwick::g_printerSelection.devMode));
+  DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(plenwick::g_printerSelection.devMode()));
   ASSERT_NE(mode, nullptr);
   EXPECT_GE(mode->dmSpecVersion, 0x30A);
-  GlobalUnlock(plenwick::g_printerSelection.devMode);
+  GlobalUnlock(plenwick::g_printerSelection.devMode());
   EXPECT_TRUE(plenwick::GetDevMode());  // reused, still there
 }
 

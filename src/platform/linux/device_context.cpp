@@ -6,12 +6,12 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/linux/live_objects.h"
+#include "platform/winapi/handle_table.h"
 
 namespace linux_platform {
 namespace {
 
-LiveObjects<DeviceContext> g_deviceContexts;
+winapi::HandleTable<DeviceContext> g_deviceContexts(winapi::HandleKind::kDeviceContext);
 
 constexpr double kHundredthsPerInch = 2540.0;
 
@@ -56,8 +56,10 @@ HDC AddDeviceContext(std::unique_ptr<DeviceContext> dc) {
 std::unique_ptr<DeviceContext> RemoveDeviceContext(HDC dc) { return g_deviceContexts.Remove(dc); }
 
 void DeselectEverywhere(const Font* font) {
-  g_deviceContexts.ForEach([font](DeviceContext& dc) {
-    if (dc.selected == font) dc.selected = nullptr;
+  g_deviceContexts.ForEach<HDC>([font](HDC, DeviceContext& dc) {
+    if (dc.selected != font) return;
+    dc.selected = nullptr;
+    dc.selectedHandle = nullptr;
   });
 }
 

@@ -41,6 +41,7 @@ struct DeviceContext {
   int offsetX = 0, offsetY = 0;
   Font stockFont{StockLogFont(), true};
   Font* selected = nullptr;  // null: the stock font
+  HGDIOBJ selectedHandle = nullptr;  // the handle selected's object was given
   int penX = 0, penY = 0;
   ABORTPROC abortProc = nullptr;
   std::unique_ptr<Document> document;

@@ -12,7 +12,7 @@
 #include "platform/dialog_template.h"
 #include "platform/ascii.h"
 #include "platform/linux/desktop/dialog_program.h"
-#include "platform/linux/live_objects.h"
+#include "platform/winapi/handle_table.h"
 #include "platform/winapi/winapi.h"
 
 namespace {
@@ -27,7 +27,7 @@ struct Window {
   pthread_t thread;  // the thread whose messages these are
 };
 
-linux_platform::LiveObjects<Window> g_windows;
+winapi::HandleTable<Window> g_windows(winapi::HandleKind::kWindow);
 
 // The dialog program showing the template, once its window is up.
 std::unique_ptr<linux_platform::DialogProgram> ShowTemplate(const winapi::DialogTemplate& dialog) {
@@ -112,9 +112,8 @@ BOOL PeekMessageA(LPMSG msg, HWND only, UINT, UINT, UINT) {
   if (!msg) return FALSE;
   BOOL found = FALSE;
   pthread_t self = pthread_self();
-  g_windows.ForEach([&](Window& window) {
+  g_windows.ForEach<HWND>([&](HWND handle, Window& window) {
     if (found || !pthread_equal(window.thread, self)) return;
-    HWND handle = reinterpret_cast<HWND>(&window);
     if (only && only != handle) return;
     std::vector<std::string> fields;
     while (window.program->Receive(fields, 0)) {

@@ -5,15 +5,16 @@
 #include <string>
 
 #include "platform/linux/device_context.h"
-#include "platform/linux/live_objects.h"
+#include "platform/winapi/handle_table.h"
 
 namespace {
 
-linux_platform::LiveObjects<linux_platform::Font> g_fonts;
+winapi::HandleTable<linux_platform::Font> g_fonts(winapi::HandleKind::kFont);
 
-// A device context's stock font answers as a handle of its own.
-HGDIOBJ HandleOf(linux_platform::DeviceContext& dc, linux_platform::Font& font) {
-  return &font == &dc.stockFont ? static_cast<HGDIOBJ>(&dc.stockFont) : static_cast<HGDIOBJ>(&font);
+// The handle of the font selected into dc. A device context's stock font
+// answers as a handle of its own.
+HGDIOBJ SelectedHandle(linux_platform::DeviceContext& dc) {
+  return dc.selected ? dc.selectedHandle : static_cast<HGDIOBJ>(&dc.stockFont);
 }
 
 // Draws ANSI text with its cell's top left corner at (x, y). Glyphs advance
@@ -60,8 +61,9 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
   }
   // An object that is no font (or no longer one) selects nothing.
   if (!font) return nullptr;
-  HGDIOBJ previous = HandleOf(*dc, dc->CurrentFont());
+  HGDIOBJ previous = SelectedHandle(*dc);
   dc->selected = font->stock ? nullptr : font;
+  dc->selectedHandle = font->stock ? nullptr : object;
   return previous;
 }
 

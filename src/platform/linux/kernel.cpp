@@ -1,5 +1,6 @@
-// Kernel services on POSIX: report files are file descriptors, global and
-// local memory blocks are heap blocks, the last error is per thread.
+// Kernel services on POSIX: report files are file descriptors, local
+// memory blocks are heap blocks. Global memory and the last error are the
+// shared ones (winapi/).
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,20 +8,8 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
-#include "platform/linux/live_objects.h"
 #include "platform/winapi/common.h"
-
-namespace {
-
-struct GlobalBlock {
-  std::vector<unsigned char> bytes;
-  int locks = 0;
-};
-linux_platform::LiveObjects<GlobalBlock> g_globals;
-
-}  // namespace
 
 HFILE _lopen(LPCSTR path, int mode) {
   int file = winapi::LowLevelOpen(path, mode);
@@ -61,39 +50,6 @@ BOOL DeleteFileA(LPCSTR path) {
     return FALSE;
   }
   return TRUE;
-}
-
-HGLOBAL GlobalAlloc(UINT, size_t bytes) {
-  // Every block is zeroed: a block asked for without GMEM_ZEROINIT may
-  // hold anything, zero included.
-  auto block = std::make_unique<GlobalBlock>();
-  block->bytes.resize(bytes == 0 ? 1 : bytes);
-  return g_globals.Add<HGLOBAL>(std::move(block));
-}
-
-LPVOID GlobalLock(HGLOBAL handle) {
-  GlobalBlock* block = g_globals.Find(handle);
-  if (!block) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
-  ++block->locks;
-  return block->bytes.data();
-}
-
-BOOL GlobalUnlock(HGLOBAL handle) {
-  GlobalBlock* block = g_globals.Find(handle);
-  if (!block || block->locks == 0) return FALSE;
-  return --block->locks > 0;
-}
-
-HGLOBAL GlobalFree(HGLOBAL handle) {
-  if (!handle) return nullptr;
-  if (!g_globals.Remove(handle)) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return handle;
-  }
-  return nullptr;
 }
 
 HLOCAL LocalFree(HLOCAL block) {

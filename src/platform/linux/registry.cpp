@@ -7,7 +7,7 @@
 #include <memory>
 #include <new>
 
-#include "platform/linux/live_objects.h"
+#include "platform/winapi/handle_table.h"
 #include "platform/linux/registry_file.h"
 
 namespace {
@@ -16,7 +16,7 @@ struct OpenKey {
   std::string path;  // upper-cased full path
   linux_platform::RegistryValues values;
 };
-linux_platform::LiveObjects<OpenKey> g_keys;
+winapi::HandleTable<OpenKey> g_keys(winapi::HandleKind::kRegistryKey);
 
 const char* RootName(HKEY key) {
   if (key == HKEY_CLASSES_ROOT) return "HKEY_CLASSES_ROOT";

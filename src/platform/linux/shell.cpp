@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/linux/live_objects.h"
+#include "platform/winapi/handle_table.h"
 #include "platform/ascii.h"
 #include "platform/winapi/winapi.h"
 
@@ -37,7 +37,7 @@ struct Process {
   pid_t pid;
   bool waited = false;
 };
-linux_platform::LiveObjects<Process> g_processes;
+winapi::HandleTable<Process> g_processes(winapi::HandleKind::kProcess);
 
 // The children that ended or will end with nobody waiting for them. One
 // thread reaps them all while there are any, asking for each of these

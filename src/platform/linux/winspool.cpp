@@ -3,14 +3,14 @@
 #include <cstring>
 
 #include "platform/linux/devmode.h"
-#include "platform/linux/live_objects.h"
+#include "platform/winapi/handle_table.h"
 
 namespace {
 
 struct Printer {
   std::unique_ptr<linux_platform::Destination> destination;
 };
-linux_platform::LiveObjects<Printer> g_printers;
+winapi::HandleTable<Printer> g_printers(winapi::HandleKind::kPrinter);
 
 }  // namespace
 

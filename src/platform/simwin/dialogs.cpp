@@ -170,11 +170,11 @@ const WindowInfo* FindWindowInfo(HWND window) { return g_windows.Find(window); }
 
 HWND FindDialog(const std::string& templateName) {
   HWND newest = nullptr;
-  for (const auto& entry : g_windows.All()) {
-    if (plenwick::EqualsIgnoreCase(entry.second->templateName.c_str(), templateName.c_str())) {
-      newest = reinterpret_cast<HWND>(entry.first);  // handles grow, so the last is the newest
+  g_windows.ForEach<HWND>([&](HWND window, const WindowInfo& info) {
+    if (plenwick::EqualsIgnoreCase(info.templateName.c_str(), templateName.c_str())) {
+      newest = window;  // handles grow, so the last is the newest
     }
-  }
+  });
   return newest;
 }
 

@@ -106,9 +106,7 @@ size_t LiveDeviceContexts() { return g_dcs.Count(); }
 void RecordGdiEvent(const GdiEvent& event) { g_events.push_back(event); }
 
 void ResetGdi() {
-  for (const auto& entry : g_dcs.All()) {
-    simwin::detail::OnDeleteDC(reinterpret_cast<HDC>(entry.first));
-  }
+  g_dcs.ForEach<HDC>([](HDC dc, const DeviceContextInfo&) { simwin::detail::OnDeleteDC(dc); });
   g_dcs.Clear();
   g_createCalls.clear();
   g_events.clear();

@@ -5,9 +5,15 @@
 #include <string>
 
 #include "control.h"
-#include "handle_table.h"
+#include "platform/winapi/handle_table.h"
 
 namespace simwin {
+
+// Each area keeps its objects in a table of the shared kind, so tests can
+// count what the library left open.
+using winapi::HandleKind;
+using winapi::HandleTable;
+
 namespace detail {
 
 // Printers (printers.cpp). Names are compared as given, or without regard

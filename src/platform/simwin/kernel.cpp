@@ -24,13 +24,6 @@ DWORD g_failReadsError = 0;
 
 std::vector<simwin::DeleteRecord> g_deleted;
 
-struct GlobalBlock {
-  std::vector<unsigned char> data;
-  int locks = 0;
-};
-simwin::HandleTable<GlobalBlock> g_globals(simwin::HandleKind::kGlobalBlock);
-bool g_failNextGlobalAlloc = false;
-
 // Local blocks are handed out by address (FormatMessageA gives the caller a
 // text pointer), so they are keyed by that address.
 std::map<const void*, std::unique_ptr<std::string>> g_locals;
@@ -88,48 +81,6 @@ BOOL DeleteFileA(LPCSTR path) {
   return deleted ? TRUE : FALSE;
 }
 
-HGLOBAL GlobalAlloc(UINT, size_t bytes) {
-  if (g_failNextGlobalAlloc) {
-    g_failNextGlobalAlloc = false;
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return nullptr;
-  }
-  auto block = std::make_unique<GlobalBlock>();
-  block->data.assign(bytes, 0);  // zero-filled whatever the flags say
-  return g_globals.Add<HGLOBAL>(std::move(block));
-}
-
-LPVOID GlobalLock(HGLOBAL handle) {
-  GlobalBlock* block = g_globals.Find(handle);
-  if (!block) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
-  ++block->locks;
-  // A zero-size block still gets a valid, distinct address.
-  if (block->data.empty()) block->data.reserve(1);
-  return block->data.data();
-}
-
-BOOL GlobalUnlock(HGLOBAL handle) {
-  GlobalBlock* block = g_globals.Find(handle);
-  if (!block || block->locks == 0) {
-    SetLastError(block ? 158 /* ERROR_NOT_LOCKED */ : ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  --block->locks;
-  if (block->locks == 0) SetLastError(ERROR_SUCCESS);
-  return block->locks != 0;
-}
-
-HGLOBAL GlobalFree(HGLOBAL handle) {
-  if (!g_globals.Remove(handle)) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return handle;
-  }
-  return nullptr;
-}
-
 HLOCAL LocalFree(HLOCAL handle) {
   if (handle && g_locals.erase(handle) == 0) return handle;
   return nullptr;
@@ -148,13 +99,10 @@ DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer,
 namespace simwin {
 
 const std::vector<DeleteRecord>& DeletedFiles() { return g_deleted; }
-size_t LiveGlobalBlocks() { return g_globals.Count(); }
-size_t LockedGlobalBlocks() {
-  size_t locked = 0;
-  for (const auto& entry : g_globals.All()) locked += entry.second->locks > 0;
-  return locked;
-}
-void FailNextGlobalAlloc() { g_failNextGlobalAlloc = true; }
+// The global blocks are the shared ones (winapi/global_memory.cpp).
+size_t LiveGlobalBlocks() { return winapi::LiveGlobalBlocks(); }
+size_t LockedGlobalBlocks() { return winapi::LockedGlobalBlocks(); }
+void FailNextGlobalAlloc() { winapi::FailNextGlobalAlloc(); }
 void FailReadsAfter(long bytes, DWORD error) {
   g_failReadsAfter = bytes;
   g_failReadsError = error;
@@ -172,9 +120,8 @@ void ResetKernel() {
   for (auto& entry : g_files) close(entry.first);
   g_files.clear();
   g_deleted.clear();
-  g_globals.Clear();
+  winapi::FreeAllGlobalBlocks();
   g_locals.clear();
-  g_failNextGlobalAlloc = false;
   g_failReadsAfter = -1;
   SetLastError(0);
 }

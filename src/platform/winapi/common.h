@@ -1,8 +1,9 @@
 // What the two platforms without windows.h (the Linux platform and the
 // simulated Windows) share beneath their Win32 functions: the thread's last
-// error and the system message texts, errno as a Win32 error, and the
-// global blocks the print dialog hands out. One copy, so the two cannot
-// answer the same call differently by accident.
+// error and the system message texts, errno as a Win32 error, global
+// memory (GlobalAlloc and its family) and the blocks the print dialog
+// hands out, and the table of handles (handle_table.h). One copy, so the
+// two cannot answer the same call differently by accident.
 #pragma once
 
 #include <string>
@@ -31,6 +32,15 @@ void SetLastErrorText(DWORD code, const std::string& text);
 // text into memory that LocalFree gives back on that platform.
 DWORD FormatSystemMessage(DWORD flags, DWORD messageId, LPSTR buffer, DWORD size,
                           LPSTR (*keep)(const std::string& text));
+
+// The global blocks of GlobalAlloc and its family (global_memory.cpp), as
+// a platform's test controls see and steer them: how many are live and
+// locked, the next allocation refused for want of memory, all of them
+// dropped at once for a fresh machine.
+size_t LiveGlobalBlocks();
+size_t LockedGlobalBlocks();
+void FailNextGlobalAlloc();
+void FreeAllGlobalBlocks();
 
 // A DEVNAMES block (driver, device, output port, each terminated, after the
 // offsets; the default printer's), or null when no block could be had.
