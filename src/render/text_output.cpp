@@ -7,6 +7,7 @@
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
 #include "platform/handles.h"
+#include "render/utf8_text.h"
 
 namespace plenwick {
 namespace {
@@ -46,13 +47,54 @@ const char* TranslatedText(ReportFile& file, const char* text, int length) {
   return translated;
 }
 
+// Text is drawn without a background box, so a character struck over
+// another leaves the one beneath it visible.
+void DrawWithoutBackground(ReportFile& file) {
+  if (SetBkMode(file.dc(), TRANSPARENT) == 0) DebugLog("SetBkMode failed\n");
+}
+
+// UTF-8 text as UTF-16 for the wide-character call; its length in WCHARs.
+int WideTextOf(ReportFile& file, const char* text, int length) {
+  if (length == 0) return 0;
+  if (file.wide.size() < static_cast<size_t>(length)) file.wide.resize(static_cast<size_t>(length));
+  return MultiByteToWideChar(CP_UTF8, 0, text, length, file.wide.data(), length);
+}
+
+// The caller who names the bytes' code page, or sends them raw, is taken
+// at its word; otherwise a line that reads as UTF-8 is UTF-8.
+bool LineIsUtf8(const PrintJob& job, const char* line, int count) {
+  return !job.raw && !job.oemTranslation && !job.ansiTranslation && ReadsAsUtf8(line, count);
+}
+
+// The bytes of the run at start that go out in one call. In a UTF-8 line
+// a run ends after a wide character, whose glyph may not be two cells
+// wide in the face: what follows starts at its own column.
+int GridRunLength(const DecodedLine& decoded, int start) {
+  int length = RunLength(decoded, start);
+  if (!decoded.utf8) return length;
+  const char* text = decoded.text + start;
+  for (int k = 0; k < length;) {
+    int used = 0;
+    bool wide = CodePointColumns(DecodeUtf8(text + k, length - k, used)) == 2;
+    k += CharacterLength(text + k, length - k, true);
+    if (wide) return k;
+  }
+  return length;
+}
+
 }  // namespace
 
-bool CreateStyleFonts(ReportFile& file) { return file.fonts.Create(file.job, file.dc()); }
+bool CreateStyleFonts(ReportFile& file) {
+  DrawWithoutBackground(file);
+  return file.fonts.Create(file.job, file.dc());
+}
 
 void ReleaseStyleFonts(ReportFile& file) { file.fonts.Release(); }
 
-void ReselectStyleFonts(ReportFile& file) { file.fonts.ForgetSelection(); }
+void ReselectStyleFonts(ReportFile& file) {
+  file.fonts.ForgetSelection();
+  DrawWithoutBackground(file);
+}
 
 bool GetGridMetrics(HDC dc, int& advance, int& lineHeight) {
   TEXTMETRICA tm{};
@@ -66,7 +108,8 @@ bool GetGridMetrics(HDC dc, int& advance, int& lineHeight) {
   return true;
 }
 
-void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text, int length) {
+void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text, int length,
+            bool utf8) {
   if (length < 0 || (length > 0 && !text)) {
     DebugLog("PutRun: no text to put (length %d)\n", length);
     return;
@@ -76,20 +119,35 @@ void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text
     return;
   }
   file.fonts.Select(file.dc(), attribute);
+  if (utf8) {
+    TextOutW(file.dc(), x, y, file.wide.data(), WideTextOf(file, text, length));
+    return;
+  }
   TextOutA(file.dc(), x, y, TranslatedText(file, text, length), length);
 }
 
 void WriteReportLine(ReportFile& file, const char* line, int count, int row, int advance,
                      int lineHeight) {
   DecodedLine decoded;
-  DecodeOverstrike(line, count, decoded);
+  DecodeOverstrike(line, count, decoded, LineIsUtf8(file.job, line, count));
+  const bool utf8 = decoded.utf8;
+  const int y = row * lineHeight;
+  int start = 0;
   int column = 0;
+  int over = 0;
   do {
-    int length = RunLength(decoded, column);
-    PutRun(file, decoded.attributes[column], column * advance, row * lineHeight, decoded.text + column,
-           length);
-    column += length;
-  } while (column < decoded.length);
+    int length = GridRunLength(decoded, start);
+    const char* run = decoded.text + start;
+    PutRun(file, decoded.attributes[start], column * advance, y, run, length, utf8);
+    // The characters struck over the run's cells go on top of them.
+    for (; over < decoded.overprintCount && decoded.overprints[over].position < start + length; ++over) {
+      const Overprint& top = decoded.overprints[over];
+      int cell = column + TextColumns(run, top.position - start, utf8);
+      PutRun(file, top.attribute, cell * advance, y, top.text, top.length, utf8);
+    }
+    column += TextColumns(run, length, utf8);
+    start += length;
+  } while (start < decoded.length);
 }
 
 }  // namespace plenwick

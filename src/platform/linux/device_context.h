@@ -42,6 +42,7 @@ struct DeviceContext {
   Font stockFont{StockLogFont(), true};
   Font* selected = nullptr;  // null: the stock font
   int penX = 0, penY = 0;
+  int backgroundMode = OPAQUE;
   ABORTPROC abortProc = nullptr;
   std::unique_ptr<Document> document;
   // The glyphs of the run being drawn, kept for the next run.
