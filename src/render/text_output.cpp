@@ -68,18 +68,39 @@ bool LineIsUtf8(const PrintJob& job, const char* line, int count) {
 
 // The bytes of the run at start that go out in one call. In a UTF-8 line
 // a run ends after a wide character, whose glyph may not be two cells
-// wide in the face: what follows starts at its own column.
+// wide in the face, and combining marks go out on their own, drawn in the
+// cell of the character they join (faces give them an advance of their
+// own): what follows starts at its own column.
 int GridRunLength(const DecodedLine& decoded, int start) {
   int length = RunLength(decoded, start);
   if (!decoded.utf8) return length;
   const char* text = decoded.text + start;
   for (int k = 0; k < length;) {
     int used = 0;
-    bool wide = CodePointColumns(DecodeUtf8(text + k, length - k, used)) == 2;
-    k += CharacterLength(text + k, length - k, true);
-    if (wide) return k;
+    int columns = CodePointColumns(DecodeUtf8(text + k, length - k, used));
+    if (columns == 0) {
+      if (k > 0) return k;
+      while (k < length && CodePointColumns(DecodeUtf8(text + k, length - k, used)) == 0) k += used;
+      return k;
+    }
+    k += used;
+    if (columns == 2) return k;
   }
   return length;
+}
+
+// Columns before the last character of length bytes of text that takes
+// any: where a combining mark after them is drawn.
+int LastCellColumn(const char* text, int length, bool utf8) {
+  int columns = 0, last = 0;
+  for (int k = 0; k < length;) {
+    int used = 0;
+    int width = utf8 ? CodePointColumns(DecodeUtf8(text + k, length - k, used)) : (used = 1);
+    if (width > 0) last = columns;
+    columns += width;
+    k += used;
+  }
+  return last;
 }
 
 }  // namespace
@@ -134,18 +155,22 @@ void WriteReportLine(ReportFile& file, const char* line, int count, int row, int
   const int y = row * lineHeight;
   int start = 0;
   int column = 0;
+  int lastCell = 0;  // where the last character that takes a column starts
   int over = 0;
   do {
     int length = GridRunLength(decoded, start);
     const char* run = decoded.text + start;
-    PutRun(file, decoded.attributes[start], column * advance, y, run, length, utf8);
+    int columns = TextColumns(run, length, utf8);
+    int x = columns == 0 && length > 0 ? lastCell : column;
+    PutRun(file, decoded.attributes[start], x * advance, y, run, length, utf8);
     // The characters struck over the run's cells go on top of them.
     for (; over < decoded.overprintCount && decoded.overprints[over].position < start + length; ++over) {
       const Overprint& top = decoded.overprints[over];
       int cell = column + TextColumns(run, top.position - start, utf8);
       PutRun(file, top.attribute, cell * advance, y, top.text, top.length, utf8);
     }
-    column += TextColumns(run, length, utf8);
+    if (columns > 0) lastCell = column + LastCellColumn(run, length, utf8);
+    column += columns;
     start += length;
   } while (start < decoded.length);
 }

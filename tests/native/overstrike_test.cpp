@@ -188,10 +188,12 @@ TEST_F(WriteLineTest, PutsEachOverstruckGlyphInItsCell) {
        {{0, "\xE6\x97\xA5", '-', true}, {2, "\xE6\x9C\xAC", '-', true}, {4, "|", '-', true}}},
       {"a wide character underlined", "_\b\xE6\x97\xA5|",
        {{0, "\xE6\x97\xA5", 'u', true}, {2, "|", '-', true}}},
-      {"a combining mark takes none", "e\xCC\x81X\bX|",
-       {{0, "e\xCC\x81", '-', true}, {1, "X", 'b', true}, {2, "|", '-', true}}},
+      {"a combining mark takes none, drawn in its letter's cell", "ae\xCC\x81|",
+       {{0, "ae", '-', true}, {1, "\xCC\x81", '-', true}, {2, "|", '-', true}}},
+      {"a combining mark after a wide character", "\xE6\x97\xA5\xCC\x81|",
+       {{0, "\xE6\x97\xA5", '-', true}, {0, "\xCC\x81", '-', true}, {2, "|", '-', true}}},
       {"a combining mark underlined with its letter", "e\xCC\x81\b_|",
-       {{0, "e\xCC\x81", 'u', true}, {1, "|", '-', true}}},
+       {{0, "e", 'u', true}, {0, "\xCC\x81", 'u', true}, {1, "|", '-', true}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
