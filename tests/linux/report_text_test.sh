@@ -15,5 +15,4 @@ TEXT_NOT_BACK='^Polski'
 HOST_PRINT=(java -Xcheck:jni -Djava.library.path="$LIBRARY_DIR" -cp "$NATIVE/java" PlenwickPrint)
 
 check_report_text "$TAG"
-[ -n "${KEEP_WORK:-}" ] && cp -r "$WORK" "$KEEP_WORK"
 finish
