@@ -1,6 +1,8 @@
 // Reading and decoding a report held in memory: GetLine over a memory byte
-// source and DecodeOverstrike of every line, against a plain scan of the
-// same bytes for their line ends. Both report bytes per second.
+// source and DecodeOverstrike of every line (with the test of whether the
+// line is UTF-8), against a plain scan of the same bytes for their line
+// ends; and the same report with accented words in UTF-8. All report bytes
+// per second.
 //
 //   read_decode_bench REPORT [google benchmark flags]
 #include <benchmark/benchmark.h>
@@ -14,10 +16,28 @@
 #include "render/line_reader.h"
 #include "render/overstrike.h"
 #include "render/report_file.h"
+#include "render/utf8_text.h"
 
 namespace {
 
 std::string g_report;
+std::string g_utf8Report;  // g_report with accented words, in UTF-8
+
+// The report's words with accents, in UTF-8: every data line then holds
+// multibyte characters.
+std::string WithAccents(const std::string& report) {
+  static const char* const kAccented[][2] = {{"NORTH", "N\xC3\x96RTH"}, {"SOUTH", "S\xC3\x9CD"},
+                                             {"EAST", "\xC3\x89ST"},    {"NUTS", "N\xC3\x9CSSE"},
+                                             {"HINGES", "CHARNI\xC3\x88RES"}};
+  std::string out = report;
+  for (const auto& word : kAccented) {
+    std::string plain = word[0], accented = word[1];
+    for (size_t at = out.find(plain); at != std::string::npos; at = out.find(plain, at + accented.size())) {
+      out.replace(at, plain.size(), accented);
+    }
+  }
+  return out;
+}
 
 bool LoadReport(const char* path) {
   FILE* file = fopen(path, "rb");
@@ -29,11 +49,11 @@ bool LoadReport(const char* path) {
   return !g_report.empty();
 }
 
-void ReadAndDecode(benchmark::State& state) {
+void ReadAndDecode(benchmark::State& state, const std::string* report) {
   for (auto _ : state) {
     plenwick::PrintJob job;
     plenwick::ReportFile file(job);
-    plenwick::MemoryByteSource source(g_report.data(), g_report.size());
+    plenwick::MemoryByteSource source(report->data(), report->size());
     file.bytes = &source;
     plenwick::ResetLineReader(file);
     char line[512];
@@ -43,13 +63,13 @@ void ReadAndDecode(benchmark::State& state) {
     for (;;) {
       int count = plenwick::GetLine(file, line, sizeof line, status);
       if (status == plenwick::CTL_EOF) break;
-      plenwick::DecodeOverstrike(line, count, decoded);
+      plenwick::DecodeOverstrike(line, count, decoded, plenwick::ReadsAsUtf8(line, count));
       characters += decoded.length;
     }
     benchmark::DoNotOptimize(characters);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(g_report.size()));
+                          static_cast<int64_t>(report->size()));
 }
 
 // What any reader of the bytes must at least do: find every line end.
@@ -70,7 +90,8 @@ void MemoryScan(benchmark::State& state) {
                           static_cast<int64_t>(g_report.size()));
 }
 
-BENCHMARK(ReadAndDecode);
+BENCHMARK_CAPTURE(ReadAndDecode, 8bit, &g_report);
+BENCHMARK_CAPTURE(ReadAndDecode, utf8, &g_utf8Report);
 BENCHMARK(MemoryScan);
 
 }  // namespace
@@ -80,6 +101,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: read_decode_bench REPORT [benchmark flags]\n");
     return 2;
   }
+  g_utf8Report = WithAccents(g_report);
   argv[1] = argv[0];
   --argc;
   ++argv;
