@@ -57,7 +57,9 @@ void DrawWithoutBackground(ReportFile& file) {
 int WideTextOf(ReportFile& file, const char* text, int length) {
   if (length == 0) return 0;
   if (file.wide.size() < static_cast<size_t>(length)) file.wide.resize(static_cast<size_t>(length));
-  return MultiByteToWideChar(CP_UTF8, 0, text, length, file.wide.data(), length);
+  int wide = MultiByteToWideChar(CP_UTF8, 0, text, length, file.wide.data(), length);
+  if (wide == 0) DebugLog("PutRun: UTF-8 text not converted, error %d\n", static_cast<int>(GetLastError()));
+  return wide;
 }
 
 // The caller who names the bytes' code page, or sends them raw, is taken

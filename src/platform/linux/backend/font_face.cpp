@@ -129,14 +129,10 @@ bool GlyphOf(cairo_scaled_font_t* font, const std::string& utf8, unsigned long& 
 // names its file; null when none has the character.
 UniquePattern MatchFallback(const FontRequest& request, uint32_t codePoint) {
   UniquePattern pattern(FcPatternCreate());
-  FcCharSet* wanted = FcCharSetCreate();
-  if (!pattern || !wanted) {
-    if (wanted) FcCharSetDestroy(wanted);
-    return UniquePattern();
-  }
-  FcCharSetAddChar(wanted, codePoint);
-  FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted);
-  FcCharSetDestroy(wanted);
+  UniqueCharSet wanted(FcCharSetCreate());
+  if (!pattern || !wanted) return UniquePattern();
+  FcCharSetAddChar(wanted.get(), codePoint);
+  FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted.get());
   const char* family = request.family.empty() ? kDefaultFace : request.family.c_str();
   FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
   int weight = request.weight == 0 ? kNormalWeight : request.weight;
@@ -170,7 +166,9 @@ FontFace::Drawn FontFace::glyphFor(uint32_t codePoint) {
       UniqueScaledFont& fallback = fallbacks_[reinterpret_cast<const char*>(file)];
       if (!fallback) {
         UniqueFontFace face(cairo_ft_font_face_create_for_pattern(match.get()));
-        if (cairo_font_face_status(face.get()) == CAIRO_STATUS_SUCCESS) fallback.reset(ScaledFont(face.get(), em_));
+        if (cairo_font_face_status(face.get()) == CAIRO_STATUS_SUCCESS) {
+          fallback.reset(ScaledFont(face.get(), em_));
+        }
       }
       if (fallback && GlyphOf(fallback.get(), utf8, drawn.index, drawn.advance)) drawn.font = fallback.get();
     }
