@@ -27,11 +27,16 @@ bool Ascii(const char* text, int length) {
 }
 
 // Decodes one line and walks its runs as WriteReportLine does, as 8-bit
-// text and, when it reads as UTF-8, as UTF-8: overprints stay inside the
-// text, and UTF-8 stays well-formed.
-void CheckDecoding(const char* line, int count, bool utf8) {
+// text and with UTF-8 detected: the line is UTF-8 when it reads so,
+// overprints stay inside the text, and UTF-8 stays well-formed.
+void CheckDecoding(const char* line, int count, bool detectUtf8) {
   plenwick::DecodedLine decoded;
-  plenwick::DecodeOverstrike(line, count, decoded, utf8);
+  plenwick::DecodeOverstrike(line, count, decoded, detectUtf8);
+  const bool utf8 = decoded.utf8;
+  // A line whose printed text is ASCII alone (it ends at a NUL) need not be
+  // asked.
+  Check(utf8 == (detectUtf8 && plenwick::ReadsAsUtf8(line, count)) ||
+        (!utf8 && Ascii(decoded.text, decoded.length) && decoded.overprintCount == 0));
   Check(decoded.overprintCount >= 0 && decoded.overprintCount <= plenwick::kMaxOverprints);
   for (int i = 0; i < decoded.overprintCount; ++i) {
     const plenwick::Overprint& over = decoded.overprints[i];
@@ -62,7 +67,7 @@ void CheckDecoding(const char* line, int count, bool utf8) {
 
 void CheckDecoding(const char* line, int count) {
   CheckDecoding(line, count, false);
-  if (plenwick::ReadsAsUtf8(line, count)) CheckDecoding(line, count, true);
+  CheckDecoding(line, count, true);
 }
 
 }  // namespace

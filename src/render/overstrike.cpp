@@ -41,6 +41,12 @@ Top TopOf(DecodedLine& decoded, int cell, int end) {
   return Top{decoded.text + cell, end - cell, decoded.attributes + cell};
 }
 
+// Most overstrikes are 8-bit bold: one byte against one.
+bool SameCharacter(const char* d, int length, const Top& top) {
+  if (length != top.length) return false;
+  return length == 1 ? *d == *top.text : memcmp(d, top.text, static_cast<size_t>(length)) == 0;
+}
+
 void MarkCell(DecodedLine& decoded, int cell, int end, LineAttr attribute) {
   for (int k = cell; k < end; ++k) decoded.attributes[k] |= attribute;
 }
@@ -59,22 +65,30 @@ bool AddOverprint(DecodedLine& decoded, int cell, const char* text, int length) 
 
 }  // namespace
 
-void DecodeOverstrike(const char* line, int count, DecodedLine& decoded, bool utf8) {
+void DecodeOverstrike(const char* line, int count, DecodedLine& decoded, bool detectUtf8) {
   const unsigned char* in = reinterpret_cast<const unsigned char*>(line);
   char* text = decoded.text;
   LineAttr* attributes = decoded.attributes;
   const int limit = kDecodedLineSize - 1;
   int i = 0;
   int j = 0;
-  decoded.utf8 = utf8;
+  // Most lines are ASCII and have no backspace: whether such a line is
+  // UTF-8 does not matter, and is not asked.
+  bool utf8 = false;
+  bool decided = !detectUtf8;
   decoded.overprintCount = 0;
   // Each step consumes at least as many bytes as it appends, so a line of
   // up to kDecodedLineSize - 1 bytes is never cut.
   while (i < count && j < limit) {
     // Most of a report has no backspace: the bytes up to the next one, or
     // up to a NUL, are copied in one piece, with plain attributes.
+    bool high = false;
     int plain = static_cast<int>(
-        FindFirstOf(in + i, static_cast<size_t>(count - i), kBackspace, 0, kBackspace));
+        FindFirstOf(in + i, static_cast<size_t>(count - i), kBackspace, 0, kBackspace, high));
+    if (high && !decided) {
+      utf8 = ReadsAsUtf8(line, count);
+      decided = true;
+    }
     plain = std::min(plain, limit - j);
     memcpy(text + j, in + i, static_cast<size_t>(plain));
     memset(attributes + j, 0, static_cast<size_t>(plain));
@@ -83,8 +97,13 @@ void DecodeOverstrike(const char* line, int count, DecodedLine& decoded, bool ut
     // The printed text ends at its first NUL (a line feed leaves one).
     if (i == count || j == limit || in[i] == 0) break;
     if (i + 1 == count) break;  // a backspace at the end strikes nothing
+    if (!decided) {
+      // What a backspace strikes over, and the dot it may leave, depend on it.
+      utf8 = ReadsAsUtf8(line, count);
+      decided = true;
+    }
     const char* d = line + i + 1;
-    int length = CharacterLength(d, count - i - 1, utf8);
+    int length = utf8 ? CharacterLength(d, count - i - 1, true) : 1;
     if (*d == '\b' || *d == '\0') {
       i += 1;  // a run of backspaces strikes once; a NUL ends the text
       continue;
@@ -93,7 +112,7 @@ void DecodeOverstrike(const char* line, int count, DecodedLine& decoded, bool ut
     Top top = j > 0 ? TopOf(decoded, cell, j) : Top{nullptr, 0, nullptr};
     if (*d == '_') {
       if (j > 0) MarkCell(decoded, cell, j, kUnderline);
-    } else if (j > 0 && length == top.length && memcmp(d, top.text, static_cast<size_t>(length)) == 0) {
+    } else if (j > 0 && SameCharacter(d, length, top)) {
       *top.attribute |= kBold;
       if (top.attribute == attributes + cell) MarkCell(decoded, cell, j, kBold);
     } else if (j > 0 && top.length == 1 && top.text[0] == '_' && cell + length <= limit) {
@@ -120,6 +139,7 @@ void DecodeOverstrike(const char* line, int count, DecodedLine& decoded, bool ut
   text[j] = '\0';
   attributes[j] = kPlain;
   decoded.length = j;
+  decoded.utf8 = utf8;
 }
 
 int RunLength(const DecodedLine& decoded, int start) {

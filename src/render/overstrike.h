@@ -43,11 +43,12 @@ struct DecodedLine {
 // bold, backspace m or w after anything but an underscore gives a middle
 // dot, and any other character after a backspace is struck over the cell
 // before it. A backspace with nothing before it, or at the end, is
-// dropped. In a UTF-8 line (utf8) a backspace strikes over whole
+// dropped. With detectUtf8, a line that reads as UTF-8 (ReadsAsUtf8) is
+// decoded as UTF-8 (decoded.utf8): a backspace strikes over whole
 // characters. The printed text ends at its first NUL. Bytes beyond what the
 // decoded buffers hold are cut (a line from a 512-byte GetLine buffer
 // always fits).
-void DecodeOverstrike(const char* line, int count, DecodedLine& decoded, bool utf8 = false);
+void DecodeOverstrike(const char* line, int count, DecodedLine& decoded, bool detectUtf8 = false);
 
 // Length of the run of equal attributes that starts at column start of the
 // decoded text; 0 only for an empty text.

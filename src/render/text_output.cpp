@@ -64,9 +64,7 @@ int WideTextOf(ReportFile& file, const char* text, int length) {
 
 // The caller who names the bytes' code page, or sends them raw, is taken
 // at its word; otherwise a line that reads as UTF-8 is UTF-8.
-bool LineIsUtf8(const PrintJob& job, const char* line, int count) {
-  return !job.raw && !job.oemTranslation && !job.ansiTranslation && ReadsAsUtf8(line, count);
-}
+bool MayBeUtf8(const PrintJob& job) { return !job.raw && !job.oemTranslation && !job.ansiTranslation; }
 
 // The bytes of the run at start that go out in one call. In a UTF-8 line
 // a run ends after a wide character, whose glyph may not be two cells
@@ -152,7 +150,7 @@ void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text
 void WriteReportLine(ReportFile& file, const char* line, int count, int row, int advance,
                      int lineHeight) {
   DecodedLine decoded;
-  DecodeOverstrike(line, count, decoded, LineIsUtf8(file.job, line, count));
+  DecodeOverstrike(line, count, decoded, MayBeUtf8(file.job));
   const bool utf8 = decoded.utf8;
   const int y = row * lineHeight;
   int start = 0;

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "render/byte_scan.h"
+
 namespace plenwick {
 namespace {
 
@@ -97,8 +99,9 @@ int WellFormedLength(const unsigned char* s, int length) {
 
 bool ReadsAsUtf8(const char* line, int count) {
   const unsigned char* s = reinterpret_cast<const unsigned char*>(line);
-  bool multibyte = false;
-  int i = 0;
+  if (count <= 0) return false;
+  int i = static_cast<int>(FindFirstHigh(s, static_cast<size_t>(count)));
+  if (i == count) return false;
   while (i < count) {
     if (s[i] < 0x80) {
       ++i;
@@ -106,10 +109,9 @@ bool ReadsAsUtf8(const char* line, int count) {
     }
     int used = WellFormedLength(s + i, count - i);
     if (used == 0) return false;
-    multibyte = true;
     i += used;
   }
-  return multibyte;
+  return true;
 }
 
 uint32_t DecodeUtf8(const char* text, int length, int& used) {
