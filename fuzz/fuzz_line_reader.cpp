@@ -11,6 +11,7 @@
 #include "render/byte_source.h"
 #include "render/line_reader.h"
 #include "render/overstrike.h"
+#include "render/utf8_text.h"
 
 namespace {
 
@@ -18,10 +19,34 @@ void Check(bool condition) {
   if (!condition) __builtin_trap();
 }
 
-// Decodes one line and walks its runs as WriteReportLine does.
-void CheckDecoding(const char* line, int count) {
+bool Ascii(const char* text, int length) {
+  for (int i = 0; i < length; ++i) {
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+  }
+  return true;
+}
+
+// Decodes one line and walks its runs as WriteReportLine does, as 8-bit
+// text and with UTF-8 detected: the line is UTF-8 when it reads so,
+// overprints stay inside the text, and UTF-8 stays well-formed.
+void CheckDecoding(const char* line, int count, bool detectUtf8) {
   plenwick::DecodedLine decoded;
-  plenwick::DecodeOverstrike(line, count, decoded);
+  plenwick::DecodeOverstrike(line, count, decoded, detectUtf8);
+  const bool utf8 = decoded.utf8;
+  // A line whose printed text is ASCII alone (it ends at a NUL) need not be
+  // asked.
+  Check(utf8 == (detectUtf8 && plenwick::ReadsAsUtf8(line, count)) ||
+        (!utf8 && Ascii(decoded.text, decoded.length) && decoded.overprintCount == 0));
+  Check(decoded.overprintCount >= 0 && decoded.overprintCount <= plenwick::kMaxOverprints);
+  for (int i = 0; i < decoded.overprintCount; ++i) {
+    const plenwick::Overprint& over = decoded.overprints[i];
+    Check(over.position >= 0 && over.position < decoded.length);
+    Check(over.length > 0 && over.length <= plenwick::kOverprintSize);
+    if (i > 0) Check(over.position >= decoded.overprints[i - 1].position);
+  }
+  if (utf8) {
+    Check(Ascii(decoded.text, decoded.length) || plenwick::ReadsAsUtf8(decoded.text, decoded.length));
+  }
   Check(decoded.length >= 0 && decoded.length <= count && decoded.length < plenwick::kDecodedLineSize);
   Check(decoded.text[decoded.length] == '\0');
   for (int i = 0; i < decoded.length; ++i) {
@@ -38,6 +63,11 @@ void CheckDecoding(const char* line, int count) {
     ++runs;
   } while (column < decoded.length);
   Check(column == decoded.length && runs <= decoded.length + 1);
+}
+
+void CheckDecoding(const char* line, int count) {
+  CheckDecoding(line, count, false);
+  CheckDecoding(line, count, true);
 }
 
 }  // namespace

@@ -15,9 +15,11 @@
 namespace plenwick {
 
 // The index of the first of the size bytes that is a, b or c; size when
-// there is none.
-inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char a,
-                          unsigned char b, unsigned char c) {
+// there is none. With kNoteHigh, *high is set when a byte before that one
+// is above 127 (and left as it was otherwise).
+template <bool kNoteHigh>
+inline size_t FindFirstOfNoting(const unsigned char* bytes, size_t size, unsigned char a,
+                                unsigned char b, unsigned char c, bool* high) {
   size_t i = 0;
 #if defined(__SSE2__)
   // The wanted bytes are control characters, which report text hardly
@@ -29,19 +31,30 @@ inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char
   const __m128i wantA = _mm_set1_epi8(static_cast<char>(a));
   const __m128i wantB = _mm_set1_epi8(static_cast<char>(b));
   const __m128i wantC = _mm_set1_epi8(static_cast<char>(c));
+  __m128i passed = _mm_setzero_si128();  // the blocks passed over, ORed
   for (; i + 16 <= size; i += 16) {
     __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
     // Bytes above the highest wanted one are their own maximum with the bound.
     if (highest < 255 &&
         _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(block, bound), block)) == 0xFFFF) {
+      if (kNoteHigh) passed = _mm_or_si128(passed, block);
       continue;
     }
     __m128i hits = _mm_or_si128(
         _mm_or_si128(_mm_cmpeq_epi8(block, wantA), _mm_cmpeq_epi8(block, wantB)),
         _mm_cmpeq_epi8(block, wantC));
     unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-    if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(mask));
+    if (mask != 0) {
+      unsigned at = static_cast<unsigned>(__builtin_ctz(mask));
+      if (kNoteHigh) {
+        unsigned before = static_cast<unsigned>(_mm_movemask_epi8(block)) & ((1u << at) - 1);
+        if (before != 0 || _mm_movemask_epi8(passed) != 0) *high = true;
+      }
+      return i + at;
+    }
+    if (kNoteHigh) passed = _mm_or_si128(passed, block);
   }
+  if (kNoteHigh && _mm_movemask_epi8(passed) != 0) *high = true;
 #else
   // A word has one of the bytes when XOR with that byte leaves a zero byte.
   const uint64_t kOnes = 0x0101010101010101ULL;
@@ -53,11 +66,52 @@ inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char
     if (hasZero(word ^ (kOnes * a)) || hasZero(word ^ (kOnes * b)) || hasZero(word ^ (kOnes * c))) {
       break;
     }
+    if (kNoteHigh && (word & kHighBits) != 0) *high = true;
+  }
+#endif
+  unsigned char seen = 0;  // the bytes passed, ORed
+  for (; i < size; ++i) {
+    unsigned char byte = bytes[i];
+    if (byte == a || byte == b || byte == c) break;
+    if (kNoteHigh) seen |= byte;
+  }
+  if (kNoteHigh && seen >= 0x80) *high = true;
+  return i;
+}
+
+inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char a,
+                          unsigned char b, unsigned char c) {
+  return FindFirstOfNoting<false>(bytes, size, a, b, c, nullptr);
+}
+
+// The same, noting in high whether a byte before the one found is above
+// 127: the overstrike decoder learns on its way whether a line may be
+// UTF-8.
+inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char a,
+                          unsigned char b, unsigned char c, bool& high) {
+  return FindFirstOfNoting<true>(bytes, size, a, b, c, &high);
+}
+
+// The index of the first of the size bytes above 127; size when there is
+// none. Most report lines are ASCII, and this is all a line costs to be
+// found not UTF-8.
+inline size_t FindFirstHigh(const unsigned char* bytes, size_t size) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 16 <= size; i += 16) {
+    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(block));
+    if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(mask));
+  }
+#else
+  for (; i + 8 <= size; i += 8) {
+    uint64_t word;
+    memcpy(&word, bytes + i, sizeof word);
+    if ((word & 0x8080808080808080ULL) != 0) break;
   }
 #endif
   for (; i < size; ++i) {
-    unsigned char byte = bytes[i];
-    if (byte == a || byte == b || byte == c) return i;
+    if (bytes[i] >= 0x80) return i;
   }
   return size;
 }

@@ -11,20 +11,44 @@ const LineAttr kUnderline = 1;
 const LineAttr kBold = 2;
 
 const int kDecodedLineSize = 512;
+// Bytes of one character struck over another: a UTF-8 character with a
+// few combining marks.
+const int kOverprintSize = 16;
+// Each overprint takes at least two bytes of the line.
+const int kMaxOverprints = kDecodedLineSize / 2;
 
-// One report line with its overstrikes resolved.
-struct DecodedLine {
-  char text[kDecodedLineSize];  // terminated
-  LineAttr attributes[kDecodedLineSize];  // set up to text[length]; later ones are left as found
-  int length;  // characters before the first terminator: what is printed
+// A character struck over the cell that starts at text[position]: drawn
+// in the same cell, after the line's runs, so both glyphs show.
+struct Overprint {
+  int position;
+  int length;
+  LineAttr attribute;
+  char text[kOverprintSize];
 };
 
-// Decodes count bytes of line: X backspace underscore underlines X, X
-// backspace X makes it bold, backspace m or w after anything gives a middle
-// dot, and other backspaces are dropped. The printed text ends at its first
-// NUL. Bytes beyond what the decoded buffers hold are cut (a line from a
-// 512-byte GetLine buffer always fits).
-void DecodeOverstrike(const char* line, int count, DecodedLine& decoded);
+// One report line with its overstrikes resolved: a line of cells, one
+// character each (a byte, or in a UTF-8 line a character with its
+// combining marks), and the characters struck over them.
+struct DecodedLine {
+  char text[kDecodedLineSize];  // terminated
+  LineAttr attributes[kDecodedLineSize];  // one per byte, set up to text[length]
+  int length;  // bytes before the first terminator: what is printed
+  bool utf8;   // text is UTF-8: columns count characters, not bytes
+  int overprintCount;
+  Overprint overprints[kMaxOverprints];  // in the order of their cells
+};
+
+// Decodes count bytes of line, as a line printer prints them: X backspace
+// underscore and underscore backspace X underline X, X backspace X makes it
+// bold, backspace m or w after anything but an underscore gives a middle
+// dot, and any other character after a backspace is struck over the cell
+// before it. A backspace with nothing before it, or at the end, is
+// dropped. With detectUtf8, a line that reads as UTF-8 (ReadsAsUtf8) is
+// decoded as UTF-8 (decoded.utf8): a backspace strikes over whole
+// characters. The printed text ends at its first NUL. Bytes beyond what the
+// decoded buffers hold are cut (a line from a 512-byte GetLine buffer
+// always fits).
+void DecodeOverstrike(const char* line, int count, DecodedLine& decoded, bool detectUtf8 = false);
 
 // Length of the run of equal attributes that starts at column start of the
 // decoded text; 0 only for an empty text.

@@ -44,6 +44,7 @@ class ReportFile {
   // comes, never shrunk, so steady printing allocates nothing.
   std::vector<char> translated;
   std::vector<char> packet;
+  std::vector<WCHAR> wide;  // UTF-8 text as UTF-16
 };
 
 }  // namespace plenwick

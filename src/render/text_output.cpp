@@ -7,6 +7,7 @@
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
 #include "platform/handles.h"
+#include "render/utf8_text.h"
 
 namespace plenwick {
 namespace {
@@ -46,13 +47,75 @@ const char* TranslatedText(ReportFile& file, const char* text, int length) {
   return translated;
 }
 
+// Text is drawn without a background box, so a character struck over
+// another leaves the one beneath it visible.
+void DrawWithoutBackground(ReportFile& file) {
+  if (SetBkMode(file.dc(), TRANSPARENT) == 0) DebugLog("SetBkMode failed\n");
+}
+
+// UTF-8 text as UTF-16 for the wide-character call; its length in WCHARs.
+int WideTextOf(ReportFile& file, const char* text, int length) {
+  if (length == 0) return 0;
+  if (file.wide.size() < static_cast<size_t>(length)) file.wide.resize(static_cast<size_t>(length));
+  int wide = MultiByteToWideChar(CP_UTF8, 0, text, length, file.wide.data(), length);
+  if (wide == 0) DebugLog("PutRun: UTF-8 text not converted, error %d\n", static_cast<int>(GetLastError()));
+  return wide;
+}
+
+// The caller who names the bytes' code page, or sends them raw, is taken
+// at its word; otherwise a line that reads as UTF-8 is UTF-8.
+bool MayBeUtf8(const PrintJob& job) { return !job.raw && !job.oemTranslation && !job.ansiTranslation; }
+
+// The bytes of the run at start that go out in one call. In a UTF-8 line
+// a run ends after a wide character, whose glyph may not be two cells
+// wide in the face, and combining marks go out on their own, drawn in the
+// cell of the character they join (faces give them an advance of their
+// own): what follows starts at its own column.
+int GridRunLength(const DecodedLine& decoded, int start) {
+  int length = RunLength(decoded, start);
+  if (!decoded.utf8) return length;
+  const char* text = decoded.text + start;
+  for (int k = 0; k < length;) {
+    int used = 0;
+    int columns = CodePointColumns(DecodeUtf8(text + k, length - k, used));
+    if (columns == 0) {
+      if (k > 0) return k;
+      while (k < length && CodePointColumns(DecodeUtf8(text + k, length - k, used)) == 0) k += used;
+      return k;
+    }
+    k += used;
+    if (columns == 2) return k;
+  }
+  return length;
+}
+
+// Columns before the last character of length bytes of text that takes
+// any: where a combining mark after them is drawn.
+int LastCellColumn(const char* text, int length, bool utf8) {
+  int columns = 0, last = 0;
+  for (int k = 0; k < length;) {
+    int used = 0;
+    int width = utf8 ? CodePointColumns(DecodeUtf8(text + k, length - k, used)) : (used = 1);
+    if (width > 0) last = columns;
+    columns += width;
+    k += used;
+  }
+  return last;
+}
+
 }  // namespace
 
-bool CreateStyleFonts(ReportFile& file) { return file.fonts.Create(file.job, file.dc()); }
+bool CreateStyleFonts(ReportFile& file) {
+  DrawWithoutBackground(file);
+  return file.fonts.Create(file.job, file.dc());
+}
 
 void ReleaseStyleFonts(ReportFile& file) { file.fonts.Release(); }
 
-void ReselectStyleFonts(ReportFile& file) { file.fonts.ForgetSelection(); }
+void ReselectStyleFonts(ReportFile& file) {
+  file.fonts.ForgetSelection();
+  DrawWithoutBackground(file);
+}
 
 bool GetGridMetrics(HDC dc, int& advance, int& lineHeight) {
   TEXTMETRICA tm{};
@@ -66,7 +129,8 @@ bool GetGridMetrics(HDC dc, int& advance, int& lineHeight) {
   return true;
 }
 
-void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text, int length) {
+void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text, int length,
+            bool utf8) {
   if (length < 0 || (length > 0 && !text)) {
     DebugLog("PutRun: no text to put (length %d)\n", length);
     return;
@@ -76,20 +140,39 @@ void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text
     return;
   }
   file.fonts.Select(file.dc(), attribute);
+  if (utf8) {
+    TextOutW(file.dc(), x, y, file.wide.data(), WideTextOf(file, text, length));
+    return;
+  }
   TextOutA(file.dc(), x, y, TranslatedText(file, text, length), length);
 }
 
 void WriteReportLine(ReportFile& file, const char* line, int count, int row, int advance,
                      int lineHeight) {
   DecodedLine decoded;
-  DecodeOverstrike(line, count, decoded);
+  DecodeOverstrike(line, count, decoded, MayBeUtf8(file.job));
+  const bool utf8 = decoded.utf8;
+  const int y = row * lineHeight;
+  int start = 0;
   int column = 0;
+  int lastCell = 0;  // where the last character that takes a column starts
+  int over = 0;
   do {
-    int length = RunLength(decoded, column);
-    PutRun(file, decoded.attributes[column], column * advance, row * lineHeight, decoded.text + column,
-           length);
-    column += length;
-  } while (column < decoded.length);
+    int length = GridRunLength(decoded, start);
+    const char* run = decoded.text + start;
+    int columns = TextColumns(run, length, utf8);
+    int x = columns == 0 && length > 0 ? lastCell : column;
+    PutRun(file, decoded.attributes[start], x * advance, y, run, length, utf8);
+    // The characters struck over the run's cells go on top of them.
+    for (; over < decoded.overprintCount && decoded.overprints[over].position < start + length; ++over) {
+      const Overprint& top = decoded.overprints[over];
+      int cell = column + TextColumns(run, top.position - start, utf8);
+      PutRun(file, top.attribute, cell * advance, y, top.text, top.length, utf8);
+    }
+    if (columns > 0) lastCell = column + LastCellColumn(run, length, utf8);
+    column += columns;
+    start += length;
+  } while (start < decoded.length);
 }
 
 }  // namespace plenwick

@@ -49,10 +49,15 @@ bool GetGridMetrics(HDC dc, int& advance, int& lineHeight);
 // the printer driver unchanged in PASSTHROUGH packets (attribute and
 // position unused); otherwise in the style font of the attribute, after
 // ANSI-to-OEM translation when the job asks for it, or else OEM-to-ANSI.
-void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text, int length);
+// UTF-8 text (utf8) goes out as wide characters, untranslated.
+void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text, int length,
+            bool utf8 = false);
 
 // Writes one report line at a row of the page: decodes its overstrikes and
-// puts each run with PutRun at x = column * advance, y = row * lineHeight.
+// puts each run with PutRun at x = column * advance, y = row * lineHeight,
+// then the characters struck over its cells in those cells. Unless the job
+// names the code page (OEM or ANSI translation, raw mode), a line that
+// reads as UTF-8 is written as UTF-8, its columns counted in characters.
 // An empty text gives one run of length 0.
 void WriteReportLine(ReportFile& file, const char* line, int count, int row, int advance,
                      int lineHeight);

@@ -51,4 +51,24 @@ TEST(FindFirstOf, HighAndLowBytesAreOrdinary) {
   EXPECT_EQ(FindFirstOf(reinterpret_cast<const unsigned char*>("ab\0c\b"), 5, '\b', 0, '\b'), 2u);
 }
 
+TEST(FindFirstOf, NotesAHighByteOnlyBeforeTheOneFound) {
+  // A byte above 127 before, at and after the backspace, wherever both
+  // stand against the blocks.
+  for (size_t length : {1u, 15u, 16u, 17u, 33u, 70u}) {
+    for (size_t backspace = 0; backspace <= length; ++backspace) {
+      for (size_t at = 0; at < length; ++at) {
+        std::string bytes(length, 'x');
+        if (backspace < length) bytes[backspace] = '\b';
+        if (at == backspace) continue;
+        bytes[at] = '\xE9';
+        bool high = false;
+        size_t found = FindFirstOf(reinterpret_cast<const unsigned char*>(bytes.data()), length, '\b', 0,
+                                   '\b', high);
+        ASSERT_EQ(found, backspace);
+        ASSERT_EQ(high, at < backspace) << length << " bytes, backspace " << backspace << ", high " << at;
+      }
+    }
+  }
+}
+
 }  // namespace

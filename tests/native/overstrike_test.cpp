@@ -34,11 +34,16 @@ TEST(DecodeOverstrike, AppliesTheRulesInTheirOrder) {
       {"middle dot after m", "x\bm", "x\xB7", "00"},
       {"middle dot after w", "x\bw", "x\xB7", "00"},
       {"middle dot at the start", "\bm!", "\xB7!", "00"},
-      {"other letter: backspace dropped", "x\by", "xy", "00"},
+      {"other letter struck over: one cell", "x\by", "x", "0"},
+      {"underscore first underlines", "_\bF_\bm_\bw", "Fmw", "111"},
+      {"underscore first, then bold", "_\bX\bX", "X", "3"},
+      {"bold underscore then letter", "_\b__\bX", "_X", "11"},
+      {"bullet", "+\bo", "+", "0"},
       {"backspace first then underscore", "\b_x", "x", "0"},
       {"backspace first then letter", "\bxy", "xy", "00"},
       {"backspace last", "ab\b", "ab", "00"},
       {"two backspaces", "a\b\b_", "a", "1"},
+      {"many backspaces", "\b\b\ba\b\b\b\b", "a", "0"},
       {"styles inside a word", "ab\b_c\bcd", "abcd", "0120"},
       {"nul ends the text", std::string("ab\0c\b_d", 7), "ab", "00"},
       {"line feed stored as terminator", std::string("abc\0", 4), "abc", "000"},
@@ -55,6 +60,29 @@ TEST(DecodeOverstrike, AppliesTheRulesInTheirOrder) {
     EXPECT_EQ(Attributes(decoded), c.attributes);
     EXPECT_EQ(decoded.text[decoded.length], '\0');
   }
+}
+
+TEST(DecodeOverstrike, KeepsEveryOverprintOfAFullLine) {
+  std::string line;
+  while (line.size() + 3 <= 511) line += "+\bo";
+  DecodedLine decoded;
+  plenwick::DecodeOverstrike(line.data(), static_cast<int>(line.size()), decoded);
+  EXPECT_EQ(decoded.length, 170);
+  ASSERT_EQ(decoded.overprintCount, 170);
+  EXPECT_EQ(decoded.overprints[169].position, 169);
+  // Struck over and over in one cell, more than a line can hold.
+  std::string heap = "x";
+  for (int i = 0; i < 1000; ++i) heap += "\by";
+  plenwick::DecodeOverstrike(heap.data(), static_cast<int>(heap.size()), decoded);
+  EXPECT_LE(decoded.overprintCount, plenwick::kMaxOverprints);
+  EXPECT_LT(decoded.length, plenwick::kDecodedLineSize);
+  // A character longer than an overprint holds (a letter with many
+  // combining marks) goes beside the cell instead.
+  std::string marks = "x\b\xC3\xA9";
+  for (int i = 0; i < 10; ++i) marks += "\xCC\x81";
+  plenwick::DecodeOverstrike(marks.data(), static_cast<int>(marks.size()), decoded, true);
+  EXPECT_EQ(decoded.overprintCount, 0);
+  EXPECT_EQ(Text(decoded), marks.substr(0, 1) + marks.substr(2));
 }
 
 TEST(DecodeOverstrike, KeepsAFullLineAndCutsALongerOne) {
@@ -100,6 +128,97 @@ TEST_F(WriteLineTest, CutsARunAtEveryChangeOfStyle) {
     EXPECT_EQ(texts[i].text, expected[i].text);
     EXPECT_EQ(texts[i].weight, expected[i].weight);
     EXPECT_EQ(texts[i].underline, expected[i].underline);
+  }
+}
+
+// Where each glyph of a line lands: its column (x / advance), its text, its
+// style (- plain, b bold, u underline, B both) and whether it went out as
+// UTF-8 (w). Each case ends with a character whose column shows that
+// what was struck over took one cell.
+struct Drawn {
+  int column;
+  std::string text;
+  char style;
+  bool wide;
+};
+
+std::vector<Drawn> Glyphs(const std::vector<simwin::GdiEvent>& texts) {
+  std::vector<Drawn> drawn;
+  for (const auto& t : texts) {
+    char style = t.weight == 700 ? (t.underline ? 'B' : 'b') : (t.underline ? 'u' : '-');
+    drawn.push_back(Drawn{t.x / 10, t.text, style, t.wide});
+  }
+  return drawn;
+}
+
+std::string Show(const std::vector<Drawn>& drawn) {
+  std::string shown;
+  for (const auto& d : drawn) {
+    shown += std::to_string(d.column) + ":" + d.text + ":" + d.style + (d.wide ? "w " : " ");
+  }
+  return shown;
+}
+
+TEST_F(WriteLineTest, PutsEachOverstruckGlyphInItsCell) {
+  struct Case {
+    const char* name;
+    std::string line;
+    std::vector<Drawn> drawn;
+  };
+  const Case cases[] = {
+      {"letter, backspace, underscore", "X\b_|", {{0, "X", 'u', false}, {1, "|", '-', false}}},
+      {"underscore, backspace, letter", "_\bX|", {{0, "X", 'u', false}, {1, "|", '-', false}}},
+      {"bold", "X\bX|", {{0, "X", 'b', false}, {1, "|", '-', false}}},
+      {"bold and underlined, nroff", "_\bX\bX|", {{0, "X", 'B', false}, {1, "|", '-', false}}},
+      {"underlined m and w", "_\bm_\bw|", {{0, "mw", 'u', false}, {2, "|", '-', false}}},
+      {"middle dot after a letter", "x\bm|", {{0, "x\xB7|", '-', false}}},
+      {"two characters in one cell", "a+\bo|", {{0, "a+|", '-', false}, {1, "o", '-', false}}},
+      {"a line of bullets",
+       "+\bo +\bo +\bo|",
+       {{0, "+ + +|", '-', false}, {0, "o", '-', false}, {2, "o", '-', false}, {4, "o", '-', false}}},
+      {"the struck character made bold", "a\bb\bb|", {{0, "a|", '-', false}, {0, "b", 'b', false}}},
+      {"backspaces at the start, in a run and at the end", "\b\bab\b\b\b_c\b",
+       {{0, "a", '-', false}, {1, "b", 'u', false}, {2, "c", '-', false}}},
+      {"8-bit accents stay 8-bit", "caf\xE9\b\xE9|", {{0, "caf", '-', false}, {3, "\xE9", 'b', false},
+                                                     {4, "|", '-', false}}},
+      {"UTF-8 bold", "\xC3\xA9\b\xC3\xA9|", {{0, "\xC3\xA9", 'b', true}, {1, "|", '-', true}}},
+      {"UTF-8 underlined", "_\b\xC3\xA9|", {{0, "\xC3\xA9", 'u', true}, {1, "|", '-', true}}},
+      {"UTF-8 struck over", "\xC3\xA9\bx|", {{0, "\xC3\xA9|", '-', true}, {0, "x", '-', true}}},
+      {"wide characters take two columns", "\xE6\x97\xA5\xE6\x9C\xAC|",
+       {{0, "\xE6\x97\xA5", '-', true}, {2, "\xE6\x9C\xAC", '-', true}, {4, "|", '-', true}}},
+      {"a wide character underlined", "_\b\xE6\x97\xA5|",
+       {{0, "\xE6\x97\xA5", 'u', true}, {2, "|", '-', true}}},
+      {"a combining mark takes none, drawn in its letter's cell", "ae\xCC\x81|",
+       {{0, "ae", '-', true}, {1, "\xCC\x81", '-', true}, {2, "|", '-', true}}},
+      {"a combining mark after a wide character", "\xE6\x97\xA5\xCC\x81|",
+       {{0, "\xE6\x97\xA5", '-', true}, {0, "\xCC\x81", '-', true}, {2, "|", '-', true}}},
+      {"a combining mark underlined with its letter", "e\xCC\x81\b_|",
+       {{0, "e", 'u', true}, {0, "\xCC\x81", 'u', true}, {1, "|", '-', true}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    size_t before = Events(simwin::GdiEvent::kText).size();
+    plenwick::WriteReportLine(file_, c.line.data(), static_cast<int>(c.line.size()), 0, 10, 50);
+    auto texts = Events(simwin::GdiEvent::kText);
+    texts.erase(texts.begin(), texts.begin() + static_cast<long>(before));
+    EXPECT_EQ(Show(Glyphs(texts)), Show(c.drawn));
+    // Drawn over a background box, a glyph would wipe out the one beneath.
+    for (const auto& t : texts) EXPECT_TRUE(t.transparent);
+  }
+}
+
+TEST_F(WriteLineTest, AJobThatNamesItsCodePageGetsNoUtf8) {
+  const std::string line = "\xC3\xA9t\xC3\xA9";
+  for (int option = 0; option < 2; ++option) {
+    SCOPED_TRACE(option);
+    size_t before = Events(simwin::GdiEvent::kText).size();
+    job_.oemTranslation = option == 0;
+    job_.ansiTranslation = option == 1;
+    plenwick::WriteReportLine(file_, line.data(), static_cast<int>(line.size()), 0, 10, 50);
+    auto texts = Events(simwin::GdiEvent::kText);
+    ASSERT_EQ(texts.size(), before + 1);
+    EXPECT_FALSE(texts.back().wide);
+    EXPECT_EQ(texts.back().text.size(), line.size());
   }
 }
 

@@ -44,7 +44,8 @@ sub row_text { my $t = shift; $t =~ s/[^!-~]//g; return substr($t, 0, 40); }
 
 # Overstrike decoding as the user sees it: a backspace and an underscore
 # underline, a backspace and the same character embolden, a backspace and
-# m or w give a middle dot, any other backspace goes; a NUL ends the text.
+# m or w give a middle dot, a character struck over a blank takes its cell,
+# any other backspace goes; a NUL ends the text.
 sub decode {
   my @in = split //, shift;
   my $out = '';
@@ -54,6 +55,7 @@ sub decode {
     my $d = $in[$i + 1];
     if ($d eq '_' || (length($out) && $d eq substr($out, -1))) { $i += 2; }
     elsif ($d eq 'm' || $d eq 'w') { $out .= "\xb7"; $i += 2; }
+    elsif (length($out) && substr($out, -1) eq ' ') { substr($out, -1) = $d; $i += 2; }
     else { $i += 1; }
   }
   $out =~ s/\0.*//s;
@@ -110,7 +112,7 @@ for my $n (1 .. $reports) {
     } elsif ($kind == 2) {
       $report .= join('', map { "$_\b_" } split //, "$id under") . "\r\n";
     } elsif ($kind == 3) {
-      $report .= join('', map { "$_\b$_\b_" } split //, "$id both") . " mid\bm dot stray\bq end\b\r\n";
+      $report .= join('', map { "$_\b$_\b_" } split //, "$id both") . " mid\bm dot stray \bqend\b\r\n";
     } elsif ($kind == 4) {
       $report .= "$id ctl" . pick("\x01", "\x07", "\t", "\x1b", "\x7f", "\xe9") . "bytes\r\n";
     } elsif ($kind == 5) {

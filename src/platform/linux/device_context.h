@@ -43,6 +43,7 @@ struct DeviceContext {
   Font* selected = nullptr;  // null: the stock font
   HGDIOBJ selectedHandle = nullptr;  // the handle selected's object was given
   int penX = 0, penY = 0;
+  int backgroundMode = OPAQUE;
   ABORTPROC abortProc = nullptr;
   std::unique_ptr<Document> document;
   // The glyphs of the run being drawn, kept for the next run.

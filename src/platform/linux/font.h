@@ -20,6 +20,7 @@ class Font {
   const LOGFONTA& logical() const { return logical_; }
   const TEXTMETRICA& metrics() const { return metrics_; }
   const FontFace& face() const { return face_; }
+  FontFace& face() { return face_; }
   const bool stock = false;  // the device context's own font
 
  private:

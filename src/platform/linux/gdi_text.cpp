@@ -9,6 +9,22 @@
 
 namespace {
 
+// The glyph of text[i]: an ANSI byte from the face's table, a UTF-16
+// character (a surrogate pair read as one, i moved past it) from the face
+// or its fallback.
+linux_platform::FontFace::Drawn GlyphOf(linux_platform::Font& font, const char* text, int, int& i) {
+  auto byte = static_cast<unsigned char>(text[i]);
+  return {font.face().scaled(), font.face().glyphIndex(byte), font.face().glyphAdvance(byte)};
+}
+
+linux_platform::FontFace::Drawn GlyphOf(linux_platform::Font& font, const WCHAR* text, int count, int& i) {
+  uint32_t c = text[i];
+  if (c >= 0xD800 && c < 0xDC00 && i + 1 < count && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+    c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
+  }
+  return font.face().glyphFor(c);
+}
+
 winapi::HandleTable<linux_platform::Font> g_fonts(winapi::HandleKind::kFont);
 
 // The handle of the font selected into dc. A device context's stock font
@@ -17,22 +33,48 @@ HGDIOBJ SelectedHandle(linux_platform::DeviceContext& dc) {
   return dc.selected ? dc.selectedHandle : static_cast<HGDIOBJ>(&dc.stockFont);
 }
 
-// Draws ANSI text with its cell's top left corner at (x, y). Glyphs advance
-// by their own unrounded widths, as the Windows PostScript driver places
-// them, so a run reads the same on both.
-BOOL DrawText(linux_platform::DeviceContext& dc, const linux_platform::Font& font, int x, int y,
-              const char* text, int count) {
+// The width of a run's glyphs: an opaque background is a box behind them,
+// a cell high.
+double RunWidth(linux_platform::Font& font, const char* text, int count) {
+  double width = 0;
+  for (int i = 0; i < count; ++i) width += font.face().glyphAdvance(static_cast<unsigned char>(text[i]));
+  return width;
+}
+
+double RunWidth(linux_platform::Font& font, const WCHAR* text, int count) {
+  double width = 0;
+  for (int i = 0; i < count; ++i) width += font.face().glyphFor(text[i]).advance;
+  return width;
+}
+
+// Draws text with its cell's top left corner at (x, y): the background
+// box first unless the background is transparent, then the glyphs, then
+// the underline. Glyphs advance by their own unrounded widths, as the
+// Windows PostScript driver places them, so a run reads the same on both.
+template <typename Character>
+BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int x, int y,
+              const Character* text, int count) {
+  linux_platform::PdfDocument& pages = *dc.document->pages;
+  if (dc.backgroundMode == OPAQUE) {
+    pages.ClearRectangle(x, y, RunWidth(font, text, count), font.metrics().tmHeight);
+  }
   std::vector<cairo_glyph_t>& glyphs = dc.glyphs;
-  glyphs.resize(static_cast<size_t>(count));
+  glyphs.clear();
   double baseline = y + font.metrics().tmAscent;
   double pen = x;
+  cairo_scaled_font_t* drawing = font.face().scaled();
   for (int i = 0; i < count; ++i) {
-    auto byte = static_cast<unsigned char>(text[i]);
-    glyphs[i] = cairo_glyph_t{font.face().glyphIndex(byte), pen, baseline};
-    pen += font.face().glyphAdvance(byte);
+    linux_platform::FontFace::Drawn glyph = GlyphOf(font, text, count, i);
+    // Glyphs of another face go out in a call of their own.
+    if (glyph.font != drawing && !glyphs.empty()) {
+      pages.ShowGlyphs(drawing, glyphs);
+      glyphs.clear();
+    }
+    drawing = glyph.font;
+    glyphs.push_back(cairo_glyph_t{glyph.index, pen, baseline});
+    pen += glyph.advance;
   }
-  linux_platform::PdfDocument& pages = *dc.document->pages;
-  pages.ShowGlyphs(font.face().scaled(), glyphs);
+  if (!glyphs.empty()) pages.ShowGlyphs(drawing, glyphs);
   if (font.logical().lfUnderline) {
     double thickness = font.face().underlineThickness();
     pages.FillRectangle(x, baseline + font.face().underlinePosition() - thickness / 2, pen - x, thickness);
@@ -116,6 +158,28 @@ BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   if (!font.Realize()) return FALSE;
   if (count == 0) return TRUE;
   return DrawText(*dc, font, x, y, text, count);
+}
+
+BOOL TextOutW(HDC handle, int x, int y, LPCWSTR text, int count) {
+  linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
+  if (!dc || !dc->document || !dc->document->pages->pageOpen() || count < 0 || (count > 0 && !text)) {
+    return FALSE;
+  }
+  linux_platform::Font& font = dc->CurrentFont();
+  if (!font.Realize()) return FALSE;
+  if (count == 0) return TRUE;
+  return DrawText(*dc, font, x, y, text, count);
+}
+
+int SetBkMode(HDC handle, int mode) {
+  linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
+  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int previous = dc->backgroundMode;
+  dc->backgroundMode = mode;
+  return previous;
 }
 
 // Only the query itself is supported: a driver that writes PDF has no

@@ -153,8 +153,9 @@ void FailNextCreateDC();
 // A device context starts with its printer's own font (PrinterSpec face
 // and metrics). TextOutA records a kText event with the selected font's
 // face, weight, underline and height (lfHeight as created; tmHeight for
-// the printer's font); Escape records each PASSTHROUGH packet's bytes as a
-// kEscape event.
+// the printer's font) and its background mode; TextOutW records the same,
+// its text as UTF-8, marked wide. Escape records each PASSTHROUGH packet's
+// bytes as a kEscape event.
 struct GdiEvent {
   enum Kind { kStartDoc, kStartPage, kEndPage, kEndDoc, kAbortDoc, kText, kEscape, kLine };
   Kind kind;
@@ -168,6 +169,8 @@ struct GdiEvent {
   int height = 0;
   int weight = 0;
   bool underline = false;
+  bool transparent = false;  // SetBkMode TRANSPARENT: no background box
+  bool wide = false;         // drawn with TextOutW
 };
 const std::vector<GdiEvent>& GdiEvents();
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "internal.h"
+#include "platform/winapi/codepage.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ struct DcText {
   int externalLeading;
   int pitchAndFamily;
   bool passThrough;
+  int backgroundMode = OPAQUE;
 };
 
 simwin::HandleTable<LOGFONTA> g_fonts(simwin::HandleKind::kFont);
@@ -149,9 +151,11 @@ int GetTextFaceA(HDC dc, int count, LPSTR face) {
   return static_cast<int>(copied);
 }
 
-BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
+namespace {
+
+BOOL RecordText(HDC dc, int x, int y, std::string text, bool wide) {
   const DcText* state = FindDc(dc);
-  if (!state || count < 0 || (count > 0 && !text)) {
+  if (!state) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
@@ -161,14 +165,54 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
   event.dc = dc;
   event.x = x;
   event.y = y;
-  event.text.assign(text ? text : "", static_cast<size_t>(count));
+  event.text = std::move(text);
   event.result = TRUE;
   event.face = font && font->lfFaceName[0] ? font->lfFaceName : state->face;
   event.height = font ? font->lfHeight : state->height;
   event.weight = font && font->lfWeight != FW_DONTCARE ? font->lfWeight : FW_NORMAL;
   event.underline = font && font->lfUnderline;
+  event.transparent = state->backgroundMode == TRANSPARENT;
+  event.wide = wide;
   simwin::detail::RecordGdiEvent(event);
   return TRUE;
+}
+
+}  // namespace
+
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
+  if (count < 0 || (count > 0 && !text)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  return RecordText(dc, x, y, std::string(text ? text : "", static_cast<size_t>(count)), false);
+}
+
+BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
+  if (count < 0 || (count > 0 && !text)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::string utf8;
+  for (int i = 0; i < count; ++i) {
+    uint32_t c = text[i];
+    // A surrogate pair is one character.
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < count && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    winapi::AppendUtf8(utf8, c);
+  }
+  return RecordText(dc, x, y, std::move(utf8), true);
+}
+
+int SetBkMode(HDC dc, int mode) {
+  DcText* state = FindDc(dc);
+  if (!state || (mode != TRANSPARENT && mode != OPAQUE)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int previous = state->backgroundMode;
+  state->backgroundMode = mode;
+  return previous;
 }
 
 // QUERYESCSUPPORT answers for the escapes this printer knows; PASSTHROUGH

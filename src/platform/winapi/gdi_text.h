@@ -27,6 +27,11 @@
 #define QUERYESCSUPPORT 8
 #define PASSTHROUGH 19
 
+// Background modes: text drawn over a box of the background colour, or
+// glyphs alone.
+#define TRANSPARENT 1
+#define OPAQUE 2
+
 #define HGDI_ERROR ((HGDIOBJ)(LONG_PTR)-1)
 
 typedef struct tagLOGFONTA {
@@ -72,7 +77,8 @@ typedef struct tagTEXTMETRICA {
 // A device context starts with its printer's own font (PrinterSpec face and
 // metrics). TextOutA records a kText GdiEvent with the selected font's face,
 // weight, underline and height (lfHeight as created; tmHeight for the
-// printer's font); Escape records each PASSTHROUGH packet's bytes as a
+// printer's font), whether the background was transparent, and TextOutW
+// the same with its text as UTF-8; Escape records each PASSTHROUGH packet's bytes as a
 // kEscape GdiEvent.
 HFONT CreateFontIndirectA(const LOGFONTA* font);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
@@ -80,5 +86,8 @@ BOOL DeleteObject(HGDIOBJ object);
 BOOL GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
 int GetTextFaceA(HDC dc, int count, LPSTR face);
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
+BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count);
+// A device context starts OPAQUE; returns the mode before, 0 on failure.
+int SetBkMode(HDC dc, int mode);
 int Escape(HDC dc, int escape, int inputSize, LPCSTR input, LPVOID output);
 int MulDiv(int number, int numerator, int denominator);

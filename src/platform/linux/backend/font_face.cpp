@@ -107,7 +107,75 @@ long Scale(double fontUnits, double emHeight, const FaceUnits& units) {
   return std::lround(fontUnits * emHeight / units.unitsPerEm);
 }
 
+// This font's glyph for UTF-8 text of one character; 0 when it has none.
+bool GlyphOf(cairo_scaled_font_t* font, const std::string& utf8, unsigned long& index, double& advance) {
+  cairo_glyph_t* glyphs = nullptr;
+  int count = 0;
+  bool found = cairo_scaled_font_text_to_glyphs(font, 0, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                &glyphs, &count, nullptr, nullptr,
+                                                nullptr) == CAIRO_STATUS_SUCCESS &&
+               count == 1 && glyphs[0].index != 0;
+  if (found) {
+    cairo_text_extents_t extents{};
+    cairo_scaled_font_glyph_extents(font, glyphs, 1, &extents);
+    index = glyphs[0].index;
+    advance = extents.x_advance;
+  }
+  cairo_glyph_free(glyphs);
+  return found;
+}
+
+// The installed face fontconfig picks for a character, as a pattern that
+// names its file; null when none has the character.
+UniquePattern MatchFallback(const FontRequest& request, uint32_t codePoint) {
+  UniquePattern pattern(FcPatternCreate());
+  UniqueCharSet wanted(FcCharSetCreate());
+  if (!pattern || !wanted) return UniquePattern();
+  FcCharSetAddChar(wanted.get(), codePoint);
+  FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted.get());
+  const char* family = request.family.empty() ? kDefaultFace : request.family.c_str();
+  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+  int weight = request.weight == 0 ? kNormalWeight : request.weight;
+  FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
+  FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
+  FcResult result = FcResultNoMatch;
+  UniquePattern match(FcFontMatch(nullptr, pattern.get(), &result));
+  FcCharSet* has = nullptr;
+  if (!match || FcPatternGetCharSet(match.get(), FC_CHARSET, 0, &has) != FcResultMatch ||
+      !FcCharSetHasChar(has, codePoint)) {
+    return UniquePattern();
+  }
+  return match;
+}
+
 }  // namespace
+
+FontFace::Drawn FontFace::glyphFor(uint32_t codePoint) {
+  if (codePoint < 0x80) return Drawn{scaled(), glyphIndex(codePoint), glyphAdvance(codePoint)};
+  auto known = drawn_.find(codePoint);
+  if (known != drawn_.end()) return known->second;
+  std::string utf8;
+  winapi::AppendUtf8(utf8, codePoint);
+  // Not found anywhere: the missing-glyph box, one cell wide.
+  Drawn drawn{scaled(), 0, static_cast<double>(metrics_.averageWidth)};
+  if (!GlyphOf(scaled(), utf8, drawn.index, drawn.advance)) {
+    UniquePattern match = MatchFallback(request_, codePoint);
+    FcChar8* file = nullptr;
+    if (match && FcPatternGetString(match.get(), FC_FILE, 0, &file) == FcResultMatch) {
+      UniqueScaledFont& fallback = fallbacks_[reinterpret_cast<const char*>(file)];
+      if (!fallback) {
+        UniqueFontFace face(cairo_ft_font_face_create_for_pattern(match.get()));
+        if (cairo_font_face_status(face.get()) == CAIRO_STATUS_SUCCESS) {
+          fallback.reset(ScaledFont(face.get(), em_));
+        }
+      }
+      if (fallback && GlyphOf(fallback.get(), utf8, drawn.index, drawn.advance)) drawn.font = fallback.get();
+    }
+  }
+  drawn_[codePoint] = drawn;
+  return drawn;
+}
 
 bool FontFace::Realize() {
   if (tried_) return static_cast<bool>(scaled_);
@@ -126,6 +194,7 @@ bool FontFace::Realize() {
   cairo_ft_scaled_font_unlock_face(probe.get());
 
   double em = EmHeight(request_.height, units);
+  em_ = em;
   scaled_.reset(ScaledFont(face.get(), em));
   if (!scaled_) return false;
 

@@ -6,7 +6,10 @@
 
 #include <cairo.h>
 
+#include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/linux/backend/owners.h"
 
@@ -53,6 +56,15 @@ class FontFace {
   // realized: a report draws the same few glyphs millions of times.
   unsigned long glyphIndex(unsigned char byte) const { return glyphs_[byte].index; }
   double glyphAdvance(unsigned char byte) const { return glyphs_[byte].advance; }
+  // The glyph that draws a Unicode character: this face's, or when it
+  // has none that of the face fontconfig finds for it, of the same weight
+  // and size; when no installed face has it, this face's missing-glyph box.
+  struct Drawn {
+    cairo_scaled_font_t* font;
+    unsigned long index;
+    double advance;
+  };
+  Drawn glyphFor(uint32_t codePoint);
   // Below the baseline, in device units.
   double underlinePosition() const { return underlinePosition_; }
   double underlineThickness() const { return underlineThickness_; }
@@ -70,6 +82,11 @@ class FontFace {
     double advance = 0;
   };
   Glyph glyphs_[256];
+  double em_ = 0;
+  // Faces found for characters this one lacks, by their file, and what each
+  // character drew with: a report draws the same few again and again.
+  std::map<std::string, UniqueScaledFont> fallbacks_;
+  std::map<uint32_t, Drawn> drawn_;
 };
 
 }  // namespace linux_platform

@@ -21,6 +21,7 @@ using UniqueSurface = plenwick::UniqueAny<cairo_surface_t*, cairo_surface_destro
 using UniqueScaledFont = plenwick::UniqueAny<cairo_scaled_font_t*, cairo_scaled_font_destroy>;
 using UniqueFontFace = plenwick::UniqueAny<cairo_font_face_t*, cairo_font_face_destroy>;
 using UniquePattern = plenwick::UniqueAny<FcPattern*, FcPatternDestroy>;
+using UniqueCharSet = plenwick::UniqueAny<FcCharSet*, FcCharSetDestroy>;
 
 // Options for a job, freed with their count.
 class CupsOptions {

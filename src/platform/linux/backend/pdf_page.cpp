@@ -133,6 +133,15 @@ void PdfDocument::FillRectangle(double x, double y, double width, double height)
   cairo_fill(cr);
 }
 
+void PdfDocument::ClearRectangle(double x, double y, double width, double height) {
+  cairo_t* cr = context_.get();
+  cairo_save(cr);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_rectangle(cr, x, y, width, height);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
 void PdfDocument::Line(int fromX, int fromY, int toX, int toY) {
   cairo_t* cr = context_.get();
   cairo_set_line_width(cr, 1);

@@ -41,6 +41,8 @@ class PdfDocument {
   // Glyphs of a scaled font, positioned in device units.
   void ShowGlyphs(cairo_scaled_font_t* font, const std::vector<cairo_glyph_t>& glyphs);
   void FillRectangle(double x, double y, double width, double height);
+  // Paints the rectangle white, as the background behind opaque text.
+  void ClearRectangle(double x, double y, double width, double height);
   // A line one device unit wide, as the default pen.
   void Line(int fromX, int fromY, int toX, int toY);
 

@@ -1,0 +1,212 @@
+# Report text as other programs write it, whichever library prints:
+# backspace overstrikes as a line printer reads them, man pages formatted
+# for one, UTF-8 lines, and 8-bit reports as before. Sourced by a shell test
+# that has HOST_PRINT (the command that runs one print request, as an
+# array), check and the PDF readers, standing in a work folder of its own.
+# TEXT_NOT_BACK, when a host sets it, matches the UTF-8 lines whose glyphs
+# print but whose text its queue loses on the way to the PDF.
+
+# Prints the reports named among the arguments in one request; REPORT_PDFS
+# holds the PDF of each, in order ("none" for one that did not print).
+print_reports() {  # args...
+  local since arg pdf
+  since=$(last_job_id)
+  timeout 300 "${HOST_PRINT[@]}" "$@" >print.out 2>&1 || fail "the request failed ($*)"
+  REPORT_PDFS=()
+  for arg in "$@"; do
+    [[ "$arg" == -* ]] && continue
+    pdf=$(pdfs_titled "$since" "$arg" | head -1)
+    REPORT_PDFS+=("${pdf:-none}")
+  done
+}
+
+# The words of page 1 of PDF $1, a line each: column, row, word. The first
+# row of the page is a ruler of digits, whose first and last characters
+# give the grid; a row is the order of its line on the page.
+grid_words() {  # pdf
+  pdftotext -bbox -f 1 -l 1 "$1" - 2>/dev/null |
+    sed -n -E 's/.*<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="[0-9.]+">(.*)<\/word>/\1 \2 \3 \4/p' |
+    awk 'NR == 1 { x0 = $1; cell = ($3 - $1) / length($4); y = $2 - 99 }
+         { if ($2 - y > 4) { row++; y = $2 }
+           printf "%d %d %s\n", ($1 - x0) / cell + 0.5, row - 1, $4 }'
+}
+
+# "column:word ..." of row $2 of grid_words output $1.
+row_words() { awk -v row="$2" '$2 == row { printf "%s%d:%s", n++ ? " " : "", $1, $3 }' <<<"$1"; }
+
+RULER='0123456789012345678901234567890123456789'
+
+# Each overstrike form, one row each after the ruler: where its glyphs
+# land and the column of the character after it ("|").
+check_overstrike_cells() {  # tag
+  local tag=$1 words
+  local -a lines=(
+    '_\bF_\bI_\bL_\bE |'           '0:FILE 5:|'
+    'F\b_I\b_ |'                   '0:FI 3:|'
+    'B\bBO\bOL\bLD\bD |'           '0:BOLD 5:|'
+    '_\bB\bB_\bU\bU |'             '0:BU 3:|'
+    '_\bc_\bo_\bm_\bm_\ba_\bn_\bd |' '0:command 8:|'
+    'ab\bm |'                      '0:ab· 4:|'
+    '\b\bab\b\b\b_c |\b'           '0:abc 4:|'
+  )
+  local i report="$tag-overstrike.txt"
+  { printf '%s\r\n' "$RULER"; for ((i = 0; i < ${#lines[@]}; i += 2)); do printf "${lines[i]}\r\n"; done; } >"$report"
+  print_reports -point=10 "$report"
+  words=$(grid_words "${REPORT_PDFS[0]}")
+  for ((i = 0; i < ${#lines[@]}; i += 2)); do
+    check "overstrike ${lines[i]}: $(row_words "$words" $((i / 2 + 1)))" \
+      [ "$(row_words "$words" $((i / 2 + 1)))" = "${lines[i + 1]}" ]
+  done
+
+  # Two characters struck over each other share a cell: the bar after a
+  # line of bullets stands where it stands after as many plain cells, and
+  # the cell shows both glyphs, as the two drawn apart show them.
+  printf '%s\r\n%s\r\n+ o +\bo\r\n+\bo +\bo +\bo |\r\n' "$RULER" "$RULER" >"$tag-bullets.txt"
+  print_reports -point=10 "$tag-bullets.txt"
+  words=$(grid_words "${REPORT_PDFS[0]}")
+  check "bullets: the bar in column 6 ($(row_words "$words" 3))" grep -q ' 6:|$' <<<"$(row_words "$words" 3)"
+  check "an overprinted cell holds both glyphs" cell_holds_both "${REPORT_PDFS[0]}"
+}
+
+# Cells 0 and 2 of row 2 ("+" and "o"), drawn over each other, look like
+# cell 4 ("+" struck over by "o"); the background of the later glyph, or a
+# cell of its own, would leave one of them out. The two rulers above give
+# the grid.
+cell_holds_both() {  # pdf
+  local pdf=$1 cells
+  pdftoppm -r 150 -gray -f 1 -l 1 -singlefile "$pdf" page
+  mapfile -t cells < <(pdftotext -bbox -f 1 -l 1 "$pdf" - 2>/dev/null |
+    sed -n -E 's/.*<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">.*/\1 \2 \3 \4/p' |
+    awk -v dpi=150 'NR == 1 { x0 = $1; cell = ($3 - $1) / 40; top = $2; height = $4 - $2 }
+      NR == 2 { y = top + 2 * ($2 - top)
+                for (c = 0; c <= 4; c += 2) printf "%dx%d+%d+%d\n", cell * dpi / 72, height * dpi / 72,
+                                                   (x0 + c * cell) * dpi / 72, y * dpi / 72 }')
+  [ ${#cells[@]} = 3 ] || return 1
+  convert page.pgm -crop "${cells[0]}" +repage plus.pgm
+  convert page.pgm -crop "${cells[1]}" +repage o.pgm
+  convert page.pgm -crop "${cells[2]}" +repage both.pgm
+  convert plus.pgm o.pgm -compose darken -composite union.pgm
+  local apart one first
+  apart=$(compare -metric RMSE union.pgm both.pgm null: 2>&1 | sed -E 's/.*\((.*)\)/\1/')
+  one=$(compare -metric RMSE o.pgm both.pgm null: 2>&1 | sed -E 's/.*\((.*)\)/\1/')
+  first=$(compare -metric RMSE plus.pgm both.pgm null: 2>&1 | sed -E 's/.*\((.*)\)/\1/')
+  echo "  cell against both glyphs: $apart, against one of them: $first, $one"
+  awk -v a="$apart" -v b="$one" -v c="$first" 'BEGIN { exit !(a < 0.75 * b && a < 0.75 * c) }'
+}
+
+# The bold words of PDF $1, one a line, as pdftohtml marks them.
+bold_words() {
+  pdftohtml -xml -i -stdout "$1" 2>/dev/null | grep -a -o '<b>[^<]*</b>' |
+    sed -E 's/<\/?b>//g; s/&lt;/</g; s/&gt;/>/g; s/&quot;/"/g; s/&#34;/"/g; s/&apos;/\x27/g; s/&amp;/\&/g' |
+    tr ' ' '\n' | sed '/^$/d'
+}
+
+# Lines of words, blank lines left out: how far pdftotext spaces words
+# apart depends on the glyphs around them.
+squeezed() { sed -E 's/ +/ /g; s/^ //; s/ $//; /^$/d'; }
+
+# A bullet cell ("+" struck over by "o") holds two glyphs; pdftotext
+# sets the later one apart on a line of its own, before the line: joined
+# again, the line reads as a pager shows it.
+# A grave accent that touches the next glyph pdftotext reads as a mark on
+# it.
+later_glyph_joined() { sed -E '/^o$/{N;s/^o\n\+ /o /}; s/(.)\xCC\x80/`\1/g'; }
+
+# The words of a line-printer text that are overstruck with themselves.
+overstruck_words() {
+  sed -E 's/_\x08//g' "$1" | grep -a -o -E $'([^ ]\b[^ ])+' | sed -E 's/.\x08//g' | LC_ALL=C sort -u
+}
+
+# Man pages formatted for a line printer on this machine, as nroff writes
+# them: the printed text is what a pager shows (col -bx), line for line,
+# and the bold words are the overstruck ones.
+check_man_pages() {  # tag pages...
+  local tag=$1 page report pdf
+  shift
+  for page in "$@"; do
+    report="$tag-man-$page.txt"
+    LANG=C LC_ALL=C GROFF_NO_SGR=1 MAN_KEEP_FORMATTING=1 MANWIDTH=80 man -P cat "$page" 2>/dev/null |
+      sed 's/$/\r/' >"$report"
+    if [ ! -s "$report" ]; then
+      fail "no man page $page on this machine"
+      continue
+    fi
+    print_reports -point=10 "$report"
+    pdf=${REPORT_PDFS[0]}
+    # pdftotext ends each page with a form feed; the report has them too.
+    diff <(tr -d '\r\f' <"$report" | col -bx | squeezed) \
+      <(pdftotext -layout "$pdf" - 2>/dev/null | tr -d '\f' | squeezed | later_glyph_joined) >"$page.diff"
+    check "man $page: the printed text is the pager's ($(wc -l <"$page.diff") lines differ)" [ ! -s "$page.diff" ]
+    head -6 "$page.diff"
+    diff <(overstruck_words "$report") <(bold_words "$pdf" | LC_ALL=C sort -u) >"$page.bold.diff"
+    check "man $page: the bold words are the overstruck ones ($(wc -l <"$page.bold.diff") differ)" \
+      [ ! -s "$page.bold.diff" ]
+    head -6 "$page.bold.diff"
+  done
+}
+
+# One line per script, and the column of the bar after it.
+UTF8_LINES=(
+  'Deutsch: Müller GmbH, Grüße aus Köln |'  37
+  'Français: Où est la fenêtre ? Ça coûte |' 39
+  'Polski: Zażółć gęślą jaźń |'             26
+  'Ελληνικά: Καλημέρα κόσμε |'              25
+  'Русский: Привет, мир |'                  21
+  '日本語: 東京の天気 |'                      19
+  'Preis: € 5,00 |'                         14
+  'Combining: Cafe'$'\u0301'' |'          16
+)
+
+check_utf8_reports() {  # tag
+  local tag=$1 i words text expected
+  {
+    printf '%s\r\n' "$RULER"
+    for ((i = 0; i < ${#UTF8_LINES[@]}; i += 2)); do printf '%s\r\n' "${UTF8_LINES[i]}"; done
+    printf 'Fett: F\bFe\bet\btt\bt \xc3\xa9\b\xc3\xa9 und _\b\xc3\xbc_\bb_\be_\br |\r\n'
+  } >"$tag-utf8.txt"
+  print_reports -point=10 "$tag-utf8.txt"
+  text=$(pdftotext -layout "${REPORT_PDFS[0]}" - 2>/dev/null)
+  words=$(grid_words "${REPORT_PDFS[0]}")
+  for ((i = 0; i < ${#UTF8_LINES[@]}; i += 2)); do
+    expected=$(sed -E 's/ +/ /g' <<<"${UTF8_LINES[i]}" | uconv_nfc)
+    if [[ -n "${TEXT_NOT_BACK:-}" && "${UTF8_LINES[i]}" =~ $TEXT_NOT_BACK ]]; then
+      echo "note: the text of '${UTF8_LINES[i]}' does not come back on this host's queue"
+      continue
+    fi
+    check "UTF-8 text back: ${UTF8_LINES[i]}" grep -qF -- "$expected" <<<"$(sed -E 's/ +/ /g' <<<"$text" | uconv_nfc)"
+    check "UTF-8: the bar in column ${UTF8_LINES[i + 1]} ($(row_words "$words" $((i / 2 + 1)) | grep -o '[^ ]*$'))" \
+      grep -qE " ${UTF8_LINES[i + 1]}:\\|\$" <<<"$(row_words "$words" $((i / 2 + 1)))"
+  done
+  check "UTF-8 bold and underlined: Fett: Fett é und über |" grep -qF 'Fett: Fett é und über |' <<<"$text"
+  check "UTF-8 bold words: Fett é ($(bold_words "${REPORT_PDFS[0]}" | tr '\n' ' '))" [ "$(bold_words "${REPORT_PDFS[0]}" | tr '\n' ' ')" = "Fett é " ]
+
+  # The same words in code page 1252, and a box of code page 437 printed
+  # with OEM translation, come out as they always have.
+  for ((i = 0; i < 4; i += 2)); do printf '%s\r\n' "${UTF8_LINES[i]}"; done | iconv -f UTF-8 -t CP1252 >"$tag-1252.txt"
+  printf '\xda\xc4\xc4\xbf caf\x82\r\n\xb3 \x9c \xb3\r\n\xc0\xc4\xc4\xd9\r\n' >"$tag-437.txt"
+  print_reports -point=10 "$tag-1252.txt" -ansi "$tag-437.txt"
+  text=$(pdftotext -layout "${REPORT_PDFS[0]}" - 2>/dev/null)
+  for ((i = 0; i < 4; i += 2)); do
+    check "1252: ${UTF8_LINES[i]}" grep -qF -- "${UTF8_LINES[i]}" <<<"$text"
+  done
+  text=$(pdftotext -layout "${REPORT_PDFS[1]}" - 2>/dev/null | tr -d '\f' | sed -E 's/ +$//; /^$/d')
+  check "437 with -ansi as before: $(tr '\n' '/' <<<"$text")" box_as_before "$text"
+}
+
+# The box's corners and lines as the host's OEM translation gives them.
+box_as_before() { [ "$(head -1 <<<"$1")" = "+--+ café" ] && grep -q '^. £ .$' <<<"$1"; }
+
+# Combining marks composed, so that "e" and an acute accent read as "é",
+# however the PDF reader hands them back: pdftotext may set a mark apart on
+# a line of its own, after the line it belongs to.
+uconv_nfc() {
+  python3 -c 'import re, sys, unicodedata
+text = re.sub("\n *([\u0300-\u036f])", "\\1", sys.stdin.read())
+sys.stdout.write(unicodedata.normalize("NFC", text))'
+}
+
+check_report_text() {  # tag
+  check_overstrike_cells "$1"
+  check_utf8_reports "$1"
+  check_man_pages "$1" ls tar bash
+}
