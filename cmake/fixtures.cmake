@@ -12,7 +12,7 @@
 #
 # A test that needs one calls plenwick_requires(FIXTURE TEST...): it gets
 # PLENWICK_FIXTURES, the folder whose *.env files say where they are
-# (tests/fixtures/fixture_env.sh loads them).
+# (scripts/lib/fixture_env.sh loads them).
 set(PLENWICK_FIXTURES_SH ${CMAKE_CURRENT_SOURCE_DIR}/tests/fixtures/fixtures.sh)
 set(PLENWICK_FIXTURES_DIR ${CMAKE_BINARY_DIR}/fixtures)
 

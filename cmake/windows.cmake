@@ -145,6 +145,15 @@ add_test(NAME package_${PLENWICK_PACKAGE_SYSTEM} COMMAND bash
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/checks/package_test.sh ${CMAKE_BINARY_DIR} ${PLENWICK_PACKAGE_SYSTEM})
 set_tests_properties(dll_imports package_${PLENWICK_PACKAGE_SYSTEM} PROPERTIES LABELS package)
 
+# A print command killed in the middle of its job, as a caller's timeout
+# kills it, holds up no later one. It runs scripts/print twice, which starts
+# a print server, display and Wine prefix of its own each time.
+if(PLENWICK_ARCH STREQUAL "i686")
+  add_test(NAME killed_print COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/checks/killed_print_test.sh)
+  set_tests_properties(killed_print PROPERTIES LABELS test_command TIMEOUT 600
+    ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR}")
+endif()
+
 # The package a user ships: PLENWICKDLL-<version>-win32.zip or -win64.zip
 # with the DLL, the Java class it serves and a note on which JVM takes it.
 configure_file(cmake/package-readme.txt.in ${PLENWICK_GENERATED}/README.txt @ONLY)

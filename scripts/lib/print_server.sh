@@ -174,3 +174,67 @@ stop_print_server() {  # dir
   fi
   rm -f "$dir/cupsd.pid"
 }
+
+# --- the print server of a command (scripts/print, scripts/bench) or of a
+# tree's tests (tests/fixtures/fixtures.sh): PRINT_SERVER_DIR, see
+# environment.sh.
+
+start_cups() {  # [--fresh]: a server without the queues of an earlier run
+  # The same command running already (two prints at once) keeps its server.
+  print_server_running "$PRINT_SERVER_DIR" && PRINT_SERVER_DIR="$PRINT_SERVER_DIR-$$"
+  [ "${1:-}" = --fresh ] && { stop_print_server "$PRINT_SERVER_DIR"; rm -rf "$PRINT_SERVER_DIR"; }
+  mkdir -p "$PRINT_SERVER_DIR"
+  run_started print-server "$PRINT_SERVER_DIR"
+  start_print_server "$PRINT_SERVER_DIR" || return 1
+  export PRINT_SERVER_DIR
+  export CUPS_SERVER PDF_OUT="$PRINT_SERVER_DIR/out"
+  CUPS_SERVER=$(print_server_socket "$PRINT_SERVER_DIR")
+  log_step "print server $CUPS_SERVER (127.0.0.1:$(print_server_port "$PRINT_SERVER_DIR"))"
+  if ! lpstat -p PDF >/dev/null 2>&1; then
+    lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null || return 1
+  fi
+  cupsenable PDF && cupsaccept PDF && lpadmin -d PDF
+}
+
+stop_cups() { stop_print_server "$PRINT_SERVER_DIR"; }
+
+# The DNS-SD service that IPP Everywhere printers register with (the test
+# printer, ippeveprinter, will not start without it). It runs on the
+# loopback interface only, so nothing is announced beyond this machine.
+start_dns_sd() {
+  if avahi-daemon --check 2>/dev/null; then return 0; fi
+  mkdir -p "$BUILD"
+  # The daemons are the machine's: two runs starting at once would each
+  # clear what the other had just started. One starts them, the other
+  # then finds them running.
+  (
+    flock -w 60 9
+    start_dns_sd_daemons
+  ) 9>"${TMPDIR:-/tmp}/plenwick-dns-sd.lock"
+}
+
+start_dns_sd_daemons() {
+  local conf="$BUILD/avahi-daemon.conf"
+  if avahi-daemon --check 2>/dev/null; then return 0; fi
+  printf '%s\n' '[server]' 'allow-interfaces=lo' 'use-ipv6=no' '[wide-area]' \
+    'enable-wide-area=no' '[publish]' 'publish-hinfo=no' 'publish-workstation=no' >"$conf"
+  # A socket left by a bus that is gone (a machine image taken while it
+  # ran) would keep avahi from starting: only a bus that answers counts.
+  if ! system_bus_answers; then
+    log_step "starting the system message bus"
+    as_root mkdir -p /run/dbus
+    as_root rm -f /run/dbus/pid /run/dbus/system_bus_socket
+    as_root dbus-daemon --system --fork
+    for _ in $(seq 25); do system_bus_answers && break; sleep 0.2; done
+  fi
+  log_step "starting avahi-daemon (loopback only)"
+  as_root avahi-daemon -D -f "$conf" --no-rlimits
+  for _ in $(seq 25); do avahi-daemon --check 2>/dev/null && return 0; sleep 0.2; done
+  echo "avahi-daemon did not start" >&2
+  return 1
+}
+
+system_bus_answers() {
+  dbus-send --system --print-reply --dest=org.freedesktop.DBus / \
+    org.freedesktop.DBus.GetId >/dev/null 2>&1
+}

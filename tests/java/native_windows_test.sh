@@ -5,7 +5,7 @@
 set -uo pipefail
 ROOT="${PLENWICK_ROOT:?}"
 NATIVE="${PLENWICK_BUILD:?}"
-source "$ROOT/tests/fixtures/fixture_env.sh"
+source "$ROOT/scripts/lib/fixture_env.sh"
 # As on a server: no display, so no dialog waits for a user.
 unset DISPLAY WAYLAND_DISPLAY
 classes="$NATIVE/java-tests"

@@ -7,7 +7,7 @@ set -uo pipefail
 
 ROOT="${PLENWICK_ROOT:?}"
 NATIVE="${PLENWICK_BUILD:?}"
-source "$ROOT/tests/fixtures/fixture_env.sh"
+source "$ROOT/scripts/lib/fixture_env.sh"
 
 source "$ROOT/tests/support/shell_checks.sh"
 

@@ -109,7 +109,7 @@ TEST_F(LinuxShell, VerbsReadAlikeUnderEveryLocale) {
       {"EXPLORE", root_ + "/bin/xdg-open.args", folder_ + "/doc.txt|"},
   };
   for (const char* name : {"tr_TR.UTF-8", "de_DE.UTF-8", "C"}) {
-    ASSERT_NE(setlocale(LC_ALL, name), nullptr) << name << " is not generated (see scripts/lib/environment.sh)";
+    ASSERT_NE(setlocale(LC_ALL, name), nullptr) << name << " is not generated (see scripts/lib/packages.sh)";
     for (const Case& c : cases) {
       remove(c.recorder.c_str());
       LaunchShellCommand(("/W " + doc).c_str(), c.verb, false);

@@ -6,7 +6,7 @@ set -uo pipefail
 
 ROOT="${PLENWICK_ROOT:?}"
 WINBUILD="${PLENWICK_BUILD:?}"
-source "$ROOT/tests/fixtures/fixture_env.sh"
+source "$ROOT/scripts/lib/fixture_env.sh"
 export WINEPREFIX="${WINEPREFIX:-$WINBUILD/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 
