@@ -141,7 +141,9 @@ void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text
   }
   file.fonts.Select(file.dc(), attribute);
   if (utf8) {
-    TextOutW(file.dc(), x, y, file.wide.data(), WideTextOf(file, text, length));
+    // The conversion may grow the buffer: its address is taken after it.
+    int units = WideTextOf(file, text, length);
+    TextOutW(file.dc(), x, y, file.wide.data(), units);
     return;
   }
   TextOutA(file.dc(), x, y, TranslatedText(file, text, length), length);
