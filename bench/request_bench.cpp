@@ -17,7 +17,7 @@
 #include "bridge/native_methods.h"
 #include "fake_jni.h"
 #include "machine.h"
-#include "platform/simwin/control.h"
+#include "simwin/control.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {

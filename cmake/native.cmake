@@ -35,11 +35,11 @@ set_target_properties(winapi_common PROPERTIES POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 
 # The simulated Windows: a test double of the Win32 subset with a control
-# API for tests (src/platform/simwin/control.h). Only test programs and
-# fuzzers link it.
-file(GLOB SIMWIN_SOURCES CONFIGURE_DEPENDS src/platform/simwin/*.cpp)
+# API for tests (tests/simwin/control.h, included as "simwin/control.h").
+# Only test programs and fuzzers link it.
+file(GLOB SIMWIN_SOURCES CONFIGURE_DEPENDS tests/simwin/*.cpp)
 add_library(simwin STATIC ${SIMWIN_SOURCES} $<TARGET_OBJECTS:winapi_common>)
-target_include_directories(simwin PUBLIC src)
+target_include_directories(simwin PUBLIC src tests)
 set_target_properties(simwin PROPERTIES POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 
@@ -54,7 +54,7 @@ set_target_properties(plenwick_test_support PROPERTIES POSITION_INDEPENDENT_CODE
 # The Linux platform: the same Win32 subset on CUPS, cairo and fontconfig.
 # It is what libPLENWICKDLL.so runs on: a Win32 face, file for file as
 # src/platform/winapi/ declares it, over a back end of CUPS destinations,
-# jobs, media, PDF pages and fonts (src/platform/linux/backend/).
+# jobs, media, PDF pages and fonts (src/platform/linux/cups_cairo/).
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(PRINTING REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-ps cairo-ft fontconfig freetype2)
 find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
@@ -62,7 +62,7 @@ find_library(CUPS_LIBRARY cups REQUIRED)
 # Of its desktop part the library takes the line format and what starts the
 # dialog program; the program (below) is what links GTK.
 file(GLOB LINUX_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/linux/*.cpp
-  src/platform/linux/backend/*.cpp)
+  src/platform/linux/cups_cairo/*.cpp)
 list(APPEND LINUX_PLATFORM_SOURCES src/platform/linux/desktop/dialog_protocol.cpp
   src/platform/linux/desktop/dialog_program.cpp)
 add_library(linux_platform OBJECT ${LINUX_PLATFORM_SOURCES})
@@ -75,12 +75,13 @@ target_sources(plenwick_platform INTERFACE $<TARGET_OBJECTS:linux_platform>
   $<TARGET_OBJECTS:winapi_common>)
 target_link_libraries(plenwick_platform INTERFACE PkgConfig::PRINTING ${CUPS_LIBRARY})
 
-# plenwick-dialogs, the program that shows the library's dialogs on a
-# desktop, beside libPLENWICKDLL.so where the library looks for it. GTK
-# stays in this program: a virtual machine may run a toolkit of its own on
-# other threads, and a server without a display needs no GTK at all.
+# plenwick-dialogs (src/dialog_program/), the program that shows the
+# library's dialogs on a desktop, beside libPLENWICKDLL.so where the library
+# looks for it. GTK stays in this program: a virtual machine may run a
+# toolkit of its own on other threads, and a server without a display needs
+# no GTK at all.
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
-file(GLOB DIALOG_PROGRAM_SOURCES CONFIGURE_DEPENDS src/platform/linux/desktop/program/*.cpp)
+file(GLOB DIALOG_PROGRAM_SOURCES CONFIGURE_DEPENDS src/dialog_program/*.cpp)
 add_executable(plenwick-dialogs ${DIALOG_PROGRAM_SOURCES} src/platform/linux/desktop/dialog_protocol.cpp)
 target_include_directories(plenwick-dialogs PRIVATE src)
 target_link_libraries(plenwick-dialogs PRIVATE PkgConfig::GTK3)

@@ -1,6 +1,6 @@
 // The one owner template of platform objects, with no platform in it: the
 // Win32 owners (handles.h) and the Linux back end's owners of libcups,
-// cairo and fontconfig objects (linux/backend/owners.h) are one line each.
+// cairo and fontconfig objects (linux/cups_cairo/owners.h) are one line each.
 #pragma once
 
 #include <utility>

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/backend/page_group_filter.h"
+#include "platform/linux/cups_cairo/page_group_filter.h"
 
 namespace {
 

@@ -19,11 +19,12 @@ NAMES+='|(v)?(s|f)?scanf|strcoll|strxfrm'
 # the words in a comment ("as atoi reads it") are neither.
 PATTERN="(^|[^A-Za-z0-9_])(std::)?($NAMES)[[:space:]]*\\(|::($NAMES)([^A-Za-z0-9_(]|\$)"
 
-check() {  # SRC: prints FILE:LINE: TEXT for every call found, fails when any is
-  ! grep -rnE --include='*.h' --include='*.cpp' --include='*.c' --include='*.in' "$PATTERN" "$1"
+check() {  # FOLDER...: prints FILE:LINE: TEXT for every call found, fails when any is
+  ! grep -rnE --include='*.h' --include='*.cpp' --include='*.c' --include='*.in' "$PATTERN" "$@"
 }
 
-if ! output=$(check "$ROOT/src"); then
+# The sources, and the simulated Windows the tests run them on.
+if ! output=$(check "$ROOT/src" "$ROOT/tests/simwin"); then
   echo "FAIL: the sources call functions that follow the locale:"
   echo "$output"
   failures=$((failures + 1))
@@ -52,7 +53,7 @@ a class test|core/debug_log.cpp|if (isdigit(c)) {}|yes
 a number read with atoi|platform/linux/user.cpp|int answer = atoi(text);|yes
 a decimal read with strtod|device/job_device.cpp|double d = strtod (text, nullptr);|yes
 a message read with sscanf|platform/linux/dialogs.cpp|sscanf(text, "%d", &n);|yes
-the dialog program is checked too|platform/linux/desktop/program/main.cpp|long v = std::strtol(t, &e, 10);|yes
+the dialog program is checked too|dialog_program/main.cpp|long v = std::strtol(t, &e, 10);|yes
 a comment naming a call|options/option_parser.cpp|// read as atoi reads it, without strtol's locale|no
 a name that only ends alike|core/fixed_text.h|inline bool IsAsciiDigit(char c);|no
 a locale-free helper|render/overstrike.cpp|bool b = EqualsIgnoreCase(a, "x") && IsAsciiSpace(c);|no

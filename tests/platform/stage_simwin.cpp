@@ -1,6 +1,6 @@
 // The stage on the simulated Windows: its control API sets up the machine
 // and shows what became of documents.
-#include "platform/simwin/control.h"
+#include "simwin/control.h"
 #include "stage.h"
 #include "conformance.h"
 

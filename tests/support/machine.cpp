@@ -4,7 +4,7 @@
 
 #include "core/debug_log.h"
 #include "device/printer_selection.h"
-#include "platform/simwin/control.h"
+#include "simwin/control.h"
 #include "resources/dialog_templates.h"
 
 namespace plenwick_test {

@@ -14,7 +14,7 @@
 #include "core/debug_log.h"
 #include "device/printer_selection.h"
 #include "machine.h"
-#include "platform/simwin/control.h"
+#include "simwin/control.h"
 #include "request/print_request.h"
 
 namespace plenwick_test {

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/backend/cups_destination.h"
-#include "platform/linux/backend/owners.h"
+#include "platform/linux/cups_cairo/cups_destination.h"
+#include "platform/linux/cups_cairo/owners.h"
 #include "platform/linux/font.h"
-#include "platform/linux/backend/cups_job.h"
-#include "platform/linux/backend/pdf_page.h"
+#include "platform/linux/cups_cairo/cups_job.h"
+#include "platform/linux/cups_cairo/pdf_page.h"
 
 namespace linux_platform {
 

@@ -3,7 +3,7 @@
 // settings a device mode stands for.
 #pragma once
 
-#include "platform/linux/backend/media.h"
+#include "platform/linux/cups_cairo/media.h"
 #include "platform/winapi/winapi.h"
 
 namespace linux_platform {

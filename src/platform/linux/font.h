@@ -2,7 +2,7 @@
 // the face's metrics as TEXTMETRICA.
 #pragma once
 
-#include "platform/linux/backend/font_face.h"
+#include "platform/linux/cups_cairo/font_face.h"
 #include "platform/winapi/winapi.h"
 
 namespace linux_platform {

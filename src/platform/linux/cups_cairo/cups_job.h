@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "platform/linux/backend/cups_destination.h"
-#include "platform/linux/backend/media.h"
-#include "platform/linux/backend/owners.h"
+#include "platform/linux/cups_cairo/cups_destination.h"
+#include "platform/linux/cups_cairo/media.h"
+#include "platform/linux/cups_cairo/owners.h"
 
 namespace linux_platform {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/backend/owners.h"
+#include "platform/linux/cups_cairo/owners.h"
 
 namespace linux_platform {
 

@@ -1,4 +1,4 @@
-#include "platform/linux/backend/media.h"
+#include "platform/linux/cups_cairo/media.h"
 
 #include <langinfo.h>
 

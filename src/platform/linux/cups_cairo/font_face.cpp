@@ -1,4 +1,4 @@
-#include "platform/linux/backend/font_face.h"
+#include "platform/linux/cups_cairo/font_face.h"
 
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>

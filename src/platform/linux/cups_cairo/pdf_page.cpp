@@ -1,4 +1,4 @@
-#include "platform/linux/backend/pdf_page.h"
+#include "platform/linux/cups_cairo/pdf_page.h"
 
 #include <cairo-pdf.h>
 #include <cairo-ps.h>

@@ -1,4 +1,4 @@
-#include "platform/linux/backend/cups_destination.h"
+#include "platform/linux/cups_cairo/cups_destination.h"
 
 #include <cups/ppd.h>
 #include <signal.h>

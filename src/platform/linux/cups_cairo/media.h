@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/backend/cups_destination.h"
+#include "platform/linux/cups_cairo/cups_destination.h"
 
 namespace linux_platform {
 

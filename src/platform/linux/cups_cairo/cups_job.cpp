@@ -1,4 +1,4 @@
-#include "platform/linux/backend/cups_job.h"
+#include "platform/linux/cups_cairo/cups_job.h"
 
 #include <errno.h>
 #include <pthread.h>

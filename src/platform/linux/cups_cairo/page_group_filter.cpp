@@ -1,4 +1,4 @@
-#include "platform/linux/backend/page_group_filter.h"
+#include "platform/linux/cups_cairo/page_group_filter.h"
 
 #include <algorithm>
 #include <cstring>

@@ -9,7 +9,7 @@
 
 #include "platform/ascii.h"
 #include "platform/linux/desktop/dialog_protocol.h"
-#include "platform/linux/desktop/program/dialogs.h"
+#include "dialog_program/dialogs.h"
 
 namespace plenwick_dialogs {
 

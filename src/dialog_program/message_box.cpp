@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/linux/desktop/program/dialogs.h"
+#include "dialog_program/dialogs.h"
 
 namespace plenwick_dialogs {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "platform/linux/desktop/program/dialogs.h"
+#include "dialog_program/dialogs.h"
 
 namespace plenwick_dialogs {
 namespace {

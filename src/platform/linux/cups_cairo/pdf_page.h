@@ -7,9 +7,9 @@
 
 #include <vector>
 
-#include "platform/linux/backend/cups_job.h"
-#include "platform/linux/backend/owners.h"
-#include "platform/linux/backend/page_group_filter.h"
+#include "platform/linux/cups_cairo/cups_job.h"
+#include "platform/linux/cups_cairo/owners.h"
+#include "platform/linux/cups_cairo/page_group_filter.h"
 
 namespace linux_platform {
 
