@@ -4,7 +4,7 @@
 # read back. Leaves one picture of each kind of dialog in the build tree.
 ROOT="${PLENWICK_ROOT:?}"
 TREE="${PLENWICK_BUILD:?}"
-source "$ROOT/tests/support/shell_checks.sh"
+source "$ROOT/tests/support/kit.sh"
 source "$ROOT/scripts/lib/environment.sh"
 PROGRAM="$TREE/plenwick-dialogs"
 WORK=$(mktemp -d)
