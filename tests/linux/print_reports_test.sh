@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Report files printed by a real Java virtual machine through the Linux
 # library on the CUPS "PDF" queue: the scenario every host runs
-# (tests/support/print_reports_checks.sh), then the examples, the ruler,
-# raw mode, OEM text, titles and locales.
+# (tests/support/print_reports_checks.sh), then the examples, custom paper,
+# the ruler, raw mode, OEM text, titles and locales.
 source "$(dirname "$0")/lib.sh"
 source "$ROOT/tests/support/print_reports_checks.sh"
 work_folder
@@ -26,6 +26,13 @@ check "inventory: the 132nd column is on the page" \
   bash -c "pdftotext -layout '$pdf' - | awk '{ if (length(\$0) > max) max = length(\$0) } END { exit !(max >= 130) }'"
 print_request "$TAG-notice.txt"
 check "notice: one page, the initial form feed skipped" [ "$(pdf_pages "${PDFS[0]:-none}")" = 1 ]
+
+# A custom paper size, and a listed form after it.
+printf 'paper\r\n' >"$TAG-custom.txt"
+cp "$TAG-custom.txt" "$TAG-letter.txt"
+print_request -width=100m -length=200m "$TAG-custom.txt" -form_id=Letter "$TAG-letter.txt"
+check "custom 100 x 200 mm page" [ "$(page_size "${PDFS[0]:-none}")" = "283 x 566" ]
+check "Letter page after it" [ "$(page_size "${PDFS[1]:-none}")" = "612 x 792" ]
 
 # The ruler is drawn as lines, and the text stays.
 printf 'paper\r\n' >"$TAG-ruler.txt"
