@@ -248,7 +248,7 @@ if(NOT PLENWICK_SANITIZE)
   foreach(script tests/checks/ctest_summary_test.sh tests/fixtures/display_test.sh)
     get_filename_component(name ${script} NAME_WE)
     add_test(NAME ${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/${script})
-    set_tests_properties(${name} PROPERTIES LABELS test_command TIMEOUT 120
+    set_tests_properties(${name} PROPERTIES LABELS "test_command;harness" TIMEOUT 120
       ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR}")
   endforeach()
 endif()

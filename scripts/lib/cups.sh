@@ -85,3 +85,28 @@ pdfs_on_queue() {  # since queue title
       echo "$file"
   done
 }
+
+# The PPD of the queues that keep each job's PDF, written here only.
+CUPS_PDF_PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+
+# Makes queue $2 of one kind, as a user makes it with the system's
+# defaults: pdf keeps each job's PDF (cups-pdf), null discards, ps and pcl
+# are a generic PostScript and PCL laser printer, ipp an IPP Everywhere
+# printer. It goes to URI $3 (ps, pcl and ipp discard without one; ipp
+# needs one); more arguments go to lpadmin.
+make_queue() {  # pdf|null|ps|pcl|ipp name [uri [lpadmin-arguments...]]
+  local kind=$1 name=$2 uri=${3:-} model=()
+  shift 2
+  [ $# -gt 0 ] && shift
+  case $kind in
+    pdf) uri=${uri:-cups-pdf:/} model=(-P "$CUPS_PDF_PPD") ;;
+    null) uri=${uri:-file:/dev/null} ;;
+    ps) uri=${uri:-file:/dev/null} model=(-m drv:///sample.drv/generic.ppd) ;;
+    pcl) uri=${uri:-file:/dev/null} model=(-m drv:///sample.drv/generpcl.ppd) ;;
+    ipp) model=(-m everywhere) ;;
+    *) echo "make_queue: no queue kind $kind" >&2; return 2 ;;
+  esac
+  lpadmin -p "$name" -E -v "${uri:?make_queue: $kind needs a printer URI}" "${model[@]}" "$@" 2>&1 |
+    grep -v -i deprecated >&2
+  return "${PIPESTATUS[0]}"
+}

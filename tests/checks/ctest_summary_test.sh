@@ -4,11 +4,9 @@
 # that could not run (no program, a fixture that failed) is; the failures'
 # output ends near the end of the log; a tree without results fails.
 ROOT="${PLENWICK_ROOT:?}"
-source "$ROOT/tests/support/shell_checks.sh"
+source "$ROOT/tests/support/kit.sh"
 SUMMARY="$ROOT/scripts/lib/ctest_summary.py"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
+work_folder
 
 cat >CMakeLists.txt <<'CMAKE'
 cmake_minimum_required(VERSION 3.20)

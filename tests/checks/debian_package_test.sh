@@ -14,8 +14,7 @@ tree=${1:?build tree}
 version=${2:?the project version}-1
 dialogs=${3:?1 when the tree builds the dialog program}
 
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+work_folder
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 jni=usr/lib/$multiarch/jni
 

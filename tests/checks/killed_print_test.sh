@@ -8,14 +8,10 @@
 #   killed_print_test.sh [--linux]   the 32-bit DLL under Wine unless told
 set -uo pipefail
 ROOT="${PLENWICK_ROOT:?}"
-source "$ROOT/tests/support/shell_checks.sh"
-WORK=$(mktemp -d)
+source "$ROOT/tests/support/kit.sh"
 FIRST=""
-cleanup() {
-  [ -n "$FIRST" ] && kill -KILL "$FIRST" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+work_folder
+on_exit '[ -n "$FIRST" ] && kill -KILL "$FIRST" 2>/dev/null'
 # The commands start what they need themselves, as from a terminal.
 unset DISPLAY CUPS_SERVER PDF_OUT PRINT_SERVER_DIR PLENWICK_FIXTURES
 

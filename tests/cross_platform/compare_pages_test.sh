@@ -11,11 +11,8 @@ if [ ! -f "$NATIVE/libPLENWICKDLL.so" ] || [ ! -f "$NATIVE/java/PlenwickPrint.cl
   exit 77
 fi
 
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
+work_folder
+print_via "$WINE_HOST"
 TAG="cp$$"
 
 # The PDF of the report file $2 printed after job id $1, title as written.

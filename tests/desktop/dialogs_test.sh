@@ -4,14 +4,14 @@
 # read back. Leaves one picture of each kind of dialog in the build tree.
 ROOT="${PLENWICK_ROOT:?}"
 TREE="${PLENWICK_BUILD:?}"
-source "$ROOT/tests/support/shell_checks.sh"
+source "$ROOT/tests/support/kit.sh"
 source "$ROOT/scripts/lib/environment.sh"
 PROGRAM="$TREE/plenwick-dialogs"
-WORK=$(mktemp -d)
+work_folder
 # Never the desktop of whoever runs the test: a display of its own.
 unset DISPLAY WAYLAND_DISPLAY
 start_display || exit 1
-trap 'exec 7>&- 2>/dev/null; stop_display; rm -rf "$WORK"' EXIT
+on_exit 'exec 7>&- 2>/dev/null; stop_display'
 
 TAB=$'\t'
 PID=""

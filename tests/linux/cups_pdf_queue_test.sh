@@ -5,7 +5,7 @@
 source "$(dirname "$0")/queue_kinds.sh"
 
 QUEUE="plenwick-cups-pdf-$$"
-add_queue "$QUEUE" -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+own_queue pdf "$QUEUE"
 make_report "$TAG-queue.txt"
 print_on "$QUEUE" "$TAG-queue.txt"
 pdf=$(completed_jobs_after "$JOB_SINCE" "$QUEUE" | awk 'NF == 3 { print $3 }' | tail -1)

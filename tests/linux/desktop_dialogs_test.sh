@@ -6,20 +6,13 @@
 source "$(dirname "$0")/lib.sh"
 source "$ROOT/scripts/lib/environment.sh"
 
-WORK=$(mktemp -d)
+work_folder
 QUEUE="plenwick-desktop-$$"
-cleanup() {
-  [ -n "${JAVA_PID:-}" ] && kill "$JAVA_PID" 2>/dev/null
-  cancel -a "$QUEUE" 2>/dev/null
-  lpadmin -x "$QUEUE" 2>/dev/null
-  stop_display
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
+on_exit stop_display
 [ -x "$NATIVE/plenwick-dialogs" ] || { echo "FAIL: no dialog program in $NATIVE"; exit 1; }
 start_display >/dev/null || exit 1
-lpadmin -p "$QUEUE" -E -v file:/dev/null -D "Desktop test queue"
+own_queue null "$QUEUE" "" -D "Desktop test queue"
+on_exit '[ -n "${JAVA_PID:-}" ] && kill "$JAVA_PID" 2>/dev/null'
 javac -d "$WORK" -cp "$NATIVE/java" "$ROOT/tests/linux/SetupThenPrint.java" || exit 1
 
 # The window of that title, once it is up (within 30 seconds).

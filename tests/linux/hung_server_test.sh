@@ -11,19 +11,10 @@ source "$(dirname "$0")/lib.sh"
 
 source "$ROOT/scripts/lib/print_server.sh"
 
-WORK=$(mktemp -d)
 SERVER_PID=""
-cleanup() {
-  # A stopped server is woken before it is ended, whatever way the test
-  # ends.
-  if [ -n "$SERVER_PID" ]; then
-    kill -CONT "$SERVER_PID" 2>/dev/null
-    stop_print_server "$WORK/server"
-  fi
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
+work_folder
+# A stopped server is woken before it is ended, whatever way the test ends.
+on_exit '[ -n "$SERVER_PID" ] && kill -CONT "$SERVER_PID" 2>/dev/null && stop_print_server "$WORK/server"'
 
 # Started the way the run's own server is: the test goes on only once the
 # scheduler answers on its socket.

@@ -7,7 +7,7 @@ make_report "$TAG-queue.txt"
 QUEUE="plenwick-ipp-$$"
 start_ipp_printer "$WORK/printer"
 check "the IPP Everywhere printer answers" ipptool -q "$PRINTER_URI" get-printer-attributes.test
-add_queue "$QUEUE" -v "$PRINTER_URI" -m everywhere
+own_queue ipp "$QUEUE" "$PRINTER_URI"
 print_on "$QUEUE" "$TAG-queue.txt"
 pdf=""
 for _ in $(seq 50); do

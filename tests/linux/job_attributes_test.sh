@@ -3,9 +3,7 @@
 # media, orientation and paper source, read back from the completed job.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
+work_folder
 
 cat >job.test <<'TEST'
 {

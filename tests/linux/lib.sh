@@ -9,7 +9,7 @@ ROOT="${PLENWICK_ROOT:?}"
 NATIVE="${PLENWICK_BUILD:?}"
 source "$ROOT/scripts/lib/fixture_env.sh"
 
-source "$ROOT/tests/support/shell_checks.sh"
+source "$ROOT/tests/support/kit.sh"
 
 # The tests run as on a server, without a display, whatever the session
 # that started them has: the tests of the desktop's dialogs name one
@@ -27,11 +27,8 @@ TAG="lx$$"
 # tree's, or the one in LIBRARY_DIR (a package's, unpacked). With
 # PRINT_LOCALE set, the machine runs under that locale (the test's own
 # commands, lpstat among them, stay in theirs).
-linux_print() {
-  local locale=()
-  [ -n "${PRINT_LOCALE:-}" ] && locale=(LANG="$PRINT_LOCALE" LC_ALL="$PRINT_LOCALE")
-  env "${locale[@]}" java -Xcheck:jni -Djava.library.path="$LIBRARY_DIR" -cp "$NATIVE/java" PlenwickPrint "$@"
-}
+print_via jvm
+linux_print() { print_via jvm && "${HOST_PRINT[@]}" "$@"; }
 
 # No warning of -Xcheck:jni in the virtual machine's output ("WARNING in
 # native method: ...", "WARNING: JNI local refs: ...", "Warning: Calling
@@ -43,35 +40,10 @@ no_jni_warning() {  # output
   ! grep -i warning "$1" | grep -i -E 'jni|native method' >&2
 }
 
-# Prints one request; its output goes to host.out, and PDFS holds the PDF of
-# each report file of the request that was printed, in order.
-PDFS=()
-print_request() {
-  local since status arg pdf
-  since=$(last_job_id)
-  linux_print "$@" >host.out 2>&1
-  status=$?
-  check "the request returns to Java ($*)" [ $status -eq 0 ]
-  check "no JNI warning ($*)" no_jni_warning host.out
-  PDFS=()
-  local all
-  mapfile -t all < <(pdfs_after_job "$since")
-  for arg in "$@"; do
-    [[ "$arg" == -* ]] && continue
-    for pdf in "${all[@]}"; do
-      # cups-pdf takes the title from the PostScript that CUPS made of the
-      # PDF, where it stands in parentheses.
-      [[ "$(pdf_title "$pdf")" =~ ^\(?"$arg"\)?$ ]] && PDFS+=("$pdf")
-    done
-  done
-}
-
 # A work folder to stand in and a queue of the test's own that discards what
 # it prints (QUEUE, named after $1), both gone when the test ends.
 use_own_queue() {  # name
-  WORK=$(mktemp -d)
+  work_folder
   QUEUE="$1-$$"
-  trap 'cancel -a "$QUEUE" 2>/dev/null; remove_queue "$QUEUE"; rm -rf "$WORK"' EXIT
-  cd "$WORK" || exit 1
-  lpadmin -p "$QUEUE" -E -v file:/dev/null
+  own_queue null "$QUEUE"
 }

@@ -6,12 +6,12 @@ source "$(dirname "$0")/queue_kinds.sh"
 make_report "$TAG-queue.txt"
 
 QUEUE="plenwick-ps-null-$$"
-add_queue "$QUEUE" -v file:/dev/null -m drv:///sample.drv/generic.ppd
+own_queue ps "$QUEUE"
 print_on "$QUEUE" "$TAG-queue.txt"
 
 QUEUE="plenwick-ps-$$"
 start_socket_printer "$WORK/printer"
-add_queue "$QUEUE" -v "$PRINTER_URI" -m drv:///sample.drv/generic.ppd
+own_queue ps "$QUEUE" "$PRINTER_URI"
 print_on "$QUEUE" "$TAG-queue.txt"
 for _ in $(seq 50); do [ -e "$WORK/printer/job-1" ] && break; sleep 0.2; done
 ps="$WORK/printer/job-1"

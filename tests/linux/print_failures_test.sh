@@ -5,15 +5,8 @@
 # SCRATCH, and returns to Java.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
+work_folder
 QUEUE="plenwick-linux-$$"
-cleanup() {
-  cancel -a "$QUEUE" 2>/dev/null
-  lpadmin -x "$QUEUE" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
 
 # An unknown printer: the Windows box, answered Cancel; the next file of
 # the request prints on the printer it names.
@@ -42,7 +35,7 @@ check "read-only: printed" grep -q read-only <<<"$(pdf_page_text "${PDFS[0]:-non
 check "read-only: kept" [ -e "$TAG-read-only.txt" ]
 
 # A queue of our own that rejects jobs: the spooler error box.
-lpadmin -p "$QUEUE" -E -v file:/dev/null
+own_queue null "$QUEUE"
 cupsreject "$QUEUE"
 printf 'rejected\r\n' >"$TAG-rejected.txt"
 print_request -disposition=scratch -printer_id="$QUEUE" "$TAG-rejected.txt"

@@ -1,22 +1,13 @@
 #!/usr/bin/env bash
 # Report files printed by a real Java virtual machine through the Linux
-# library on the CUPS "PDF" queue: the PDFs must hold the report's pages,
-# rows, text, faces and paper.
+# library on the CUPS "PDF" queue: the scenario every host runs
+# (tests/support/print_reports_checks.sh), then the examples, custom paper,
+# the ruler, raw mode, OEM text, titles and locales.
 source "$(dirname "$0")/lib.sh"
+source "$ROOT/tests/support/print_reports_checks.sh"
+work_folder
 
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-
-page_size() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Page size: +([0-9.]+ x [0-9.]+).*/\1/p'; }
-page_rotation() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Page rot: +//p'; }
-# A page seen in landscape: a wide page, or a tall one turned a quarter.
-page_is_landscape() {
-  local size rotation
-  size=$(page_size "$1") rotation=$(page_rotation "$1")
-  awk -v w="${size%% x *}" -v h="${size##* x }" -v r="${rotation:-0}" \
-    'BEGIN { turned = (r % 180 != 0); exit !(w != "" && ((w > h) != turned)) }'
-}
+check_print_reports "$TAG"
 
 # The examples.
 cp "$ROOT"/examples/*.txt .
@@ -36,58 +27,16 @@ check "inventory: the 132nd column is on the page" \
 print_request "$TAG-notice.txt"
 check "notice: one page, the initial form feed skipped" [ "$(pdf_pages "${PDFS[0]:-none}")" = 1 ]
 
-# Pages separated by form feeds, after two that must not give empty pages.
-{
-  printf '\f\f'
-  numbered_lines 1 20; printf '\f'
-  numbered_lines 21 40; printf '\f'
-  numbered_lines 41 60
-} >"$TAG-paged.txt"
-print_request -point=10 "$TAG-paged.txt"
-pdf=${PDFS[0]:-none}
-check "form feeds: three pages" [ "$(pdf_pages "$pdf")" = 3 ]
-for page in 1 2 3; do
-  check "form feeds: page $page holds its 20 rows" \
-    [ "$(pdf_page_text "$pdf" "$page" | grep -c 'of the report')" = 20 ]
-done
-
-# Full pages: the grid of the Windows driver (A4 is 3508 units high; at
-# 10 points a line is 49 units, 71 lines per page; at 20 points 97 units,
-# 36 lines).
-numbered_lines 1 200 >"$TAG-full.txt"
-for point_rows in 10:71 20:36; do
-  point=${point_rows%:*} rows=${point_rows#*:}
-  print_request -point="$point" "$TAG-full.txt"
-  pdf=${PDFS[0]:-none}
-  check "$point pt: the second page starts with row $((rows + 1))" \
-    [ "$(pdf_page_text "$pdf" 2 | grep -m1 -o 'row [0-9]*')" = "row $(printf %03d $((rows + 1)))" ]
-  check "$point pt: $(((200 + rows - 1) / rows)) pages" [ "$(pdf_pages "$pdf")" = $(((200 + rows - 1) / rows)) ]
-done
-
-source "$ROOT/tests/support/full_page_checks.sh"
-check_full_pages "$TAG"
-
-# Overstrikes: bold heading and underlined digits come out as text once.
-printf 'T\bTo\bot\bta\bal\bl:  1\b_2\b_3\b_\r\n' >"$TAG-styled.txt"
-print_request "$TAG-styled.txt"
-text=$(pdf_page_text "${PDFS[0]:-none}" 1)
-check "overstruck text printed once" [ "$(grep -c -E 'Total: +123' <<<"$text")" = 1 ]
-check "a bold face is used" bash -c "pdffonts '${PDFS[0]:-none}' | grep -q -i bold"
-
-# An empty report: a document without text.
-: >"$TAG-empty.txt"
-print_request "$TAG-empty.txt"
-check "empty report gives no text" [ -z "$(pdftotext "${PDFS[0]:-none}" - 2>/dev/null | tr -d '[:space:]\f')" ]
-
-# Paper: a custom size, and a listed form after it.
-printf 'paper\r\n' >"$TAG-paper.txt"
-cp "$TAG-paper.txt" "$TAG-custom.txt"
-print_request -width=100m -length=200m "$TAG-custom.txt" -form_id=Letter "$TAG-paper.txt"
+# A custom paper size, and a listed form after it.
+printf 'paper\r\n' >"$TAG-custom.txt"
+cp "$TAG-custom.txt" "$TAG-letter.txt"
+print_request -width=100m -length=200m "$TAG-custom.txt" -form_id=Letter "$TAG-letter.txt"
 check "custom 100 x 200 mm page" [ "$(page_size "${PDFS[0]:-none}")" = "283 x 566" ]
-check "Letter page" [ "$(page_size "${PDFS[1]:-none}")" = "612 x 792" ]
+check "Letter page after it" [ "$(page_size "${PDFS[1]:-none}")" = "612 x 792" ]
 
 # The ruler is drawn as lines, and the text stays.
-print_request -ruler "$TAG-paper.txt"
+printf 'paper\r\n' >"$TAG-ruler.txt"
+print_request -ruler "$TAG-ruler.txt"
 check "ruler page keeps its text" grep -q paper <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
 
 # Raw mode needs the driver's pass-through, which a PDF has not: the lines

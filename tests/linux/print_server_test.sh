@@ -7,20 +7,12 @@
 # queues and its job numbers.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
 # CUPS's own user runs the filters: the servers' folders lie in the build
 # tree, which it can reach.
 BASE="$NATIVE/print-server-test-$$"
 DEEP="$BASE/$(printf 'a%.0s' $(seq 60))/$(printf 'b%.0s' $(seq 60))"
-cleanup() {
-  stop_print_server "$BASE/one"
-  stop_print_server "$BASE/two"
-  stop_print_server "$DEEP"
-  rm -rf "$WORK" "$BASE"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
-PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+work_folder
+on_exit 'stop_print_server "$BASE/one"; stop_print_server "$BASE/two"; stop_print_server "$DEEP"; rm -rf "$BASE"'
 
 check "one server starts" start_print_server "$BASE/one"
 check "a second one starts beside it" start_print_server "$BASE/two"
@@ -33,7 +25,7 @@ check "the deep one's socket path fits (${#DEEP} characters of folder)" \
 check "the deep one answers" print_server_running "$DEEP"
 
 for server in "$ONE" "$TWO"; do
-  CUPS_SERVER=$server lpadmin -p PDF -E -v cups-pdf:/ -P "$PPD" 2>/dev/null
+  CUPS_SERVER=$server make_queue pdf PDF 2>/dev/null
 done
 # Two jobs on the first server, one on the second: both servers have a job
 # 1, and neither document may take the other's place.

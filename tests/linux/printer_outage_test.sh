@@ -6,16 +6,11 @@
 # test's own on a socket of its own; the machine's CUPS is not touched.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
+CUPSD_PID=""
+work_folder
 chmod 755 "$WORK"
 SOCKET="$WORK/cups.sock"
-CUPSD_PID=""
-cleanup() {
-  [ -n "$CUPSD_PID" ] && kill "$CUPSD_PID" 2>/dev/null && wait "$CUPSD_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
+on_exit '[ -n "$CUPSD_PID" ] && kill "$CUPSD_PID" 2>/dev/null && wait "$CUPSD_PID" 2>/dev/null'
 mkdir -p server spool cache state tmp log classes
 cat >server/cupsd.conf <<CONF
 Listen $SOCKET

@@ -3,28 +3,7 @@
 # report's text, its pages, and no page painted as a picture.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-WORK=$(mktemp -d)
-QUEUES=()
-HELPERS=()
-cleanup() {
-  local queue pid
-  for queue in "${QUEUES[@]}"; do
-    cancel -a "$queue" 2>/dev/null
-    lpadmin -x "$queue" 2>/dev/null
-  done
-  for pid in "${HELPERS[@]}"; do kill "$pid" 2>/dev/null; done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
-
-# A queue of the test's own, removed at the end.
-add_queue() {  # name lpadmin-arguments...
-  local name=$1
-  shift
-  QUEUES+=("$name")
-  lpadmin -p "$name" -E "$@" 2>&1 | grep -v -i deprecated >&2
-}
+work_folder
 
 # A printer on the loopback interface that takes raw jobs (AppSocket, as
 # network printers do) and keeps each connection's bytes in DIR/job-N.
@@ -52,7 +31,7 @@ while True:
     connection.close()
     os.rename("%s/job-%d.part" % (sys.argv[1], job), "%s/job-%d" % (sys.argv[1], job))
 PY
-  HELPERS+=($!)
+  on_exit "kill $! 2>/dev/null"
   for _ in $(seq 50); do [ -s "$1/port" ] && break; sleep 0.1; done
   PRINTER_URI="socket://127.0.0.1:$(cat "$1/port" 2>/dev/null)"
 }
@@ -65,7 +44,7 @@ start_ipp_printer() {  # dir
   port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
   timeout 600 ippeveprinter -n localhost -p "$port" -f application/pdf,image/pwg-raster -k \
     -c /bin/true -d "$1" "plenwick-ipp-$$" </dev/null >"$1.log" 2>&1 &
-  HELPERS+=($!)
+  on_exit "kill $! 2>/dev/null"
   PRINTER_URI="ipp://localhost:$port/ipp/print"
   for _ in $(seq 50); do
     ipptool -q "$PRINTER_URI" get-printer-attributes.test 2>/dev/null && return 0

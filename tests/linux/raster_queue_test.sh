@@ -6,7 +6,7 @@ source "$(dirname "$0")/queue_kinds.sh"
 make_report "$TAG-queue.txt"
 QUEUE="plenwick-pcl-$$"
 start_socket_printer "$WORK/printer"
-add_queue "$QUEUE" -v "$PRINTER_URI" -m drv:///sample.drv/generpcl.ppd
+own_queue pcl "$QUEUE" "$PRINTER_URI"
 print_on "$QUEUE" "$TAG-queue.txt"
 for _ in $(seq 50); do [ -e "$WORK/printer/job-1" ] && break; sleep 0.2; done
 pcl="$WORK/printer/job-1"

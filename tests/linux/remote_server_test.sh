@@ -9,18 +9,12 @@
 source "$(dirname "$0")/lib.sh"
 source "$ROOT/tests/support/central_server.sh"
 
-WORK=$(mktemp -d)
 # The server's folder must be one that CUPS's own user can reach (its
 # filters run as that user): the build tree, not a private temporary one.
 CENTRAL="$NATIVE/central-server-$$"
 FORWARD="plenwick-forward-$$"
-cleanup() {
-  lpadmin -x "$FORWARD" 2>/dev/null
-  stop_print_server "$CENTRAL"
-  [ -n "${KEEP_CENTRAL:-}" ] || rm -rf "$WORK" "$CENTRAL"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
+if [ -n "${KEEP_CENTRAL:-}" ]; then WORK=$(mktemp -d) && cd "$WORK"; else work_folder; fi
+on_exit 'stop_print_server "$CENTRAL"; [ -n "${KEEP_CENTRAL:-}" ] || rm -rf "$CENTRAL"'
 
 if ! start_central_server "$CENTRAL"; then
   fail "the central print server did not start"
@@ -82,7 +76,7 @@ arrives "CUPS_SERVER" CENTRAL "$TAG-central.txt" "$since"
 # Through a queue of the run's own server that forwards to the central one.
 # The queue passes the document on as it came ("raw"): the central server's
 # queue prints it as it prints a job sent to it directly.
-lpadmin -p "$FORWARD" -E -v "ipp://$REMOTE/printers/CENTRAL" -m raw 2>/dev/null
+own_queue null "$FORWARD" "ipp://$REMOTE/printers/CENTRAL" -m raw
 check "the forwarding queue exists" lpstat -p "$FORWARD"
 since=$(central last_job_id)
 linux_print -copies=2 -form_id=Letter -printer_id="$FORWARD" "$TAG-forward.txt" >host.out 2>&1

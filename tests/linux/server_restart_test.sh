@@ -6,17 +6,12 @@
 # test's own; the machine's CUPS is not touched.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
+CUPSD_PID="" JAVA_PID=""
+work_folder
 chmod 755 "$WORK"
 SOCKET="$WORK/cups.sock"
-CUPSD_PID="" JAVA_PID=""
-cleanup() {
-  [ -n "$JAVA_PID" ] && kill "$JAVA_PID" 2>/dev/null
-  [ -n "$CUPSD_PID" ] && kill "$CUPSD_PID" 2>/dev/null && wait "$CUPSD_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
+on_exit '[ -n "$CUPSD_PID" ] && kill "$CUPSD_PID" 2>/dev/null && wait "$CUPSD_PID" 2>/dev/null'
+on_exit '[ -n "$JAVA_PID" ] && kill "$JAVA_PID" 2>/dev/null'
 mkdir -p server spool cache state tmp log classes
 printf '%s\n' "Listen $SOCKET" 'LogLevel warn' 'DefaultAuthType None' '<Policy default>' \
   '<Limit All>' 'Order allow,deny' 'Allow all' '</Limit>' '</Policy>' >server/cupsd.conf

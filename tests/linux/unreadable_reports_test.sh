@@ -5,10 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$ROOT/tests/support/unreadable_report_checks.sh"
 
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-HOST_PRINT=(java -Xcheck:jni -Djava.library.path="$LIBRARY_DIR" -cp "$NATIVE/java" PlenwickPrint)
+work_folder
 # The library prints a 113-page report in a fraction of a second: read
 # slowly, it is still printing when the test replaces it.
 SLOW_READS=(LD_PRELOAD="$NATIVE/libdisk_faults.so" DISK_FAULTS_PATH="$TAG-replaced.txt" DISK_FAULTS_READ_DELAY_MS=100)

@@ -22,12 +22,11 @@ SECURE_POLICY='<Policy secure>
 # Starts the central server in DIR (which CUPS's own user must reach: its
 # filters run as that user) with its two queues; REMOTE is its address.
 start_central_server() {  # dir
-  local ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
   CENTRAL_DIR=$1
   start_print_server "$CENTRAL_DIR" "$SECURE_POLICY" || return 1
   REMOTE="127.0.0.1:$(print_server_port "$CENTRAL_DIR")"
-  central lpadmin -p CENTRAL -E -v cups-pdf:/ -P "$ppd" 2>/dev/null &&
-    central lpadmin -p SECURE -E -v cups-pdf:/ -P "$ppd" -o printer-op-policy=secure 2>/dev/null &&
+  central lpadmin -p CENTRAL -E -v cups-pdf:/ -P "$CUPS_PDF_PPD" 2>/dev/null &&
+    central lpadmin -p SECURE -E -v cups-pdf:/ -P "$CUPS_PDF_PPD" -o printer-op-policy=secure 2>/dev/null &&
     central lpadmin -d CENTRAL
 }
 

@@ -7,20 +7,13 @@
 # queue is this test's own.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
+work_folder
 QUEUE="PLENWICK_CANCEL_$$"
 LONG="long_$$.txt"
 NEXT="next_$$.txt"
 HOST=""
-cleanup() {
-  [ -n "$HOST" ] && kill "$HOST" 2>/dev/null
-  cancel -a "$QUEUE" 2>/dev/null
-  remove_queue "$QUEUE"
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
-lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd || exit 1
+own_queue pdf "$QUEUE" || exit 1
+on_exit '[ -n "$HOST" ] && kill "$HOST" 2>/dev/null'
 
 # Thousands of pages, each ended by a form feed: the print takes a minute
 # or more, so the window is there when the test clicks.

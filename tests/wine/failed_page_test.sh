@@ -6,14 +6,11 @@
 # The queue is this test's own.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
+work_folder
 QUEUE="PLENWICK_PAGE_$$"
-trap 'remove_queue "$QUEUE"; rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+own_queue pdf "$QUEUE"
 check "queue exists" lpstat -p "$QUEUE"
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
+print_via "$WINE_HOST"
 
 # 40 pages of 60 full rows: far more than 200 KB once spooled.
 row=$(printf '%080d' 0)

@@ -10,7 +10,12 @@ source "$ROOT/scripts/lib/fixture_env.sh"
 export WINEPREFIX="${WINEPREFIX:-$WINBUILD/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 
-source "$ROOT/tests/support/shell_checks.sh"
+source "$ROOT/tests/support/kit.sh"
+
+# The host of the tree's DLL, for print_via (which sets WINEPATH to the
+# tree): a test that prints calls print_via "$WINE_HOST".
+WINE_HOST=wine$(grep -q 'mingw-x86_64' "$WINBUILD/CMakeCache.txt" 2>/dev/null && echo 64 || echo 32)
+TAG="wn$$"
 
 # Runs a Windows program of the build tree under Wine.
 wine_run() { "$ROOT/scripts/wine-run" "$@"; }

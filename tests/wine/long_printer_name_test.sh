@@ -4,11 +4,9 @@
 # printer. The queue is this test's own, made and removed here.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
+work_folder
 QUEUE="Plenwick_Accounting_Floor3_HP_LaserJet_4250_PCL6_$$"
-trap 'remove_queue "$QUEUE"; rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+own_queue pdf "$QUEUE"
 check "queue with a ${#QUEUE}-character name exists" lpstat -p "$QUEUE"
 
 # Prints $1 with the other arguments; the PDF of its document must hold its
@@ -29,8 +27,7 @@ prints() {  # report what [env...] -- [host arguments...]
     <<<"$(pdf_page_text "${pdf:-none}" 1)"
 }
 
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
+print_via "$WINE_HOST"
 PRINT_ARGS=(-printer_id="$QUEUE")
 prints "named_$$.txt" "named by the job"
 # The default printer for this process only: CUPS takes LPDEST as the

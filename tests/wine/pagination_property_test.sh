@@ -10,11 +10,8 @@ source "$(dirname "$0")/lib.sh"
 
 REPORTS=30
 SEED=${PLENWICK_SEED:-$RANDOM}
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
+work_folder
+print_via "$WINE_HOST"
 echo "seed $SEED (PLENWICK_SEED=$SEED repeats this run)"
 
 # Rows on a full page at this point size: the rows that fit in the

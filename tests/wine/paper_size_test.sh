@@ -3,11 +3,8 @@
 # PDF's page box (in points), turned pages included.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
+work_folder
+print_via "$WINE_HOST"
 
 # The page's shape as printed: width x height after its rotation.
 page_shape() {

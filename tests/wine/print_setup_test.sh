@@ -12,20 +12,13 @@ source "$(dirname "$0")/lib.sh"
 # architecture) may be at work beside it, and the "PDF" queue is shared.
 QUEUE="PDF2_$$"
 TAG="setup$$"  # report names, and so document titles, of this run
-WORK=$(mktemp -d)
 XVFB=""
-cleanup() {
-  lpadmin -x "$QUEUE" 2>/dev/null
-  [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-if ! lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null; then
+work_folder
+on_exit '[ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null'
+if ! own_queue pdf "$QUEUE"; then
   fail "cannot add the CUPS queue $QUEUE"
   finish
 fi
-
-cd "$WORK" || exit 1
 for name in chosen switched back layout; do printf '%s report\r\n' "$name" >"${TAG}_$name.txt"; done
 TRANSCRIPT="$WORK/transcript"
 STEPS=(

@@ -9,22 +9,15 @@
 source "$(dirname "$0")/lib.sh"
 source "$ROOT/tests/support/central_server.sh"
 
-WORK=$(mktemp -d)
 # CUPS's own user must reach the server's folder: the build tree.
 CENTRAL="$WINBUILD/central-server-$$"
 FORWARD="plenwick-forward-$$"
-cleanup() {
-  remove_queue "$FORWARD"
-  stop_print_server "$CENTRAL"
-  rm -rf "$WORK" "$CENTRAL"
-  # Wine keeps the printers it last found in the prefix: a program started
-  # on the run's server again finds that server's printers.
-  wine_run "$WINBUILD/plenwick_print.exe" -printer_id=none-such none-such.txt >/dev/null 2>&1
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
+work_folder
+# Wine keeps the printers it last found in the prefix: a program started
+# on the run's server again finds that server's printers.
+on_exit 'wine_run "$WINBUILD/plenwick_print.exe" -printer_id=none-such none-such.txt >/dev/null 2>&1'
+on_exit 'stop_print_server "$CENTRAL"; rm -rf "$CENTRAL"'
+print_via "$WINE_HOST"
 
 if ! start_central_server "$CENTRAL"; then
   fail "the central print server did not start"
@@ -58,7 +51,7 @@ arrives "CUPS_SERVER" central_$$.txt "$since"
 
 # Through a queue of the run's server that forwards to the central one,
 # passing the document on as it came ("raw").
-lpadmin -p "$FORWARD" -E -v "ipp://$REMOTE/printers/CENTRAL" -m raw 2>/dev/null
+own_queue null "$FORWARD" "ipp://$REMOTE/printers/CENTRAL" -m raw
 since=$(central last_job_id)
 wine_run "$WINBUILD/plenwick_print.exe" -printer_id="$FORWARD" forward_$$.txt >host.out 2>&1
 check "forwarded: the host returns" [ $? -eq 0 ]

@@ -4,16 +4,12 @@
 source "$(dirname "$0")/lib.sh"
 source "$ROOT/tests/support/report_text_checks.sh"
 
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
+work_folder
+print_via "$WINE_HOST"
 # Wine's PostScript driver takes each glyph from the selected face alone,
 # without the font fallback of Windows: CJK text prints as missing-glyph
 # boxes in its columns.
 TEXT_NOT_BACK='^日本語'
-HOST_PRINT=("$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe")
 
 check_report_text "wt$$"
 finish

@@ -6,11 +6,9 @@
 source "$(dirname "$0")/lib.sh"
 
 REQUESTS=500
-WORK=$(mktemp -d)
+work_folder
 QUEUE="PLENWICK_NULL_$$"
-trap 'remove_queue "$QUEUE"; rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-lpadmin -p "$QUEUE" -E -v file:/dev/null 2>/dev/null
+own_queue null "$QUEUE"
 check "discarding queue $QUEUE exists" lpstat -p "$QUEUE"
 
 {
@@ -20,8 +18,7 @@ check "discarding queue $QUEUE exists" lpstat -p "$QUEUE"
   printf '%0700d\r\n' 7
 } >soak.txt
 
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
+print_via "$WINE_HOST"
 # Without the cancel dialog: under Wine each dialog costs about two seconds
 # (the soak on the simulated Windows has it).
 PLENWICK_REPEAT=$REQUESTS wine_run "$WINBUILD/repeat_print.exe" -point=10 -interactive=none \

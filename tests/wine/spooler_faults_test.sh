@@ -6,21 +6,17 @@
 # run's print server starts it again at once.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
 QUEUE="PLENWICK_FAULT_$$"
-PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
-add_queue() { lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P "$PPD" 2>/dev/null; }
-cleanup() {
-  print_server_running "$PRINT_SERVER_DIR" || run_print_server "$PRINT_SERVER_DIR"
-  remove_queue "$QUEUE"
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-[ -n "${KEEP_FAULT_WORK:-}" ] && trap 'lpadmin -x "$QUEUE" 2>/dev/null' EXIT
-cd "$WORK" || exit 1
+add_queue() { make_queue pdf "$QUEUE"; }
+if [ -n "${KEEP_FAULT_WORK:-}" ]; then
+  WORK=$(mktemp -d) && cd "$WORK" && on_exit 'lpadmin -x "$QUEUE" 2>/dev/null'
+else
+  work_folder
+  on_exit 'remove_queue "$QUEUE"'
+  on_exit 'print_server_running "$PRINT_SERVER_DIR" || run_print_server "$PRINT_SERVER_DIR"'
+fi
 add_queue
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
+print_via "$WINE_HOST"
 
 # Starts the host in the background with REQUESTS requests of the report
 # $1 (SCRATCH) on the queue, answering the box CAPTION=ANSWER if it comes.

@@ -7,17 +7,10 @@
 # in the build tree: a prefix keeps the locale it was made in.
 source "$(dirname "$0")/lib.sh"
 
-WORK=$(mktemp -d)
 PREFIXES=()
-cleanup() {
-  local prefix
-  for prefix in "${PREFIXES[@]}"; do WINEPREFIX="$prefix" wineserver -k 2>/dev/null; done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK" || exit 1
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
+work_folder
+on_exit 'for prefix in "${PREFIXES[@]}"; do WINEPREFIX="$prefix" wineserver -k 2>/dev/null; done'
+print_via "$WINE_HOST"
 
 # Runs a command in locale $LOCALE and its prefix $PREFIX.
 in_locale() { LANG="$LOCALE" LC_ALL="$LOCALE" WINEPREFIX="$PREFIX" "$@" </dev/null; }

@@ -5,11 +5,8 @@
 source "$(dirname "$0")/lib.sh"
 
 ROUNDS=5
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
+work_folder
+print_via "$WINE_HOST"
 
 # Report N: two pages of 30 rows, each row naming the report. Reports 1
 # and 3 are printed in landscape, 2 and 4 in portrait.

@@ -5,13 +5,8 @@
 source "$(dirname "$0")/lib.sh"
 source "$ROOT/tests/support/unreadable_report_checks.sh"
 
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK" || exit 1
-export WINEPATH
-WINEPATH=$(winepath -w "$WINBUILD")
-HOST_PRINT=("$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe")
-TAG="wn$$"
+work_folder
+print_via "$WINE_HOST"
 
 check_unreadable_reports "$TAG"
 

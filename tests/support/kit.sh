@@ -1,0 +1,102 @@
+# The scenario kit of the shell tests, whichever library prints: a work
+# folder, cleanups stacked on exit, queues of a test's own of each kind,
+# the host's print command, and one reader of the PDFs printed. Sourced
+# through tests/linux/lib.sh or tests/wine/lib.sh, which set the host.
+source "${PLENWICK_ROOT:?}/tests/support/shell_checks.sh"
+
+# Cleanups run when the test ends, the last added first: each part of a
+# test adds its own instead of writing one trap for all.
+EXIT_STACK=()
+run_exit_stack() {
+  local i
+  for ((i = ${#EXIT_STACK[@]} - 1; i >= 0; i--)); do eval "${EXIT_STACK[i]}"; done
+}
+trap run_exit_stack EXIT
+on_exit() { EXIT_STACK+=("$*"); }  # command (a line of shell)
+
+# A folder of the test's own (WORK), gone when it ends; the test stands in it.
+work_folder() {
+  WORK=$(mktemp -d)
+  on_exit 'rm -rf "$WORK"'
+  cd "$WORK" || exit 1
+}
+
+# A queue of the test's own named $2, of one kind, its jobs cancelled and
+# the queue removed when the test ends. pdf keeps each job's PDF (cups-pdf);
+# null discards; ps and pcl are a generic PostScript and a PCL laser
+# printer; ipp is an IPP Everywhere printer. The queue goes to URI $3 when
+# given (ps, pcl and ipp need one: a printer of start_socket_printer or
+# start_ipp_printer); more arguments go to lpadmin.
+own_queue() {  # pdf|null|ps|pcl|ipp name [uri [lpadmin-arguments...]]
+  local name=$2
+  on_exit "cancel -a '$name' 2>/dev/null; remove_queue '$name'"
+  make_queue "$@"
+}
+
+# Sets HOST_PRINT (the command that runs one print request, as an array) and
+# PRINT_HOST for the library named: jvm is the Linux library in a Java virtual
+# machine; wine32 and wine64 are the DLL of the Windows tree under Wine.
+print_via() {  # jvm|wine32|wine64
+  PRINT_HOST=$1
+  case $1 in
+    jvm) HOST_PRINT=(env ${PRINT_LOCALE:+LANG=$PRINT_LOCALE LC_ALL=$PRINT_LOCALE} java -Xcheck:jni
+                     -Djava.library.path="$LIBRARY_DIR" -cp "$NATIVE/java" PlenwickPrint) ;;
+    wine32 | wine64)
+      export WINEPATH
+      WINEPATH=$(winepath -w "$WINBUILD")
+      HOST_PRINT=("$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe") ;;
+    *) echo "print_via: no host $1" >&2; exit 2 ;;
+  esac
+}
+
+# Prints one request; its output goes to host.out, and PDFS holds the PDF of
+# each report file of the request that was printed, in order. Other
+# programs print at the same time: a PDF is the request's when its title is
+# one of the request's file names (in parentheses when cups-pdf took it
+# from the PostScript that CUPS made of the Linux library's PDF).
+PDFS=()
+print_request() {
+  local since status arg pdf all=()
+  since=$(last_job_id)
+  [ "$PRINT_HOST" = jvm ] && print_via jvm  # PRINT_LOCALE may have changed
+  "${HOST_PRINT[@]}" "$@" >host.out 2>&1
+  status=$?
+  check "the request returns ($*)" [ $status -eq 0 ]
+  [ $status -eq 0 ] || sed 's/^/  host: /' host.out >&2
+  [ "$PRINT_HOST" = jvm ] && check "no JNI warning ($*)" no_jni_warning host.out
+  PDFS=()
+  mapfile -t all < <(pdfs_after_job "$since")
+  for pdf in "${all[@]}"; do
+    for arg in "$@"; do
+      [[ "$arg" != -* && "$(pdf_title "$pdf")" =~ ^\(?"$arg"\)?$ ]] && PDFS+=("$pdf") && break
+    done
+  done
+}
+
+# The PDF reader: pages, rows, faces and paper of a printed PDF.
+# pdf_pages, pdf_title and pdf_page_text are in shell_checks.sh.
+# The numbers of the rows "row NNN" on page $2 of PDF $1 (all pages
+# without $2), in order.
+row_numbers() {  # pdf [page]
+  if [ $# -gt 1 ]; then pdf_page_text "$1" "$2"; else pdftotext -layout "$1" - 2>/dev/null; fi |
+    grep -o 'row [0-9]*' | sed 's/row 0*//'
+}
+first_row() { row_numbers "$@" | head -1; }  # pdf page
+last_row() { row_numbers "$@" | tail -1; }   # pdf page
+# True when PDF $1 uses a face whose name grep (-E, with the options given)
+# finds: pdf_has_face report.pdf -i bold.
+pdf_has_face() {  # pdf [grep-options...] regex
+  local pdf=$1
+  shift
+  pdffonts "$pdf" 2>/dev/null | tail -n +3 | grep -q -E "$@"
+}
+# "W x H" in points of the first page; its rotation.
+page_size() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Page size: +([0-9.]+ x [0-9.]+).*/\1/p'; }
+page_rotation() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Page rot: +//p'; }
+# A page seen in landscape: a wide page, or a tall one turned a quarter.
+page_is_landscape() {  # pdf
+  local size rotation
+  size=$(page_size "$1") rotation=$(page_rotation "$1")
+  awk -v w="${size%% x *}" -v h="${size##* x }" -v r="${rotation:-0}" \
+    'BEGIN { turned = (r % 180 != 0); exit !(w != "" && ((w > h) != turned)) }'
+}

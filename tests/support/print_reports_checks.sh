@@ -1,0 +1,100 @@
+# Report files printed, whichever library prints (tests/linux and
+# tests/wine print_reports_test.sh): pages and rows, overstrikes, an empty
+# report, orientation and paper. Sourced by a shell test standing in its
+# work folder, with the kit (print_request, the PDF reader) and a host.
+# On A4 the grid of the Windows driver is 3508 units high: at 10 points a
+# line is 49 units, 71 rows a page; at 20 points 97 units, 36 rows.
+
+check_print_reports() {  # tag
+  local tag=$1 pdf page text point rows pages
+  # Pages separated by form feeds, after two that must not give empty pages.
+  {
+    printf '\f\f'
+    numbered_lines 1 20; printf '\f'
+    numbered_lines 21 40; printf '\f'
+    numbered_lines 41 60
+  } >"$tag-paged.txt"
+  print_request -point=10 "$tag-paged.txt"
+  check "form feeds: one PDF" [ "${#PDFS[@]}" -eq 1 ]
+  pdf=${PDFS[0]:-none}
+  check "form feeds: three pages" [ "$(pdf_pages "$pdf")" = 3 ]
+  check "form feeds: the title is the file name" grep -qxE "\(?$tag-paged.txt\)?" <<<"$(pdf_title "$pdf")"
+  for page in 1 2 3; do
+    check "form feeds: page $page starts with row $((page * 20 - 19))" [ "$(first_row "$pdf" $page)" = $((page * 20 - 19)) ]
+    check "form feeds: page $page ends with row $((page * 20))" [ "$(last_row "$pdf" $page)" = $((page * 20)) ]
+    check "form feeds: page $page holds its 20 rows" [ "$(pdf_page_text "$pdf" "$page" | grep -c 'of the report')" = 20 ]
+  done
+
+  # Full pages without form feeds: each page holds the grid's rows, and
+  # the rows go on where the previous page stopped.
+  numbered_lines 1 200 >"$tag-full.txt"
+  for point_rows in 10:71 20:36; do
+    point=${point_rows%:*} rows=${point_rows#*:}
+    print_request -point="$point" "$tag-full.txt"
+    pdf=${PDFS[0]:-none} pages=$(((200 + rows - 1) / rows))
+    check "$point pt: $pages pages" [ "$(pdf_pages "$pdf")" = $pages ]
+    for ((page = 2; page <= pages; page++)); do
+      check "$point pt: page $page starts with row $(((page - 1) * rows + 1))" \
+        [ "$(first_row "$pdf" $page)" = $(((page - 1) * rows + 1)) ]
+    done
+  done
+  check_full_pages "$tag"
+
+  # Overstrikes: bold heading and underlined digits come out as text once.
+  printf 'T\bTo\bot\bta\bal\bl:  1\b_2\b_3\b_\r\n' >"$tag-styled.txt"
+  print_request "$tag-styled.txt"
+  text=$(pdf_page_text "${PDFS[0]:-none}" 1)
+  check "overstruck text printed once" [ "$(grep -c -E 'Total: +123' <<<"$text")" = 1 ]
+  check "no overstrike left in the text" [ "$(grep -c -E 'TT|__' <<<"$text")" = 0 ]
+  check "a bold face is used" pdf_has_face "${PDFS[0]:-none}" -i bold
+
+  # An empty report: a document without text.
+  : >"$tag-empty.txt"
+  print_request "$tag-empty.txt"
+  check "empty report gives no text" [ -z "$(pdftotext "${PDFS[0]:-none}" - 2>/dev/null | tr -d '[:space:]\f')" ]
+
+  # Orientation and paper: listed forms, one file printed on each.
+  printf 'landscape\r\n' >"$tag-land.txt"
+  print_request -orientation=landscape "$tag-land.txt"
+  check "landscape page" page_is_landscape "${PDFS[0]:-none}"
+  printf 'paper\r\n' >"$tag-paper.txt"
+  print_request -form_id=A4 "$tag-paper.txt" -form_id=Letter "$tag-paper.txt"
+  check "two documents for two files" [ "${#PDFS[@]}" -eq 2 ]
+  check "A4 page" [ "$(page_size "${PDFS[0]:-none}")" = "595 x 842" ]
+  check "Letter page" [ "$(page_size "${PDFS[1]:-none}")" = "612 x 792" ]
+}
+
+# Full pages, on A4 at 10 points (71 rows a page).
+
+check_full_pages() {  # tag
+  local tag=$1 rows=71 pdf
+  numbered_lines 1 300 >"$tag-300.txt"
+  print_request -point=10 "$tag-300.txt"
+  pdf=${PDFS[0]:-none}
+  check "300 rows at 10 pt: 5 pages" [ "$(pdf_pages "$pdf")" = 5 ]
+  check "page 1 holds rows 1 to $rows" [ "$(row_numbers "$pdf" 1 | tr '\n' ' ')" = "$(seq -s ' ' 1 $rows) " ]
+  check "page 2 starts with row $((rows + 1))" [ "$(row_numbers "$pdf" 2 | head -1)" = $((rows + 1)) ]
+  check "every row once, in order" [ "$(row_numbers "$pdf" | tr '\n' ' ')" = "$(seq -s ' ' 1 300) " ]
+
+  # Full pages ended by form feeds, on the last row's line or on a line of
+  # their own: one page per form feed, none empty.
+  local i
+  for i in 0 1 2; do
+    numbered_lines $((i * rows + 1)) $((i * rows + rows - 1))
+    printf 'row %03d of the report\f' $((i * rows + rows))
+  done >"$tag-ff-on-row.txt"
+  for i in 0 1 2; do numbered_lines $((i * rows + 1)) $((i * rows + rows)); printf '\f'; done >"$tag-ff-own-line.txt"
+  print_request -point=10 "$tag-ff-on-row.txt" "$tag-ff-own-line.txt"
+  check "full pages, form feed on the last row: 3 pages" [ "$(pdf_pages "${PDFS[0]:-none}")" = 3 ]
+  check "full pages, form feed on its own line: 3 pages" [ "$(pdf_pages "${PDFS[1]:-none}")" = 3 ]
+
+  # One row more than a page holds, then a form feed, twice: the extra row
+  # goes alone on the next page, and no page is empty.
+  { numbered_lines 1 $((rows + 1)); printf '\f'; numbered_lines $((rows + 2)) $((2 * rows + 2)); printf '\f'; } \
+    >"$tag-overfull.txt"
+  print_request -point=10 "$tag-overfull.txt"
+  pdf=${PDFS[0]:-none}
+  check "one row over a full page, twice: 4 pages" [ "$(pdf_pages "$pdf")" = 4 ]
+  check "page 2 holds the one extra row" [ "$(row_numbers "$pdf" 2 | tr '\n' ' ')" = "$((rows + 1)) " ]
+  check "page 4 holds the other extra row" [ "$(row_numbers "$pdf" 4 | tr '\n' ' ')" = "$((2 * rows + 2)) " ]
+}
