@@ -54,6 +54,9 @@ function(plenwick_debian_package)
   install(TARGETS PLENWICKDLL LIBRARY DESTINATION ${jni_dir} COMPONENT library)
   install(FILES ${PROJECT_SOURCE_DIR}/java/doc/NativeWindows.java
     DESTINATION share/plenwick/java/doc COMPONENT library)
+  # The options reference, for the users of the library.
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/options.md
+    DESTINATION share/doc/${library_package} COMPONENT library)
   if(TARGET plenwick-dialogs)
     list(APPEND components dialogs)
     install(TARGETS plenwick-dialogs RUNTIME DESTINATION ${jni_dir} COMPONENT dialogs)

@@ -11,6 +11,7 @@
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
 #include "core/regular_file.h"
+#include "core/user_notice.h"
 #include "options/option_table.h"
 #include "platform/handles.h"
 
@@ -207,6 +208,26 @@ void ParseOptionList(PrintJob& job, OptionNesting& nesting, char* list) {
   }
 }
 
+// True when value starts with a number (blanks, a sign, then a digit, or a
+// point and a digit) as the number readers take it.
+bool StartsWithNumber(const char* value) {
+  while (*value == ' ' || *value == '\t') ++value;
+  if (*value == '+' || *value == '-') ++value;
+  if (*value == '.') ++value;
+  return IsAsciiDigit(*value);
+}
+
+// Tells the user that a size option's value is no number, and what is
+// used instead; the option still applies (its field gets 0) as before.
+void TellNotANumber(const char* option, const char* value, bool given, const char* instead) {
+  if (StartsWithNumber(value)) return;
+  if (given) {
+    TellUser("-%s=%s is not a number, %s", option, value, instead);
+  } else {
+    TellUser("-%s has no value, %s", option, instead);
+  }
+}
+
 void ApplySource(PrintJob& job, const char* value) {
   for (const PaperSource& source : PaperSourceTable) {
     if (EqualsIgnoreCase(value, source.name)) {
@@ -217,7 +238,7 @@ void ApplySource(PrintJob& job, const char* value) {
   if (job.paperSource == 0) ReadShortNumber("source", value, LeadingInt64(value), job.paperSource);
 }
 
-void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* value) {
+void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* value, bool given) {
   switch (code) {
     case kOptConfig:
       ParseConfigFile(job, nesting, value);
@@ -247,6 +268,8 @@ void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* valu
       break;
     case kOptPitch:
     case kOptPoint:
+      TellNotANumber(code == kOptPitch ? "pitch" : "point", value, given,
+                     "the printer's default size is used");
       ReadShortNumber(code == kOptPitch ? "pitch" : "point", value, LeadingInt64(value), job.pointSize);
       break;
     case kOptFont:
@@ -256,9 +279,11 @@ void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* valu
       job.ruler = true;
       break;
     case kOptWidth:
+      TellNotANumber("width", value, given, "the paper's own width is used");
       ReadShortNumber("width", value, PaperDimension(value), job.paperWidth);
       break;
     case kOptLength:
+      TellNotANumber("length", value, given, "the paper's own length is used");
       ReadShortNumber("length", value, PaperDimension(value), job.paperLength);
       break;
     case kOptInteractive:
@@ -309,7 +334,10 @@ void Parse_Arg(PrintJob& job, OptionNesting& nesting, char* text) {
   }
   DebugLog("Parse_Arg(%s)\n", text);
   const OptionEntry* option = FindOption(text);
-  if (!option) return;
+  if (!option) {
+    if (*text != '\0') TellUser("option -%s not known, ignored", text);
+    return;
+  }
   bool given = false;
   char fallback[sizeof(kInvalidArgument)];
   char* value = FindValue(text, fallback, &given);
@@ -319,7 +347,7 @@ void Parse_Arg(PrintJob& job, OptionNesting& nesting, char* text) {
     return;
   }
   NestingLevel level(nesting);
-  ApplyOption(job, nesting, option->code, value);
+  ApplyOption(job, nesting, option->code, value, given);
 }
 
 void Parse_Arg(PrintJob& job, char* text) {

@@ -37,8 +37,9 @@ names_in() { tr ',|' '\n\n' <<<"$1" | sed -E 's/\(.*//; s/:.*//; s/ //g' | grep 
 # What each package holds, exactly: no test program or build file slips in.
 expected_files=$(printf '%s\n' "$jni/libPLENWICKDLL.so" \
   usr/share/doc/libplenwickdll-jni/changelog.Debian.gz usr/share/doc/libplenwickdll-jni/copyright \
+  usr/share/doc/libplenwickdll-jni/options.md \
   usr/share/lintian/overrides/libplenwickdll-jni usr/share/plenwick/java/doc/NativeWindows.java | sort)
-check "the library's package holds the library, the class source and its documents" \
+check "the library's package holds the library, the class source, its documents and the options reference" \
   [ "$(files_of "$library_deb")" = "$expected_files" ] ||
   diff <(echo "$expected_files") <(files_of "$library_deb")
 check "package name, version and architecture" \

@@ -26,6 +26,22 @@ linux_print -disposition=scratch -config="$TAG-folder.cfg" "$TAG-folder" >host.o
 check "a directory: the request returns" [ $? -eq 0 ]
 check "a directory: its configuration file is kept" [ -e "$TAG-folder.cfg" ]
 
+# Why a report did not print, and which options were not applied: one
+# line each on standard error, where a server's log gets them; the request
+# still returns and prints what it can.
+printf 'told\r\n' >"$TAG-told.txt"
+linux_print -frobnicate=3 -point=abc -printer_id=PDF "$TAG-missing.txt" "$TAG-told.txt" \
+  >host.stdout 2>host.stderr
+check "told: the request returns" [ $? -eq 0 ]
+while IFS= read -r line; do
+  check "told on standard error: $line" grep -qxF -- "$line" host.stderr
+done <<TOLD
+plenwick: option -frobnicate=3 not known, ignored
+plenwick: -point=abc is not a number, the printer's default size is used
+plenwick: $TAG-missing.txt not printed: no such file
+TOLD
+check "told: nothing of it on standard output" bash -c "! grep -q '^plenwick: ' host.stdout"
+
 # A read-only report is printed, but SCRATCH cannot delete it, as on
 # Windows.
 printf 'read-only\r\n' >"$TAG-read-only.txt"

@@ -47,6 +47,9 @@ struct DeleteRecord {
 };
 const std::vector<DeleteRecord>& DeletedFiles();
 
+// The texts given to OutputDebugStringA, in order.
+const std::vector<std::string>& DebugStrings();
+
 size_t LiveGlobalBlocks();
 size_t LockedGlobalBlocks();
 

@@ -23,12 +23,15 @@ long g_failReadsAfter = -1;
 DWORD g_failReadsError = 0;
 
 std::vector<simwin::DeleteRecord> g_deleted;
+std::vector<std::string> g_debugStrings;
 
 // Local blocks are handed out by address (FormatMessageA gives the caller a
 // text pointer), so they are keyed by that address.
 std::map<const void*, std::unique_ptr<std::string>> g_locals;
 
 }  // namespace
+
+void OutputDebugStringA(LPCSTR text) { g_debugStrings.push_back(text ? text : ""); }
 
 HFILE _lopen(LPCSTR path, int mode) {
   int fd = winapi::LowLevelOpen(path, mode);
@@ -99,6 +102,7 @@ DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer,
 namespace simwin {
 
 const std::vector<DeleteRecord>& DeletedFiles() { return g_deleted; }
+const std::vector<std::string>& DebugStrings() { return g_debugStrings; }
 // The global blocks are the shared ones (winapi/global_memory.cpp).
 size_t LiveGlobalBlocks() { return winapi::LiveGlobalBlocks(); }
 size_t LockedGlobalBlocks() { return winapi::LockedGlobalBlocks(); }
@@ -110,7 +114,10 @@ void FailReadsAfter(long bytes, DWORD error) {
 
 namespace detail {
 
-void ClearDeletedFiles() { g_deleted.clear(); }
+void ClearDeletedFiles() {
+  g_deleted.clear();
+  g_debugStrings.clear();
+}
 
 size_t OpenFileCount() { return g_files.size(); }
 
@@ -120,6 +127,7 @@ void ResetKernel() {
   for (auto& entry : g_files) close(entry.first);
   g_files.clear();
   g_deleted.clear();
+  g_debugStrings.clear();
   winapi::FreeAllGlobalBlocks();
   g_locals.clear();
   g_failReadsAfter = -1;

@@ -6,10 +6,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/winapi/common.h"
+
+// Standard error is where a server's log and a terminal user look; the
+// line is written whole and at once.
+void OutputDebugStringA(LPCSTR text) {
+  if (!text) return;
+  fputs(text, stderr);
+  fflush(stderr);
+}
 
 HFILE _lopen(LPCSTR path, int mode) {
   int file = winapi::LowLevelOpen(path, mode);

@@ -29,6 +29,9 @@ UINT _lread(HFILE file, LPVOID buffer, UINT count);
 HFILE _lclose(HFILE file);
 BOOL DeleteFileA(LPCSTR path);
 
+// A line of diagnostics for whoever watches the program's debug output.
+void OutputDebugStringA(LPCSTR text);
+
 // What a file handle is: a file on a disk, a character device (a console,
 // a terminal, /dev/zero), a pipe (a FIFO, a socket).
 #define FILE_TYPE_UNKNOWN 0x0000
