@@ -48,8 +48,8 @@ std::string Heading(long page) {
 }
 
 std::string DataLine(Random& random) {
-  static const char* const kWords[] = {"NORTH", "SOUTH", "EAST", "WEST", "CENTRAL", "HARBOUR",
-                                       "BOLTS", "NUTS", "WASHERS", "HINGES", "BRACKETS", "RIVETS"};
+  static const char* const kWords[] = {"NORTH", "SOUTH", "EAST",    "WEST",   "CENTRAL",  "HARBOUR",
+                                       "BOLTS", "NUTS",  "WASHERS", "HINGES", "BRACKETS", "RIVETS"};
   std::string line;
   while (line.size() < static_cast<size_t>(kLineWidth)) {
     line += kWords[random.Below(12)];
@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
     page = Heading(number);
     for (int i = 0; i < kDataLines; ++i) page += DataLine(random);
     page += '\f';
-    size_t take = static_cast<size_t>(std::min<long long>(static_cast<long long>(page.size()),
-                                                          size - written));
+    size_t take = static_cast<size_t>(
+        std::min<long long>(static_cast<long long>(page.size()), size - written));
     if (fwrite(page.data(), 1, take, out) != take) {
       perror(argv[2]);
       return 1;

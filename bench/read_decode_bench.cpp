@@ -25,8 +25,12 @@ std::string g_utf8Report;  // g_report with accented words, in UTF-8
 // The report's words with accents, in UTF-8: every data line then holds
 // multibyte characters.
 std::string WithAccents(const std::string& report) {
-  static const char* const kAccented[][2] = {{"NORTH", "N\xC3\x96RTH"}, {"SOUTH", "S\xC3\x9C" "D"},
-                                             {"EAST", "\xC3\x89ST"},    {"NUTS", "N\xC3\x9CSSE"},
+  static const char* const kAccented[][2] = {{"NORTH", "N\xC3\x96RTH"},
+                                             {"SOUTH",
+                                              "S\xC3\x9C"
+                                              "D"},
+                                             {"EAST", "\xC3\x89ST"},
+                                             {"NUTS", "N\xC3\x9CSSE"},
                                              {"HINGES", "CHARNI\xC3\x88RES"}};
   std::string out;
   out.reserve(report.size() + report.size() / 8);

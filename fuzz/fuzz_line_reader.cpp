@@ -45,9 +45,11 @@ void CheckDecoding(const char* line, int count, bool detectUtf8) {
     if (i > 0) Check(over.position >= decoded.overprints[i - 1].position);
   }
   if (utf8) {
-    Check(Ascii(decoded.text, decoded.length) || plenwick::ReadsAsUtf8(decoded.text, decoded.length));
+    Check(Ascii(decoded.text, decoded.length) ||
+          plenwick::ReadsAsUtf8(decoded.text, decoded.length));
   }
-  Check(decoded.length >= 0 && decoded.length <= count && decoded.length < plenwick::kDecodedLineSize);
+  Check(decoded.length >= 0 && decoded.length <= count &&
+        decoded.length < plenwick::kDecodedLineSize);
   Check(decoded.text[decoded.length] == '\0');
   for (int i = 0; i < decoded.length; ++i) {
     Check(decoded.text[i] != '\0' && decoded.attributes[i] <= 3);
@@ -57,7 +59,8 @@ void CheckDecoding(const char* line, int count, bool detectUtf8) {
   do {
     int length = plenwick::RunLength(decoded, column);
     Check(length > 0 || decoded.length == 0);
-    for (int i = column; i < column + length; ++i) Check(decoded.attributes[i] == decoded.attributes[column]);
+    for (int i = column; i < column + length; ++i)
+      Check(decoded.attributes[i] == decoded.attributes[column]);
     if (column > 0) Check(decoded.attributes[column] != decoded.attributes[column - 1]);
     column += length;
     ++runs;
@@ -110,7 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int count = plenwick::GetLine(file, buffer.data(), capacity, status);
     Check(count >= 0 && (count < capacity || count == 0));
     Check(buffer[capacity - 1] == '\0');
-    Check(status == plenwick::CTL_TEXT || status == plenwick::CTL_FF || status == plenwick::CTL_EOF);
+    Check(status == plenwick::CTL_TEXT || status == plenwick::CTL_FF ||
+          status == plenwick::CTL_EOF);
     if (status == plenwick::CTL_EOF) {
       Check(count == 0);
       break;

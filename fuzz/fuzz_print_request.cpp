@@ -150,13 +150,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> arguments = OptionArguments(options);
   arguments.push_back(kReport);
   // One request, argument by argument, as the Java bridge makes it.
-  plenwick::RunPrintRequest(static_cast<int>(arguments.size()), [&arguments](int index, auto handle) {
-    const std::string& text = arguments[static_cast<size_t>(index)];
-    std::vector<char> argument(text.begin(), text.end());
-    argument.push_back('\0');
-    handle(argument.data());
-    return true;
-  });
+  plenwick::RunPrintRequest(static_cast<int>(arguments.size()),
+                            [&arguments](int index, auto handle) {
+                              const std::string& text = arguments[static_cast<size_t>(index)];
+                              std::vector<char> argument(text.begin(), text.end());
+                              argument.push_back('\0');
+                              handle(argument.data());
+                              return true;
+                            });
 
   Check(simwin::OpenHandleCount() == 0);
   Check(simwin::LiveGlobalBlocks() <= 2);  // the printer selection's blocks

@@ -16,7 +16,8 @@ using linux_platform::RegistryValues;
 bool Same(const RegistryValues& a, const RegistryValues& b) {
   if (a.size() != b.size()) return false;
   for (auto i = a.begin(), j = b.begin(); i != a.end(); ++i, ++j) {
-    if (i->first != j->first || i->second.type != j->second.type || i->second.data != j->second.data) {
+    if (i->first != j->first || i->second.type != j->second.type ||
+        i->second.data != j->second.data) {
       return false;
     }
   }

@@ -46,7 +46,8 @@ class PlenwickDll {
  private:
   template <typename Function>
   bool Find(const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_.get(), name)));
+    function =
+        reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_.get(), name)));
     if (!function) problem_ = std::string("PLENWICKDLL.dll does not export ") + name;
     return function != nullptr;
   }

@@ -66,7 +66,7 @@ class JniString {
     ~HeldChars() { reset(); }
   };
 
-  LocalRef ref_;       // declared first: dropped after the characters
+  LocalRef ref_;  // declared first: dropped after the characters
   HeldChars held_;
   std::unique_ptr<char[]> copy_;
   bool unavailable_ = false;

@@ -127,12 +127,14 @@ JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick(JNIEnv* env, jclass,
       [env, arguments]() -> jboolean {
         std::lock_guard<std::mutex> oneAtATime(RequestLock());
         jsize count = ArrayLength(env, arguments);
-        plenwick::RunPrintRequest(static_cast<int>(count), [env, arguments](int index, auto handle) {
-          JniString element(env, static_cast<jstring>(env->GetObjectArrayElement(arguments, index)));
-          if (element.Unavailable()) return false;
-          handle(element.get());
-          return true;
-        });
+        plenwick::RunPrintRequest(
+            static_cast<int>(count), [env, arguments](int index, auto handle) {
+              JniString element(env,
+                                static_cast<jstring>(env->GetObjectArrayElement(arguments, index)));
+              if (element.Unavailable()) return false;
+              handle(element.get());
+              return true;
+            });
         return JNI_TRUE;
       },
       Answer<jboolean>(JNI_TRUE));

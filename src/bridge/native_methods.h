@@ -14,9 +14,6 @@ JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_shellexec(JNIEnv* env, jclass 
                                                             jobjectArray commands);
 JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_launch_1document(JNIEnv* env, jclass receiver,
                                                                    jstring verb, jstring command);
-JNIEXPORT jstring JNICALL Java_doc_NativeWindows_read_1registry_1string(JNIEnv* env,
-                                                                        jclass receiver,
-                                                                        jint rootKey,
-                                                                        jstring subKey,
-                                                                        jstring valueName);
+JNIEXPORT jstring JNICALL Java_doc_NativeWindows_read_1registry_1string(
+    JNIEnv* env, jclass receiver, jint rootKey, jstring subKey, jstring valueName);
 }

@@ -13,11 +13,11 @@ namespace plenwick {
 
 // A new record holds the values at the start of a request.
 struct PrintJob {
-  const char* fileName = "";          // report file now being printed, quotes removed
-  std::string configFileName;         // last configuration file named in this request
-  FileIdentity configFile;            // the file configFileName named when it was read
-  FileIdentity reportFile;            // the file fileName named when it was opened
-  bool scratch = false;               // disposition SCRATCH: delete after printing
+  const char* fileName = "";   // report file now being printed, quotes removed
+  std::string configFileName;  // last configuration file named in this request
+  FileIdentity configFile;     // the file configFileName named when it was read
+  FileIdentity reportFile;     // the file fileName named when it was opened
+  bool scratch = false;        // disposition SCRATCH: delete after printing
   bool ruler = false;
   char printerName[100] = "";
   char formName[34] = "";

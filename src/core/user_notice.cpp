@@ -20,7 +20,8 @@ void TellUser(const char* format, ...) {
   int written = vsnprintf(line + prefix, room, format, args);
   va_end(args);
   size_t length = prefix;
-  if (written > 0) length += static_cast<size_t>(written) < room ? static_cast<size_t>(written) : room - 1;
+  if (written > 0)
+    length += static_cast<size_t>(written) < room ? static_cast<size_t>(written) : room - 1;
   line[length++] = '\n';
   line[length] = '\0';
   OutputDebugStringA(line);

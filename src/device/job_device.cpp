@@ -127,8 +127,8 @@ void WriteJobToDevMode(const PrintJob& job, DEVMODEA& mode) {
     // context is made.
     int32_t copies = std::clamp<int32_t>(job.copies, SHRT_MIN, SHRT_MAX);
     if (copies != job.copies) {
-      DebugLog("copies=%d: a device mode holds at most %d, %d asked\n", static_cast<int>(job.copies),
-               SHRT_MAX, static_cast<int>(copies));
+      DebugLog("copies=%d: a device mode holds at most %d, %d asked\n",
+               static_cast<int>(job.copies), SHRT_MAX, static_cast<int>(copies));
     }
     mode.dmCopies = static_cast<short>(copies);
     mode.dmFields |= DM_COPIES;

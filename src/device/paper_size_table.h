@@ -25,7 +25,6 @@ const PaperSize* FindPaperSizeByName(const char* name);
 // The row of a paper of width x length tenths of a millimetre, in either
 // orientation; null when no row matches. turned, when given, says whether
 // the row matched with its width and length exchanged.
-const PaperSize* FindPaperSizeByDimensions(int32_t width, int32_t length,
-                                           bool* turned = nullptr);
+const PaperSize* FindPaperSizeByDimensions(int32_t width, int32_t length, bool* turned = nullptr);
 
 }  // namespace plenwick

@@ -30,7 +30,8 @@ bool LineReader::Fill() {
       return true;
     }
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) std::fprintf(stderr, "plenwick-dialogs: reading input: %s\n", std::strerror(errno));
+    if (got < 0)
+      std::fprintf(stderr, "plenwick-dialogs: reading input: %s\n", std::strerror(errno));
     return false;
   }
 }
@@ -66,7 +67,8 @@ int NumberField(const Message& message, size_t i, int fallback) {
   const char* end = nullptr;
   int64_t value = plenwick::LeadingInt64(text.c_str(), &end);
   if (end == text.c_str() || *end != '\0' || value < -2147483647L || value > 2147483647L) {
-    std::fprintf(stderr, "plenwick-dialogs: \"%s\" is no number, %d taken\n", text.c_str(), fallback);
+    std::fprintf(stderr, "plenwick-dialogs: \"%s\" is no number, %d taken\n", text.c_str(),
+                 fallback);
     return fallback;
   }
   return static_cast<int>(value);

@@ -19,14 +19,21 @@ constexpr int kIdCancel = 2;
 // The buttons of MB_OK .. MB_CANCELTRYCONTINUE, in the order Windows shows them.
 std::vector<Button> ButtonsOf(int value) {
   switch (value) {
-    case 1: return {{"_OK", kIdOk}, {"_Cancel", kIdCancel}};
-    case 2: return {{"_Abort", 3}, {"_Retry", 4}, {"_Ignore", 5}};
-    case 3: return {{"_Yes", 6}, {"_No", 7}, {"_Cancel", kIdCancel}};
-    case 4: return {{"_Yes", 6}, {"_No", 7}};
-    case 5: return {{"_Retry", 4}, {"_Cancel", kIdCancel}};
-    case 6: return {{"_Cancel", kIdCancel}, {"_Try Again", 10}, {"_Continue", 11}};
+    case 1:
+      return {{"_OK", kIdOk}, {"_Cancel", kIdCancel}};
+    case 2:
+      return {{"_Abort", 3}, {"_Retry", 4}, {"_Ignore", 5}};
+    case 3:
+      return {{"_Yes", 6}, {"_No", 7}, {"_Cancel", kIdCancel}};
+    case 4:
+      return {{"_Yes", 6}, {"_No", 7}};
+    case 5:
+      return {{"_Retry", 4}, {"_Cancel", kIdCancel}};
+    case 6:
+      return {{"_Cancel", kIdCancel}, {"_Try Again", 10}, {"_Continue", 11}};
     default:
-      if (value != 0) std::fprintf(stderr, "plenwick-dialogs: buttons %d unknown, OK shown\n", value);
+      if (value != 0)
+        std::fprintf(stderr, "plenwick-dialogs: buttons %d unknown, OK shown\n", value);
       return {{"_OK", kIdOk}};
   }
 }
@@ -59,7 +66,8 @@ const char* IconNameOf(const std::string& icon) {
 // for the stop sign or the exclamation mark, so it goes left of the text.
 void AddIcon(GtkWidget* dialog, const std::string& icon) {
   const char* name = IconNameOf(icon);
-  GtkWidget* row = gtk_widget_get_parent(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog)));
+  GtkWidget* row =
+      gtk_widget_get_parent(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog)));
   if (!name || !GTK_IS_BOX(row)) return;
   GtkWidget* image = gtk_image_new_from_icon_name(name, GTK_ICON_SIZE_DIALOG);
   gtk_widget_set_valign(image, GTK_ALIGN_START);
@@ -88,7 +96,8 @@ int LongestLine(const std::string& text) {
   size_t start = 0;
   while (start <= text.size()) {
     size_t end = std::min(text.find('\n', start), text.size());
-    longest = std::max(longest, g_utf8_strlen(text.data() + start, static_cast<gssize>(end - start)));
+    longest =
+        std::max(longest, g_utf8_strlen(text.data() + start, static_cast<gssize>(end - start)));
     start = end + 1;
   }
   return static_cast<int>(std::min<long>(longest, kTextChars));
@@ -99,7 +108,8 @@ int LongestLine(const std::string& text) {
 void AddText(GtkWidget* dialog, const std::string& text) {
   GtkWidget* area = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog));
   GList* children = gtk_container_get_children(GTK_CONTAINER(area));
-  for (GList* child = children; child; child = child->next) gtk_widget_hide(GTK_WIDGET(child->data));
+  for (GList* child = children; child; child = child->next)
+    gtk_widget_hide(GTK_WIDGET(child->data));
   g_list_free(children);
   GtkWidget* label = gtk_label_new(Shown(text).c_str());
   gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
@@ -113,7 +123,8 @@ void AddText(GtkWidget* dialog, const std::string& text) {
   gtk_label_set_xalign(GTK_LABEL(label), 0);
   gtk_label_set_yalign(GTK_LABEL(label), 0);
   GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER,
+                                 GTK_POLICY_AUTOMATIC);
   gtk_scrolled_window_set_propagate_natural_width(GTK_SCROLLED_WINDOW(scroller), TRUE);
   gtk_scrolled_window_set_propagate_natural_height(GTK_SCROLLED_WINDOW(scroller), TRUE);
   gtk_scrolled_window_set_max_content_height(GTK_SCROLLED_WINDOW(scroller), MaxTextHeight());
@@ -135,12 +146,18 @@ MessageBoxSettings SettingsOf(const std::vector<Message>& messages) {
   MessageBoxSettings settings;
   for (const Message& message : messages) {
     const std::string& verb = message[0];
-    if (verb == "caption") settings.caption = Field(message, 1);
-    else if (verb == "text") settings.text = Field(message, 1);
-    else if (verb == "icon") settings.icon = Field(message, 1);
-    else if (verb == "buttons") settings.buttons = NumberField(message, 1, 0);
-    else if (verb == "default") settings.default_index = NumberField(message, 1, 0);
-    else if (verb == "close") settings.close_answer = NumberField(message, 1, -1);
+    if (verb == "caption")
+      settings.caption = Field(message, 1);
+    else if (verb == "text")
+      settings.text = Field(message, 1);
+    else if (verb == "icon")
+      settings.icon = Field(message, 1);
+    else if (verb == "buttons")
+      settings.buttons = NumberField(message, 1, 0);
+    else if (verb == "default")
+      settings.default_index = NumberField(message, 1, 0);
+    else if (verb == "close")
+      settings.close_answer = NumberField(message, 1, -1);
   }
   return settings;
 }
@@ -151,17 +168,19 @@ int RunMessageBox(const std::vector<Message>& messages) {
   MessageBoxSettings settings = SettingsOf(messages);
   std::vector<Button> buttons = ButtonsOf(settings.buttons);
   int close_answer = settings.close_answer >= 0 ? settings.close_answer : CloseAnswerOf(buttons);
-  UniqueWidget dialog(
-      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, TypeOf(settings.icon), GTK_BUTTONS_NONE, nullptr));
+  UniqueWidget dialog(gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, TypeOf(settings.icon),
+                                             GTK_BUTTONS_NONE, nullptr));
   AddText(dialog.get(), settings.text);
   gtk_window_set_title(GTK_WINDOW(dialog.get()), Shown(settings.caption).c_str());
   gtk_window_set_position(GTK_WINDOW(dialog.get()), GTK_WIN_POS_CENTER);
   AddIcon(dialog.get(), settings.icon);
-  for (const Button& button : buttons) gtk_dialog_add_button(GTK_DIALOG(dialog.get()), button.label, button.id);
+  for (const Button& button : buttons)
+    gtk_dialog_add_button(GTK_DIALOG(dialog.get()), button.label, button.id);
   // MB_DEFBUTTON2 on a one-button box means that one button, as on Windows.
-  size_t chosen = settings.default_index >= 0 && static_cast<size_t>(settings.default_index) < buttons.size()
-                      ? static_cast<size_t>(settings.default_index)
-                      : 0;
+  size_t chosen =
+      settings.default_index >= 0 && static_cast<size_t>(settings.default_index) < buttons.size()
+          ? static_cast<size_t>(settings.default_index)
+          : 0;
   int default_id = buttons[chosen].id;
   gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), default_id);
   gtk_widget_grab_focus(gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog.get()), default_id));

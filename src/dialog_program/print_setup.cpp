@@ -134,7 +134,8 @@ GtkWidget* OrientationFrame(SetupDialog* setup) {
   GtkWidget* portrait = gtk_radio_button_new_with_mnemonic(nullptr, "Po_rtrait");
   GtkWidget* landscape =
       gtk_radio_button_new_with_mnemonic_from_widget(GTK_RADIO_BUTTON(portrait), "_Landscape");
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(setup->choices.landscape ? landscape : portrait), TRUE);
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(setup->choices.landscape ? landscape : portrait),
+                               TRUE);
   setup->landscape = GTK_TOGGLE_BUTTON(landscape);
   gtk_box_pack_start(GTK_BOX(box), portrait, FALSE, FALSE, 0);
   gtk_box_pack_start(GTK_BOX(box), landscape, FALSE, FALSE, 0);
@@ -152,7 +153,8 @@ void SelectInitial(SetupDialog* setup) {
   // to the first, and that is what OK must answer.
   g_signal_connect(setup->paper, "changed", G_CALLBACK(OnPaperChanged), setup);
   g_signal_connect(setup->printer, "changed", G_CALLBACK(OnPrinterChanged), setup);
-  gtk_combo_box_set_active(GTK_COMBO_BOX(setup->printer), setup->choices.printers.empty() ? -1 : index);
+  gtk_combo_box_set_active(GTK_COMBO_BOX(setup->printer),
+                           setup->choices.printers.empty() ? -1 : index);
 }
 
 }  // namespace
@@ -188,7 +190,8 @@ int RunPrintSetup(const std::vector<Message>& messages) {
     Answer({"cancel"});
     return kDone;
   }
-  Answer({"ok", printer->name, setup.paper_code, gtk_toggle_button_get_active(setup.landscape) ? "2" : "1"});
+  Answer({"ok", printer->name, setup.paper_code,
+          gtk_toggle_button_get_active(setup.landscape) ? "2" : "1"});
   return kDone;
 }
 

@@ -82,7 +82,8 @@ void Build(TemplateDialog* dialog, const std::vector<Message>& messages) {
       dialog->labels[NumberField(message, 1, -1)] = GTK_LABEL(label);
       gtk_box_pack_start(GTK_BOX(box), label, FALSE, FALSE, 0);
     } else if (message[0] == "button") {
-      gtk_box_pack_start(GTK_BOX(box), ItemButton(message, GTK_WINDOW(dialog->window)), FALSE, FALSE, 0);
+      gtk_box_pack_start(GTK_BOX(box), ItemButton(message, GTK_WINDOW(dialog->window)), FALSE,
+                         FALSE, 0);
     } else {
       Apply(dialog, message);
     }
@@ -137,8 +138,8 @@ int RunTemplateDialog(LineReader& reader, const std::vector<Message>& messages) 
   // are applied before the window first appears.
   std::string line;
   while (reader.Take(&line)) Apply(&dialog, dialog_protocol::Fields(line));
-  guint watch = g_unix_fd_add(STDIN_FILENO, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR),
-                              OnInput, &dialog);
+  guint watch = g_unix_fd_add(
+      STDIN_FILENO, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR), OnInput, &dialog);
   gtk_widget_show_all(dialog.window);
   gtk_main();
   // The watch removed itself at the end of the input; any other way out of

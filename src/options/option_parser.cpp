@@ -59,7 +59,8 @@ double LeadingDecimal(const char* value) {
   int digits = 0;
   for (; IsAsciiDigit(*at); ++at, ++digits) mantissa = mantissa * 10.0 + (*at - '0');
   if (*at == '.') {
-    for (++at; IsAsciiDigit(*at); ++at, ++digits, --exponent) mantissa = mantissa * 10.0 + (*at - '0');
+    for (++at; IsAsciiDigit(*at); ++at, ++digits, --exponent)
+      mantissa = mantissa * 10.0 + (*at - '0');
   }
   if (digits == 0) return 0.0;
   if (*at == 'e' || *at == 'E') {
@@ -71,7 +72,8 @@ double LeadingDecimal(const char* value) {
     for (; IsAsciiDigit(*power); ++power) written = std::min(written * 10 + (*power - '0'), 1000);
     if (IsAsciiDigit(power[-1])) exponent += below ? -written : written;
   }
-  double magnitude = exponent < 0 ? mantissa / PowerOfTen(-exponent) : mantissa * PowerOfTen(exponent);
+  double magnitude =
+      exponent < 0 ? mantissa / PowerOfTen(-exponent) : mantissa * PowerOfTen(exponent);
   return negative ? -magnitude : magnitude;
 }
 
@@ -91,8 +93,8 @@ int32_t LeadingInteger(const char* value) {
 template <typename Field>
 void ReadShortNumber(const char* option, const char* value, int64_t number, Field& field) {
   if (number < INT16_MIN || number > INT16_MAX) {
-    DebugLog("%s=%s: not a number from %d to %d, %s stays %d\n", option, value, INT16_MIN, INT16_MAX,
-             option, static_cast<int>(field));
+    DebugLog("%s=%s: not a number from %d to %d, %s stays %d\n", option, value, INT16_MIN,
+             INT16_MAX, option, static_cast<int>(field));
     return;
   }
   field = static_cast<Field>(number);
@@ -164,13 +166,14 @@ size_t NextRead(const std::string& contents, size_t at, char (&line)[kConfigLine
 
 void ParseConfigFile(PrintJob& job, OptionNesting& nesting, const char* path) {
   if (++nesting.configReads > kMaxConfigFileReads) {
-    DebugLog("config %s: more than %d configuration files read for one argument, ignoring it\n", path,
-             kMaxConfigFileReads);
+    DebugLog("config %s: more than %d configuration files read for one argument, ignoring it\n",
+             path, kMaxConfigFileReads);
     return;
   }
   if (nesting.configBytes >= static_cast<size_t>(kMaxConfigBytesRead)) {
-    DebugLog("config %s: %d bytes of configuration files already read for one argument, ignoring it\n", path,
-             kMaxConfigBytesRead);
+    DebugLog(
+        "config %s: %d bytes of configuration files already read for one argument, ignoring it\n",
+        path, kMaxConfigBytesRead);
     return;
   }
   job.configFileName = path;
@@ -270,7 +273,8 @@ void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* valu
     case kOptPoint:
       TellNotANumber(code == kOptPitch ? "pitch" : "point", value, given,
                      "the printer's default size is used");
-      ReadShortNumber(code == kOptPitch ? "pitch" : "point", value, LeadingInt64(value), job.pointSize);
+      ReadShortNumber(code == kOptPitch ? "pitch" : "point", value, LeadingInt64(value),
+                      job.pointSize);
       break;
     case kOptFont:
       CopyText(job.fontFace, value);

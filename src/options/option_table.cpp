@@ -57,8 +57,8 @@ OptionEntry OptionTable[kOptionCount] = {
 };
 
 const PaperSource PaperSourceTable[kPaperSourceCount] = {
-    {1, "Upper"},          {2, "Lower"},           {3, "Middle"},         {4, "Manual"},
-    {5, "Envelope"},       {6, "Manual Envelope"}, {7, "Automatic"},      {8, "Tractor"},
+    {1, "Upper"},          {2, "Lower"},           {3, "Middle"},          {4, "Manual"},
+    {5, "Envelope"},       {6, "Manual Envelope"}, {7, "Automatic"},       {8, "Tractor"},
     {9, "Small format"},   {10, "Large format"},   {11, "Large capacity"}, {14, "Paper cassette"},
     {256, "User defined"},
 };

@@ -40,9 +40,9 @@ inline size_t FindFirstOfNoting(const unsigned char* bytes, size_t size, unsigne
       if (kNoteHigh) passed = _mm_or_si128(passed, block);
       continue;
     }
-    __m128i hits = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(block, wantA), _mm_cmpeq_epi8(block, wantB)),
-        _mm_cmpeq_epi8(block, wantC));
+    __m128i hits =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, wantA), _mm_cmpeq_epi8(block, wantB)),
+                     _mm_cmpeq_epi8(block, wantC));
     unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
     if (mask != 0) {
       unsigned at = static_cast<unsigned>(__builtin_ctz(mask));
@@ -79,16 +79,16 @@ inline size_t FindFirstOfNoting(const unsigned char* bytes, size_t size, unsigne
   return i;
 }
 
-inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char a,
-                          unsigned char b, unsigned char c) {
+inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char a, unsigned char b,
+                          unsigned char c) {
   return FindFirstOfNoting<false>(bytes, size, a, b, c, nullptr);
 }
 
 // The same, noting in high whether a byte before the one found is above
 // 127: the overstrike decoder learns on its way whether a line may be
 // UTF-8.
-inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char a,
-                          unsigned char b, unsigned char c, bool& high) {
+inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char a, unsigned char b,
+                          unsigned char c, bool& high) {
   return FindFirstOfNoting<true>(bytes, size, a, b, c, &high);
 }
 

@@ -47,7 +47,8 @@ int GetLine(ReportFile& file, char* buffer, int capacity, LineStatus& status) {
   while (count < capacity - 1 && FillReadAhead(file)) {
     // The ordinary bytes up to the next line end go in one piece.
     const unsigned char* from = ahead.bytes + ahead.next;
-    size_t room = std::min<size_t>(ahead.end - ahead.next, static_cast<size_t>(capacity - 1 - count));
+    size_t room =
+        std::min<size_t>(ahead.end - ahead.next, static_cast<size_t>(capacity - 1 - count));
     size_t ordinary = FindFirstOf(from, room, kLineFeed, kFormFeed, kCarriageReturn);
     memcpy(buffer + count, from, ordinary);
     count += static_cast<int>(ordinary);

@@ -7,10 +7,10 @@
 namespace plenwick {
 
 enum LineStatus {
-  CTL_TEXT = 0,  // ended at a line feed, at the end of the file, or with the buffer full
-  CTL_FF = 1,    // ended at a form feed: the page ends after it
-  CTL_EOF = 2,   // nothing was read: the file is at its end
-  CTL_ERROR = 3, // reading failed: the rest of the file cannot be had
+  CTL_TEXT = 0,   // ended at a line feed, at the end of the file, or with the buffer full
+  CTL_FF = 1,     // ended at a form feed: the page ends after it
+  CTL_EOF = 2,    // nothing was read: the file is at its end
+  CTL_ERROR = 3,  // reading failed: the rest of the file cannot be had
 };
 
 // Reads the next line of file.bytes into buffer, which holds capacity

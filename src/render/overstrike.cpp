@@ -10,7 +10,7 @@ namespace plenwick {
 namespace {
 
 const unsigned char kBackspace = 8;
-const char kMiddleDot[] = "\xB7";         // in the ANSI code page
+const char kMiddleDot[] = "\xB7";          // in the ANSI code page
 const char kUtf8MiddleDot[] = "\xC2\xB7";  // U+00B7
 
 // Where the cell before text[end] starts.

@@ -30,10 +30,10 @@ struct Overprint {
 // character each (a byte, or in a UTF-8 line a character with its
 // combining marks), and the characters struck over them.
 struct DecodedLine {
-  char text[kDecodedLineSize];  // terminated
+  char text[kDecodedLineSize];            // terminated
   LineAttr attributes[kDecodedLineSize];  // one per byte, set up to text[length]
-  int length;  // bytes before the first terminator: what is printed
-  bool utf8;   // text is UTF-8: columns count characters, not bytes
+  int length;                             // bytes before the first terminator: what is printed
+  bool utf8;                              // text is UTF-8: columns count characters, not bytes
   int overprintCount;
   Overprint overprints[kMaxOverprints];  // in the order of their cells
 };

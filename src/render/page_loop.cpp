@@ -76,8 +76,8 @@ struct Position {
 void CheckPassThrough(ReportFile& file) {
   if (!file.job.raw) return;
   int32_t escape = PASSTHROUGH;
-  if (Escape(file.dc(), QUERYESCSUPPORT, sizeof escape,
-             reinterpret_cast<LPCSTR>(&escape), nullptr) == 0) {
+  if (Escape(file.dc(), QUERYESCSUPPORT, sizeof escape, reinterpret_cast<LPCSTR>(&escape),
+             nullptr) == 0) {
     DebugLog("PASSTHROUGH not supported, ignoring -raw flag\n");
     file.job.raw = false;
   }
@@ -193,8 +193,7 @@ bool PrintPages(ReportFile& file, const CancelDialog& dialog, const Grid& grid, 
 
 // Ends the last page (with a second ruler below its last line) and the
 // document. True when the document reached its end.
-bool FinishDocument(ReportFile& file, const Grid& grid, Position& at,
-                    SpoolerDocument& document) {
+bool FinishDocument(ReportFile& file, const Grid& grid, Position& at, SpoolerDocument& document) {
   if (at.row > 0) {
     // A last page that is not full gets a second ruler below its last line.
     if (at.row < grid.RowsPerPage()) DrawRuler(file, at.row * grid.lineHeight);

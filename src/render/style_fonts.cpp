@@ -57,9 +57,10 @@ bool StyleFonts::Make(const LOGFONTA& base, LineAttr attribute) {
   font.lfUnderline = (attribute & kUnderline) ? 1 : 0;
   fonts_[attribute].reset(CreateFontIndirectA(&font));
   if (fonts_[attribute]) return true;
-  DebugLog("CreateFontIndirect(%s, height %d, weight %d, underline %d) failed - GetLastError() = %d\n",
-           font.lfFaceName, static_cast<int>(font.lfHeight), static_cast<int>(font.lfWeight),
-           font.lfUnderline, static_cast<int>(GetLastError()));
+  DebugLog(
+      "CreateFontIndirect(%s, height %d, weight %d, underline %d) failed - GetLastError() = %d\n",
+      font.lfFaceName, static_cast<int>(font.lfHeight), static_cast<int>(font.lfWeight),
+      font.lfUnderline, static_cast<int>(GetLastError()));
   return false;
 }
 

@@ -58,13 +58,16 @@ int WideTextOf(ReportFile& file, const char* text, int length) {
   if (length == 0) return 0;
   if (file.wide.size() < static_cast<size_t>(length)) file.wide.resize(static_cast<size_t>(length));
   int wide = MultiByteToWideChar(CP_UTF8, 0, text, length, file.wide.data(), length);
-  if (wide == 0) DebugLog("PutRun: UTF-8 text not converted, error %d\n", static_cast<int>(GetLastError()));
+  if (wide == 0)
+    DebugLog("PutRun: UTF-8 text not converted, error %d\n", static_cast<int>(GetLastError()));
   return wide;
 }
 
 // The caller who names the bytes' code page, or sends them raw, is taken
 // at its word; otherwise a line that reads as UTF-8 is UTF-8.
-bool MayBeUtf8(const PrintJob& job) { return !job.raw && !job.oemTranslation && !job.ansiTranslation; }
+bool MayBeUtf8(const PrintJob& job) {
+  return !job.raw && !job.oemTranslation && !job.ansiTranslation;
+}
 
 // The bytes of the run at start that go out in one call. In a UTF-8 line
 // a run ends after a wide character, whose glyph may not be two cells
@@ -166,7 +169,8 @@ void WriteReportLine(ReportFile& file, const char* line, int count, int row, int
     int x = columns == 0 && length > 0 ? lastCell : column;
     PutRun(file, decoded.attributes[start], x * advance, y, run, length, utf8);
     // The characters struck over the run's cells go on top of them.
-    for (; over < decoded.overprintCount && decoded.overprints[over].position < start + length; ++over) {
+    for (; over < decoded.overprintCount && decoded.overprints[over].position < start + length;
+         ++over) {
       const Overprint& top = decoded.overprints[over];
       int cell = column + TextColumns(run, top.position - start, utf8);
       PutRun(file, top.attribute, cell * advance, y, top.text, top.length, utf8);

@@ -24,8 +24,8 @@ TEST(PaperTable, AMediumNamesItsFirstPaper) {
   struct {
     const char* name;
     int code;
-  } cases[] = {{"iso_a4_210x297mm", 9}, {"na_letter_8.5x11in", 1}, {"na_legal_8.5x14in", 5},
-               {"iso_dl_110x220mm", 27}, {"custom_1x1in", 0},      {"", 0}};
+  } cases[] = {{"iso_a4_210x297mm", 9},  {"na_letter_8.5x11in", 1}, {"na_legal_8.5x14in", 5},
+               {"iso_dl_110x220mm", 27}, {"custom_1x1in", 0},       {"", 0}};
   for (const auto& row : cases) EXPECT_EQ(PaperOfMediaName(row.name), row.code) << row.name;
 }
 

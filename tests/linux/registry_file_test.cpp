@@ -142,8 +142,10 @@ TEST(RegistryFile, ReadsBrokenUtf8AsTheConversionsDo) {
       {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
   };
   for (const auto& c : cases) {
-    std::string text = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
-                       "\"Name\"=\"" + std::string(c.bytes) + "\"\r\n";
+    std::string text =
+        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+        "\"Name\"=\"" +
+        std::string(c.bytes) + "\"\r\n";
     for (size_t piece : {size_t{0}, size_t{1}, size_t{2}}) {
       RegistryFile registry;
       ASSERT_TRUE(ParseRegistryText(text, registry, piece));
@@ -191,9 +193,8 @@ TEST(RegistryFile, RefusesNumbersBeyond32Bits) {
   };
   for (const Case& c : cases) {
     RegistryFile registry;
-    ASSERT_TRUE(ParseRegistryText(std::string("REGEDIT4\n[HKEY_CURRENT_USER\\N]\n\"V\"=") + c.data +
-                                      "\n",
-                                  registry));
+    ASSERT_TRUE(ParseRegistryText(
+        std::string("REGEDIT4\n[HKEY_CURRENT_USER\\N]\n\"V\"=") + c.data + "\n", registry));
     const auto* value = Value(registry, "HKEY_CURRENT_USER\\N", "V");
     EXPECT_EQ(value != nullptr, c.read) << c.data;
     if (value && c.read) {
@@ -283,7 +284,8 @@ TEST(RegistryFile, ReadsALargeExportInBoundedMemory) {
         setrlimit(RLIMIT_AS, &limit);
         for (int round = 0; round < 2; ++round) {
           HKEY key = nullptr;
-          if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wanted", 0, KEY_READ, &key) != 0) _exit(1);
+          if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wanted", 0, KEY_READ, &key) != 0)
+            _exit(1);
           char data[16] = {};
           DWORD size = sizeof data;
           if (RegQueryValueExA(key, "Name", nullptr, nullptr, reinterpret_cast<LPBYTE>(data),

@@ -109,7 +109,8 @@ TEST_F(LinuxShell, VerbsReadAlikeUnderEveryLocale) {
       {"EXPLORE", root_ + "/bin/xdg-open.args", folder_ + "/doc.txt|"},
   };
   for (const char* name : {"tr_TR.UTF-8", "de_DE.UTF-8", "C"}) {
-    ASSERT_NE(setlocale(LC_ALL, name), nullptr) << name << " is not generated (see scripts/lib/packages.sh)";
+    ASSERT_NE(setlocale(LC_ALL, name), nullptr)
+        << name << " is not generated (see scripts/lib/packages.sh)";
     for (const Case& c : cases) {
       remove(c.recorder.c_str());
       LaunchShellCommand(("/W " + doc).c_str(), c.verb, false);
@@ -127,7 +128,8 @@ TEST_F(LinuxShell, ChildrenGetNothingOfTheHost) {
   sigemptyset(&quit);
   sigaddset(&quit, SIGQUIT);
   pthread_sigmask(SIG_BLOCK, &quit, &previous);
-  struct sigaction ignore {}, previousInt {};
+  struct sigaction ignore {
+  }, previousInt{};
   ignore.sa_handler = SIG_IGN;
   sigaction(SIGINT, &ignore, &previousInt);
 

@@ -167,26 +167,35 @@ TEST_P(BridgeTest, ReadRegistryStringConvertsTheText) {
   jstring missing = Java_doc_NativeWindows_read_1registry_1string(
       env_, nullptr, currentUser, jni_.String(foreign), jni_.String("x"));
   EXPECT_EQ(jni_.Units(missing),
-            u"**ERROR** RegOpenKeyEx() Registry Key not found: \u00e9\u20ac a?b??" u"?!");
-  EXPECT_EQ(simwin::RegistryEvents().back(), "RegOpenKeyExA(\xE9\x80 a?b??" "?!, 0, 0x1) = 2");
+            u"**ERROR** RegOpenKeyEx() Registry Key not found: \u00e9\u20ac a?b??"
+            u"?!");
+  EXPECT_EQ(simwin::RegistryEvents().back(),
+            "RegOpenKeyExA(\xE9\x80 a?b??"
+            "?!, 0, 0x1) = 2");
 
   jstring refused = Java_doc_NativeWindows_read_1registry_1string(env_, nullptr, currentUser,
                                                                   jni_.String("Software"), nullptr);
   EXPECT_EQ(jni_.Text(refused), "**ERROR** read_registry_string() null sub key or value name");
-  jstring empty = Java_doc_NativeWindows_read_1registry_1string(
-      env_, nullptr, currentUser, jni_.String(""), jni_.String(""));
+  jstring empty = Java_doc_NativeWindows_read_1registry_1string(env_, nullptr, currentUser,
+                                                                jni_.String(""), jni_.String(""));
   EXPECT_EQ(jni_.Text(empty), "**ERROR** RegQueryValueEx() Data Value not found: ");
 }
 
 // A report's name reaches the file functions in the ANSI code page: a
 // Java name with an umlaut opens the file of that name.
 TEST_P(BridgeTest, PlenwickOpensAReportNamedOutsideAscii) {
-  WriteFile("\xDC" "bersicht.txt", "Umsatz\n");
+  WriteFile(
+      "\xDC"
+      "bersicht.txt",
+      "Umsatz\n");
   jobjectArray arguments =
-      jni_.Array({jni_.String("-interactive=none"), jni_.String("\u00dc" "bersicht.txt")});
+      jni_.Array({jni_.String("-interactive=none"), jni_.String("\u00dc"
+                                                                "bersicht.txt")});
   EXPECT_EQ(Java_doc_NativeWindows_plenwick(env_, nullptr, arguments), JNI_TRUE);
   ASSERT_EQ(simwin::Documents().size(), 1u);
-  EXPECT_EQ(simwin::Documents()[0].name, "\xDC" "bersicht.txt");
+  EXPECT_EQ(simwin::Documents()[0].name,
+            "\xDC"
+            "bersicht.txt");
   ASSERT_EQ(simwin::Pages().size(), 1u);
   EXPECT_EQ(simwin::Pages()[0].Text(), "Umsatz");
 }
@@ -209,8 +218,7 @@ TEST_P(BridgeTest, UnavailableCharactersEndTheWork) {
   EXPECT_EQ(result, nullptr);
   std::vector<std::string> calls(jni_.Calls().begin() + before, jni_.Calls().end());
   EXPECT_EQ(calls, (std::vector<std::string>{"GetStringLength(r7)", "GetStringChars(r7)",
-                                             "DeleteLocalRef(r7)",
-                                             "DeleteLocalRef(r8)"}));
+                                             "DeleteLocalRef(r7)", "DeleteLocalRef(r8)"}));
   EXPECT_TRUE(simwin::RegistryEvents().empty());
 }
 
@@ -221,7 +229,7 @@ TEST_P(BridgeTest, ExceptionsStayInsideEveryMethod) {
   std::string log = EnableLog();
   const jint currentUser = static_cast<jint>(0x80000001u);
   struct Case {
-    const char* throwAt;  // the call, and which of its kind in the case
+    const char* throwAt;                // the call, and which of its kind in the case
     std::function<std::string()> call;  // the answer as text
     int occurrence;
     const char* answer;
@@ -238,7 +246,8 @@ TEST_P(BridgeTest, ExceptionsStayInsideEveryMethod) {
          return text(Java_doc_NativeWindows_read_1registry_1string(
              env_, nullptr, currentUser, jni_.String("Software"), jni_.String("x")));
        },
-       2, "**ERROR** read_registry_string() stopped", "read_registry_string stopped: std::bad_alloc"},
+       2, "**ERROR** read_registry_string() stopped",
+       "read_registry_string stopped: std::bad_alloc"},
       {"GetStringLength(",
        [&] {
          return std::to_string(Java_doc_NativeWindows_shellexec(

@@ -62,10 +62,11 @@ TEST(FindFirstOf, NotesAHighByteOnlyBeforeTheOneFound) {
         if (at == backspace) continue;
         bytes[at] = '\xE9';
         bool high = false;
-        size_t found = FindFirstOf(reinterpret_cast<const unsigned char*>(bytes.data()), length, '\b', 0,
-                                   '\b', high);
+        size_t found = FindFirstOf(reinterpret_cast<const unsigned char*>(bytes.data()), length,
+                                   '\b', 0, '\b', high);
         ASSERT_EQ(found, backspace);
-        ASSERT_EQ(high, at < backspace) << length << " bytes, backspace " << backspace << ", high " << at;
+        ASSERT_EQ(high, at < backspace)
+            << length << " bytes, backspace " << backspace << ", high " << at;
       }
     }
   }

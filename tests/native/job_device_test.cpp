@@ -156,7 +156,7 @@ TEST_F(JobDeviceTest, PapersAreFoundByNameOrBySizeInEitherOrientation) {
     int code;  // 0: none
     bool turned;
   } sizes[] = {
-      {2100, 2970, 9, false},  {2970, 2100, 9, true},  {2100, 2969, 9, false},  // 8.27 x 11.69 in
+      {2100, 2970, 9, false},  {2970, 2100, 9, true},  {2100, 2969, 9, false},   // 8.27 x 11.69 in
       {2159, 2794, 1, false},  {2794, 2159, 1, true},  {1047, 2413, 20, false},  // 4 1/8 x 9 1/2 in
       {3765, 2794, 39, false}, {4318, 2794, 4, false}, {2794, 4318, 3, false},   // Tabloid, not 17
       {2159, 3302, 14, false}, {3302, 2159, 14, true},  // Folio, not the fanfold 41
@@ -165,7 +165,8 @@ TEST_F(JobDeviceTest, PapersAreFoundByNameOrBySizeInEitherOrientation) {
   };
   for (const auto& s : sizes) {
     bool turned = !s.turned;
-    const plenwick::PaperSize* row = plenwick::FindPaperSizeByDimensions(s.width, s.length, &turned);
+    const plenwick::PaperSize* row =
+        plenwick::FindPaperSizeByDimensions(s.width, s.length, &turned);
     EXPECT_EQ(row ? row->code : 0, s.code) << s.width << " x " << s.length;
     if (row) {
       EXPECT_EQ(turned, s.turned) << s.width << " x " << s.length;
@@ -183,7 +184,7 @@ TEST_F(JobDeviceTest, APaperGivenTurnedTurnsTheOrientation) {
       {2794, 2159, DMORIENT_PORTRAIT, DMPAPER_LETTER, DMORIENT_LANDSCAPE},
       {2794, 2159, DMORIENT_LANDSCAPE, DMPAPER_LETTER, DMORIENT_PORTRAIT},
       {2159, 2794, DMORIENT_LANDSCAPE, DMPAPER_LETTER, DMORIENT_LANDSCAPE},
-      {2794, 4318, DMORIENT_PORTRAIT, 3, DMORIENT_PORTRAIT},  // Tabloid
+      {2794, 4318, DMORIENT_PORTRAIT, 3, DMORIENT_PORTRAIT},             // Tabloid
       {2794, 2000, DMORIENT_PORTRAIT, DMPAPER_USER, DMORIENT_PORTRAIT},  // unlisted: as given
   };
   for (const auto& c : cases) {
@@ -376,10 +377,8 @@ TEST_F(JobDeviceTest, LongPrinterNamesGetTheirDeviceContext) {
     bool switchFails;
     std::string device;
   } cases[] = {
-      {name, "", false, name},
-      {"PDF", name, false, name},
-      {name, "Office", false, "Office"},
-      {"Office", name, true, "Office"},
+      {name, "", false, name},           {"PDF", name, false, name},
+      {name, "Office", false, "Office"}, {"Office", name, true, "Office"},
       {name, longer, true, name},
   };
   for (const auto& c : cases) {

@@ -18,7 +18,9 @@ using plenwick::LineStatus;
 struct Line {
   std::string bytes;  // the count bytes placed in the buffer
   LineStatus status;
-  bool operator==(const Line& other) const { return bytes == other.bytes && status == other.status; }
+  bool operator==(const Line& other) const {
+    return bytes == other.bytes && status == other.status;
+  }
 };
 
 std::ostream& operator<<(std::ostream& out, const Line& line) {
@@ -115,19 +117,40 @@ TEST_F(LineReaderTest, SplitsLinesAsDescribed) {
   const ReadCase cases[] = {
       {"crlf", "abc\r\n", false, 512, {{std::string("abc\0", 4), CTL_TEXT}}},
       {"crlf raw", "abc\r\n", true, 512, {{"abc\n", CTL_TEXT}}},
-      {"lone and doubled cr", "a\rb\r\r\nc", false, 512,
+      {"lone and doubled cr",
+       "a\rb\r\r\nc",
+       false,
+       512,
        {{std::string("ab\0", 3), CTL_TEXT}, {"c", CTL_TEXT}}},
-      {"form feeds", "abc\fdef\n\fx", false, 512,
+      {"form feeds",
+       "abc\fdef\n\fx",
+       false,
+       512,
        {{"abc", CTL_FF}, {std::string("def\0", 4), CTL_TEXT}, {"", CTL_FF}, {"x", CTL_TEXT}}},
-      {"empty lines", "\n\r\n", false, 512,
+      {"empty lines",
+       "\n\r\n",
+       false,
+       512,
        {{std::string("\0", 1), CTL_TEXT}, {std::string("\0", 1), CTL_TEXT}}},
-      {"control bytes kept", std::string("a\0b\bc\td\n", 8), false, 512,
+      {"control bytes kept",
+       std::string("a\0b\bc\td\n", 8),
+       false,
+       512,
        {{std::string("a\0b\bc\td\0", 8), CTL_TEXT}}},
-      {"long line", longLine + "\n", false, 512,
+      {"long line",
+       longLine + "\n",
+       false,
+       512,
        {{std::string(511, 'x'), CTL_TEXT}, {std::string(89, 'x') + '\0', CTL_TEXT}}},
-      {"small buffer", "abcdefg\n", false, 4,
+      {"small buffer",
+       "abcdefg\n",
+       false,
+       4,
        {{"abc", CTL_TEXT}, {"def", CTL_TEXT}, {std::string("g\0", 2), CTL_TEXT}}},
-      {"full buffer before line feed", "abc\n", false, 4,
+      {"full buffer before line feed",
+       "abc\n",
+       false,
+       4,
        {{"abc", CTL_TEXT}, {std::string("\0", 1), CTL_TEXT}}},
       {"only carriage returns", "\r\r", false, 512, {}},
       {"empty file", "", false, 512, {}},
@@ -221,7 +244,8 @@ TEST_F(LineReaderTest, LongOrdinaryTextGivesWhatReadingOneByteAtATimeGives) {
     std::string input;
     size_t length = 9000 + random() % 4000;
     for (size_t i = 0; i < length; ++i) {
-      input += random() % 40 == 0 ? rare[random() % sizeof rare] : static_cast<char>('!' + random() % 90);
+      input += random() % 40 == 0 ? rare[random() % sizeof rare]
+                                  : static_cast<char>('!' + random() % 90);
     }
     int capacity = std::vector<int>{7, 8, 9, 512, 4097, 20000}[round % 6];
     SCOPED_TRACE("round " + std::to_string(round));
@@ -257,7 +281,8 @@ TEST_F(LineReaderTest, BytesReadAheadStayWithTheirSource) {
   plenwick::GetLine(file_, buffer, sizeof buffer, status);
   CloseReport();
   OpenReport("third\n", "third.txt");
-  EXPECT_EQ(ReadAll(512), (std::vector<Line>{{std::string("third\0", 6), CTL_TEXT}, {"", CTL_EOF}}));
+  EXPECT_EQ(ReadAll(512),
+            (std::vector<Line>{{std::string("third\0", 6), CTL_TEXT}, {"", CTL_EOF}}));
 }
 
 TEST_F(LineReaderTest, MemoryGivesWhatTheFileGives) {

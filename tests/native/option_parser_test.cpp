@@ -47,14 +47,14 @@ TEST_F(OptionParserTest, LookupByPrefixInEitherDirection) {
     const char* text;
     const char* expected;  // null: no option
   } cases[] = {
-      {"rulerxyz", "ruler"},           // text longer than the name
-      {"logfile=a.log", "log"},        // name followed by more letters and a value
-      {"orient", "orientation"},       // unique abbreviation without a value
-      {"orient=landscape", nullptr},   // the same abbreviation with a value
-      {"copies  =3", "copies"},        // blanks before '=' do no harm
-      {"", nullptr},                   // empty option
+      {"rulerxyz", "ruler"},          // text longer than the name
+      {"logfile=a.log", "log"},       // name followed by more letters and a value
+      {"orient", "orientation"},      // unique abbreviation without a value
+      {"orient=landscape", nullptr},  // the same abbreviation with a value
+      {"copies  =3", "copies"},       // blanks before '=' do no harm
+      {"", nullptr},                  // empty option
       {"zzz", nullptr},
-      {"Copies=2", nullptr},           // case-sensitive
+      {"Copies=2", nullptr},  // case-sensitive
       {"=3", nullptr},
   };
   for (const Case& c : cases) {
@@ -89,24 +89,30 @@ TEST_F(OptionParserTest, OptionsSetTheirFields) {
       {{"copies=99999999999"}, [](const PrintJob& j) { EXPECT_EQ(j.copies, INT32_MAX); }, "huge"},
       {{"disposition=ScRaTcH"}, [](const PrintJob& j) { EXPECT_TRUE(j.scratch); }, "scratch"},
       {{"disposition=scratch", "disposition=save"},
-       [](const PrintJob& j) { EXPECT_FALSE(j.scratch); }, "save after scratch"},
+       [](const PrintJob& j) { EXPECT_FALSE(j.scratch); },
+       "save after scratch"},
       {{"printer_id=Office Laser"},
-       [](const PrintJob& j) { EXPECT_STREQ(j.printerName, "Office Laser"); }, "printer"},
+       [](const PrintJob& j) { EXPECT_STREQ(j.printerName, "Office Laser"); },
+       "printer"},
       {{"printer_id"},
-       [](const PrintJob& j) { EXPECT_STREQ(j.printerName, "INVALID ARGUMENT"); }, "no printer"},
+       [](const PrintJob& j) { EXPECT_STREQ(j.printerName, "INVALID ARGUMENT"); },
+       "no printer"},
       {{"form_id=A4"}, [](const PrintJob& j) { EXPECT_STREQ(j.formName, "A4"); }, "form"},
       {{"orientation=LANDSCAPE"}, [](const PrintJob& j) { EXPECT_EQ(j.orientation, 2); }, "land"},
       {{"orientation=landscape", "orientation=sideways"},
-       [](const PrintJob& j) { EXPECT_EQ(j.orientation, 1); }, "other value is portrait"},
+       [](const PrintJob& j) { EXPECT_EQ(j.orientation, 1); },
+       "other value is portrait"},
       {{"orientation=landscape", "orientation"},
-       [](const PrintJob& j) { EXPECT_EQ(j.orientation, 1); }, "missing value is portrait"},
+       [](const PrintJob& j) { EXPECT_EQ(j.orientation, 1); },
+       "missing value is portrait"},
       {{"collate"}, [](const PrintJob& j) { EXPECT_TRUE(j.collate); }, "collate bare"},
       {{"collate=TRUE"}, [](const PrintJob& j) { EXPECT_TRUE(j.collate); }, "collate true"},
       {{"collate", "collate=no"}, [](const PrintJob& j) { EXPECT_FALSE(j.collate); }, "off"},
       {{"pitch=10"}, [](const PrintJob& j) { EXPECT_EQ(j.pointSize, 10); }, "pitch"},
       {{"pitch=10", "point=12"}, [](const PrintJob& j) { EXPECT_EQ(j.pointSize, 12); }, "point"},
       {{"font=Courier New"},
-       [](const PrintJob& j) { EXPECT_STREQ(j.fontFace, "Courier New"); }, "font"},
+       [](const PrintJob& j) { EXPECT_STREQ(j.fontFace, "Courier New"); },
+       "font"},
       {{"ruler=whatever"}, [](const PrintJob& j) { EXPECT_TRUE(j.ruler); }, "ruler"},
       {{"width=210mm"}, [](const PrintJob& j) { EXPECT_EQ(j.paperWidth, 2100); }, "mm"},
       {{"width=1.5"}, [](const PrintJob& j) { EXPECT_EQ(j.paperWidth, 381); }, "bare inches"},
@@ -118,12 +124,15 @@ TEST_F(OptionParserTest, OptionsSetTheirFields) {
       {{"interactive=yes"}, [](const PrintJob& j) { EXPECT_FALSE(j.noWindows); }, "yes"},
       {{"source=upper"}, [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 1); }, "upper"},
       {{"source=Paper Cassette"},
-       [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 14); }, "cassette"},
+       [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 14); },
+       "cassette"},
       {{"source=7"}, [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 7); }, "number"},
       {{"source=4", "source=lower"},
-       [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 2); }, "name replaces number"},
+       [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 2); },
+       "name replaces number"},
       {{"source=4", "source=9"},
-       [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 4); }, "number keeps earlier bin"},
+       [](const PrintJob& j) { EXPECT_EQ(j.paperSource, 4); },
+       "number keeps earlier bin"},
       {{"oem", "ansi", "raw"},
        [](const PrintJob& j) {
          EXPECT_TRUE(j.oemTranslation);
@@ -229,7 +238,8 @@ TEST_F(OptionParserTest, ConfigurationNamingItselfOnSeveralLinesEndsSoon) {
   EXPECT_EQ(job_.copies, 4);
   EXPECT_EQ(job_.configFileName, path);
   std::string text = ReadFile(log);
-  EXPECT_NE(text.find("more than 256 configuration files read for one argument"), std::string::npos);
+  EXPECT_NE(text.find("more than 256 configuration files read for one argument"),
+            std::string::npos);
   // The next argument has its own budget.
   job_.copies = 1;
   WriteFile("plain.cfg", "-copies=6\n");
@@ -249,9 +259,11 @@ TEST_F(OptionParserTest, LargeConfigurationNamingItselfReadsABoundedAmount) {
   Parse("config=" + path);
   EXPECT_EQ(job_.copies, 5);
   std::string text = ReadFile(log);
-  EXPECT_NE(text.find("65536 bytes of configuration files already read for one argument"), std::string::npos);
+  EXPECT_NE(text.find("65536 bytes of configuration files already read for one argument"),
+            std::string::npos);
   size_t fillerLines = 0;
-  for (size_t at = text.find("Parse_Arg(zzz"); at != std::string::npos; at = text.find("Parse_Arg(zzz", at + 1)) {
+  for (size_t at = text.find("Parse_Arg(zzz"); at != std::string::npos;
+       at = text.find("Parse_Arg(zzz", at + 1)) {
     ++fillerLines;
   }
   EXPECT_EQ(fillerLines, contents.size() / filler.size());
@@ -289,7 +301,11 @@ TEST_F(OptionParserTest, NumbersA16BitFieldCannotHoldAreRefused) {
     int held;
     const char* logged;  // nullptr: the value is taken without a word
   } cases[] = {
-      {{"point=65545"}, &PrintJob::pointSize, nullptr, 0, "point=65545: not a number from -32768 to 32767, point stays 0"},
+      {{"point=65545"},
+       &PrintJob::pointSize,
+       nullptr,
+       0,
+       "point=65545: not a number from -32768 to 32767, point stays 0"},
       {{"point=12", "point=70000"}, &PrintJob::pointSize, nullptr, 12, "point stays 12"},
       {{"pitch=10", "pitch=-32769"}, &PrintJob::pointSize, nullptr, 10, "pitch stays 10"},
       {{"point=99999999999999999999999"}, &PrintJob::pointSize, nullptr, 0, "point stays 0"},

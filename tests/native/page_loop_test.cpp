@@ -78,7 +78,8 @@ TEST_F(PageLoopTest, PaginationRules) {
       {"a form feed ends the page after its text", "A\nB\fC\n", {"A\nB", "C"}},
       {"two form feeds make an empty page", "A\nB\f\fC\n", {"A\nB", "", "C"}},
       {"a trailing form feed adds no page", "A\f", {"A"}},
-      {"ten rows per form feed: one page each", Lines(1, 10) + "\f" + Lines(11, 20) + "\f",
+      {"ten rows per form feed: one page each",
+       Lines(1, 10) + "\f" + Lines(11, 20) + "\f",
        {Rows(1, 10), Rows(11, 20)}},
       {"a full page's form feed on its last row's line ends that page",
        Lines(1, 9) + "line 10\f" + Lines(11, 19) + "line 20\f" + Lines(21, 29) + "line 30\f",
@@ -90,7 +91,8 @@ TEST_F(PageLoopTest, PaginationRules) {
        Lines(1, 11) + "\f" + Lines(12, 22) + "\f",
        {Rows(1, 10), "line 11", Rows(12, 21), "line 22"}},
       {"a report ending with a full page adds no empty page", Lines(1, 10), {Rows(1, 10)}},
-      {"without form feeds a page holds ten rows", Lines(1, 23),
+      {"without form feeds a page holds ten rows",
+       Lines(1, 23),
        {Rows(1, 10), Rows(11, 20), "line 21\nline 22\nline 23"}},
   };
   for (const Case& c : cases) {
@@ -153,7 +155,8 @@ TEST_F(PageLoopTest, AFullLastPageGetsNoSecondRuler) {
     auto pages = Print({"-ruler", "report.txt"});
     ASSERT_EQ(pages.size(), rows == kLinesPerPage ? 1u : 2u);
     EXPECT_EQ(pages[0].lines.size(), static_cast<size_t>(ticks)) << "the full page";
-    EXPECT_EQ(pages.back().lines.size(), static_cast<size_t>(rows == kLinesPerPage ? ticks : 2 * ticks));
+    EXPECT_EQ(pages.back().lines.size(),
+              static_cast<size_t>(rows == kLinesPerPage ? ticks : 2 * ticks));
   }
 }
 
@@ -179,7 +182,8 @@ TEST_F(PageLoopTest, EveryRowFitsThePrintableHeight) {
       }
     }
     size_t lines = 0;
-    for (size_t at = report.find("line "); at != std::string::npos; at = report.find("line ", at + 1)) {
+    for (size_t at = report.find("line "); at != std::string::npos;
+         at = report.find("line ", at + 1)) {
       ++lines;
     }
     EXPECT_EQ(rows, lines);
@@ -277,7 +281,9 @@ TEST_F(PageLoopTest, ReadErrorAbandonsTheDocumentAndKeepsTheReport) {
     Print({"-disposition=scratch", "report.txt", "other.txt"});
     const auto& boxes = simwin::MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Reading report.txt failed; it was not printed. The system cannot read from the specified device.");
+    EXPECT_EQ(boxes[0].text,
+              "Reading report.txt failed; it was not printed. The system cannot read from the "
+              "specified device.");
     EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_ICONERROR));
     EXPECT_NE(ReadFile(log).find("Reading report.txt failed - exiting\n"), std::string::npos);
     auto documents = simwin::Documents();

@@ -83,8 +83,8 @@ TEST_F(PrintRequestTest, OnlyRegularFilesAreRead) {
   ASSERT_EQ(symlink("/dev/zero", Path("zero").c_str()), 0);
   ASSERT_EQ(symlink("/dev/null", Path("null").c_str()), 0);
   mkdir(Path("folder").c_str(), 0700);
-  for (std::string name : {"fifo", "zero", "null", "folder", "CON", "nul.txt", "sub\\COM1", "lpt9.log",
-                           "\\\\.\\pipe\\reports"}) {
+  for (std::string name : {"fifo", "zero", "null", "folder", "CON", "nul.txt", "sub\\COM1",
+                           "lpt9.log", "\\\\.\\pipe\\reports"}) {
     SCOPED_TRACE(name);
     plenwick_test::FreshMachine();
     std::string log = EnableLog();
@@ -92,8 +92,10 @@ TEST_F(PrintRequestTest, OnlyRegularFilesAreRead) {
     Arguments args{"-disposition=scratch", "-config=" + name, "-point=12", name, "next.txt"};
     plenwick_test::RunPrintRequest(args);
     std::string text = ReadFile(log);
-    EXPECT_NE(text.find("config " + name + ": cannot be read, error 5\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("lopen(" + name + ") failed because of error 5\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("config " + name + ": cannot be read, error 5\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("lopen(" + name + ") failed because of error 5\n"), std::string::npos)
+        << text;
     ASSERT_EQ(simwin::Documents().size(), 1u);
     EXPECT_EQ(simwin::Documents()[0].name, "next.txt");
     EXPECT_FALSE(Exists("next.txt"));
@@ -102,7 +104,8 @@ TEST_F(PrintRequestTest, OnlyRegularFilesAreRead) {
   for (const char* file : {"CONSOLE.txt", "nul-report.txt", "COM10", "LPT0", "con_txt", "a.con"}) {
     EXPECT_FALSE(plenwick::NamesReservedDevice(file)) << file;
   }
-  for (const char* device : {"aux", "Prn.txt", "C:\\reports\\NUL", "c:nul", "com9.log", "NUL:", "\\\\?\\C:\\x"}) {
+  for (const char* device :
+       {"aux", "Prn.txt", "C:\\reports\\NUL", "c:nul", "com9.log", "NUL:", "\\\\?\\C:\\x"}) {
     EXPECT_TRUE(plenwick::NamesReservedDevice(device)) << device;
   }
 }
@@ -234,8 +237,9 @@ TEST_F(RequestLoopTest, NullArgumentsAreSkippedAndAMissingCopyEndsTheRequest) {
   });
   EXPECT_EQ(fetched, (std::vector<int>{0, 1, 2}));
   std::string text = ReadFile(log);
-  EXPECT_NE(text.find("argc = [4]\nargv[0] = [-ruler]\nParse_Arg(ruler)\nargv[1] is null: skipped\n"),
-            std::string::npos)
+  EXPECT_NE(
+      text.find("argc = [4]\nargv[0] = [-ruler]\nParse_Arg(ruler)\nargv[1] is null: skipped\n"),
+      std::string::npos)
       << text;
   EXPECT_EQ(text.find("argv[2]"), std::string::npos) << text;
 }

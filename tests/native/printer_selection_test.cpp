@@ -80,7 +80,7 @@ TEST_F(PrinterSelectionTest, ConfirmedSetupReplacesTheSelection) {
   const simwin::PrintDlgCall& setup = simwin::PrintDlgCalls()[1];
   EXPECT_EQ(setup.flags, 0x14004Cu);
   EXPECT_EQ(setup.structSize, 66u);
-  EXPECT_NE(setup.devModeIn, nullptr);  // initialised from the default selection
+  EXPECT_NE(setup.devModeIn, nullptr);        // initialised from the default selection
   EXPECT_EQ(simwin::LiveGlobalBlocks(), 2u);  // the dialog freed the blocks it replaced
 }
 

@@ -32,7 +32,8 @@ TEST_F(ReportFileTest, EachFileDrawsInItsOwnFonts) {
     HDC dc;
     int height, weight;
   };
-  const Drawn expected[] = {{first.dc(), -42, 700}, {second.dc(), -83, 400}, {first.dc(), -42, 400}};
+  const Drawn expected[] = {
+      {first.dc(), -42, 700}, {second.dc(), -83, 400}, {first.dc(), -42, 400}};
   std::vector<simwin::GdiEvent> texts;
   for (const auto& event : simwin::GdiEvents()) {
     if (event.kind == simwin::GdiEvent::kText) texts.push_back(event);

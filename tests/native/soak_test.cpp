@@ -48,14 +48,35 @@ class Choices {
 };
 
 const char* const kOptions[] = {
-    "-copies=3",          "-orientation=landscape", "-orientation=portrait", "-point=9",
-    "-point=72",          "-font=Courier New",      "-ruler",                "-width=8.5",
-    "-length=11",         "-width=0x10",            "-form_id=A4",           "-form_id=Letter",
-    "-source=upper",      "-source=7",              "-collate=true",         "-interactive=none",
-    "-raw",               "-oem",                   "-ansi",                 "-printer_id=PDF",
-    "-printer_id=Nowhere", "-config=job.cfg",        "-config=loop.cfg",     "-config=missing.cfg",
-    "-printer_ctl=\"-copies=2 -ruler -form_id=Legal\"", "-disposition=scratch",
-    "-disposition=save",  "-width=11 -length=8.5",  "-unknown=1",
+    "-copies=3",
+    "-orientation=landscape",
+    "-orientation=portrait",
+    "-point=9",
+    "-point=72",
+    "-font=Courier New",
+    "-ruler",
+    "-width=8.5",
+    "-length=11",
+    "-width=0x10",
+    "-form_id=A4",
+    "-form_id=Letter",
+    "-source=upper",
+    "-source=7",
+    "-collate=true",
+    "-interactive=none",
+    "-raw",
+    "-oem",
+    "-ansi",
+    "-printer_id=PDF",
+    "-printer_id=Nowhere",
+    "-config=job.cfg",
+    "-config=loop.cfg",
+    "-config=missing.cfg",
+    "-printer_ctl=\"-copies=2 -ruler -form_id=Legal\"",
+    "-disposition=scratch",
+    "-disposition=save",
+    "-width=11 -length=8.5",
+    "-unknown=1",
 };
 
 std::string Report(Choices& choose) {
@@ -128,9 +149,10 @@ TEST_F(SoakTest, ManyRequestsLeaveNothingOpenAndNoGrowth) {
     if (request == kSettled) settledHeap = mallinfo2().uordblks;
   }
   finalHeap = mallinfo2().uordblks;
-  printf("soak: %d requests, platform objects open after each: 0; heap in use after %d: %zu "
-         "bytes, after %d: %zu bytes\n",
-         kRequests, kSettled, settledHeap, kRequests, finalHeap);
+  printf(
+      "soak: %d requests, platform objects open after each: 0; heap in use after %d: %zu "
+      "bytes, after %d: %zu bytes\n",
+      kRequests, kSettled, settledHeap, kRequests, finalHeap);
   if (kMeasureHeap) {
     // A few pages of slack for the allocator's own bookkeeping; a leak of
     // even a few bytes a request would pass it within the run.

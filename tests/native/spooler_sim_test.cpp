@@ -51,8 +51,8 @@ TEST_F(SpoolerSimTest, ForcedResultsHitTheChosenCall) {
     plenwick_test::FreshMachine();
     dc_ = CreateDCA("wineps.drv", "PDF", nullptr, nullptr);
     simwin::ForceSpoolerResult(c.call, c.result, c.nth);
-    std::vector<int> results{StartDoc("a"), StartPage(dc_), EndPage(dc_),
-                             StartPage(dc_), EndPage(dc_),  EndDoc(dc_)};
+    std::vector<int> results{StartDoc("a"),  StartPage(dc_), EndPage(dc_),
+                             StartPage(dc_), EndPage(dc_),   EndDoc(dc_)};
     EXPECT_EQ(results, c.results);
   }
 }
@@ -69,8 +69,12 @@ TEST_F(SpoolerSimTest, CancelPressedDuringPageOutput) {
     simwin::SpooledDocument::End end;
     bool secondPageEnded;
   } cases[] = {
-      {"Windows NT", simwin::SpoolerStyle::kWindowsNt, {1, SP_APPABORT, SP_APPABORT, SP_APPABORT},
-       4, simwin::SpooledDocument::kAbandoned, false},
+      {"Windows NT",
+       simwin::SpoolerStyle::kWindowsNt,
+       {1, SP_APPABORT, SP_APPABORT, SP_APPABORT},
+       4,
+       simwin::SpooledDocument::kAbandoned,
+       false},
       {"Wine", simwin::SpoolerStyle::kWine, {1, 1, 1, 1}, 1, simwin::SpooledDocument::kEnded, true},
   };
   for (const auto& c : cases) {

@@ -122,7 +122,8 @@ TEST_F(TextOutputTest, AFontThatCannotBeMadeFallsBackAndIsLogged) {
   EXPECT_EQ(texts[2].weight, 700);
   EXPECT_EQ(texts[3].weight, 700);
   EXPECT_TRUE(texts[3].underline);
-  EXPECT_NE(ReadFile(log).find("CreateFontIndirect(DejaVu Sans Mono, height 50, weight 400, underline 0) failed"),
+  EXPECT_NE(ReadFile(log).find(
+                "CreateFontIndirect(DejaVu Sans Mono, height 50, weight 400, underline 0) failed"),
             std::string::npos);
   plenwick::ReleaseStyleFonts(file_);
   EXPECT_EQ(simwin::OpenHandleCount(), handlesWithDc_);

@@ -29,7 +29,8 @@ TEST(ReadsAsUtf8, TakesOnlyWellFormedLinesWithAMultibyteCharacter) {
       {"lone continuation", "\x80", false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(plenwick::ReadsAsUtf8(c.line.data(), static_cast<int>(c.line.size())), c.utf8) << c.name;
+    EXPECT_EQ(plenwick::ReadsAsUtf8(c.line.data(), static_cast<int>(c.line.size())), c.utf8)
+        << c.name;
   }
 }
 
@@ -41,17 +42,18 @@ TEST(Utf8Text, CountsColumnsOfCharacters) {
   const Case cases[] = {
       {"abc", 3},
       {"M\xC3\xBCller", 6},
-      {"\xE6\x97\xA5\xE6\x9C\xAC", 4},         // CJK: two each
-      {"\xEA\xB0\x80", 2},                     // Hangul syllable
-      {"\xEF\xBC\xA1", 2},                     // fullwidth A
-      {"e\xCC\x81", 1},                        // combining acute
-      {"\xD0\x9F\xCE\xB1", 2},                 // Cyrillic, Greek
-      {"\xF0\x9F\x98\x80", 2},                 // emoji
-      {"\xE2\x94\x80", 1},                     // box drawing
-      {"\xFF", 1},                             // not UTF-8: one replacement
+      {"\xE6\x97\xA5\xE6\x9C\xAC", 4},  // CJK: two each
+      {"\xEA\xB0\x80", 2},              // Hangul syllable
+      {"\xEF\xBC\xA1", 2},              // fullwidth A
+      {"e\xCC\x81", 1},                 // combining acute
+      {"\xD0\x9F\xCE\xB1", 2},          // Cyrillic, Greek
+      {"\xF0\x9F\x98\x80", 2},          // emoji
+      {"\xE2\x94\x80", 1},              // box drawing
+      {"\xFF", 1},                      // not UTF-8: one replacement
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(plenwick::TextColumns(c.text.data(), static_cast<int>(c.text.size()), true), c.columns)
+    EXPECT_EQ(plenwick::TextColumns(c.text.data(), static_cast<int>(c.text.size()), true),
+              c.columns)
         << c.text;
   }
   // A character with its combining marks is one character; in 8-bit text

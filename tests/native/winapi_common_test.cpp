@@ -16,8 +16,8 @@ class WinapiCommon : public plenwick_test::SimTest {};
 
 std::string Message(DWORD code) {
   char text[256] = "";
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code, 0, text, sizeof text,
-                                nullptr);
+  DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code, 0, text, sizeof text, nullptr);
   return std::string(text, length);
 }
 
@@ -102,9 +102,17 @@ TEST(WinapiMulDiv, RoundsAndRefusesAsWindows) {
   const struct {
     int number, numerator, denominator, result;
   } cases[] = {
-      {10, 300, 72, 42},  {-1, 3, 2, -2},       {5, 1, 4, 1},           {5, 1, 0, -1},
-      {1, 1, -2, -1},     {-5, 1, -2, 3},       {INT_MAX, 2, 2, INT_MAX}, {INT_MAX, 2, 1, -1},
-      {-INT_MAX, 1, 1, -INT_MAX}, {INT_MIN, 1, 1, -1}, {INT_MIN, 1, -1, -1},
+      {10, 300, 72, 42},
+      {-1, 3, 2, -2},
+      {5, 1, 4, 1},
+      {5, 1, 0, -1},
+      {1, 1, -2, -1},
+      {-5, 1, -2, 3},
+      {INT_MAX, 2, 2, INT_MAX},
+      {INT_MAX, 2, 1, -1},
+      {-INT_MAX, 1, 1, -INT_MAX},
+      {INT_MIN, 1, 1, -1},
+      {INT_MIN, 1, -1, -1},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(MulDiv(c.number, c.numerator, c.denominator), c.result)

@@ -43,9 +43,12 @@ const char* PlatformName(Platform platform) {
   }
 }
 
-Divergence::Divergence(unsigned platforms, const char* why, const char* file, int line,
-                       bool listed)
-    : platforms_(platforms), why_(why), file_(file), line_(line), listed_(listed),
+Divergence::Divergence(unsigned platforms, const char* why, const char* file, int line, bool listed)
+    : platforms_(platforms),
+      why_(why),
+      file_(file),
+      line_(line),
+      listed_(listed),
       held_(new Held) {}
 
 Divergence::~Divergence() { Finish(); }
@@ -55,7 +58,8 @@ void Divergence::Finish() {
   running_ = false;
   // The reporter goes first, so that what is said below reaches the test.
   testing::TestPartResultArray results;
-  for (int i = 0; i < held_->results.size(); ++i) results.Append(held_->results.GetTestPartResult(i));
+  for (int i = 0; i < held_->results.size(); ++i)
+    results.Append(held_->results.GetTestPartResult(i));
   delete held_;
   held_ = nullptr;
 
@@ -75,15 +79,14 @@ void Divergence::Finish() {
   // Named from the repository's top, wherever the build ran.
   std::string file = file_;
   size_t tests = file.rfind("tests/platform/");
-  std::string where = (tests == std::string::npos ? file : file.substr(tests)) + ":" +
-                      std::to_string(line_);
+  std::string where =
+      (tests == std::string::npos ? file : file.substr(tests)) + ":" + std::to_string(line_);
   if (listed_) {
     // A marker in a loop is listed once for its case.
     std::lock_guard<std::mutex> lock(g_listMutex);
     if (g_listed.insert(name + " " + where + (failures ? "" : " passes")).second) {
       g_list << "  " << PlatformName(ThisPlatform()) << ": " << name << ": " << why_
-             << (failures ? "" : "  ** PASSES NOW: remove the marker **") << " (" << where
-             << ")\n";
+             << (failures ? "" : "  ** PASSES NOW: remove the marker **") << " (" << where << ")\n";
     }
   }
   if (failures == 0) {
@@ -113,8 +116,8 @@ int main(int argc, char** argv) {
   int lines = 0;
   for (char c : list) lines += c == '\n';
   std::string summary = "Known differences on " +
-                        std::string(conformance::PlatformName(conformance::ThisPlatform())) +
-                        ": " + std::to_string(lines) + "\n" + list;
+                        std::string(conformance::PlatformName(conformance::ThisPlatform())) + ": " +
+                        std::to_string(lines) + "\n" + list;
   fputs(summary.c_str(), stdout);
   fflush(stdout);
   // Left beside the run for the test command's summary.

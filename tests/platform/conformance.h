@@ -20,10 +20,10 @@ namespace conformance {
 
 // The platforms a marker names; a marker may name several (kSimwin | kLinux).
 enum Platform : unsigned {
-  kSimwin = 1,    // the simulated Windows of the native tests
-  kLinux = 2,     // libPLENWICKDLL.so's platform on CUPS, cairo, fontconfig
-  kWine32 = 4,    // the real API under 32-bit Wine
-  kWine64 = 8,    // the real API under 64-bit Wine
+  kSimwin = 1,  // the simulated Windows of the native tests
+  kLinux = 2,   // libPLENWICKDLL.so's platform on CUPS, cairo, fontconfig
+  kWine32 = 4,  // the real API under 32-bit Wine
+  kWine64 = 8,  // the real API under 64-bit Wine
   kWine = kWine32 | kWine64,
 };
 
@@ -37,8 +37,7 @@ class Divergence {
  public:
   // listed: whether the marker goes into the run's list of differences
   // (the marker's own tests keep theirs out of it).
-  Divergence(unsigned platforms, const char* why, const char* file, int line,
-             bool listed = true);
+  Divergence(unsigned platforms, const char* why, const char* file, int line, bool listed = true);
   ~Divergence();
   Divergence(const Divergence&) = delete;
   Divergence& operator=(const Divergence&) = delete;
@@ -66,9 +65,8 @@ std::string DivergenceList();
 
 // The block's expectations are known to fail on the named platforms, for
 // the reason given.
-#define DIVERGES_ON(platforms, why)                                                    \
-  for (::conformance::Divergence plenwick_divergence_((platforms), (why), __FILE__, \
-                                                      __LINE__);                      \
+#define DIVERGES_ON(platforms, why)                                                            \
+  for (::conformance::Divergence plenwick_divergence_((platforms), (why), __FILE__, __LINE__); \
        plenwick_divergence_.Running(); plenwick_divergence_.Finish())
 
 namespace conformance {

@@ -25,8 +25,7 @@ class DeviceModes : public ConformanceTest {
   void TearDown() override {
     if (!printer_) return;
     auto* original = reinterpret_cast<DEVMODEA*>(original_.data());
-    DocumentPropertiesA(nullptr, printer_, name_, original, original,
-                        DM_IN_BUFFER | DM_OUT_BUFFER);
+    DocumentPropertiesA(nullptr, printer_, name_, original, original, DM_IN_BUFFER | DM_OUT_BUFFER);
     ClosePrinter(printer_);
   }
 
@@ -56,8 +55,9 @@ TEST_F(DeviceModes, TheDefaultsNameThePrinterAndItsSettings) {
   EXPECT_EQ(mode->dmOrientation, DMORIENT_PORTRAIT);
   EXPECT_EQ(mode->dmCopies, 1);
   EXPECT_EQ(mode->dmPaperSize, DMPAPER_A4);
-  DIVERGES_ON(kLinux, "device modes report version 0x401, so the form name and collation "
-                      "are written and sent to CUPS") {
+  DIVERGES_ON(kLinux,
+              "device modes report version 0x401, so the form name and collation "
+              "are written and sent to CUPS") {
     EXPECT_EQ(mode->dmSpecVersion, 0x30A);
   }
 }
@@ -101,8 +101,9 @@ TEST_F(DeviceModes, AMergeLeavesThePrintersSettings) {
             IDOK);
   std::vector<unsigned char> afterBlock = Block();
   DEVMODEA* after = Defaults(afterBlock);
-  DIVERGES_ON(kWine, "Wine's PostScript driver keeps a merged mode as the printer's settings "
-                     "for the process") {
+  DIVERGES_ON(kWine,
+              "Wine's PostScript driver keeps a merged mode as the printer's settings "
+              "for the process") {
     EXPECT_EQ(after->dmOrientation, DMORIENT_PORTRAIT);
   }
 }

@@ -16,9 +16,7 @@ void MarkedBlock(unsigned platforms, int value) {
   }
 }
 
-TEST(DivergenceMarker, AFailureMarkedForThisPlatformIsExpected) {
-  MarkedBlock(ThisPlatform(), 2);
-}
+TEST(DivergenceMarker, AFailureMarkedForThisPlatformIsExpected) { MarkedBlock(ThisPlatform(), 2); }
 
 TEST(DivergenceMarker, ABlockThatPassesOnItsPlatformFails) {
   EXPECT_NONFATAL_FAILURE(MarkedBlock(ThisPlatform(), 1), "behaves as on Windows now");

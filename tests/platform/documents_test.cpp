@@ -37,7 +37,6 @@ class Documents : public PrinterContextTest {
     LineTo(dc_, 600, 60);
     return EndPage(dc_);
   }
-
 };
 
 TEST_F(Documents, ADocumentOfTwoPagesIsPrinted) {
@@ -59,9 +58,7 @@ TEST_F(Documents, PageCallsOutsideTheirPlaceFail) {
   std::string title = UniqueName("out of order");
   ASSERT_GT(BeginDocument(title), 0);
   EXPECT_LE(BeginDocument(title + " again"), 0);  // one document at a time
-  DIVERGES_ON(kWine, "Wine ends a page that was never started") {
-    EXPECT_LE(EndPage(dc_), 0);
-  }
+  DIVERGES_ON(kWine, "Wine ends a page that was never started") { EXPECT_LE(EndPage(dc_), 0); }
   EXPECT_GT(PrintPage("the page"), 0);
   EXPECT_GT(EndDoc(dc_), 0);
   EXPECT_LE(EndDoc(dc_), 0);  // ended already
@@ -103,9 +100,8 @@ TEST_F(Documents, DeletingTheContextThrowsAnOpenDocumentAway) {
 TEST_F(Documents, TheDriverTellsWhetherItPassesDataThrough) {
   int32_t passThrough = PASSTHROUGH;
   int32_t unknown = 0x7A7A;
-  EXPECT_EQ(Escape(dc_, QUERYESCSUPPORT, sizeof unknown, reinterpret_cast<LPCSTR>(&unknown),
-                   nullptr),
-            0);
+  EXPECT_EQ(
+      Escape(dc_, QUERYESCSUPPORT, sizeof unknown, reinterpret_cast<LPCSTR>(&unknown), nullptr), 0);
   DIVERGES_ON(kLinux, "a PDF-writing driver has no PASSTHROUGH: -raw falls back to text") {
     EXPECT_NE(Escape(dc_, QUERYESCSUPPORT, sizeof passThrough,
                      reinterpret_cast<LPCSTR>(&passThrough), nullptr),

@@ -31,10 +31,10 @@ TEST_F(LastErrors, AReportFileThatDoesNotOpenSaysWhy) {
     std::string path;
     DWORD error;
   } cases[] = {
-      {"no such report.txt", ERROR_FILE_NOT_FOUND},          // ENOENT
-      {"no such folder/report.txt", ERROR_PATH_NOT_FOUND},   // ENOENT of a folder
-      {file + "/report.txt", ERROR_PATH_NOT_FOUND},          // ENOTDIR
-      {".", ERROR_ACCESS_DENIED},                            // EISDIR: a folder is no file
+      {"no such report.txt", ERROR_FILE_NOT_FOUND},         // ENOENT
+      {"no such folder/report.txt", ERROR_PATH_NOT_FOUND},  // ENOENT of a folder
+      {file + "/report.txt", ERROR_PATH_NOT_FOUND},         // ENOTDIR
+      {".", ERROR_ACCESS_DENIED},                           // EISDIR: a folder is no file
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
@@ -61,9 +61,9 @@ TEST_F(LastErrors, AMissingRegistryKeyDoesNotOpen) {
 
 std::string SystemText(DWORD code) {
   char text[512] = "";
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text,
-                                sizeof text, nullptr);
+  DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                     MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof text, nullptr);
   return std::string(text, length);
 }
 
@@ -81,8 +81,9 @@ TEST_F(LastErrors, AnOverlongNameIsRefused) {
 // Every error the library's calls set has a text, one line ending in CRLF
 // as the system's texts do.
 TEST_F(LastErrors, EveryErrorTheCallsSetHasASystemText) {
-  const DWORD codes[] = {ERROR_SUCCESS,          ERROR_FILE_NOT_FOUND,      ERROR_PATH_NOT_FOUND,
-                         ERROR_ACCESS_DENIED,    ERROR_INVALID_HANDLE,      ERROR_NOT_ENOUGH_MEMORY,
+  const DWORD codes[] = {ERROR_SUCCESS,           ERROR_FILE_NOT_FOUND,
+                         ERROR_PATH_NOT_FOUND,    ERROR_ACCESS_DENIED,
+                         ERROR_INVALID_HANDLE,    ERROR_NOT_ENOUGH_MEMORY,
                          ERROR_INVALID_PARAMETER, ERROR_INVALID_PRINTER_NAME};
   for (DWORD code : codes) {
     SCOPED_TRACE(code);
@@ -110,10 +111,9 @@ TEST_F(LastErrors, FormatMessageRefusesWhatItCannotGive) {
 
   // A text of its own, handed back with LocalFree.
   LPSTR allocated = nullptr;
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                    FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, ERROR_ACCESS_DENIED, 0,
-                                reinterpret_cast<LPSTR>(&allocated), 0, nullptr);
+  DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, ERROR_ACCESS_DENIED, 0, reinterpret_cast<LPSTR>(&allocated), 0, nullptr);
   ASSERT_GT(length, 0u);
   ASSERT_NE(allocated, nullptr);
   EXPECT_EQ(strlen(allocated), length);

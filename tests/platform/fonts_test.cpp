@@ -101,8 +101,9 @@ TEST_F(Fonts, AFontStillSelectedKeepsDrawing) {
   DeleteObject(font);
   TEXTMETRICA tm{};
   ASSERT_TRUE(GetTextMetricsA(dc_, &tm));
-  DIVERGES_ON(kLinux, "DeleteObject deletes a font still selected; the context falls back "
-                      "to its own") {
+  DIVERGES_ON(kLinux,
+              "DeleteObject deletes a font still selected; the context falls back "
+              "to its own") {
     EXPECT_EQ(tm.tmHeight, 97);
   }
   SelectObject(dc_, previous);

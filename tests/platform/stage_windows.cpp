@@ -37,9 +37,9 @@ bool PresetRegistryValue(const std::string& subKey, const std::string& name, DWO
                       &key, nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  LSTATUS status = RegSetValueExA(key, name.c_str(), 0, type,
-                                  reinterpret_cast<const BYTE*>(data.data()),
-                                  static_cast<DWORD>(data.size()));
+  LSTATUS status =
+      RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                     static_cast<DWORD>(data.size()));
   RegCloseKey(key);
   return status == ERROR_SUCCESS;
 }

@@ -43,11 +43,10 @@ TEST(MulDivRounding, RoundsHalfAwayFromZeroAndFailsWithMinusOne) {
   }
 }
 
-
 std::u16string ToUtf16(UINT codePage, const std::string& bytes) {
   WCHAR units[64];
-  int length = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), units,
-                                   64);
+  int length =
+      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), units, 64);
   return std::u16string(units, units + length);
 }
 
@@ -73,10 +72,10 @@ TEST(CodePages, Every1252ByteMakesTheRoundTrip) {
   EXPECT_EQ(units[0xE9 - 1], 0x00E9);
   std::string back(all.size(), '\0');
   BOOL replaced = TRUE;
-  ASSERT_EQ(WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, units.data(),
-                                static_cast<int>(units.size()), &back[0],
-                                static_cast<int>(back.size()), nullptr, &replaced),
-            static_cast<int>(all.size()));
+  ASSERT_EQ(
+      WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, units.data(), static_cast<int>(units.size()),
+                          &back[0], static_cast<int>(back.size()), nullptr, &replaced),
+      static_cast<int>(all.size()));
   EXPECT_EQ(back, all);
   EXPECT_FALSE(replaced);
 }
@@ -88,10 +87,12 @@ TEST(CodePages, Unmappable1252CharactersBecomeAQuestionMark) {
     std::u16string text;
     std::string bytes;
   } cases[] = {
-      {u"\u4E2D", "?"},              // a Chinese character
-      {u"\u0100", "?"},              // A macron: no best fit to 'A'
+      {u"\u4E2D", "?"},  // a Chinese character
+      {u"\u0100", "?"},  // A macron: no best fit to 'A'
       {u"caf\u00E9 \u20AC", "caf\xE9 \x80"},
-      {u"a\xD800" u"b", "a?b"},      // an unpaired surrogate
+      {u"a\xD800"
+       u"b",
+       "a?b"},  // an unpaired surrogate
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.bytes));
@@ -124,12 +125,14 @@ TEST(CodePages, Utf8ToUtf16) {
     unsigned differsOn;
   } cases[] = {
       {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", u"caf\u00e9 \u20ac \U0001F600", 0},
-      {"a\x80" "b", u"a\uFFFDb", 0},                          // a stray continuation byte
+      {"a\x80"
+       "b",
+       u"a\uFFFDb", 0},                                      // a stray continuation byte
       {"\xC0\xAF", u"\uFFFD\uFFFD", 0},                      // an overlong '/'
       {"\xED\xA0\x80", u"\uFFFD\uFFFD", perByte},            // a surrogate
       {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD", perByte},  // past U+10FFFF
-      {"x\xE2\x82", u"x\uFFFD", perByte},                     // cut short at the end
-      {"\xE2(\xA9", u"\uFFFD(\uFFFD", 0},                     // cut short by another
+      {"x\xE2\x82", u"x\uFFFD", perByte},                    // cut short at the end
+      {"\xE2(\xA9", u"\uFFFD(\uFFFD", 0},                    // cut short by another
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.bytes));
@@ -144,7 +147,12 @@ TEST(CodePages, Utf16ToUtf8) {
   EXPECT_EQ(FromUtf16(CP_UTF8, 0, u"caf\u00e9 \u20ac \U0001F600", noDefault),
             "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
   DIVERGES_ON(kSimwin | kLinux, "UTF-8: an unpaired surrogate becomes '?', not U+FFFD") {
-    EXPECT_EQ(FromUtf16(CP_UTF8, 0, u"a\xD800" u"b", noDefault), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(FromUtf16(CP_UTF8, 0,
+                        u"a\xD800"
+                        u"b",
+                        noDefault),
+              "a\xEF\xBF\xBD"
+              "b");
   }
 }
 
@@ -231,11 +239,17 @@ TEST(CodePages, CharactersWithoutEquivalentGetABestFit) {
 }
 
 TEST(CodePages, TerminatedFormsConvertInPlace) {
-  char text[] = "Gr\xFC\xDF" "e";
+  char text[] =
+      "Gr\xFC\xDF"
+      "e";
   ASSERT_TRUE(CharToOemA(text, text));
-  EXPECT_STREQ(text, "Gr\x81\xE1" "e");
+  EXPECT_STREQ(text,
+               "Gr\x81\xE1"
+               "e");
   ASSERT_TRUE(OemToCharA(text, text));
-  EXPECT_STREQ(text, "Gr\xFC\xDF" "e");
+  EXPECT_STREQ(text,
+               "Gr\xFC\xDF"
+               "e");
 }
 
 }  // namespace

@@ -26,13 +26,14 @@ TEST_F(MessageBoxes, TheScriptedAnswerComesBack) {
     std::string caption = UniqueName("Plenwick conformance");
     SCOPED_TRACE(caption);
     bool scripted = ScriptMessageBoxAnswer(caption.c_str(), c.answer);
-    int answer = MessageBoxA(nullptr, "A question of the conformance suite.", caption.c_str(),
-                             c.type);
+    int answer =
+        MessageBoxA(nullptr, "A question of the conformance suite.", caption.c_str(), c.type);
     if (scripted || c.safe) {
       EXPECT_EQ(answer, c.answer);
     } else {
-      DIVERGES_ON(kLinux, "no dialogs: a message box answers its safe button, Cancel where it "
-                          "has one") {
+      DIVERGES_ON(kLinux,
+                  "no dialogs: a message box answers its safe button, Cancel where it "
+                  "has one") {
         EXPECT_EQ(answer, c.answer);
       }
     }
@@ -47,8 +48,9 @@ TEST(ShellWords, ASlashWordIsASwitch) {
     SCOPED_TRACE(word);
     BOOL path = ShellSlashWordIsPath(word, strlen(word), FALSE);
     if (strchr(word + 1, '/')) {
-      DIVERGES_ON(kLinux, "a slash word that holds a second slash, or names an existing file "
-                          "and is no known switch, is a path") {
+      DIVERGES_ON(kLinux,
+                  "a slash word that holds a second slash, or names an existing file "
+                  "and is no known switch, is a path") {
         EXPECT_FALSE(path);
       }
     } else {
@@ -115,8 +117,8 @@ TEST_F(Registry, MissingValuesAndKeys) {
   HKEY sub = nullptr;
   EXPECT_EQ(RegOpenKeyExA(key_, "No Such Key", 0, KEY_QUERY_VALUE, &sub), ERROR_FILE_NOT_FOUND);
   // A key under an open key, and a name given with a trailing backslash.
-  ASSERT_TRUE(PresetRegistryValue(std::string(kKey) + "\\Deeper", "Leaf", REG_SZ,
-                                  std::string("x\0", 2)));
+  ASSERT_TRUE(
+      PresetRegistryValue(std::string(kKey) + "\\Deeper", "Leaf", REG_SZ, std::string("x\0", 2)));
   ASSERT_EQ(RegOpenKeyExA(key_, "Deeper", 0, KEY_QUERY_VALUE, &sub), ERROR_SUCCESS);
   EXPECT_EQ(RegQueryValueExA(sub, "Leaf", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
   EXPECT_EQ(RegCloseKey(sub), ERROR_SUCCESS);

@@ -2,8 +2,8 @@
 // European Windows.
 #include "internal.h"
 
-int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR source, int sourceLength,
-                        LPWSTR destination, int destinationLength) {
+int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR source, int sourceLength, LPWSTR destination,
+                        int destinationLength) {
   return winapi::MultiByteToWideCharIn(1252, codePage, source, sourceLength, destination,
                                        destinationLength);
 }

@@ -71,9 +71,9 @@ struct PrinterSpec {
   WORD driverExtra = 0;  // bytes after the public DEVMODEA fields
   int dpiX = 300;
   int dpiY = 300;
-  int horzRes = 2479;  // printable width in device units
-  int vertRes = 3508;  // printable height in device units
-  int physicalWidth = 2480;   // the paper, A4 at 300 dpi
+  int horzRes = 2479;        // printable width in device units
+  int vertRes = 3508;        // printable height in device units
+  int physicalWidth = 2480;  // the paper, A4 at 300 dpi
   int physicalHeight = 3508;
   // Default font of a device context on this printer.
   std::string faceName = "DejaVu Sans Mono";
@@ -83,8 +83,8 @@ struct PrinterSpec {
   // Modern family; the low bit (TMPF_FIXED_PITCH) is clear, which on
   // Windows means a fixed pitch.
   int tmPitchAndFamily = 0x30;
-  bool passThrough = true;      // answers QUERYESCSUPPORT for PASSTHROUGH
-  bool canOpen = true;          // OpenPrinterA succeeds
+  bool passThrough = true;  // answers QUERYESCSUPPORT for PASSTHROUGH
+  bool canOpen = true;      // OpenPrinterA succeeds
 };
 
 // Adds a printer, or replaces the one of the same name.

@@ -196,7 +196,8 @@ BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
   for (int i = 0; i < count; ++i) {
     uint32_t c = text[i];
     // A surrogate pair is one character.
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < count && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < count && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
     }
     winapi::AppendUtf8(utf8, c);

@@ -20,22 +20,23 @@ static long long read_so_far;
 static void watch(const char* path, int fd) {
   const char* suffix = getenv("DISK_FAULTS_PATH");
   size_t length = path && suffix ? strlen(path) : 0, end = suffix ? strlen(suffix) : 0;
-  if (fd < 0 || !suffix || !*suffix || length < end || strcmp(path + length - end, suffix) != 0) return;
+  if (fd < 0 || !suffix || !*suffix || length < end || strcmp(path + length - end, suffix) != 0)
+    return;
   failing_fd = fd;
   read_so_far = 0;
 }
 
-#define OPEN_LIKE(name)                                                         \
-  int name(const char* path, int flags, ...) {                                  \
-    static int (*real)(const char*, int, ...);                                  \
-    va_list args;                                                               \
-    va_start(args, flags);                                                      \
-    mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(args, mode_t) : 0;   \
-    va_end(args);                                                               \
+#define OPEN_LIKE(name)                                                        \
+  int name(const char* path, int flags, ...) {                                 \
+    static int (*real)(const char*, int, ...);                                 \
+    va_list args;                                                              \
+    va_start(args, flags);                                                     \
+    mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(args, mode_t) : 0;  \
+    va_end(args);                                                              \
     if (!real) real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, #name); \
-    int fd = real(path, flags, mode);                                           \
-    watch(path, fd);                                                            \
-    return fd;                                                                  \
+    int fd = real(path, flags, mode);                                          \
+    watch(path, fd);                                                           \
+    return fd;                                                                 \
   }
 OPEN_LIKE(open)
 OPEN_LIKE(open64)

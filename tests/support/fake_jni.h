@@ -102,7 +102,8 @@ class FakeJni {
       int extra = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
       static const unsigned char kLead[4] = {0x00, 0xC0, 0xE0, 0xF0};
       bytes += static_cast<char>(kLead[extra] | (c >> (6 * extra)));
-      for (int k = extra - 1; k >= 0; --k) bytes += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+      for (int k = extra - 1; k >= 0; --k)
+        bytes += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
     }
     return bytes;
   }

@@ -9,9 +9,7 @@
 
 namespace plenwick_test {
 
-void AddLibraryResources() {
-  simwin::AddDialogTemplate(plenwick::CancelDialogTemplate());
-}
+void AddLibraryResources() { simwin::AddDialogTemplate(plenwick::CancelDialogTemplate()); }
 
 void PresetTestRegistry() {
   const std::string key = "Software\\Plenwick\\Test";

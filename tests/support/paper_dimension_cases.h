@@ -24,12 +24,12 @@ inline const PaperDimensionCase kPaperDimensionCases[] = {
     {"2.1e2mm", 2100},
     {"2.1E+2 mm", 2100},
     {"85e-1", 2159},
-    {"1e", 254},      // an exponent without digits is not one
+    {"1e", 254},  // an exponent without digits is not one
     {"1e+", 254},
     {"11x17", 2794},  // the number at the start
     {"0x10", 0},      // not hexadecimal: the number is the 0 before the x
     {"0X1p4", 0},
-    {"inf", 0},       // neither infinity nor NaN is a size
+    {"inf", 0},  // neither infinity nor NaN is a size
     {"INFINITY", 0},
     {"-inf", 0},
     {"nan", 0},

@@ -59,8 +59,8 @@ class TemplateReader {
 std::string Describe(DWORD style, const short box[4], int id, const std::string& cls,
                      const std::string& text) {
   char line[200];
-  snprintf(line, sizeof line, "%s id %d class %s style %08lx at %d,%d size %dx%d", text.c_str(),
-           id, cls.c_str(), static_cast<unsigned long>(style), box[0], box[1], box[2], box[3]);
+  snprintf(line, sizeof line, "%s id %d class %s style %08lx at %d,%d size %dx%d", text.c_str(), id,
+           cls.c_str(), static_cast<unsigned long>(style), box[0], box[1], box[2], box[3]);
   return line;
 }
 
@@ -118,8 +118,10 @@ TEST(WineCancelDialog, DllTemplateIsLaidOutInDialogUnits) {
 TEST(WineCancelDialog, ExportedProceduresServeTheDllDialog) {
   HMODULE dll = LoadLibraryA("PLENWICKDLL.dll");
   ASSERT_NE(dll, nullptr);
-  auto dialogProc = reinterpret_cast<DialogProc>(reinterpret_cast<void*>(GetProcAddress(dll, "AbrtDlgP")));
-  auto abortProc = reinterpret_cast<AbortProcFn>(reinterpret_cast<void*>(GetProcAddress(dll, "AbrtProc")));
+  auto dialogProc =
+      reinterpret_cast<DialogProc>(reinterpret_cast<void*>(GetProcAddress(dll, "AbrtDlgP")));
+  auto abortProc =
+      reinterpret_cast<AbortProcFn>(reinterpret_cast<void*>(GetProcAddress(dll, "AbrtProc")));
   ASSERT_NE(dialogProc, nullptr);
   ASSERT_NE(abortProc, nullptr);
   EXPECT_EQ(abortProc(nullptr, 0), TRUE);  // no dialog yet: printing goes on

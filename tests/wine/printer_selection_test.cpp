@@ -15,7 +15,8 @@ TEST(WinePrinterSelection, DefaultPrinterIsTheCupsQueue) {
   ASSERT_TRUE(plenwick::GetDevMode());
   EXPECT_EQ(plenwick::GetSelectedPrinterName(), "PDF");
   char device[100];
-  ASSERT_TRUE(plenwick::DeviceNameOf(plenwick::g_printerSelection.devNames(), device, sizeof device));
+  ASSERT_TRUE(
+      plenwick::DeviceNameOf(plenwick::g_printerSelection.devNames(), device, sizeof device));
   EXPECT_STREQ(device, "PDF");
   DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(plenwick::g_printerSelection.devMode()));
   ASSERT_NE(mode, nullptr);

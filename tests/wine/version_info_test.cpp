@@ -37,8 +37,8 @@ TEST(DllVersionInfo, FileVersionAndProductStrings) {
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
   ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
   EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-  EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(PLENWICK_VERSION_MINOR,
-                                                                PLENWICK_VERSION_MAJOR)));
+  EXPECT_EQ(fixed->dwFileVersionMS,
+            static_cast<DWORD>(MAKELONG(PLENWICK_VERSION_MINOR, PLENWICK_VERSION_MAJOR)));
   EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, PLENWICK_VERSION_PATCH)));
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
 

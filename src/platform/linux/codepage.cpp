@@ -4,8 +4,8 @@
 // matter: they are read as code page 1252 where they are drawn.)
 #include "platform/win32.h"
 
-int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR source, int sourceLength,
-                        LPWSTR destination, int destinationLength) {
+int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR source, int sourceLength, LPWSTR destination,
+                        int destinationLength) {
   return winapi::MultiByteToWideCharIn(CP_UTF8, codePage, source, sourceLength, destination,
                                        destinationLength);
 }

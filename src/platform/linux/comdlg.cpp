@@ -112,7 +112,7 @@ BOOL ShowPrintSetup(LPPRINTDLGA record) {
     if (!chosen) return FALSE;  // gone since it was listed
     HGLOBAL oldMode = record->hDevMode, oldNames = record->hDevNames;
     if (!FillRecord(record, *chosen, plenwick::LeadingInt(answer[2].c_str()),
-                     plenwick::LeadingInt(answer[3].c_str()))) {
+                    plenwick::LeadingInt(answer[3].c_str()))) {
       record->hDevMode = oldMode;
       record->hDevNames = oldNames;
       return FALSE;

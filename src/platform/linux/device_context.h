@@ -40,7 +40,7 @@ struct DeviceContext {
   int horzRes = 0, vertRes = 0;
   int offsetX = 0, offsetY = 0;
   Font stockFont{StockLogFont(), true};
-  Font* selected = nullptr;  // null: the stock font
+  Font* selected = nullptr;          // null: the stock font
   HGDIOBJ selectedHandle = nullptr;  // the handle selected's object was given
   int penX = 0, penY = 0;
   int backgroundMode = OPAQUE;

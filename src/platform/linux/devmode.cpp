@@ -74,7 +74,8 @@ void MergeFlaggedFields(DEVMODEA& mode, const DEVMODEA& input) {
       mode.dmFields |= DM_PAPERWIDTH | DM_PAPERLENGTH;
     }
   }
-  if (flags & DM_COPIES) mode.dmCopies = static_cast<short>(std::clamp<int>(input.dmCopies, 1, kMaxCopies));
+  if (flags & DM_COPIES)
+    mode.dmCopies = static_cast<short>(std::clamp<int>(input.dmCopies, 1, kMaxCopies));
   if (flags & DM_DEFAULTSOURCE) mode.dmDefaultSource = input.dmDefaultSource;
   if ((flags & DM_COLLATE) &&
       (input.dmCollate == DMCOLLATE_TRUE || input.dmCollate == DMCOLLATE_FALSE)) {

@@ -17,7 +17,8 @@ linux_platform::FontFace::Drawn GlyphOf(linux_platform::Font& font, const char* 
   return {font.face().scaled(), font.face().glyphIndex(byte), font.face().glyphAdvance(byte)};
 }
 
-linux_platform::FontFace::Drawn GlyphOf(linux_platform::Font& font, const WCHAR* text, int count, int& i) {
+linux_platform::FontFace::Drawn GlyphOf(linux_platform::Font& font, const WCHAR* text, int count,
+                                        int& i) {
   uint32_t c = text[i];
   if (c >= 0xD800 && c < 0xDC00 && i + 1 < count && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
     c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
@@ -37,7 +38,8 @@ HGDIOBJ SelectedHandle(linux_platform::DeviceContext& dc) {
 // a cell high.
 double RunWidth(linux_platform::Font& font, const char* text, int count) {
   double width = 0;
-  for (int i = 0; i < count; ++i) width += font.face().glyphAdvance(static_cast<unsigned char>(text[i]));
+  for (int i = 0; i < count; ++i)
+    width += font.face().glyphAdvance(static_cast<unsigned char>(text[i]));
   return width;
 }
 
@@ -77,7 +79,8 @@ BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int
   if (!glyphs.empty()) pages.ShowGlyphs(drawing, glyphs);
   if (font.logical().lfUnderline) {
     double thickness = font.face().underlineThickness();
-    pages.FillRectangle(x, baseline + font.face().underlinePosition() - thickness / 2, pen - x, thickness);
+    pages.FillRectangle(x, baseline + font.face().underlinePosition() - thickness / 2, pen - x,
+                        thickness);
   }
   return TRUE;
 }
@@ -151,7 +154,8 @@ int GetTextFaceA(HDC handle, int count, LPSTR face) {
 
 BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
-  if (!dc || !dc->document || !dc->document->pages->pageOpen() || count < 0 || (count > 0 && !text)) {
+  if (!dc || !dc->document || !dc->document->pages->pageOpen() || count < 0 ||
+      (count > 0 && !text)) {
     return FALSE;
   }
   linux_platform::Font& font = dc->CurrentFont();
@@ -162,7 +166,8 @@ BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
 
 BOOL TextOutW(HDC handle, int x, int y, LPCWSTR text, int count) {
   linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
-  if (!dc || !dc->document || !dc->document->pages->pageOpen() || count < 0 || (count > 0 && !text)) {
+  if (!dc || !dc->document || !dc->document->pages->pageOpen() || count < 0 ||
+      (count > 0 && !text)) {
     return FALSE;
   }
   linux_platform::Font& font = dc->CurrentFont();
@@ -186,7 +191,8 @@ int SetBkMode(HDC handle, int mode) {
 // pass-through of raw printer data.
 int Escape(HDC handle, int escape, int inputSize, LPCSTR input, LPVOID) {
   if (!linux_platform::FindDeviceContext(handle)) return 0;
-  if (escape != QUERYESCSUPPORT || inputSize < static_cast<int>(sizeof(int32_t)) || !input) return 0;
+  if (escape != QUERYESCSUPPORT || inputSize < static_cast<int>(sizeof(int32_t)) || !input)
+    return 0;
   int32_t asked = 0;
   memcpy(&asked, input, sizeof asked);
   return asked == QUERYESCSUPPORT ? 1 : 0;

@@ -66,7 +66,8 @@ HLOCAL LocalFree(HLOCAL block) {
   return nullptr;
 }
 
-DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer, DWORD size, void*) {
+DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer, DWORD size,
+                     void*) {
   // An allocated text is given back with LocalFree, which is free.
   return winapi::FormatSystemMessage(flags, messageId, buffer, size,
                                      [](const std::string& text) { return strdup(text.c_str()); });

@@ -92,9 +92,11 @@ std::string StringBytes(const std::string& raw, bool utf16) {
     return ToAnsi(text);
   }
   for (size_t i = 0; i + 1 < raw.size(); i += 2) {
-    char32_t unit = static_cast<unsigned char>(raw[i]) | static_cast<unsigned char>(raw[i + 1]) << 8;
+    char32_t unit = static_cast<unsigned char>(raw[i]) | static_cast<unsigned char>(raw[i + 1])
+                                                             << 8;
     if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < raw.size()) {
-      char32_t low = static_cast<unsigned char>(raw[i + 2]) | static_cast<unsigned char>(raw[i + 3]) << 8;
+      char32_t low = static_cast<unsigned char>(raw[i + 2]) | static_cast<unsigned char>(raw[i + 3])
+                                                                  << 8;
       if (low >= 0xDC00 && low < 0xE000) {
         unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
         i += 2;
@@ -403,7 +405,8 @@ bool ReadRegistryKey(const char* file, const std::string& keyPath, RegistryKey& 
   try {
     plenwick::UniqueFile input(_lopen(file, OF_READ));
     // A FIFO or a device named as the file (/dev/zero) would never end.
-    if (!input || GetFileType(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(input.get()))) != FILE_TYPE_DISK) {
+    if (!input || GetFileType(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(input.get()))) !=
+                      FILE_TYPE_DISK) {
       return false;
     }
     OneKey sink(keyPath, key);

@@ -112,7 +112,8 @@ void AppendParameters(const char* text, std::vector<std::string>& words) {
 bool IsProgram(const std::string& file) {
   struct stat info {};
   if (file.find('/') != std::string::npos) {
-    return stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(file.c_str(), X_OK) == 0;
+    return stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           access(file.c_str(), X_OK) == 0;
   }
   const char* path = getenv("PATH");
   std::string directories = path ? path : "/usr/bin:/bin";
@@ -202,7 +203,8 @@ pid_t Spawn(const std::vector<std::string>& words, const char* directory, int& e
   posix_spawnattr_setsigdefault(&attributes.attributes, &all);
   posix_spawnattr_setflags(&attributes.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   pid_t pid = -1;
-  error = posix_spawnp(&pid, argv[0], &actions.actions, &attributes.attributes, argv.data(), environ);
+  error =
+      posix_spawnp(&pid, argv[0], &actions.actions, &attributes.attributes, argv.data(), environ);
   return error == 0 ? pid : -1;
 }
 

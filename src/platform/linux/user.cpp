@@ -69,9 +69,13 @@ const char* AnswerName(int answer) {
 
 // Whether the answer is one of the buttons the box has.
 bool AnswerOf(UINT type, int answer) {
-  static const std::vector<int> kButtons[] = {
-      {IDOK},         {IDOK, IDCANCEL},  {IDABORT, IDRETRY, kIdIgnore}, {kIdYes, kIdNo, IDCANCEL},
-      {kIdYes, kIdNo}, {IDRETRY, IDCANCEL}, {IDCANCEL, kIdTryAgain, kIdContinue}};
+  static const std::vector<int> kButtons[] = {{IDOK},
+                                              {IDOK, IDCANCEL},
+                                              {IDABORT, IDRETRY, kIdIgnore},
+                                              {kIdYes, kIdNo, IDCANCEL},
+                                              {kIdYes, kIdNo},
+                                              {IDRETRY, IDCANCEL},
+                                              {IDCANCEL, kIdTryAgain, kIdContinue}};
   UINT buttons = type & kButtonsMask;
   if (buttons >= sizeof kButtons / sizeof kButtons[0]) return answer == IDOK;
   for (int button : kButtons[buttons]) {

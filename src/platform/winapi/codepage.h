@@ -69,8 +69,10 @@ class Utf8Decoder {
   template <typename Emit>
   void Start(unsigned char lead, Emit emit) {
     if (lead < 0x80) return emit(lead);
-    needed_ = lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-              : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+    needed_ = lead >= 0xC2 && lead < 0xE0   ? 2
+              : lead >= 0xE0 && lead < 0xF0 ? 3
+              : lead >= 0xF0 && lead < 0xF5 ? 4
+                                            : 0;
     if (needed_ == 0) return emit(0xFFFD);
     bytes_[0] = lead;
     held_ = 1;

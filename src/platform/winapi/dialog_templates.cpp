@@ -38,7 +38,8 @@ const DialogTemplate* FindDialogTemplate(const char* name) {
   // Templates are added when modules load and never removed, so an entry
   // stays where it is for the life of the process.
   for (const DialogTemplate& entry : Templates()) {
-    if (plenwick::EqualsIgnoreCase(entry.name.c_str(), name)) return &entry;  // resource names ignore case
+    if (plenwick::EqualsIgnoreCase(entry.name.c_str(), name))
+      return &entry;  // resource names ignore case
   }
   return nullptr;
 }

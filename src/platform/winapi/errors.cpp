@@ -14,7 +14,7 @@ namespace {
 constexpr DWORD kInsufficientBuffer = 122;
 constexpr DWORD kFilenameExcedRange = 206;  // ERROR_FILENAME_EXCED_RANGE
 constexpr DWORD kReadFault = 30;            // ERROR_READ_FAULT
-constexpr DWORD kMessageNotFound = 317;  // ERROR_MR_MID_NOT_FOUND
+constexpr DWORD kMessageNotFound = 317;     // ERROR_MR_MID_NOT_FOUND
 
 thread_local DWORD t_lastError = ERROR_SUCCESS;
 // The text that goes with t_lastError, when a back end gave one.

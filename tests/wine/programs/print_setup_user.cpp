@@ -75,8 +75,8 @@ std::string Describe(HWND dialog) {
   LRESULT index = SendMessageA(paper, CB_GETCURSEL, 0, 0);
   LRESULT code = index == CB_ERR ? 0 : SendMessageA(paper, CB_GETITEMDATA, index, 0);
   return SelectedText(GetDlgItem(dialog, kPrinterList)) + ", " +
-         (IsDlgButtonChecked(dialog, kLandscape) == BST_CHECKED ? "landscape" : "portrait") +
-         ", " + SelectedText(paper) + " (" + std::to_string(code) + ")";
+         (IsDlgButtonChecked(dialog, kLandscape) == BST_CHECKED ? "landscape" : "portrait") + ", " +
+         SelectedText(paper) + " (" + std::to_string(code) + ")";
 }
 
 // Makes the list show this entry and tells the dialog, as a user's pick does.
@@ -121,15 +121,16 @@ void AnswerDialog(const Choices& choices, const std::string& transcript, std::st
   bool chosen = true;
   if (choices.press_ok) {
     if (!choices.printer.empty()) {
-      chosen = Pick(dialog, kPrinterList,
-                    SendDlgItemMessageA(dialog, kPrinterList, CB_FINDSTRINGEXACT,
-                                        static_cast<WPARAM>(-1),
-                                        reinterpret_cast<LPARAM>(choices.printer.c_str())));
+      chosen = Pick(
+          dialog, kPrinterList,
+          SendDlgItemMessageA(dialog, kPrinterList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(choices.printer.c_str())));
     }
     if (chosen && choices.orientation) {
       SendDlgItemMessageA(dialog, choices.orientation, BM_CLICK, 0, 0);
     }
-    if (chosen && choices.paper) chosen = Pick(dialog, kPaperList, PaperIndex(dialog, choices.paper));
+    if (chosen && choices.paper)
+      chosen = Pick(dialog, kPaperList, PaperIndex(dialog, choices.paper));
     *report += chosen ? "; chose " + Describe(dialog) : "; could not choose, cancelled";
   } else {
     *report += "; cancelled";

@@ -32,7 +32,9 @@ void PrintRuns(plenwick::ReportFile& file, int advance, int lineHeight) {
   plenwick::WriteReportLine(file, line, static_cast<int>(sizeof line - 1), 4, advance, lineHeight);
 
   job.ansiTranslation = true;  // the report is in the OEM code page
-  put(plenwick::kPlain, 0, 6, "OEM report: caf\x82 Gr\x81\xE1" "e");
+  put(plenwick::kPlain, 0, 6,
+      "OEM report: caf\x82 Gr\x81\xE1"
+      "e");
   job.ansiTranslation = false;
   job.oemTranslation = true;  // ANSI text turned into OEM bytes
   put(plenwick::kPlain, 0, 7, "To OEM: \xE9\xB7\xA3");

@@ -11,8 +11,7 @@
 
 namespace linux_platform {
 
-const char* NoPassword(const char*, http_t* http, const char* method, const char* resource,
-                       void*) {
+const char* NoPassword(const char*, http_t* http, const char* method, const char* resource, void*) {
   char host[256] = "?";
   int port = 0;
   if (http) {
@@ -77,8 +76,8 @@ std::unique_ptr<Destination> Destination::Find(const std::string& name) {
   // a name). A list of all of them would also browse the network for
   // printers for a second wherever DNS-SD runs, as on most desktops;
   // libcups browses only for a name its server does not know.
-  cups_dest_t* found = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.empty() ? nullptr : name.c_str(),
-                                        nullptr);
+  cups_dest_t* found =
+      cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.empty() ? nullptr : name.c_str(), nullptr);
   if (!found) return nullptr;
   auto destination = std::make_unique<Destination>();
   destination->name_ = found->name;

@@ -57,8 +57,8 @@ http_t* Connect(Destination& destination, double silenceSeconds, bool& silent) {
                         kConnectMilliseconds, nullptr);
   } else {
     char resource[1024];
-    http = cupsConnectDest(destination.dest(), CUPS_DEST_FLAGS_NONE, kConnectMilliseconds,
-                           nullptr, resource, sizeof resource, nullptr, nullptr);
+    http = cupsConnectDest(destination.dest(), CUPS_DEST_FLAGS_NONE, kConnectMilliseconds, nullptr,
+                           resource, sizeof resource, nullptr, nullptr);
   }
   if (http) httpSetTimeout(http, silenceSeconds, GiveUp, &silent);
   return http;
@@ -77,7 +77,8 @@ std::mutex g_owedLock;
 std::vector<OwedCancel> g_owed;
 
 std::string ServerOf(Destination& destination) {
-  return OnOwnServer(destination) ? std::string("server:") + cupsServer() : "printer:" + destination.name();
+  return OnOwnServer(destination) ? std::string("server:") + cupsServer()
+                                  : "printer:" + destination.name();
 }
 
 void OweCancel(Destination& destination, int id) {
@@ -93,8 +94,9 @@ void CancelOwedJobs(http_t* http, Destination& destination) {
   std::vector<OwedCancel> due;
   {
     std::lock_guard<std::mutex> hold(g_owedLock);
-    auto ours = std::stable_partition(g_owed.begin(), g_owed.end(),
-                                      [&](const OwedCancel& owed) { return owed.server != server; });
+    auto ours = std::stable_partition(g_owed.begin(), g_owed.end(), [&](const OwedCancel& owed) {
+      return owed.server != server;
+    });
     due.assign(ours, g_owed.end());
     g_owed.erase(ours, g_owed.end());
   }
@@ -137,10 +139,11 @@ CupsJob::~CupsJob() {
   http_.reset();
   bool silent = false;
   UniqueHttp cancel(Connect(destination_, kCancelSilenceSeconds, silent));
-  ipp_status_t status =
-      cancel ? cupsCancelDestJob(cancel.get(), destination_.dest(), id_) : IPP_STATUS_ERROR_SERVICE_UNAVAILABLE;
+  ipp_status_t status = cancel ? cupsCancelDestJob(cancel.get(), destination_.dest(), id_)
+                               : IPP_STATUS_ERROR_SERVICE_UNAVAILABLE;
   // No server to answer: it went away under the document.
-  if (silent || status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL) {
+  if (silent || status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ||
+      status == IPP_STATUS_ERROR_INTERNAL) {
     OweCancel(destination_, id_);
   }
 }
@@ -241,8 +244,7 @@ bool CupsJob::Finish() {
   if (writeFailed_ || !SendPending()) return false;
   // The document counts as printed only once the server has answered for
   // it and still holds its job.
-  if (!Answered(cupsFinishDestDocument(http_.get(), destination_.dest(), info_.get())) ||
-      !Kept()) {
+  if (!Answered(cupsFinishDestDocument(http_.get(), destination_.dest(), info_.get())) || !Kept()) {
     return false;
   }
   finished_ = true;

@@ -108,12 +108,13 @@ long Scale(double fontUnits, double emHeight, const FaceUnits& units) {
 }
 
 // This font's glyph for UTF-8 text of one character; 0 when it has none.
-bool GlyphOf(cairo_scaled_font_t* font, const std::string& utf8, unsigned long& index, double& advance) {
+bool GlyphOf(cairo_scaled_font_t* font, const std::string& utf8, unsigned long& index,
+             double& advance) {
   cairo_glyph_t* glyphs = nullptr;
   int count = 0;
-  bool found = cairo_scaled_font_text_to_glyphs(font, 0, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                                &glyphs, &count, nullptr, nullptr,
-                                                nullptr) == CAIRO_STATUS_SUCCESS &&
+  bool found = cairo_scaled_font_text_to_glyphs(
+                   font, 0, 0, utf8.data(), static_cast<int>(utf8.size()), &glyphs, &count, nullptr,
+                   nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
                count == 1 && glyphs[0].index != 0;
   if (found) {
     cairo_text_extents_t extents{};
@@ -170,7 +171,8 @@ FontFace::Drawn FontFace::glyphFor(uint32_t codePoint) {
           fallback.reset(ScaledFont(face.get(), em_));
         }
       }
-      if (fallback && GlyphOf(fallback.get(), utf8, drawn.index, drawn.advance)) drawn.font = fallback.get();
+      if (fallback && GlyphOf(fallback.get(), utf8, drawn.index, drawn.advance))
+        drawn.font = fallback.get();
     }
   }
   drawn_[codePoint] = drawn;

@@ -16,47 +16,47 @@ namespace {
 // that differ only in name or orientation share one medium.
 const char* const kPaperMedia[] = {
     nullptr,
-    "na_letter_8.5x11in",           // 1 Letter
-    "na_letter_8.5x11in",           // 2 Letter small
-    "na_ledger_11x17in",            // 3 Tabloid
-    "na_ledger_11x17in",            // 4 Ledger (the same sheet turned)
-    "na_legal_8.5x14in",            // 5 Legal
-    "na_invoice_5.5x8.5in",         // 6 Statement
-    "na_executive_7.25x10.5in",     // 7 Executive
-    "iso_a3_297x420mm",             // 8 A3
-    "iso_a4_210x297mm",             // 9 A4
-    "iso_a4_210x297mm",             // 10 A4 small
-    "iso_a5_148x210mm",             // 11 A5
-    "iso_b4_250x353mm",             // 12 B4
-    "jis_b5_182x257mm",             // 13 B5
-    "na_foolscap_8.5x13in",         // 14 Folio
-    "na_quarto_8.5x10.83in",        // 15 Quarto
-    "na_10x14_10x14in",             // 16 10 by 14 sheet
-    "na_ledger_11x17in",            // 17 11 by 17 sheet
-    "na_letter_8.5x11in",           // 18 Note
-    "na_number-9_3.875x8.875in",    // 19 #9 envelope
-    "na_number-10_4.125x9.5in",     // 20 #10 envelope
-    "na_number-11_4.5x10.375in",    // 21 #11 envelope
-    "na_number-12_4.75x11in",       // 22 #12 envelope
-    "na_number-14_5x11.5in",        // 23 #14 envelope
-    "na_c_17x22in",                 // 24 C sheet
-    "na_d_22x34in",                 // 25 D sheet
-    "na_e_34x44in",                 // 26 E sheet
-    "iso_dl_110x220mm",             // 27 DL envelope
-    "iso_c5_162x229mm",             // 28 C5 envelope
-    "iso_c3_324x458mm",             // 29 C3 envelope
-    "iso_c4_229x324mm",             // 30 C4 envelope
-    "iso_c6_114x162mm",             // 31 C6 envelope
-    "iso_c6c5_114x229mm",           // 32 C65 envelope
-    "iso_b4_250x353mm",             // 33 B4 envelope
-    "iso_b5_176x250mm",             // 34 B5 envelope
-    "iso_b6_125x176mm",             // 35 B6 envelope
-    "om_italian_110x230mm",         // 36 Italy envelope
-    "na_monarch_3.875x7.5in",       // 37 Monarch envelope
-    "na_personal_3.625x6.5in",      // 38 6 3/4 envelope
-    "na_fanfold-us_11x14.875in",    // 39 U.S. standard fanfold
-    "na_fanfold-eur_8.5x12in",      // 40 German standard fanfold
-    "na_foolscap_8.5x13in",         // 41 German legal fanfold
+    "na_letter_8.5x11in",         // 1 Letter
+    "na_letter_8.5x11in",         // 2 Letter small
+    "na_ledger_11x17in",          // 3 Tabloid
+    "na_ledger_11x17in",          // 4 Ledger (the same sheet turned)
+    "na_legal_8.5x14in",          // 5 Legal
+    "na_invoice_5.5x8.5in",       // 6 Statement
+    "na_executive_7.25x10.5in",   // 7 Executive
+    "iso_a3_297x420mm",           // 8 A3
+    "iso_a4_210x297mm",           // 9 A4
+    "iso_a4_210x297mm",           // 10 A4 small
+    "iso_a5_148x210mm",           // 11 A5
+    "iso_b4_250x353mm",           // 12 B4
+    "jis_b5_182x257mm",           // 13 B5
+    "na_foolscap_8.5x13in",       // 14 Folio
+    "na_quarto_8.5x10.83in",      // 15 Quarto
+    "na_10x14_10x14in",           // 16 10 by 14 sheet
+    "na_ledger_11x17in",          // 17 11 by 17 sheet
+    "na_letter_8.5x11in",         // 18 Note
+    "na_number-9_3.875x8.875in",  // 19 #9 envelope
+    "na_number-10_4.125x9.5in",   // 20 #10 envelope
+    "na_number-11_4.5x10.375in",  // 21 #11 envelope
+    "na_number-12_4.75x11in",     // 22 #12 envelope
+    "na_number-14_5x11.5in",      // 23 #14 envelope
+    "na_c_17x22in",               // 24 C sheet
+    "na_d_22x34in",               // 25 D sheet
+    "na_e_34x44in",               // 26 E sheet
+    "iso_dl_110x220mm",           // 27 DL envelope
+    "iso_c5_162x229mm",           // 28 C5 envelope
+    "iso_c3_324x458mm",           // 29 C3 envelope
+    "iso_c4_229x324mm",           // 30 C4 envelope
+    "iso_c6_114x162mm",           // 31 C6 envelope
+    "iso_c6c5_114x229mm",         // 32 C65 envelope
+    "iso_b4_250x353mm",           // 33 B4 envelope
+    "iso_b5_176x250mm",           // 34 B5 envelope
+    "iso_b6_125x176mm",           // 35 B6 envelope
+    "om_italian_110x230mm",       // 36 Italy envelope
+    "na_monarch_3.875x7.5in",     // 37 Monarch envelope
+    "na_personal_3.625x6.5in",    // 38 6 3/4 envelope
+    "na_fanfold-us_11x14.875in",  // 39 U.S. standard fanfold
+    "na_fanfold-eur_8.5x12in",    // 40 German standard fanfold
+    "na_foolscap_8.5x13in",       // 41 German legal fanfold
 };
 constexpr int kLastPaper = 41;
 static_assert(sizeof kPaperMedia / sizeof kPaperMedia[0] == kLastPaper + 1, "41 paper codes");
@@ -67,7 +67,7 @@ struct BinSource {
   const char* keyword;
 };
 const BinSource kBinSources[] = {
-    {1, "top"},    {2, "bottom"}, {3, "middle"},         {4, "manual"}, {5, "envelope"},
+    {1, "top"},    {2, "bottom"}, {3, "middle"},          {4, "manual"}, {5, "envelope"},
     {6, "manual"}, {7, "auto"},   {11, "large-capacity"}, {14, "main"},
 };
 constexpr int kFirstUserBin = 256;  // user bins 256.. are trays 1..
@@ -98,8 +98,8 @@ PrinterDefaults DefaultsOf(Destination& destination) {
   PrinterDefaults defaults;
   JobSettings& settings = defaults.settings;
   settings.landscape = LandscapeKeyword(destination.DefaultKeyword("orientation-requested"));
-  settings.copies =
-      std::clamp<int>(plenwick::LeadingInt(destination.DefaultKeyword("copies").c_str()), 1, kMaxCopies);
+  settings.copies = std::clamp<int>(
+      plenwick::LeadingInt(destination.DefaultKeyword("copies").c_str()), 1, kMaxCopies);
   settings.bin = BinOfMediaSource(destination.DefaultKeyword("media-source").c_str());
   settings.collate = destination.DefaultKeyword("multiple-document-handling") !=
                      "separate-documents-uncollated-copies";
@@ -110,8 +110,9 @@ PrinterDefaults DefaultsOf(Destination& destination) {
   if (!pwg && destination.DefaultMedia(size)) pwg = pwgMediaForSize(size.width, size.length);
   // A queue that names no media at all (a raw queue) prints on the paper
   // of the locale.
-  if (!pwg) pwg = pwgMediaForSize(LocalePaperMillimetres(_NL_PAPER_WIDTH) * 100,
-                                  LocalePaperMillimetres(_NL_PAPER_HEIGHT) * 100);
+  if (!pwg)
+    pwg = pwgMediaForSize(LocalePaperMillimetres(_NL_PAPER_WIDTH) * 100,
+                          LocalePaperMillimetres(_NL_PAPER_HEIGHT) * 100);
   settings.paperCode = pwg ? PaperOfMediaName(pwg->pwg) : 0;
   if (settings.paperCode == 0) {
     settings.paperCode = kCustomPaper;
@@ -134,8 +135,7 @@ cups_size_t MediaOf(Destination& destination, const JobSettings& settings) {
     size.length = pwg->length;
     return size;
   }
-  if (settings.paperCode == kCustomPaper && settings.customWidth > 0 &&
-      settings.customLength > 0) {
+  if (settings.paperCode == kCustomPaper && settings.customWidth > 0 && settings.customLength > 0) {
     int width = settings.customWidth * kHundredthsPerTenth;
     int length = settings.customLength * kHundredthsPerTenth;
     if (destination.MediaBySize(width, length, size)) return size;
@@ -233,7 +233,8 @@ int BinOfMediaSource(const char* keyword) {
     if (strcmp(row.keyword, keyword) == 0) return row.bin;
   }
   static const char kTray[] = "tray-";
-  if (strncmp(keyword, kTray, sizeof kTray - 1) == 0 && plenwick::IsAsciiDigit(keyword[sizeof kTray - 1])) {
+  if (strncmp(keyword, kTray, sizeof kTray - 1) == 0 &&
+      plenwick::IsAsciiDigit(keyword[sizeof kTray - 1])) {
     int64_t tray = plenwick::LeadingInt64(keyword + sizeof kTray - 1);
     if (tray >= 1 && tray <= kUserTrays) return static_cast<int>(kFirstUserBin + tray - 1);
   }

@@ -91,8 +91,7 @@ PdfDocument::~PdfDocument() {
 }
 
 bool PdfDocument::Failed() const {
-  return writeFailed_ ||
-         (surface_ && cairo_surface_status(surface_.get()) != CAIRO_STATUS_SUCCESS);
+  return writeFailed_ || (surface_ && cairo_surface_status(surface_.get()) != CAIRO_STATUS_SUCCESS);
 }
 
 void PdfDocument::StartPage(int offsetX, int offsetY) {
