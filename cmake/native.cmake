@@ -113,6 +113,8 @@ add_test(NAME layering COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/native/che
 # No comparison or number read in the sources follows the C locale that a
 # virtual machine sets from its environment.
 add_test(NAME locale_free COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/native/locale_free_test.sh)
+# The sources follow .clang-format.
+add_test(NAME formatted COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/checks/format_test.sh)
 # docs/options.md names every option of the option table and no other.
 add_test(NAME options_reference COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/native/options_reference_test.sh)
 

@@ -3,7 +3,7 @@
 # are idempotent.
 
 PACKAGES=(
-  cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest openjdk-17-jdk-headless
+  cmake make g++ clang clang-format libclang-rt-14-dev libgtest-dev libgmock-dev googletest openjdk-17-jdk-headless
   g++-mingw-w64-i686 wine wine32:i386 g++-mingw-w64-x86-64 wine64 unzip
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2:i386 poppler-utils
   libcups2-dev libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-wqy-microhei pkgconf
