@@ -69,6 +69,22 @@ bool MayBeUtf8(const PrintJob& job) {
   return !job.raw && !job.oemTranslation && !job.ansiTranslation;
 }
 
+// Columns before the last character of length bytes of text that takes
+// any: where a combining mark after them is drawn.
+int LastCellColumn(const char* text, int length, bool utf8) {
+  int columns = 0, last = 0;
+  for (int k = 0; k < length;) {
+    int used = 0;
+    int width = utf8 ? CodePointColumns(DecodeUtf8(text + k, length - k, used)) : (used = 1);
+    if (width > 0) last = columns;
+    columns += width;
+    k += used;
+  }
+  return last;
+}
+
+}  // namespace
+
 // The bytes of the run at start that go out in one call. In a UTF-8 line
 // a run ends after a wide character, whose glyph may not be two cells
 // wide in the face, and combining marks go out on their own, drawn in the
@@ -91,22 +107,6 @@ int GridRunLength(const DecodedLine& decoded, int start) {
   }
   return length;
 }
-
-// Columns before the last character of length bytes of text that takes
-// any: where a combining mark after them is drawn.
-int LastCellColumn(const char* text, int length, bool utf8) {
-  int columns = 0, last = 0;
-  for (int k = 0; k < length;) {
-    int used = 0;
-    int width = utf8 ? CodePointColumns(DecodeUtf8(text + k, length - k, used)) : (used = 1);
-    if (width > 0) last = columns;
-    columns += width;
-    k += used;
-  }
-  return last;
-}
-
-}  // namespace
 
 bool CreateStyleFonts(ReportFile& file) {
   DrawWithoutBackground(file);

@@ -53,6 +53,11 @@ bool GetGridMetrics(HDC dc, int& advance, int& lineHeight);
 void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text, int length,
             bool utf8 = false);
 
+// The bytes of the decoded line's run at start that go out in one text
+// call: a run of one style, in a UTF-8 line cut after a wide character
+// and around combining marks.
+int GridRunLength(const DecodedLine& decoded, int start);
+
 // Writes one report line at a row of the page: decodes its overstrikes and
 // puts each run with PutRun at x = column * advance, y = row * lineHeight,
 // then the characters struck over its cells in those cells. Unless the job
