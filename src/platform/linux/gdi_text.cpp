@@ -152,7 +152,12 @@ int GetTextFaceA(HDC handle, int count, LPSTR face) {
   return static_cast<int>(length);
 }
 
-BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
+namespace {
+
+// TextOutA and TextOutW alike: the characters are a run's bytes in the
+// ANSI code page, or its UTF-16.
+template <typename Character>
+BOOL TextOutOf(HDC handle, int x, int y, const Character* text, int count) {
   linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
   if (!dc || !dc->document || !dc->document->pages->pageOpen() || count < 0 ||
       (count > 0 && !text)) {
@@ -164,16 +169,14 @@ BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   return DrawText(*dc, font, x, y, text, count);
 }
 
+}  // namespace
+
+BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
+  return TextOutOf(handle, x, y, text, count);
+}
+
 BOOL TextOutW(HDC handle, int x, int y, LPCWSTR text, int count) {
-  linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
-  if (!dc || !dc->document || !dc->document->pages->pageOpen() || count < 0 ||
-      (count > 0 && !text)) {
-    return FALSE;
-  }
-  linux_platform::Font& font = dc->CurrentFont();
-  if (!font.Realize()) return FALSE;
-  if (count == 0) return TRUE;
-  return DrawText(*dc, font, x, y, text, count);
+  return TextOutOf(handle, x, y, text, count);
 }
 
 int SetBkMode(HDC handle, int mode) {
