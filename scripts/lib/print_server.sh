@@ -37,10 +37,53 @@ free_loopback_port() {
   return 1
 }
 
+# True when every folder from / down to DIR lets others pass: CUPS runs its
+# filters as its own unprivileged user, and they read the spooled document,
+# the PPD and their temporary files inside the server's folder.
+reachable_by_filters() {  # dir
+  local d
+  d=$(readlink -f "$1") || return 1
+  while [ -n "$d" ] && [ "$d" != / ]; do
+    [ "$(($(stat -c '0%a' "$d") & 1))" = 1 ] || return 1
+    d=${d%/*}
+  done
+}
+
+# A server folder under a folder others may not enter (a clone made in a
+# `mktemp -d` folder is 0700) lives instead in a folder of its own under
+# /tmp, and DIR becomes a link to it, so callers still find everything
+# under DIR. The folder names its link in "link"; one whose link has gone
+# or points elsewhere, with no server running, is left by an earlier run
+# and removed here.
+relocate_print_server() {  # dir
+  local dir=$1 real old
+  reachable_by_filters "$dir" && return 0
+  for old in /tmp/plenwick-print-server.*; do
+    [ -f "$old/link" ] || continue
+    [ "$(readlink -f "$(cat "$old/link")" 2>/dev/null)" = "$old" ] && continue
+    kill -0 "$(cat "$old/cupsd.pid" 2>/dev/null)" 2>/dev/null && continue
+    rm -rf "$old"
+  done
+  real=$(mktemp -d /tmp/plenwick-print-server.XXXXXX) || return 1
+  chmod 755 "$real"
+  if [ -d "$dir" ] && [ ! -L "$dir" ]; then
+    cp -a "$dir/." "$real/" && rm -rf "$dir" || return 1
+  fi
+  rm -f "$dir"
+  ln -s "$real" "$dir" || return 1
+  printf '%s\n' "$(cd "$(dirname "$dir")" && pwd)/$(basename "$dir")" >"$real/link"
+  reachable_by_filters "$dir" || {
+    echo "the print server's folder $real cannot be reached by CUPS's filters" >&2
+    return 1
+  }
+}
+
 # Writes the configuration of a server in DIR listening on PORT. EXTRA is
 # more cupsd.conf text (say a Location that wants a password).
 write_print_server_config() {  # dir port [extra]
-  local dir=$1 port=$2 extra=${3:-} socket
+  local dir port=$2 extra=${3:-} socket
+  mkdir -p "$1" && relocate_print_server "$1" || return 1
+  dir=$(readlink -f "$1")
   mkdir -p "$dir"/{out,log,spool,cache,state,tmp,ppd,bin/backend} || return 1
   # A local socket's path has room for about a hundred characters; a deep
   # folder gets its socket in a temporary folder of its own.

@@ -4,7 +4,8 @@
 # job's id in their own output folder, whatever the job ids; a folder too
 # deep for a local socket's path still gets a server; a stopped server
 # leaves no process behind, and one started again in its folder keeps its
-# queues and its job numbers.
+# queues and its job numbers; a folder CUPS's filters may not enter (a
+# clone in a `mktemp -d` folder) still gets a server whose jobs print.
 source "$(dirname "$0")/lib.sh"
 
 # CUPS's own user runs the filters: the servers' folders lie in the build
@@ -12,7 +13,8 @@ source "$(dirname "$0")/lib.sh"
 BASE="$NATIVE/print-server-test-$$"
 DEEP="$BASE/$(printf 'a%.0s' $(seq 60))/$(printf 'b%.0s' $(seq 60))"
 work_folder
-on_exit 'stop_print_server "$BASE/one"; stop_print_server "$BASE/two"; stop_print_server "$DEEP"; rm -rf "$BASE"'
+HIDDEN="$BASE/hidden/server"
+on_exit 'stop_print_server "$BASE/one"; stop_print_server "$BASE/two"; stop_print_server "$DEEP"; stop_print_server "$HIDDEN"; rm -rf "$(readlink -f "$HIDDEN")" "$BASE"'
 
 check "one server starts" start_print_server "$BASE/one"
 check "a second one starts beside it" start_print_server "$BASE/two"
@@ -45,6 +47,15 @@ check "job 1 on the first server is its first document" grep -q 'first on one' <
 check "job 2 on the first server is its second" grep -q 'second on one' <<<"$(pdf_page_text "$one2" 1)"
 check "job 1 on the second server is its own" grep -q 'first on two' <<<"$(pdf_page_text "$two1" 1)"
 check "the document keeps the job's title" grep -qE '^\(?first-one\)?$' <<<"$(pdf_title "$one1")"
+
+# Under a folder only its owner may enter, the filters, run as CUPS's own
+# user, still read the job: otherwise every document comes out empty.
+mkdir -p "$BASE/hidden" && chmod 700 "$BASE/hidden"
+check "a server under a folder others may not enter starts" start_print_server "$HIDDEN"
+CUPS_SERVER=$(print_server_socket "$HIDDEN") make_queue pdf PDF 2>/dev/null
+CUPS_SERVER=$(print_server_socket "$HIDDEN") lp -d PDF -t hidden a.ps >/dev/null
+CUPS_SERVER=$(print_server_socket "$HIDDEN") wait_for_cups PDF
+check "and its job prints" grep -q 'first on one' <<<"$(pdf_page_text "$(PDF_OUT="$HIDDEN/out" job_pdf 1)" 1)"
 
 # Stopped, nothing of it runs; started again, its queue and numbering go on.
 pid=$(print_server_pid "$BASE/one")
