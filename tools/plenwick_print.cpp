@@ -84,16 +84,26 @@ const char kUsage[] =
     ;
 
 // The lines the library tells, and whether one said a report was not
-// printed. Filled while the request runs.
+// printed. Filled while the request runs. A line longer than any the
+// library tells (another program's output) is not kept, only skipped to
+// its end.
 std::string g_pending;  // a line not yet ended
+bool g_skipping = false;
 bool g_notPrinted = false;
 
 void NoteTold(const char* text, size_t length) {
-  g_pending.append(text, length);
-  for (size_t end; (end = g_pending.find('\n')) != std::string::npos;) {
-    std::string line = g_pending.substr(0, end + 1);
-    g_pending.erase(0, end + 1);
-    if (plenwick::SaysNotPrinted(line.c_str())) g_notPrinted = true;
+  for (size_t i = 0; i < length; ++i) {
+    if (text[i] != '\n') {
+      if (g_pending.size() < plenwick::kUserNoticeCapacity) {
+        g_pending += text[i];
+      } else {
+        g_skipping = true;
+      }
+      continue;
+    }
+    if (!g_skipping && plenwick::SaysNotPrinted(g_pending.c_str())) g_notPrinted = true;
+    g_pending.clear();
+    g_skipping = false;
   }
 }
 

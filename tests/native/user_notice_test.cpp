@@ -135,11 +135,19 @@ TEST_F(UserNoticeTest, ALongLineIsCutToTheBufferWithItsLineEnd) {
     simwin::ClearRecords();
     std::string name(c.nameLength, 'x');
     plenwick::TellUser("%s", name.c_str());
-    ASSERT_EQ(simwin::DebugStrings().size(), 1u);
+    // A report's line is cut the same way, whether its name or its reason
+    // is the long part.
+    plenwick::TellNotPrinted(name.c_str(), "printer %s cannot be opened", name.c_str());
+    plenwick::TellNotPrinted("r.txt", "printer %s cannot be opened", name.c_str());
+    ASSERT_EQ(simwin::DebugStrings().size(), 3u);
+    for (const std::string& line : simwin::DebugStrings()) {
+      EXPECT_LE(line.size(), plenwick::kUserNoticeCapacity - 1) << c.nameLength;
+      EXPECT_EQ(line.back(), '\n');
+    }
     const std::string& line = simwin::DebugStrings()[0];
     EXPECT_EQ(line.size(), c.expectedLength) << c.nameLength;
     EXPECT_EQ(line.rfind("plenwick: xxxxxxxxxx", 0), 0u);
-    EXPECT_EQ(line.back(), '\n');
+    EXPECT_EQ(simwin::DebugStrings()[2].rfind("plenwick: r.txt not printed: printer xxx", 0), 0u);
   }
 }
 
