@@ -74,6 +74,8 @@ printf 'no server\r\n' >"$TAG-noserver.txt"
 CUPS_SERVER="$WORK/no-cupsd.sock" linux_print -disposition=scratch "$TAG-noserver.txt" >host.out 2>&1
 check "no server: the request returns" [ $? -eq 0 ]
 check "no server: the box says so" grep -q "Plenwick - Can't Get DEVMODE" host.out
+check "no server: one line says there is no printer" \
+  grep -qxF "plenwick: $TAG-noserver.txt not printed: no printer is installed or reachable" host.out
 check "no server: the report is kept" [ -e "$TAG-noserver.txt" ]
 
 finish
