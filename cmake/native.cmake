@@ -210,6 +210,24 @@ add_executable(print_host bench/print_host.cpp)
 target_include_directories(print_host PRIVATE tools ${JNI_INCLUDE_DIRS})
 target_link_libraries(print_host PRIVATE ${CMAKE_DL_LIBS})
 
+# plenwick-print (tools/): the console printer a user runs, the library's
+# print method without Java, for trying a printer with the application's
+# options. It loads the library from where the Debian package puts it,
+# relative to its own folder (/usr/bin and /usr/lib/MULTIARCH/jni), or
+# from beside itself (this tree).
+execute_process(COMMAND dpkg-architecture -qDEB_HOST_MULTIARCH
+  OUTPUT_VARIABLE PLENWICK_MULTIARCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+if(NOT PLENWICK_MULTIARCH)
+  set(PLENWICK_MULTIARCH ${CMAKE_LIBRARY_ARCHITECTURE})
+endif()
+find_package(Threads REQUIRED)
+add_executable(plenwick-print tools/plenwick_print.cpp)
+target_include_directories(plenwick-print PRIVATE src tools ${JNI_INCLUDE_DIRS})
+target_compile_definitions(plenwick-print PRIVATE
+  PLENWICK_JNI_FOLDER="../lib/${PLENWICK_MULTIARCH}/jni")
+target_link_libraries(plenwick-print PRIVATE ${CMAKE_DL_LIBS} Threads::Threads)
+add_dependencies(plenwick-print PLENWICKDLL)
+
 # Shell tests that print through libPLENWICKDLL.so in a real Java virtual
 # machine on CUPS. One at a time on the tree's print server (a resource
 # lock): they read back its queues' PDFs. A test with a server of its own

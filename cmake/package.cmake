@@ -11,11 +11,8 @@
 # program among them) exists whatever the order of the build files.
 
 function(plenwick_debian_package)
-  execute_process(COMMAND dpkg-architecture -qDEB_HOST_MULTIARCH
-    OUTPUT_VARIABLE multiarch OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
-  if(failed OR NOT multiarch)
-    set(multiarch ${CMAKE_LIBRARY_ARCHITECTURE})
-  endif()
+  # The folder plenwick-print was built to load the library from.
+  set(multiarch ${PLENWICK_MULTIARCH})
   execute_process(COMMAND dpkg-architecture -qDEB_HOST_ARCH
     OUTPUT_VARIABLE architecture OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT multiarch OR NOT architecture)
@@ -45,13 +42,20 @@ function(plenwick_debian_package)
   add_custom_command(OUTPUT ${doc_dir}/changelog.Debian.gz
     COMMAND gzip -9nfk ${doc_dir}/changelog.Debian
     DEPENDS ${doc_dir}/changelog.Debian)
+  add_custom_command(OUTPUT ${doc_dir}/plenwick-print.1.gz
+    COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/cmake/debian/plenwick-print.1 > ${doc_dir}/plenwick-print.1.gz
+    DEPENDS ${PROJECT_SOURCE_DIR}/cmake/debian/plenwick-print.1)
   # All the packages hold, and no more: ./scripts/package builds this alone
   # in a tree of its own (installing there needs nothing else built).
-  add_custom_target(debian_package_files ALL DEPENDS ${doc_dir}/changelog.Debian.gz)
-  add_dependencies(debian_package_files PLENWICKDLL)
+  add_custom_target(debian_package_files ALL DEPENDS ${doc_dir}/changelog.Debian.gz
+    ${doc_dir}/plenwick-print.1.gz)
+  add_dependencies(debian_package_files PLENWICKDLL plenwick-print)
 
   set(components library)
   install(TARGETS PLENWICKDLL LIBRARY DESTINATION ${jni_dir} COMPONENT library)
+  # The console printer, as a command, with its manual page.
+  install(TARGETS plenwick-print RUNTIME DESTINATION bin COMPONENT library)
+  install(FILES ${doc_dir}/plenwick-print.1.gz DESTINATION share/man/man1 COMPONENT library)
   install(FILES ${PROJECT_SOURCE_DIR}/java/doc/NativeWindows.java
     DESTINATION share/plenwick/java/doc COMPONENT library)
   # The options reference, for the users of the library.
@@ -98,7 +102,9 @@ it prints plain-text report files (spooler-style options, a fixed-pitch
 grid, overstrikes printed as bold and underline, form feeds) on CUPS
 printers through cairo and fontconfig, and answers the printer name,
 shell launching and registry reads. The class source is in
-/usr/share/plenwick/java/.")
+/usr/share/plenwick/java/. The command plenwick-print runs a print
+request through the library without Java, to try a printer with the
+application's options.")
   set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION java)
   if(TARGET plenwick-dialogs)
     set(CPACK_DEBIAN_LIBRARY_PACKAGE_RECOMMENDS ${dialogs_package})

@@ -138,12 +138,16 @@ else()
   plenwick_requires(wine cross_platform_pages)
 endif()
 
-# Only system DLLs are imported, and the package holds what it should.
+# Only system DLLs are imported, and the package holds what it should; its
+# console printer, unpacked, prints under Wine.
 add_test(NAME dll_imports COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/checks/dll_imports_test.sh
   $<TARGET_FILE:PLENWICKDLL>)
 add_test(NAME package_${PLENWICK_PACKAGE_SYSTEM} COMMAND bash
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/checks/package_test.sh ${CMAKE_BINARY_DIR} ${PLENWICK_PACKAGE_SYSTEM})
 set_tests_properties(dll_imports package_${PLENWICK_PACKAGE_SYSTEM} PROPERTIES LABELS package)
+set_tests_properties(package_${PLENWICK_PACKAGE_SYSTEM} PROPERTIES TIMEOUT 300
+  ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR};WINEARCH=${PLENWICK_WINE_ARCH}")
+plenwick_requires(wine package_${PLENWICK_PACKAGE_SYSTEM})
 
 # A print command killed in the middle of its job, as a caller's timeout
 # kills it, holds up no later one. It runs scripts/print twice, which starts
@@ -155,9 +159,11 @@ if(PLENWICK_ARCH STREQUAL "i686")
 endif()
 
 # The package a user ships: PLENWICKDLL-<version>-win32.zip or -win64.zip
-# with the DLL, the Java class it serves and a note on which JVM takes it.
+# with the DLL, the console printer beside it, the Java class it serves, the
+# options reference and a note on which JVM takes it.
 configure_file(cmake/package-readme.txt.in ${PLENWICK_GENERATED}/README.txt @ONLY)
 install(TARGETS PLENWICKDLL RUNTIME DESTINATION . LIBRARY DESTINATION .)
+install(TARGETS plenwick_print RUNTIME DESTINATION .)
 install(FILES java/doc/NativeWindows.java DESTINATION java/doc)
 install(FILES ${PLENWICK_GENERATED}/README.txt DESTINATION .)
 install(FILES docs/options.md DESTINATION .)

@@ -27,4 +27,13 @@ void TellUser(const char* format, ...) {
   OutputDebugStringA(line);
 }
 
+void TellNotPrinted(const char* fileName, const char* format, ...) {
+  char why[kUserNoticeCapacity];
+  va_list args;
+  va_start(args, format);
+  vsnprintf(why, sizeof why, format, args);
+  va_end(args);
+  TellUser("%s not printed: %s", fileName, why);
+}
+
 }  // namespace plenwick

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 namespace plenwick {
 
@@ -17,5 +18,19 @@ constexpr size_t kUserNoticeCapacity = 512;
 __attribute__((format(printf, 1, 2)))
 #endif
 void TellUser(const char* format, ...);
+
+// The line for a report that was not printed: "plenwick: NAME not printed:
+// WHY". Every way a report goes unprinted tells one such line.
+#if defined(__GNUC__)
+__attribute__((format(printf, 2, 3)))
+#endif
+void TellNotPrinted(const char* fileName, const char* format, ...);
+
+// Whether a line told is one of TellNotPrinted's: a program that runs print
+// requests (the console printer) fails when one comes.
+inline bool SaysNotPrinted(const char* line) {
+  static const char kPrefix[] = "plenwick: ";
+  return strncmp(line, kPrefix, sizeof kPrefix - 1) == 0 && strstr(line, " not printed: ");
+}
 
 }  // namespace plenwick

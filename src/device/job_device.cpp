@@ -7,6 +7,7 @@
 
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
+#include "core/user_notice.h"
 #include "device/paper_size_table.h"
 #include "device/printer_selection.h"
 #include "platform/handles.h"
@@ -107,12 +108,29 @@ std::string ErrorText(DWORD error, const std::string& printer) {
 
 // Makes sure the printer can be opened. When it cannot, the user is told
 // why and chooses: Retry goes on (the device context is requested anyway),
-// Cancel gives up the file. True unless the user cancelled.
-bool CheckPrinterOpens(std::string printer) {
+// Cancel gives up the file. True unless the user cancelled; refusal gets
+// the box's text when the printer did not open.
+bool CheckPrinterOpens(std::string printer, std::string& refusal) {
   UniquePrinter check;  // only the check: closed at once
   if (OpenPrinterA(&printer[0], check.put(), nullptr)) return true;
-  std::string text = ErrorText(GetLastError(), printer);
-  return MessageBoxA(nullptr, text.c_str(), kCantOpenCaption, MB_RETRYCANCEL) != IDCANCEL;
+  refusal = ErrorText(GetLastError(), printer);
+  return MessageBoxA(nullptr, refusal.c_str(), kCantOpenCaption, MB_RETRYCANCEL) != IDCANCEL;
+}
+
+// Tells the user, in one line naming the printer, what became of a file
+// whose printer did not open: not printed, or printed on the printer the
+// device mode names (after Retry).
+void TellPrinterRefused(const PrintJob& job, const std::string& printer, std::string refusal,
+                        bool printed, const std::string& modePrinter) {
+  // The system's text ends with a line end on Windows.
+  while (!refusal.empty() && (refusal.back() == '\n' || refusal.back() == '\r')) refusal.pop_back();
+  if (printed) {
+    TellUser("printer %s cannot be opened (%s); %s goes to %s", printer.c_str(), refusal.c_str(),
+             job.fileName, modePrinter.c_str());
+  } else {
+    TellNotPrinted(job.fileName, "printer %s cannot be opened (%s)", printer.c_str(),
+                   refusal.c_str());
+  }
 }
 
 // The job's settings in the device mode. Every configuration starts the
@@ -203,6 +221,7 @@ bool ConfigureJobDevice(PrintJob& job, UniqueDC& deviceContext) {
   if (!GetDevMode()) {
     MessageBoxA(nullptr, "plenwick", "Plenwick - Can't Get DEVMODE", MB_OK);
     DebugLog("no printer selection: %s not printed\n", job.fileName);
+    TellNotPrinted(job.fileName, "no printer is installed or reachable");
     return false;
   }
   // Windows printer names are far shorter than MAX_PATH.
@@ -219,7 +238,8 @@ bool ConfigureJobDevice(PrintJob& job, UniqueDC& deviceContext) {
     if (SwitchSelection(printer)) modePrinter = printer;
   }
 
-  bool printable = CheckPrinterOpens(printer);
+  std::string refusal;
+  bool printable = CheckPrinterOpens(printer, refusal);
   GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode());
   if (printable) {
     if (mode) {
@@ -232,8 +252,14 @@ bool ConfigureJobDevice(PrintJob& job, UniqueDC& deviceContext) {
     DebugLog("printer %s cannot be opened, cancelled: %s not printed\n", printer.c_str(),
              job.fileName);
   }
+  bool made = static_cast<bool>(deviceContext);
+  if (!refusal.empty()) {
+    TellPrinterRefused(job, printer, refusal, made, modePrinter);
+  } else if (!made) {
+    TellNotPrinted(job.fileName, "no device context for printer %s", modePrinter.c_str());
+  }
   if (!previous.empty()) RestorePreviousPrinter(previous, mode);
-  return static_cast<bool>(deviceContext);
+  return made;
 }
 
 void MergeDevMode(DEVMODEA& dest, const DEVMODEA& source) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/debug_log.h"
+#include "core/user_notice.h"
 #include "device/job_device.h"
 #include "platform/handles.h"
 #include "platform/struct_sizes.h"
@@ -101,13 +102,15 @@ Grid MeasureGrid(const ReportFile& file) {
 // for (Windows NT gives the job up as soon as the abort procedure says
 // stop, and the page and document calls fail from then on): the log says
 // so and no box is shown.
-bool SpoolerCallFailed(const char* name, int result, DWORD reason = ERROR_SUCCESS) {
+bool SpoolerCallFailed(ReportFile& file, const char* name, int result,
+                       DWORD reason = ERROR_SUCCESS) {
   if (result > 0) return false;
   if (AbortRequested()) {
     DebugLog("%s returned %i after the user cancelled\n", name, result);
     return true;
   }
-  return ReportSpoolerError(name, result, reason);
+  file.failure = ReportSpoolerError(name, result, reason);
+  return true;
 }
 
 // Serves the cancel window and tells whether printing goes on. Wine's
@@ -130,7 +133,7 @@ bool StartReportPage(ReportFile& file, const CancelDialog& dialog, Position& at)
   snprintf(title, sizeof title, "%s (page %i)", file.job.fileName, at.page);
   if (dialog.Exists()) dialog.SetProgressText(title);
   DebugLog("Printing %s\n", title);
-  if (SpoolerCallFailed("StartPage", StartPage(file.dc()))) {
+  if (SpoolerCallFailed(file, "StartPage", StartPage(file.dc()))) {
     DebugLog("StartPage failed - exiting\n");
     return false;
   }
@@ -140,9 +143,9 @@ bool StartReportPage(ReportFile& file, const CancelDialog& dialog, Position& at)
 }
 
 // Ends the open page. False, with the log line, when the spooler refused.
-bool EndReportPage(const ReportFile& file, Position& at, const char* failure) {
+bool EndReportPage(ReportFile& file, Position& at, const char* failure) {
   at.row = 0;
-  if (SpoolerCallFailed("EndPage", EndPage(file.dc()))) {
+  if (SpoolerCallFailed(file, "EndPage", EndPage(file.dc()))) {
     DebugLog("%s - exiting\n", failure);
     return false;
   }
@@ -166,6 +169,7 @@ bool PrintPages(ReportFile& file, const CancelDialog& dialog, const Grid& grid, 
     if (status == CTL_ERROR) {
       // What was printed is not the report: the document is abandoned.
       ReportReadError(file.job.fileName, file.readAhead.error);
+      file.failure = "it could not be read to its end";
       return false;
     }
     if (at.page == 0 && at.row == 0 && status == CTL_FF) {
@@ -201,7 +205,7 @@ bool FinishDocument(ReportFile& file, const Grid& grid, Position& at, SpoolerDoc
   }
   // A Cancel while the last page went out still stops the document.
   if (!GoOnPrinting(file)) return false;
-  return !SpoolerCallFailed("EndDoc", document.Commit());
+  return !SpoolerCallFailed(file, "EndDoc", document.Commit());
 }
 
 // Prints the open report file on the job's device context as one document.
@@ -221,7 +225,7 @@ bool PrintDocument(ReportFile& file) {
   // StartDoc leaves as the last error says why it refused.
   SetLastError(ERROR_SUCCESS);
   SpoolerDocument document(file.dc(), info);
-  if (SpoolerCallFailed("StartDoc", document.started(), GetLastError())) return false;
+  if (SpoolerCallFailed(file, "StartDoc", document.started(), GetLastError())) return false;
 
   Position at;
   bool ended = PrintPages(file, dialog, grid, at) && FinishDocument(file, grid, at, document);
@@ -239,14 +243,15 @@ bool PrintDocument(ReportFile& file) {
 
 }  // namespace
 
-bool ReportSpoolerError(const char* name, int result, DWORD reason) {
+std::string ReportSpoolerError(const char* name, int result, DWORD reason) {
   // The spooler's page and document calls report failure with a result of
   // zero or below; a zero is a failure too, though it has no name.
-  if (result > 0) return false;
+  if (result > 0) return "";
   char head[80];
   snprintf(head, sizeof head, "%s returned %i (%s).", name, result, SpoolerErrorName(result));
-  MessageBoxA(nullptr, (head + SystemWords(reason)).c_str(), nullptr, MB_ICONERROR);
-  return true;
+  std::string text = head + SystemWords(reason);
+  MessageBoxA(nullptr, text.c_str(), nullptr, MB_ICONERROR);
+  return text;
 }
 
 void ReportReadError(const char* fileName, DWORD reason) {
@@ -270,7 +275,14 @@ bool PrintReportFile(PrintJob& job) {
   // report's only: they go when it ends, whatever way it ends, the fonts
   // and the dialog that the document made on the device context first.
   ReportFile file(job);
-  return file.Open() && ConfigureJobDevice(job, file.deviceContext) && PrintDocument(file);
+  // Opening the file and configuring its printer tell the user themselves
+  // why a report goes unprinted; a document that does not print is told
+  // here, once.
+  if (!file.Open() || !ConfigureJobDevice(job, file.deviceContext)) return false;
+  if (PrintDocument(file)) return true;
+  TellNotPrinted(job.fileName, "%s",
+                 AbortRequested() || file.failure.empty() ? "cancelled" : file.failure.c_str());
+  return false;
 }
 
 }  // namespace plenwick

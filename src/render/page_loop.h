@@ -1,6 +1,8 @@
 // The document and page loop: one report file as one spooler document.
 #pragma once
 
+#include <string>
+
 #include "core/print_job.h"
 #include "render/report_file.h"
 
@@ -12,10 +14,11 @@ namespace plenwick {
 bool PrintReportFile(PrintJob& job);
 
 // Shows the message box for a failed spooler call ("StartDoc", "StartPage",
-// "EndPage", "EndDoc") and returns true; returns false and shows nothing
-// for a call that succeeded. A reason the call left as the last error (a
-// print server's refusal) is told after the spooler's own words.
-bool ReportSpoolerError(const char* name, int result, DWORD reason = ERROR_SUCCESS);
+// "EndPage", "EndDoc") and returns its text; returns an empty text and
+// shows nothing for a call that succeeded. A reason the call left as the
+// last error (a print server's refusal) is told after the spooler's own
+// words.
+std::string ReportSpoolerError(const char* name, int result, DWORD reason = ERROR_SUCCESS);
 
 // Shows the message box for a report that could not be read to its end,
 // with the system's words for why, and writes the log line.

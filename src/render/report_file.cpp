@@ -13,13 +13,13 @@ void TellNotOpened(const char* fileName, DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-      TellUser("%s not printed: no such file", fileName);
+      TellNotPrinted(fileName, "no such file");
       break;
     case ERROR_ACCESS_DENIED:
-      TellUser("%s not printed: access denied", fileName);
+      TellNotPrinted(fileName, "access denied");
       break;
     default:
-      TellUser("%s not printed: it cannot be read (error %d)", fileName, static_cast<int>(error));
+      TellNotPrinted(fileName, "it cannot be read (error %d)", static_cast<int>(error));
       break;
   }
 }

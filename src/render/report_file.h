@@ -3,6 +3,7 @@
 // the style fonts drawn on it and the scratch space of its text output.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "core/print_job.h"
@@ -45,6 +46,9 @@ class ReportFile {
   std::vector<char> translated;
   std::vector<char> packet;
   std::vector<WCHAR> wide;  // UTF-8 text as UTF-16
+  // Why the document did not print, in the words its box showed: the line
+  // the user is told names it.
+  std::string failure;
 };
 
 }  // namespace plenwick

@@ -5,8 +5,9 @@
 # lintian asks for, and nothing else; its Depends, computed from the
 # binaries, bring CUPS, cairo and fontconfig but no GTK; lintian finds no
 # error in it; and a JVM prints a report through the library unpacked from
-# it. When the tree builds the dialog program, that comes in a package of
-# its own, which the library's package recommends.
+# it, as does its console printer, plenwick-print. When the tree builds the
+# dialog program, that comes in a package of its own, which the library's
+# package recommends.
 #
 #   debian_package_test.sh TREE VERSION DIALOGS(1|0)
 source "$(dirname "$0")/../linux/lib.sh"
@@ -35,11 +36,12 @@ files_of() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./||' |
 names_in() { tr ',|' '\n\n' <<<"$1" | sed -E 's/\(.*//; s/:.*//; s/ //g' | grep . | sort -u; }
 
 # What each package holds, exactly: no test program or build file slips in.
-expected_files=$(printf '%s\n' "$jni/libPLENWICKDLL.so" \
+expected_files=$(printf '%s\n' "$jni/libPLENWICKDLL.so" usr/bin/plenwick-print \
+  usr/share/man/man1/plenwick-print.1.gz \
   usr/share/doc/libplenwickdll-jni/changelog.Debian.gz usr/share/doc/libplenwickdll-jni/copyright \
   usr/share/doc/libplenwickdll-jni/options.md \
   usr/share/lintian/overrides/libplenwickdll-jni usr/share/plenwick/java/doc/NativeWindows.java | sort)
-check "the library's package holds the library, the class source, its documents and the options reference" \
+check "the library's package holds the library, the console printer, the class source, its documents and the options reference" \
   [ "$(files_of "$library_deb")" = "$expected_files" ] ||
   diff <(echo "$expected_files") <(files_of "$library_deb")
 check "package name, version and architecture" \
@@ -94,4 +96,9 @@ check "the report printed through the unpacked library: two pages" \
   [ "$(pdf_pages "${PDFS[0]:-none}")" = 2 ]
 check "its first row is on the first page" \
   grep -q 'row 001 of the packaged report' <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
+
+# The console printer of the package, unpacked: it finds the library where
+# the package puts it, relative to its own folder.
+print_via console "$WORK/root/usr/bin/plenwick-print"
+check_console_printer "$TAG"
 finish

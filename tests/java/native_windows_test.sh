@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # The application's class and its tests in a real JVM with -Xcheck:jni,
 # loading the tree's libPLENWICKDLL.so: every check passes and the JVM
-# warns of nothing.
+# warns of nothing of ours. On Java 17 (the system's) under three locales;
+# and, where the machine has a Java 24 or later, there too: with native
+# access enabled (--enable-native-access=ALL-UNNAMED, as the README tells
+# users) no warning at all, and without it only the JVM's own warning that
+# System.loadLibrary is a restricted method.
 set -uo pipefail
 ROOT="${PLENWICK_ROOT:?}"
 NATIVE="${PLENWICK_BUILD:?}"
@@ -10,6 +14,7 @@ source "$ROOT/scripts/lib/fixture_env.sh"
 unset DISPLAY WAYLAND_DISPLAY
 classes="$NATIVE/java-tests"
 rm -rf "$classes" && mkdir -p "$classes"
+# Class files of the oldest JVM run here, which every later one loads.
 javac -d "$classes" "$ROOT"/java/doc/*.java "$ROOT"/tests/java/*.java || exit 1
 log=$(mktemp)
 stand_ins=$(mktemp -d)
@@ -17,23 +22,72 @@ trap 'rm -rf "$log" "$stand_ins"' EXIT
 # An lp that writes down what it was asked to print.
 printf '#!/bin/sh\nprintf "%%s|" "$@" >"%s/lp.args"\n' "$stand_ins" >"$stand_ins/lp"
 chmod +x "$stand_ins/lp"
+
+# The newest JVM of the machine from Java 24 on, where loading a native
+# library is a restricted method; none when it has none.
+newest_restricting_java() {
+  local java version best="" best_version=23
+  for java in /usr/lib/jvm/*/bin/java; do
+    [ -x "$java" ] || continue
+    version=$("$java" -XshowSettings:properties -version 2>&1 |
+      sed -n -E 's/^ *java\.specification\.version = ([0-9]+).*/\1/p')
+    if [ -n "$version" ] && [ "$version" -gt "$best_version" ]; then
+      best=$java best_version=$version
+    fi
+  done
+  echo "$best"
+}
+
+# The JVM's own warning when a class of the unnamed module loads a native
+# library without native access: these lines and no other.
+RESTRICTED_METHOD_WARNING='^WARNING: (A restricted method in java\.lang\.System has been called'
+RESTRICTED_METHOD_WARNING+='|java\.lang\.System::loadLibrary has been called by doc\.NativeWindows in an unnamed module .*'
+RESTRICTED_METHOD_WARNING+='|Use --enable-native-access=ALL-UNNAMED to avoid a warning for callers in this module'
+RESTRICTED_METHOD_WARNING+='|Restricted methods will be blocked in a future release unless native access is enabled)$'
+
 status=0
+# One run of the tests: a JVM (its java and options), a locale, and what
+# warnings it may give: none, or the JVM's own restricted-method warning
+# (restricted), which must then come.
+run_tests() {  # name warnings locale java [java-options...]
+  local name=$1 warnings=$2 locale=$3
+  shift 3
+  echo "== $name, locale ${locale:-as inherited}"
+  (
+    if [ -n "$locale" ]; then export LANG="$locale" LC_ALL="$locale"; fi
+    PATH="$stand_ins:$PATH" PLENWICK_REGISTRY="$ROOT/tests/java/registry.reg" \
+      "$@" -Xcheck:jni -Djava.library.path="$NATIVE" -Dplenwick.lp.record="$stand_ins/lp.args" \
+      -cp "$classes" NativeWindowsTest
+  ) >"$log" 2>&1 || status=1
+  cat "$log"
+  if [ "$warnings" = restricted ]; then
+    if grep -i 'warning' "$log" | grep -v -q -E "$RESTRICTED_METHOD_WARNING"; then
+      echo "FAIL: $name warned of more than the restricted method"
+      status=1
+    fi
+    if ! grep -q -E "$RESTRICTED_METHOD_WARNING" "$log"; then
+      echo "FAIL: $name gave no restricted-method warning without native access"
+      status=1
+    fi
+  elif grep -q -i 'warning' "$log"; then
+    echo "FAIL: $name warned"
+    status=1
+  fi
+  grep -q -E '^[0-9]+ passed, 0 failed$' "$log" || { echo "FAIL: not every check passed"; status=1; }
+}
+
 # The virtual machine sets the C library's locale from the environment:
 # nothing the library compares or reads may change under Turkish (I and i
 # not one letter) or German (a decimal comma).
 for locale in "" tr_TR.UTF-8 de_DE.UTF-8; do
-  echo "== locale ${locale:-as inherited}"
-  (
-    if [ -n "$locale" ]; then export LANG="$locale" LC_ALL="$locale"; fi
-    PATH="$stand_ins:$PATH" PLENWICK_REGISTRY="$ROOT/tests/java/registry.reg" \
-      java -Xcheck:jni -Djava.library.path="$NATIVE" -Dplenwick.lp.record="$stand_ins/lp.args" \
-      -cp "$classes" NativeWindowsTest
-  ) >"$log" 2>&1 || status=1
-  cat "$log"
-  if grep -q -i 'warning' "$log"; then
-    echo "FAIL: the JVM warned (JNI)"
-    status=1
-  fi
-  grep -q -E '^[0-9]+ passed, 0 failed$' "$log" || { echo "FAIL: not every check passed"; status=1; }
+  run_tests "Java $(javac -version 2>&1 | sed 's/^javac //')" none "$locale" java
 done
+newer=$(newest_restricting_java)
+if [ -n "$newer" ]; then
+  version=$("$newer" -version 2>&1 | head -1)
+  run_tests "$version with native access" none "" "$newer" --enable-native-access=ALL-UNNAMED
+  run_tests "$version without native access" restricted "" "$newer"
+else
+  echo "== no Java 24 or later on this machine: Java 17 only"
+fi
 exit $status

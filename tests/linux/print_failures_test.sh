@@ -4,19 +4,14 @@
 # answer on standard error, keeps a report that was not spooled under
 # SCRATCH, and returns to Java.
 source "$(dirname "$0")/lib.sh"
+source "$ROOT/tests/support/print_reports_checks.sh"
 
 work_folder
 QUEUE="plenwick-linux-$$"
 
-# An unknown printer: the Windows box, answered Cancel; the next file of
-# the request prints on the printer it names.
-printf 'kept\r\n' >"$TAG-kept.txt"
-printf 'next\r\n' >"$TAG-next.txt"
-print_request -disposition=scratch -printer_id=Nowhere "$TAG-kept.txt" -printer_id=PDF "$TAG-next.txt"
-check "the box says why" grep -qx "Plenwick - Can't Open Printer: Invalid printer name.*\[Cancel\]" host.out
-check "the unprinted report is kept" [ -e "$TAG-kept.txt" ]
-check "the next report printed" grep -q next <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
-check "and was deleted" [ ! -e "$TAG-next.txt" ]
+# An unknown printer: the Windows box, answered Cancel without a user.
+check_unknown_printer "$TAG"
+check "the box is answered Cancel" grep -qx "Plenwick - Can't Open Printer: Invalid printer name.*\[Cancel\]" host.out
 
 # A directory given as the report is no report: nothing is printed, and
 # SCRATCH keeps it and its configuration file.
@@ -79,6 +74,8 @@ printf 'no server\r\n' >"$TAG-noserver.txt"
 CUPS_SERVER="$WORK/no-cupsd.sock" linux_print -disposition=scratch "$TAG-noserver.txt" >host.out 2>&1
 check "no server: the request returns" [ $? -eq 0 ]
 check "no server: the box says so" grep -q "Plenwick - Can't Get DEVMODE" host.out
+check "no server: one line says there is no printer" \
+  grep -qxF "plenwick: $TAG-noserver.txt not printed: no printer is installed or reachable" host.out
 check "no server: the report is kept" [ -e "$TAG-noserver.txt" ]
 
 finish

@@ -14,10 +14,12 @@ printf 'rejected\r\n' >"$TAG-rejected.txt"
 printf 'printed\r\n' >"$TAG-printed.txt"
 print_request -disposition=scratch -printer_id="$QUEUE" "$TAG-rejected.txt" \
   -printer_id=PDF "$TAG-printed.txt"
-box=$(grep "StartDoc returned" host.out)
+box=$(grep -v '^plenwick: ' host.out | grep "StartDoc returned")
 check "the box tells the spooler's result" grep -q "StartDoc returned -1 (Unknown general error)." <<<"$box"
 check "and CUPS' own reason: $box" grep -qF "$reason" <<<"$box"
-check "one box only" [ "$(grep -c "StartDoc returned" host.out)" = 1 ]
+check "one box only" [ "$(grep -c "StartDoc returned" <<<"$box")" = 1 ]
+check "the line told names the report and the reason" \
+  grep -qF "plenwick: $TAG-rejected.txt not printed: StartDoc returned -1 (Unknown general error). $reason" host.out
 check "the rejected report is kept" [ -e "$TAG-rejected.txt" ]
 check "nothing of it waits in the queue" [ -z "$(lpstat -o "$QUEUE" 2>/dev/null)" ]
 check "the next report printed" grep -q printed <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"

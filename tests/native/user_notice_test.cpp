@@ -2,10 +2,12 @@
 // when a report does not print or an option is not applied.
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/user_notice.h"
+#include "machine.h"
 #include "request/print_request.h"
 #include "test_support.h"
 
@@ -18,7 +20,8 @@ class UserNoticeTest : public plenwick_test::SimTest {};
 struct NoticeCase {
   const char* name;
   std::vector<std::string> arguments;
-  std::vector<std::string> told;  // the lines, in order
+  std::vector<std::string> told;          // the lines, in order
+  std::function<void()> machine = [] {};  // what goes wrong on the machine
 };
 
 const NoticeCase kNoticeCases[] = {
@@ -64,14 +67,42 @@ const NoticeCase kNoticeCases[] = {
     {"numbers",
      {"-point=10", "-pitch= 12", "-width=8.5i", "-length=.5", "-width=-3", "-point=+7"},
      {}},
+    {"unknown printer, cancelled",
+     {"-printer_id=Nowhere", "report.txt"},
+     {"plenwick: report.txt not printed: printer Nowhere cannot be opened (Invalid printer "
+      "name.)\n"},
+     [] { simwin::QueueMessageBoxAnswer(IDCANCEL); }},
+    {"unknown printer, retried",
+     {"-printer_id=Nowhere", "report.txt"},
+     {"plenwick: printer Nowhere cannot be opened (Invalid printer name.); report.txt goes to "
+      "PDF\n"},
+     [] { simwin::QueueMessageBoxAnswer(IDRETRY); }},
+    {"no printer",
+     {"report.txt"},
+     {"plenwick: report.txt not printed: no printer is installed or "
+      "reachable\n"},
+     [] { simwin::RemoveAllPrinters(); }},
+    {"no device context",
+     {"report.txt"},
+     {"plenwick: report.txt not printed: no device context for printer PDF\n"},
+     [] { simwin::FailNextCreateDC(); }},
+    {"spooler refuses the document",
+     {"report.txt"},
+     {"plenwick: report.txt not printed: StartDoc returned -1 (Unknown general error).\n"},
+     [] { simwin::ForceSpoolerResult("StartDoc", -1); }},
+    {"cancelled by the user",
+     {"report.txt"},
+     {"plenwick: report.txt not printed: cancelled\n"},
+     [] { plenwick_test::PressCancelAtAbortCall(1); }},
 };
 
 TEST_F(UserNoticeTest, EachFailureIsToldInOneLine) {
   for (const NoticeCase& c : kNoticeCases) {
-    simwin::ClearRecords();
+    plenwick_test::FreshMachine();  // each case's fault is its own
     WriteFile("report.txt", "hello\n");
     WriteFile("options.cfg", "-copies=2\n-frobnicate\n");
     mkdir(Path("folder").c_str(), 0700);
+    c.machine();
     Arguments args{};
     for (const std::string& argument : c.arguments) args.Add(argument);
     plenwick_test::RunPrintRequest(args);
@@ -104,11 +135,19 @@ TEST_F(UserNoticeTest, ALongLineIsCutToTheBufferWithItsLineEnd) {
     simwin::ClearRecords();
     std::string name(c.nameLength, 'x');
     plenwick::TellUser("%s", name.c_str());
-    ASSERT_EQ(simwin::DebugStrings().size(), 1u);
+    // A report's line is cut the same way, whether its name or its reason
+    // is the long part.
+    plenwick::TellNotPrinted(name.c_str(), "printer %s cannot be opened", name.c_str());
+    plenwick::TellNotPrinted("r.txt", "printer %s cannot be opened", name.c_str());
+    ASSERT_EQ(simwin::DebugStrings().size(), 3u);
+    for (const std::string& line : simwin::DebugStrings()) {
+      EXPECT_LE(line.size(), plenwick::kUserNoticeCapacity - 1) << c.nameLength;
+      EXPECT_EQ(line.back(), '\n');
+    }
     const std::string& line = simwin::DebugStrings()[0];
     EXPECT_EQ(line.size(), c.expectedLength) << c.nameLength;
     EXPECT_EQ(line.rfind("plenwick: xxxxxxxxxx", 0), 0u);
-    EXPECT_EQ(line.back(), '\n');
+    EXPECT_EQ(simwin::DebugStrings()[2].rfind("plenwick: r.txt not printed: printer xxx", 0), 0u);
   }
 }
 

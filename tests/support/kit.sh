@@ -35,34 +35,74 @@ own_queue() {  # pdf|null|ps|pcl|ipp name [uri [lpadmin-arguments...]]
 
 # Sets HOST_PRINT (the command that runs one print request, as an array) and
 # PRINT_HOST for the library named: jvm is the Linux library in a Java virtual
-# machine; wine32 and wine64 are the DLL of the Windows tree under Wine.
-print_via() {  # jvm|wine32|wine64
+# machine; wine32 and wine64 are the DLL of the Windows tree under Wine
+# through the console printer (a package's: the program $2, the DLL beside
+# it); console is the Linux console printer, plenwick-print (the tree's, or
+# the program $2).
+print_via() {  # jvm|wine32|wine64|console [program]
   PRINT_HOST=$1
   case $1 in
     jvm) HOST_PRINT=(env ${PRINT_LOCALE:+LANG=$PRINT_LOCALE LC_ALL=$PRINT_LOCALE} java -Xcheck:jni
                      -Djava.library.path="$LIBRARY_DIR" -cp "$NATIVE/java" PlenwickPrint) ;;
     wine32 | wine64)
-      export WINEPATH
-      WINEPATH=$(winepath -w "$WINBUILD")
-      HOST_PRINT=("$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe") ;;
+      if [ $# -gt 1 ]; then
+        unset WINEPATH  # the DLL beside the program, no other
+        HOST_PRINT=("$ROOT/scripts/wine-run" "$2")
+      else
+        export WINEPATH
+        WINEPATH=$(winepath -w "$WINBUILD")
+        HOST_PRINT=("$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe")
+      fi ;;
+    console) HOST_PRINT=("${2:-$NATIVE/plenwick-print}") ;;
     *) echo "print_via: no host $1" >&2; exit 2 ;;
   esac
 }
 
-# Prints one request; its output goes to host.out, and PDFS holds the PDF of
-# each report file of the request that was printed, in order. Other
-# programs print at the same time: a PDF is the request's when its title is
-# one of the request's file names (in parentheses when cups-pdf took it
-# from the PostScript that CUPS made of the Linux library's PDF).
+# The console printer of the host set (print_via wine32, wine64 or console)
+# answers --help with its usage, prints a report, and for a report that is
+# not there exits 1 with the reason on standard error, as lp's users expect.
+check_console_printer() {  # tag
+  local tag=$1 name help status
+  name=$(basename "${HOST_PRINT[-1]}" .exe)
+  help=$("${HOST_PRINT[@]}" --help 2>&1)
+  status=$?
+  check "$name --help succeeds" [ $status -eq 0 ]
+  check "$name --help gives its usage" grep -q "^Usage: $name \[OPTIONS\] REPORT" <<<"$help"
+  numbered_lines 1 90 >"$tag-console.txt"
+  print_request -point=10 "$tag-console.txt"
+  check "$name: the report printed, status 0" [ "$PRINT_STATUS" = 0 ]
+  check "$name: two pages" [ "$(pdf_pages "${PDFS[0]:-none}")" = 2 ]
+  print_request -point=10 "$tag-absent.txt"
+  check "$name: a report not there: status 1" [ "$PRINT_STATUS" = 1 ]
+  check "$name: the reason on standard error" \
+    grep -qxF "plenwick: $tag-absent.txt not printed: no such file" <(tr -d '\r' <host.out)
+}
+
+# Whether a host's exit status $1 is that of a request that returned, its
+# output in file $2: 0, or 1 from the console printer when a report was not
+# printed and it said why, as lp does. (The virtual machine's host exits 0
+# whatever printed: the print method returns true.)
+request_returned() {  # status output
+  [ "$1" -eq 0 ] || { [ "$PRINT_HOST" != jvm ] && [ "$1" -eq 1 ] && grep -q '^plenwick: .* not printed: ' "$2"; }
+}
+
+# Prints one request; its output goes to host.out, its exit status to
+# PRINT_STATUS, and PDFS holds the PDF of each report file of the request
+# that was printed, in order. Other programs print at the same time: a PDF
+# is the request's when its title is one of the request's file names (in
+# parentheses when cups-pdf took it from the PostScript that CUPS made of
+# the Linux library's PDF).
 PDFS=()
+PRINT_STATUS=0
 print_request() {
   local since status arg pdf all=()
   since=$(last_job_id)
   [ "$PRINT_HOST" = jvm ] && print_via jvm  # PRINT_LOCALE may have changed
   "${HOST_PRINT[@]}" "$@" >host.out 2>&1
   status=$?
-  check "the request returns ($*)" [ $status -eq 0 ]
-  [ $status -eq 0 ] || sed 's/^/  host: /' host.out >&2
+  PRINT_STATUS=$status
+  check "the request returns ($*)" request_returned $status host.out
+  request_returned $status host.out || sed 's/^/  host: /' host.out >&2
   [ "$PRINT_HOST" = jvm ] && check "no JNI warning ($*)" no_jni_warning host.out
   PDFS=()
   mapfile -t all < <(pdfs_after_job "$since")

@@ -98,3 +98,29 @@ check_full_pages() {  # tag
   check "page 2 holds the one extra row" [ "$(row_numbers "$pdf" 2 | tr '\n' ' ')" = "$((rows + 1)) " ]
   check "page 4 holds the other extra row" [ "$(row_numbers "$pdf" 4 | tr '\n' ' ')" = "$((2 * rows + 2)) " ]
 }
+
+# A printer that does not exist, its box answered Cancel (as it is answered
+# without a user on Linux): the box gives the system's reason; the report
+# is kept under SCRATCH, with nothing printed; one line on standard error
+# names the report and the printer, and the console printer's status says
+# a report was not printed; the next report of the request prints on the
+# printer it names.
+check_unknown_printer() {  # tag
+  local tag=$1
+  printf 'kept\r\n' >"$tag-kept.txt"
+  printf 'next\r\n' >"$tag-next.txt"
+  PLENWICK_ANSWER="Plenwick - Can't Open Printer=cancel" print_request -disposition=scratch \
+    -printer_id=Nowhere "$tag-kept.txt" -printer_id=PDF "$tag-next.txt"
+  check "unknown printer: the box says why" \
+    grep -q "Plenwick - Can't Open Printer: Invalid printer name." host.out
+  check "unknown printer: one line names the report and the printer" grep -qxF \
+    "plenwick: $tag-kept.txt not printed: printer Nowhere cannot be opened (Invalid printer name.)" \
+    <(tr -d '\r' <host.out)
+  [ "$PRINT_HOST" = jvm ] ||
+    check "unknown printer: the console printer exits 1" [ "$PRINT_STATUS" = 1 ]
+  check "unknown printer: the report is kept" [ -e "$tag-kept.txt" ]
+  check "unknown printer: only the next report printed" [ "${#PDFS[@]}" = 1 ]
+  check "unknown printer: the next report printed" \
+    grep -q next <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
+  check "unknown printer: and was deleted" [ ! -e "$tag-next.txt" ]
+}

@@ -39,7 +39,8 @@ check_unreadable_reports() {  # tag
   started=$SECONDS
   print_logged special.log -disposition=scratch -config="$tag-fifo.txt" -point=10 \
     "$tag-fifo.txt" "$tag-zero.txt" "$tag-after.txt"
-  check "a FIFO and /dev/zero: the request returns at once ($((SECONDS - started)) s)" [ $? -eq 0 ]
+  check "a FIFO and /dev/zero: the request returns at once ($((SECONDS - started)) s)" \
+    request_returned $? special.log.out
   check "the FIFO as configuration file is refused" grep -q "config $tag-fifo.txt: cannot be read, error 5" special.log
   check "the FIFO as report is refused" grep -q "lopen($tag-fifo.txt) failed because of error 5" special.log
   check "/dev/zero as report is refused" grep -q "lopen($tag-zero.txt) failed because of error 5" special.log

@@ -32,7 +32,9 @@ since=$(last_job_id)
     -printer_id="$QUEUE" long.txt
 ) </dev/null >host.out 2>&1
 status=$?
-check "the host returned normally (status $status)" [ "$status" -eq 0 ]
+check "the host returned, its status saying a report was not printed ($status)" [ "$status" -eq 1 ]
+check "the reason is on standard error" \
+  grep -q "^plenwick: long.txt not printed: EndPage returned 0 (Unknown spooler error)." host.out
 check "EndPage failed partway" grep -q "EndPage failed" limited.log
 # What the user sees: the failed call and the spooler's reason, in a box
 # (Wine titles a box without a caption "Error").

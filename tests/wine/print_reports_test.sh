@@ -16,6 +16,8 @@ printf 'retried\r\n' >"$TAG-retry.txt"
 PLENWICK_ANSWER="Plenwick - Can't Open Printer=retry" print_request -printer_id=Nowhere "$TAG-retry.txt"
 check "the box says why" grep -q "box Plenwick - Can't Open Printer: Invalid printer name." host.out
 check "Retry prints on the default printer" grep -q retried <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
+check "Retry: the line names both printers" grep -qF \
+  "plenwick: printer Nowhere cannot be opened (Invalid printer name.); $TAG-retry.txt goes to PDF" host.out
 
 # SCRATCH: a printed report goes, with its configuration file; a report
 # whose printer was given up on stays.
@@ -25,10 +27,6 @@ print_request -config=job.cfg "$TAG-gone.txt"
 check "printed report deleted" [ ! -e "$TAG-gone.txt" ]
 check "configuration file deleted" [ ! -e job.cfg ]
 check "it was printed" grep -q 'scratch me' <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
-printf 'keep me\r\n' >"$TAG-kept.txt"
-PLENWICK_ANSWER="Plenwick - Can't Open Printer=cancel" \
-  print_request -disposition=scratch -printer_id=Nowhere "$TAG-kept.txt"
-check "an unprinted report is kept" [ -e "$TAG-kept.txt" ]
-check "nothing printed for it" [ "${#PDFS[@]}" -eq 0 ]
+check_unknown_printer "$TAG"
 
 finish

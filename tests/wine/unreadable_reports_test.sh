@@ -15,7 +15,7 @@ check_unreadable_reports "$TAG"
 printf 'after the devices\r\n' >"$TAG-after.txt"
 since=$(last_job_id)
 print_logged devices.log -point=10 CON NUL nul.txt COM1 '\\.\pipe\reports' "$TAG-after.txt"
-check "devices: the request returns" [ $? -eq 0 ]
+check "devices: the request returns" request_returned $? devices.log.out
 for device in CON NUL nul.txt COM1 '\\.\pipe\reports'; do
   check "devices: $device is refused" grep -qF "lopen($device) failed because of error 5" devices.log
 done
