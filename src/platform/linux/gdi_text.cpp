@@ -60,23 +60,13 @@ BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int
   if (dc.backgroundMode == OPAQUE) {
     pages.ClearRectangle(x, y, RunWidth(font, text, count), font.metrics().tmHeight);
   }
-  std::vector<cairo_glyph_t>& glyphs = dc.glyphs;
-  glyphs.clear();
   double baseline = y + font.metrics().tmAscent;
   double pen = x;
-  cairo_scaled_font_t* drawing = font.face().scaled();
   for (int i = 0; i < count; ++i) {
     linux_platform::FontFace::Drawn glyph = GlyphOf(font, text, count, i);
-    // Glyphs of another face go out in a call of their own.
-    if (glyph.font != drawing && !glyphs.empty()) {
-      pages.ShowGlyphs(drawing, glyphs);
-      glyphs.clear();
-    }
-    drawing = glyph.font;
-    glyphs.push_back(cairo_glyph_t{glyph.index, pen, baseline});
+    pages.AddGlyph(glyph.font, glyph.index, pen, baseline);
     pen += glyph.advance;
   }
-  if (!glyphs.empty()) pages.ShowGlyphs(drawing, glyphs);
   if (font.logical().lfUnderline) {
     double thickness = font.face().underlineThickness();
     pages.FillRectangle(x, baseline + font.face().underlinePosition() - thickness / 2, pen - x,
