@@ -47,6 +47,13 @@ class PdfDocument {
     if (font != pendingFont_.get()) SwitchFont(font);
     pending_.push_back(cairo_glyph_t{index, x, y});
   }
+  // Room for count glyphs of a scaled font, which the caller fills in.
+  cairo_glyph_t* AddGlyphs(cairo_scaled_font_t* font, size_t count) {
+    if (font != pendingFont_.get()) SwitchFont(font);
+    size_t at = pending_.size();
+    pending_.resize(at + count);
+    return pending_.data() + at;
+  }
   void FillRectangle(double x, double y, double width, double height);
   // Paints the rectangle white, as the background behind opaque text.
   void ClearRectangle(double x, double y, double width, double height);
