@@ -12,7 +12,6 @@ namespace plenwick {
 namespace {
 
 const unsigned char kFormFeed = 12;
-const unsigned char kCarriageReturn = 13;
 const unsigned char kLineFeed = 10;
 
 // Fills the read-ahead block from the report when it is used up. False
