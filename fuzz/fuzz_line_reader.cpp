@@ -1,8 +1,9 @@
 // Fuzzes the report line reader and the overstrike decoder: the input
 // (after one byte of settings) is read from memory line by line with
-// GetLine, and each line is decoded and cut into runs. What comes back must
-// be the input itself, line ends and form feeds accounted for, and the runs
-// must cover each decoded text exactly.
+// ReadLine, and each line is decoded and cut into runs. What comes back must
+// be the input itself, line ends and form feeds accounted for, the runs
+// must cover each decoded text exactly, and a line the reader calls plain
+// must decode to itself.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -73,6 +74,18 @@ void CheckDecoding(const char* line, int count) {
   CheckDecoding(line, count, true);
 }
 
+// The page loop puts a plain line undecoded, as one plain run of its text
+// up to the line feed's terminator: decoding must give just that.
+void CheckPlain(const char* line, int count) {
+  plenwick::DecodedLine decoded;
+  plenwick::DecodeOverstrike(line, count, decoded, true);
+  int length = count > 0 && line[count - 1] == '\0' ? count - 1 : count;
+  Check(!decoded.utf8 && decoded.overprintCount == 0 && decoded.length == length);
+  for (int i = 0; i < length; ++i) {
+    Check(decoded.text[i] == line[i] && decoded.attributes[i] == plenwick::kPlain);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -90,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   file.bytes = &bytes;
   plenwick::ResetLineReader(file);
 
-  // What GetLine must hand back: the file without CR and FF, each LF
+  // What ReadLine must hand back: the file without CR and FF, each LF
   // stored as the line's terminator (an LF in raw mode).
   std::string expected;
   size_t formFeeds = 0;
@@ -110,7 +123,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t calls = 0;; ++calls) {
     Check(calls <= size + 1 || capacity == 1);
     plenwick::LineStatus status;
-    int count = plenwick::GetLine(file, buffer.data(), capacity, status);
+    int count = 0;
+    bool plain = false;
+    const char* line = plenwick::ReadLine(file, buffer.data(), capacity, count, status, plain);
     Check(count >= 0 && (count < capacity || count == 0));
     Check(buffer[capacity - 1] == '\0');
     Check(status == plenwick::CTL_TEXT || status == plenwick::CTL_FF ||
@@ -120,8 +135,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     }
     if (status == plenwick::CTL_FF) ++formFeedsRead;
-    read.append(buffer.data(), static_cast<size_t>(count));
-    if (count > 0) CheckDecoding(buffer.data(), count);
+    read.append(line, static_cast<size_t>(count));
+    if (count > 0) CheckDecoding(line, count);
+    if (plain) CheckPlain(line, count);
   }
   // A one-byte buffer holds no line: the reader reports the end at once.
   if (capacity > 1) {

@@ -10,7 +10,7 @@ PACKAGES=(
   man-db groff-base
   xvfb x11-utils imagemagick avahi-daemon dbus dbus-bin python3-minimal python3 qpdf
   libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps ghostscript iproute2
-  dpkg-dev file lintian
+  dpkg-dev file lintian enscript
   libgtk-3-dev xdotool locales
 )
 

@@ -92,6 +92,60 @@ inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char
   return FindFirstOfNoting<true>(bytes, size, a, b, c, &high);
 }
 
+// The index of the first line end (line feed, form feed or carriage
+// return) of the size bytes; size when there is none. plain is cleared
+// when a byte before it is one the overstrike decoder would have to look
+// at: another byte below 14 (a backspace, a NUL) or one above 127. Where
+// the processor has no SSE2 it is always cleared, and the decoder looks at
+// every line.
+inline size_t FindLineEnd(const unsigned char* bytes, size_t size, bool& plain) {
+  const unsigned char kLineFeed = 10, kFormFeed = 12, kCarriageReturn = 13;
+#if defined(__SSE2__)
+  size_t i = 0;
+  // As FindFirstOf: a block with no byte below 14 is passed over with one
+  // comparison, its high bits kept to be looked at once.
+  const __m128i bound = _mm_set1_epi8(kCarriageReturn + 1);
+  const __m128i lineFeed = _mm_set1_epi8(static_cast<char>(kLineFeed));
+  const __m128i formFeed = _mm_set1_epi8(static_cast<char>(kFormFeed));
+  const __m128i carriageReturn = _mm_set1_epi8(static_cast<char>(kCarriageReturn));
+  __m128i passed = _mm_setzero_si128();
+  for (; i + 16 <= size; i += 16) {
+    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    unsigned low = ~static_cast<unsigned>(
+                       _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(block, bound), block))) &
+                   0xFFFF;
+    if (low != 0) {
+      __m128i ends = _mm_or_si128(
+          _mm_or_si128(_mm_cmpeq_epi8(block, lineFeed), _mm_cmpeq_epi8(block, formFeed)),
+          _mm_cmpeq_epi8(block, carriageReturn));
+      unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(ends));
+      if (mask != 0) {
+        unsigned at = static_cast<unsigned>(__builtin_ctz(mask));
+        unsigned before = (1u << at) - 1;
+        if ((low & before) != 0 ||
+            (static_cast<unsigned>(_mm_movemask_epi8(block)) & before) != 0 ||
+            _mm_movemask_epi8(passed) != 0) {
+          plain = false;
+        }
+        return i + at;
+      }
+      plain = false;
+    }
+    passed = _mm_or_si128(passed, block);
+  }
+  if (_mm_movemask_epi8(passed) != 0) plain = false;
+  for (; i < size; ++i) {
+    unsigned char byte = bytes[i];
+    if (byte == kLineFeed || byte == kFormFeed || byte == kCarriageReturn) return i;
+    if (byte <= kCarriageReturn || byte > 127) plain = false;
+  }
+  return size;
+#else
+  plain = false;
+  return FindFirstOf(bytes, size, kLineFeed, kFormFeed, kCarriageReturn);
+#endif
+}
+
 // The index of the first of the size bytes above 127; size when there is
 // none. Most report lines are ASCII, and this is all a line costs to be
 // found not UTF-8.

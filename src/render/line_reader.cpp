@@ -12,7 +12,6 @@ namespace plenwick {
 namespace {
 
 const unsigned char kFormFeed = 12;
-const unsigned char kCarriageReturn = 13;
 const unsigned char kLineFeed = 10;
 
 // Fills the read-ahead block from the report when it is used up. False
@@ -36,34 +35,63 @@ bool FillReadAhead(ReportFile& file) {
   return true;
 }
 
-}  // namespace
-
-int GetLine(ReportFile& file, char* buffer, int capacity, LineStatus& status) {
-  status = CTL_TEXT;
-  int count = 0;
-  if (capacity > 0) buffer[capacity - 1] = '\0';
+// Takes the bytes of the read-ahead block that belong to the line into
+// out, after the count bytes it holds: up to the line's end, the block's
+// end or room bytes. out may be the block itself, at or before the byte
+// taken next: a carriage return dropped moves the rest of the line down.
+// True when the line is complete: it ended, or room bytes are held. plain
+// is cleared as FindLineEnd clears it.
+bool TakeFromBlock(ReportFile& file, char* out, int room, int& count, LineStatus& status,
+                   bool& plain) {
   ReportReadAhead& ahead = file.readAhead;
-  if (ahead.source != file.bytes) ResetLineReader(file);
-  while (count < capacity - 1 && FillReadAhead(file)) {
+  while (count < room && ahead.next < ahead.end) {
     // The ordinary bytes up to the next line end go in one piece.
     const unsigned char* from = ahead.bytes + ahead.next;
-    size_t room =
-        std::min<size_t>(ahead.end - ahead.next, static_cast<size_t>(capacity - 1 - count));
-    size_t ordinary = FindFirstOf(from, room, kLineFeed, kFormFeed, kCarriageReturn);
-    memcpy(buffer + count, from, ordinary);
+    size_t take = std::min<size_t>(ahead.end - ahead.next, static_cast<size_t>(room - count));
+    size_t ordinary = FindLineEnd(from, take, plain);
+    if (reinterpret_cast<const unsigned char*>(out + count) != from) {
+      memmove(out + count, from, ordinary);
+    }
     count += static_cast<int>(ordinary);
     ahead.next += static_cast<uint32_t>(ordinary);
-    if (ordinary == room) continue;  // the block or the buffer is used up
+    if (ordinary == take) continue;  // the block or the room is used up
     unsigned char byte = ahead.bytes[ahead.next++];
     if (byte == kFormFeed) {
       status = CTL_FF;
-      break;
+      return true;
     }
     if (byte == kLineFeed) {
-      buffer[count++] = file.job.raw ? '\n' : '\0';
-      break;
+      out[count++] = file.job.raw ? '\n' : '\0';
+      return true;
     }
     // A carriage return is dropped.
+  }
+  return count >= room;
+}
+
+}  // namespace
+
+const char* ReadLine(ReportFile& file, char* buffer, int capacity, int& count, LineStatus& status,
+                     bool& plain) {
+  status = CTL_TEXT;
+  count = 0;
+  plain = true;
+  if (capacity > 0) buffer[capacity - 1] = '\0';
+  ReportReadAhead& ahead = file.readAhead;
+  if (ahead.source != file.bytes) ResetLineReader(file);
+  const int room = capacity - 1;
+  if (room > 0 && FillReadAhead(file)) {
+    // Most lines lie whole in the block: they are handed out where they
+    // are. The bytes before the next one are spent, so the line may be
+    // rewritten in place.
+    char* inBlock = reinterpret_cast<char*>(ahead.bytes + ahead.next);
+    if (TakeFromBlock(file, inBlock, room, count, status, plain)) return inBlock;
+    // The line runs on past the block: what the block held of it goes to
+    // the buffer before the block is read again.
+    memcpy(buffer, inBlock, static_cast<size_t>(count));
+  }
+  while (count < room && FillReadAhead(file)) {
+    if (TakeFromBlock(file, buffer, room, count, status, plain)) break;
   }
   if (ahead.failed) {
     status = CTL_ERROR;
@@ -71,6 +99,14 @@ int GetLine(ReportFile& file, char* buffer, int capacity, LineStatus& status) {
     DebugLog("GetLine: found EOF - GetLastError() = %d\n", static_cast<int>(GetLastError()));
     status = CTL_EOF;
   }
+  return buffer;
+}
+
+int GetLine(ReportFile& file, char* buffer, int capacity, LineStatus& status) {
+  int count = 0;
+  bool plain = false;
+  const char* line = ReadLine(file, buffer, capacity, count, status, plain);
+  if (line != buffer) memcpy(buffer, line, static_cast<size_t>(count));
   return count;
 }
 

@@ -24,6 +24,19 @@ enum LineStatus {
 // the line.
 int GetLine(ReportFile& file, char* buffer, int capacity, LineStatus& status);
 
+// The next line as GetLine reads it, without copying it where that can be
+// spared: where the line lies whole in the bytes read ahead, the returned
+// pointer is into them (the carriage returns taken out and the line feed
+// replaced there), and only a line that runs past them is gathered in
+// buffer. Sets count as GetLine returns it. The line is valid until the
+// next read; nothing past its count bytes may be written or relied on.
+// plain tells that the line has nothing to decode: no byte below the space
+// or above 127 before its line feed (or its end), so no overstrike, no NUL
+// and no UTF-8. Cleared, it tells nothing (a processor without SSE2 never
+// sets it).
+const char* ReadLine(ReportFile& file, char* buffer, int capacity, int& count, LineStatus& status,
+                     bool& plain);
+
 // Drops the bytes GetLine has read ahead. Call it when a report is opened
 // and when it is closed, so that no byte of one report is handed out for a
 // later one whose source lives at the same address.

@@ -156,12 +156,15 @@ bool EndReportPage(ReportFile& file, Position& at, const char* failure) {
 // when the user cancelled or a page call failed: the document must not be
 // ended.
 bool PrintPages(ReportFile& file, const CancelDialog& dialog, const Grid& grid, Position& at) {
-  char line[kLineBufferSize];
+  char buffer[kLineBufferSize];
   LineStatus status = CTL_TEXT;
   while (!AbortRequested()) {
-    int count = GetLine(file, line, sizeof line, status);
-    line[count] = '\0';  // for the log: the line just read, not what an earlier one left
-    DebugLog("GetLine returned %s\n", line);
+    int count = 0;
+    bool plain = false;
+    const char* line = ReadLine(file, buffer, sizeof buffer, count, status, plain);
+    // The line just read, up to its first NUL, and nothing after it: in the
+    // read-ahead block the next line follows.
+    DebugLog("GetLine returned %.*s\n", count, line);
     if (status == CTL_EOF) {
       DebugLog("GetLine found CTL_EOF\n");
       break;
@@ -187,7 +190,7 @@ bool PrintPages(ReportFile& file, const CancelDialog& dialog, const Grid& grid, 
     }
     if (at.row == 0 && !StartReportPage(file, dialog, at)) return false;
     if (count > 0) {
-      WriteReportLine(file, line, count, at.row, grid.advance, grid.lineHeight);
+      WriteReportLine(file, line, count, at.row, grid.advance, grid.lineHeight, plain);
       ++at.row;
     }
     if (status == CTL_FF && !EndReportPage(file, at, "EndPage failed")) return false;

@@ -153,7 +153,14 @@ void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text
 }
 
 void WriteReportLine(ReportFile& file, const char* line, int count, int row, int advance,
-                     int lineHeight) {
+                     int lineHeight, bool plain) {
+  if (plain) {
+    // What decoding would give: the text up to the line feed's terminator,
+    // in one plain run at the first column.
+    int length = count > 0 && line[count - 1] == '\0' ? count - 1 : count;
+    PutRun(file, kPlain, 0, row * lineHeight, line, length, false);
+    return;
+  }
   DecodedLine decoded;
   DecodeOverstrike(line, count, decoded, MayBeUtf8(file.job));
   const bool utf8 = decoded.utf8;

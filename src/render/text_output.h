@@ -63,8 +63,9 @@ int GridRunLength(const DecodedLine& decoded, int start);
 // then the characters struck over its cells in those cells. Unless the job
 // names the code page (OEM or ANSI translation, raw mode), a line that
 // reads as UTF-8 is written as UTF-8, its columns counted in characters.
-// An empty text gives one run of length 0.
+// An empty text gives one run of length 0. A plain line (as ReadLine tells
+// it) is put as it is, in one run, without being decoded.
 void WriteReportLine(ReportFile& file, const char* line, int count, int row, int advance,
-                     int lineHeight);
+                     int lineHeight, bool plain = false);
 
 }  // namespace plenwick

@@ -1,6 +1,7 @@
 #include "render/line_reader.h"
 
 #include "render/byte_source.h"
+#include "render/overstrike.h"
 
 #include <algorithm>
 #include <random>
@@ -52,7 +53,32 @@ int ReadLineBytewise(plenwick::ReportFile& file, char* buffer, int capacity, Lin
   return count;
 }
 
+// ReadLine, its line placed in the buffer as GetLine places it. A line it
+// calls plain must be what decoding it gives: the text up to its
+// terminator, in one plain run (the page loop puts it so, undecoded).
+int ReadLineInPlace(plenwick::ReportFile& file, char* buffer, int capacity, LineStatus& status) {
+  int count = 0;
+  bool plain = false;
+  const char* line = plenwick::ReadLine(file, buffer, capacity, count, status, plain);
+  if (plain) {
+    plenwick::DecodedLine decoded;
+    plenwick::DecodeOverstrike(line, count, decoded, true);
+    int length = count > 0 && line[count - 1] == '\0' ? count - 1 : count;
+    EXPECT_EQ(std::string(decoded.text, static_cast<size_t>(decoded.length)),
+              std::string(line, static_cast<size_t>(length)));
+    EXPECT_FALSE(decoded.utf8);
+    EXPECT_EQ(decoded.overprintCount, 0);
+    EXPECT_EQ(std::count(decoded.attributes, decoded.attributes + decoded.length, plenwick::kPlain),
+              decoded.length);
+  }
+  if (line != buffer) memmove(buffer, line, static_cast<size_t>(count));
+  return count;
+}
+
 using Reader = int (*)(plenwick::ReportFile&, char*, int, LineStatus&);
+// The copying reader and the one that hands lines out where they lie give
+// the same lines.
+const Reader kReaders[] = {plenwick::GetLine, ReadLineInPlace};
 
 class LineReaderTest : public plenwick_test::SimTest {
  protected:
@@ -155,14 +181,16 @@ TEST_F(LineReaderTest, SplitsLinesAsDescribed) {
       {"only carriage returns", "\r\r", false, 512, {}},
       {"empty file", "", false, 512, {}},
   };
-  for (const ReadCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    OpenReport(c.input);
-    job_.raw = c.raw;
-    std::vector<Line> expected = c.lines;
-    expected.push_back({"", CTL_EOF});
-    EXPECT_EQ(ReadAll(c.capacity), expected);
-    CloseReport();
+  for (Reader reader : kReaders) {
+    for (const ReadCase& c : cases) {
+      SCOPED_TRACE(c.name);
+      OpenReport(c.input);
+      job_.raw = c.raw;
+      std::vector<Line> expected = c.lines;
+      expected.push_back({"", CTL_EOF});
+      EXPECT_EQ(ReadAll(c.capacity, reader), expected);
+      CloseReport();
+    }
   }
 }
 
@@ -229,35 +257,93 @@ TEST_F(LineReaderTest, GivesWhatReadingOneByteAtATimeGives) {
     CloseReport();
     OpenReport(input);
     job_.raw = raw;
+    std::vector<Line> inPlace = ReadAll(capacity, ReadLineInPlace);
+    CloseReport();
+    OpenReport(input);
+    job_.raw = raw;
     std::vector<Line> bytewise = ReadAll(capacity, ReadLineBytewise);
     CloseReport();
     EXPECT_EQ(buffered, bytewise);
+    EXPECT_EQ(inPlace, bytewise);
   }
 }
 
 TEST_F(LineReaderTest, LongOrdinaryTextGivesWhatReadingOneByteAtATimeGives) {
   // Mostly printable text, as reports are, with now and then a byte near
-  // the line-end bytes (tab, 14, 0x8D) or a line end at any offset.
+  // the line-end bytes (tab, 14, 0x8D), a UTF-8 character or a line end at
+  // any offset.
   std::mt19937 random(20261207);
-  const char rare[] = {'\r', '\n', '\f', '\t', '\x0e', '\x0b', '\x8d', '\x8a', '\0', '\b'};
+  const char rare[] = {'\r', '\n', '\f', '\t', '\x0e', '\x0b', '\x8d', '\x8a', '\0', '\b', '\xc3'};
   for (int round = 0; round < 24; ++round) {
     std::string input;
     size_t length = 9000 + random() % 4000;
     for (size_t i = 0; i < length; ++i) {
-      input += random() % 40 == 0 ? rare[random() % sizeof rare]
+      char c = random() % 40 == 0 ? rare[random() % sizeof rare]
                                   : static_cast<char>('!' + random() % 90);
+      input += c;
+      if (c == '\xc3') input += '\x96';  // an O with diaeresis
     }
     int capacity = std::vector<int>{7, 8, 9, 512, 4097, 20000}[round % 6];
+    bool raw = round % 2 == 1;
     SCOPED_TRACE("round " + std::to_string(round));
     OpenReport(input);
-    job_.raw = round % 2 == 1;
+    job_.raw = raw;
     std::vector<Line> buffered = ReadAll(capacity);
+    CloseReport();
+    OpenReport(input);
+    job_.raw = raw;
+    std::vector<Line> inPlace = ReadAll(capacity, ReadLineInPlace);
     CloseReport();
     OpenReport(input);
     job_.raw = round % 2 == 1;
     std::vector<Line> bytewise = ReadAll(capacity, ReadLineBytewise);
     CloseReport();
     EXPECT_EQ(buffered, bytewise);
+    EXPECT_EQ(inPlace, bytewise);
+  }
+}
+
+// Which lines the reader calls plain: none that the decoder would change,
+// wherever in the line (in a 16-byte block or in the bytes after the last
+// one) or in which read-ahead block the byte lies; and the ordinary ones.
+TEST_F(LineReaderTest, TellsWhichLinesNeedNoDecoding) {
+  const std::string pad(40, 'x');
+  const std::string block(4096 - 20, 'y');  // the next line crosses into the second block
+  const struct {
+    const char* name;
+    std::string input;
+    std::vector<bool> plain;  // of each line before the end
+  } cases[] = {
+      {"ordinary lines", "abc\r\n" + pad + "\n~ \x7f!\f", {true, true, true}},
+      {"backspace", "a\bb\n" + pad + "_\b" + pad + "\n", {false, false}},
+      {"NUL", std::string("a\0b\n", 4), {false}},
+      {"tab and other control bytes", "a\tb\n\x1b[1m\n\x0e\n", {false, true, true}},
+      {"UTF-8 and high bytes",
+       pad + "\xc3\x96\n\x80\n" + pad + "\xff" + pad + "\n",
+       {false, false, false}},
+      {"carriage returns dropped", "a\rb\r\r\n", {true}},
+      {"straddling the block",
+       block + "\n" + pad + "\n" + pad + "\b" + pad + "\n",
+       {true, true, false}},
+      {"straddling, decoded part first",
+       block + "\n" + pad.substr(0, 10) + "\xc3\x96" + pad + "\n",
+       {true, false}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenReport(c.input);
+    std::vector<bool> plain;
+    char buffer[5000];  // the block-long line whole
+    for (;;) {
+      int count = 0;
+      bool isPlain = false;
+      LineStatus status;
+      plenwick::ReadLine(file_, buffer, sizeof buffer, count, status, isPlain);
+      if (status == CTL_EOF) break;
+      plain.push_back(isPlain);
+    }
+    EXPECT_EQ(plain, c.plain);
+    CloseReport();
   }
 }
 

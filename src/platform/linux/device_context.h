@@ -8,7 +8,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/linux/cups_cairo/cups_destination.h"
 #include "platform/linux/cups_cairo/owners.h"
@@ -46,8 +45,6 @@ struct DeviceContext {
   int backgroundMode = OPAQUE;
   ABORTPROC abortProc = nullptr;
   std::unique_ptr<Document> document;
-  // The glyphs of the run being drawn, kept for the next run.
-  std::vector<cairo_glyph_t> glyphs;
 
   Font& CurrentFont() { return selected ? *selected : stockFont; }
 };

@@ -9,14 +9,8 @@
 
 namespace {
 
-// The glyph of text[i]: an ANSI byte from the face's table, a UTF-16
-// character (a surrogate pair read as one, i moved past it) from the face
-// or its fallback.
-linux_platform::FontFace::Drawn GlyphOf(linux_platform::Font& font, const char* text, int, int& i) {
-  auto byte = static_cast<unsigned char>(text[i]);
-  return {font.face().scaled(), font.face().glyphIndex(byte), font.face().glyphAdvance(byte)};
-}
-
+// The glyph of a UTF-16 character (a surrogate pair read as one, i moved
+// past it) from the face or its fallback.
 linux_platform::FontFace::Drawn GlyphOf(linux_platform::Font& font, const WCHAR* text, int count,
                                         int& i) {
   uint32_t c = text[i];
@@ -60,23 +54,25 @@ BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int
   if (dc.backgroundMode == OPAQUE) {
     pages.ClearRectangle(x, y, RunWidth(font, text, count), font.metrics().tmHeight);
   }
-  std::vector<cairo_glyph_t>& glyphs = dc.glyphs;
-  glyphs.clear();
   double baseline = y + font.metrics().tmAscent;
   double pen = x;
-  cairo_scaled_font_t* drawing = font.face().scaled();
-  for (int i = 0; i < count; ++i) {
-    linux_platform::FontFace::Drawn glyph = GlyphOf(font, text, count, i);
-    // Glyphs of another face go out in a call of their own.
-    if (glyph.font != drawing && !glyphs.empty()) {
-      pages.ShowGlyphs(drawing, glyphs);
-      glyphs.clear();
+  if constexpr (sizeof(Character) == 1) {
+    // An ANSI run is drawn with the face's own glyphs alone: they go in
+    // together, a report's lines being mostly such runs.
+    const linux_platform::FontFace& face = font.face();
+    cairo_glyph_t* glyphs = pages.AddGlyphs(face.scaled(), static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      auto byte = static_cast<unsigned char>(text[i]);
+      glyphs[i] = cairo_glyph_t{face.glyphIndex(byte), pen, baseline};
+      pen += face.glyphAdvance(byte);
     }
-    drawing = glyph.font;
-    glyphs.push_back(cairo_glyph_t{glyph.index, pen, baseline});
-    pen += glyph.advance;
+  } else {
+    for (int i = 0; i < count; ++i) {
+      linux_platform::FontFace::Drawn glyph = GlyphOf(font, text, count, i);
+      pages.AddGlyph(glyph.font, glyph.index, pen, baseline);
+      pen += glyph.advance;
+    }
   }
-  if (!glyphs.empty()) pages.ShowGlyphs(drawing, glyphs);
   if (font.logical().lfUnderline) {
     double thickness = font.face().underlineThickness();
     pages.FillRectangle(x, baseline + font.face().underlinePosition() - thickness / 2, pen - x,

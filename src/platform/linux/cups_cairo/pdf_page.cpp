@@ -104,6 +104,7 @@ void PdfDocument::StartPage(int offsetX, int offsetY) {
 }
 
 bool PdfDocument::EndPage() {
+  DrawPending();
   cairo_show_page(context_.get());
   pageOpen_ = false;
   return !Failed();
@@ -120,19 +121,28 @@ bool PdfDocument::Finish() {
   return written;
 }
 
-void PdfDocument::ShowGlyphs(cairo_scaled_font_t* font, const std::vector<cairo_glyph_t>& glyphs) {
+void PdfDocument::SwitchFont(cairo_scaled_font_t* font) {
+  DrawPending();
+  pendingFont_.reset(cairo_scaled_font_reference(font));
+}
+
+void PdfDocument::DrawPending() {
+  if (pending_.empty()) return;
   cairo_t* cr = context_.get();
-  cairo_set_scaled_font(cr, font);
-  cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+  cairo_set_scaled_font(cr, pendingFont_.get());
+  cairo_show_glyphs(cr, pending_.data(), static_cast<int>(pending_.size()));
+  pending_.clear();
 }
 
 void PdfDocument::FillRectangle(double x, double y, double width, double height) {
+  DrawPending();
   cairo_t* cr = context_.get();
   cairo_rectangle(cr, x, y, width, height);
   cairo_fill(cr);
 }
 
 void PdfDocument::ClearRectangle(double x, double y, double width, double height) {
+  DrawPending();
   cairo_t* cr = context_.get();
   cairo_save(cr);
   cairo_set_source_rgb(cr, 1, 1, 1);
@@ -142,6 +152,7 @@ void PdfDocument::ClearRectangle(double x, double y, double width, double height
 }
 
 void PdfDocument::Line(int fromX, int fromY, int toX, int toY) {
+  DrawPending();
   cairo_t* cr = context_.get();
   cairo_set_line_width(cr, 1);
   cairo_move_to(cr, fromX, fromY);

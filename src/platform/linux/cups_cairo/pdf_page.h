@@ -38,8 +38,22 @@ class PdfDocument {
   // False when any of it failed.
   bool Finish();
 
-  // Glyphs of a scaled font, positioned in device units.
-  void ShowGlyphs(cairo_scaled_font_t* font, const std::vector<cairo_glyph_t>& glyphs);
+  // A glyph of a scaled font, positioned in device units. Glyphs of one
+  // font in a row go to cairo in one call, when something else is drawn
+  // or the page ends: cairo's cost is per call as much as per glyph (each
+  // call is recorded, then replayed twice as the page ends), and a page
+  // of a report is mostly lines of one font.
+  void AddGlyph(cairo_scaled_font_t* font, unsigned long index, double x, double y) {
+    if (font != pendingFont_.get()) SwitchFont(font);
+    pending_.push_back(cairo_glyph_t{index, x, y});
+  }
+  // Room for count glyphs of a scaled font, which the caller fills in.
+  cairo_glyph_t* AddGlyphs(cairo_scaled_font_t* font, size_t count) {
+    if (font != pendingFont_.get()) SwitchFont(font);
+    size_t at = pending_.size();
+    pending_.resize(at + count);
+    return pending_.data() + at;
+  }
   void FillRectangle(double x, double y, double width, double height);
   // Paints the rectangle white, as the background behind opaque text.
   void ClearRectangle(double x, double y, double width, double height);
@@ -48,6 +62,9 @@ class PdfDocument {
 
  private:
   static cairo_status_t WriteToJob(void* closure, const unsigned char* data, unsigned int length);
+  // Draws the glyphs waiting, before anything else is drawn.
+  void DrawPending();
+  void SwitchFont(cairo_scaled_font_t* font);
 
   CupsJob& job_;
   bool postscript_;
@@ -59,6 +76,10 @@ class PdfDocument {
   bool pageOpen_ = false;
   UniqueSurface surface_;
   UniqueCairo context_;
+  // Glyphs not drawn yet, all of one font, which is held until they are:
+  // the font's owner may let it go first.
+  UniqueScaledFont pendingFont_;
+  std::vector<cairo_glyph_t> pending_;
 };
 
 }  // namespace linux_platform
