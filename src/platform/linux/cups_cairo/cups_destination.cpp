@@ -243,8 +243,15 @@ bool Destination::AskPostScript() {
     http_t* http = ConnectionForLookups();
     // The server describes the port monitors of a queue's PPD, and only of
     // a PPD: a queue without them has none (a raw queue, a driverless
-    // printer's, a class), and nothing needs fetching.
-    if (!cupsFindDestSupported(http, dest(), info(), "port-monitor")) return false;
+    // printer's, a class). A PPD without filters makes the server add one
+    // that turns printer commands into PostScript, so a queue that takes no
+    // commands has filters of its own (a raster driver's). Neither needs
+    // its PPD fetched.
+    if (!cupsFindDestSupported(http, dest(), info(), "port-monitor") ||
+        !cupsCheckDestSupported(http, dest(), info(), "document-format",
+                                "application/vnd.cups-command")) {
+      return false;
+    }
     int fd = cupsTempFd(path, sizeof path);
     if (fd < 0) return false;
     close(fd);
