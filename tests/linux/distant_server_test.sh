@@ -6,8 +6,9 @@
 # a report costs the library no more IPP requests than lp, and each
 # further report of the same request at most three (job, document and
 # one look at the printer), on a PDF queue, on a raw queue and on the
-# default printer. A printer that goes away or stops taking jobs in the
-# middle of a request is told at its next report as at the first.
+# default printer; a user's lpoptions for a queue still count. A printer
+# that goes away or stops taking jobs in the middle of a request is told
+# at its next report as at the first.
 source "$(dirname "$0")/lib.sh"
 # print_logged and await_line: a request with its log, watched as it goes.
 source "$ROOT/tests/support/unreadable_report_checks.sh"
@@ -77,6 +78,13 @@ raw queue named|-printer_id=FAR-RAW|-d FAR-RAW
 default printer||
 CASES
 wait_for_cups >/dev/null
+
+# Options a user keeps for a queue in lpoptions still count where the
+# queue is asked for by name: its paper there is the report's paper.
+mkdir -p home/.cups
+echo "Dest FAR-PDF media=na_letter_8.5x11in" >home/.cups/lpoptions
+HOME="$WORK/home" print_request -printer_id=FAR-PDF "$TAG-far.txt"
+check "lpoptions: the user's paper for the queue (Letter)" [ "$(page_size "${PDFS[0]:-none}")" = "612 x 792" ]
 
 # A printer that goes away, or stops taking jobs, while the request
 # prints its first report there (read slowly meanwhile): its next report
