@@ -100,8 +100,8 @@ TEST_F(Documents, DeletingTheContextThrowsAnOpenDocumentAway) {
 // the driver has it; QUERYESCSUPPORT tells.
 // The printer session of a print request changes no answer: within one
 // (nested, as a request inside a request would be) every document is
-// printed, the printer opens each time, and a name that is no printer
-// fails as outside.
+// printed, the printer opens each time (while a document is open too),
+// and a name that is no printer fails as outside.
 TEST_F(Documents, APrinterSessionChangesNoAnswer) {
   plenwick::PrinterSessionScope request;
   char known[] = "PDF";
@@ -109,11 +109,11 @@ TEST_F(Documents, APrinterSessionChangesNoAnswer) {
   for (int round = 0; round < 2; ++round) {
     plenwick::PrinterSessionScope inner;
     for (int document = 0; document < 2; ++document) {
+      std::string title = UniqueName("in a session " + std::to_string(document));
+      EXPECT_GT(BeginDocument(title), 0);
       HANDLE printer = nullptr;
       EXPECT_TRUE(OpenPrinterA(known, &printer, nullptr));
       if (printer) ClosePrinter(printer);
-      std::string title = UniqueName("in a session " + std::to_string(document));
-      EXPECT_GT(BeginDocument(title), 0);
       EXPECT_GT(PrintPage("a page"), 0);
       EXPECT_GT(EndDoc(dc_), 0);
       ExpectPrinted(title, true);

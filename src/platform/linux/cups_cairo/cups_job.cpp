@@ -150,6 +150,9 @@ bool CupsJob::Start(const char* title, const JobSettings& settings, const char* 
     Refused("The print server did not take the document.");
     return false;
   }
+  // A lookup meanwhile (another device context made while this document
+  // is open) goes on a connection of its own.
+  connection_->Carrying(true);
   return true;
 }
 
@@ -176,6 +179,7 @@ bool CupsJob::Finish() {
   // it and the job it went into was not cancelled or aborted on the way:
   // the answer names the job's state, so nothing more is asked.
   ipp_t* response = cupsGetResponse(http(), resource_.c_str());
+  connection_->Carrying(false);
   bool kept = Answered(cupsLastError());
   if (kept && response) {
     ipp_attribute_t* state = ippFindAttribute(response, "job-state", IPP_TAG_ENUM);

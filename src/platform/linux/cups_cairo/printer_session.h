@@ -38,9 +38,9 @@ class PrinterSession {
   // A document starts on the destination: the next lookup of it asks the
   // server again.
   void DocumentStarted(const Destination& destination);
-  // The session's connection to the print server, made when first needed
-  // and again after one that failed; null when the server cannot be
-  // reached.
+  // The session's connection to the print server, made when first needed,
+  // and again after one that failed or while a document is on its way on
+  // it; null when the server cannot be reached.
   std::shared_ptr<ServerConnection> Connection();
 
  private:

@@ -49,8 +49,11 @@ class ServerConnection {
   // A wait ran out on the connection: nothing the peer said after that is
   // believed, and the connection takes no further request.
   bool silent() const { return silent_; }
-  // It can carry another request.
-  bool usable() const { return http_ && !silent_; }
+  // It can carry another request: it is not given up, and no document is
+  // on its way on it.
+  bool usable() const { return http_ && !silent_ && !carrying_; }
+  // A document is on its way on it, until its answer came.
+  void Carrying(bool document) { carrying_ = document; }
   // A request was left half sent: the connection goes, and the peer drops
   // what it was given of it.
   void BreakOff() { http_.reset(); }
@@ -62,6 +65,7 @@ class ServerConnection {
   double silenceSeconds_;
   UniqueHttp http_;
   bool silent_ = false;
+  bool carrying_ = false;
 };
 
 }  // namespace linux_platform
