@@ -218,6 +218,48 @@ stop_print_server() {  # dir
   rm -f "$dir/cupsd.pid"
 }
 
+# --- a print server across a network: a server of DIR behind the tree's
+# delay_proxy (tests/support/delay_proxy.c), a loopback TCP proxy that
+# passes every byte on a fixed time after it came. Its clients reach it
+# with CUPS_SERVER=127.0.0.1:PORT.
+
+# Starts the proxy PROGRAM in front of the server of DIR with a delay of
+# MS each way; echoes "PID PORT" (its process and the port it listens on).
+start_delay_proxy() {  # program dir one-way-ms
+  local out pid port=""
+  out=$(mktemp) || return 1
+  "$1" "$(print_server_port "$2")" "$3" >"$out" 2>>"$2/log/delay_proxy.log" </dev/null &
+  pid=$!
+  for _ in $(seq 100); do
+    port=$(head -1 "$out")
+    [ -n "$port" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  rm -f "$out"
+  [ -n "$port" ] || { kill "$pid" 2>/dev/null; return 1; }
+  echo "$pid $port"
+}
+
+# The lines the server of DIR has written to its access log so far; with
+# "AccessLogLevel all" in its configuration it logs every request.
+access_log_length() { wc -l <"$1/log/access_log" 2>/dev/null || echo 0; }
+
+# How many IPP requests the server of DIR logged after line $2 of its
+# access log (HTTP requests such as a PPD fetched are not counted). The
+# server logs a request once it has answered it, which may be just after
+# its client has the answer: the count is taken once the log stands still.
+ipp_requests_since() {  # dir line
+  local count last=-1
+  for _ in $(seq 50); do
+    count=$(tail -n +"$(($2 + 1))" "$1/log/access_log" | awk '$(NF - 1) != "-"' | wc -l)
+    [ "$count" = "$last" ] && break
+    last=$count
+    sleep 0.1
+  done
+  echo "$count"
+}
+
 # --- the print server of a command (scripts/print, scripts/bench) or of a
 # tree's tests (tests/fixtures/fixtures.sh): PRINT_SERVER_DIR, see
 # environment.sh.

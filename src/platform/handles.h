@@ -21,6 +21,16 @@ using UniqueRegKey = UniqueAny<HKEY, RegCloseKey>;
 using UniqueKernelHandle = UniqueAny<HANDLE, CloseHandle>;  // e.g. a process from the shell
 using UniqueWindow = UniqueAny<HWND, DestroyWindow>;
 
+// The printer session of a unit of work (winapi/winspool.h), open for the
+// life of the holder.
+class PrinterSessionScope {
+ public:
+  PrinterSessionScope() { BeginPrinterSession(); }
+  ~PrinterSessionScope() { EndPrinterSession(); }
+  PrinterSessionScope(const PrinterSessionScope&) = delete;
+  PrinterSessionScope& operator=(const PrinterSessionScope&) = delete;
+};
+
 // Selects an object into a device context and, when the scope ends, puts
 // back the object it displaced, so that the device context never goes
 // with one of ours selected and nothing of ours is deleted while selected.

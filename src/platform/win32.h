@@ -21,6 +21,9 @@
 inline BOOL ShellSlashWordIsPath(LPCSTR, size_t, BOOL) { return FALSE; }
 // CON, NUL, COM1, LPT1 and alike name devices in every folder.
 inline BOOL ReservedDeviceNamesApply() { return TRUE; }
+// The spooler keeps what it knows of its printers itself (winapi/winspool.h).
+inline void BeginPrinterSession() {}
+inline void EndPrinterSession() {}
 #else
 #include "winapi/winapi.h"
 // Everything is hidden but what is marked so.

@@ -4,6 +4,7 @@
 
 #include "core/print_job.h"
 #include "options/option_parser.h"
+#include "platform/handles.h"
 
 namespace plenwick {
 
@@ -29,6 +30,11 @@ class PrintRequest {
   const PrintJob& job() const { return job_; }
 
  private:
+  // First, so that it spans the whole request: the default printer looked
+  // up at its start and every report's printer lookups are one session,
+  // which a printer on a distant print server is asked in once per
+  // document instead of once per lookup.
+  PrinterSessionScope printers_;
   PrintJob job_;
   OptionNesting nesting_;
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "conformance.h"
+#include "platform/handles.h"
 
 namespace conformance {
 namespace {
@@ -97,6 +98,33 @@ TEST_F(Documents, DeletingTheContextThrowsAnOpenDocumentAway) {
 
 // Raw report lines go to the printer through the PASSTHROUGH escape, where
 // the driver has it; QUERYESCSUPPORT tells.
+// The printer session of a print request changes no answer: within one
+// (nested, as a request inside a request would be) every document is
+// printed, the printer opens each time (while a document is open too),
+// and a name that is no printer fails as outside.
+TEST_F(Documents, APrinterSessionChangesNoAnswer) {
+  plenwick::PrinterSessionScope request;
+  char known[] = "PDF";
+  char unknown[] = "No printer of this name";
+  for (int round = 0; round < 2; ++round) {
+    plenwick::PrinterSessionScope inner;
+    for (int document = 0; document < 2; ++document) {
+      std::string title = UniqueName("in a session " + std::to_string(document));
+      EXPECT_GT(BeginDocument(title), 0);
+      HANDLE printer = nullptr;
+      EXPECT_TRUE(OpenPrinterA(known, &printer, nullptr));
+      if (printer) ClosePrinter(printer);
+      EXPECT_GT(PrintPage("a page"), 0);
+      EXPECT_GT(EndDoc(dc_), 0);
+      ExpectPrinted(title, true);
+    }
+    HANDLE none = nullptr;
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(OpenPrinterA(unknown, &none, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME));
+  }
+}
+
 TEST_F(Documents, TheDriverTellsWhetherItPassesDataThrough) {
   int32_t passThrough = PASSTHROUGH;
   int32_t unknown = 0x7A7A;

@@ -105,6 +105,10 @@ BOOL ClosePrinter(HANDLE printer) {
   return TRUE;
 }
 
+// Its printers are in this process: nothing to keep between lookups.
+void BeginPrinterSession() {}
+void EndPrinterSession() {}
+
 LONG DocumentPropertiesA(HWND, HANDLE printer, LPSTR deviceName, PDEVMODEA output, PDEVMODEA input,
                          DWORD mode) {
   simwin::DocumentPropertiesCall call{deviceName ? deviceName : "(null)", mode, input != nullptr,

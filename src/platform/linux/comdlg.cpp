@@ -81,7 +81,7 @@ bool SendChoices(linux_platform::DialogProgram& program, const Selection& select
   bool sent = true;
   for (const linux_platform::DestinationEntry& entry : linux_platform::ListDestinations()) {
     sent = sent && program.Send({"printer", entry.name, entry.description});
-    std::unique_ptr<linux_platform::Destination> destination =
+    std::shared_ptr<linux_platform::Destination> destination =
         linux_platform::Destination::Find(entry.name);
     if (!destination) continue;
     for (int paper : linux_platform::PapersOf(*destination)) {
@@ -107,7 +107,7 @@ BOOL ShowPrintSetup(LPPRINTDLGA record) {
   while (program->Receive(answer, -1)) {
     if (answer[0] == "cancel") return FALSE;
     if (answer[0] != "ok" || answer.size() < 4) continue;
-    std::unique_ptr<linux_platform::Destination> chosen =
+    std::shared_ptr<linux_platform::Destination> chosen =
         linux_platform::Destination::Find(answer[1]);
     if (!chosen) return FALSE;  // gone since it was listed
     HGLOBAL oldMode = record->hDevMode, oldNames = record->hDevNames;
@@ -130,7 +130,7 @@ BOOL ShowPrintSetup(LPPRINTDLGA record) {
 BOOL PrintDlgA(LPPRINTDLGA record) {
   if (!record) return FALSE;
   if (record->Flags & PD_RETURNDEFAULT) {
-    std::unique_ptr<linux_platform::Destination> destination =
+    std::shared_ptr<linux_platform::Destination> destination =
         linux_platform::Destination::Find("");
     return destination && FillRecord(record, *destination);
   }

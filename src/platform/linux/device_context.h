@@ -29,7 +29,7 @@ struct Document {
 };
 
 struct DeviceContext {
-  std::unique_ptr<Destination> destination;
+  std::shared_ptr<Destination> destination;
   DEVMODEA mode{};
   cups_size_t media{};
   bool landscape = false;

@@ -6,6 +6,7 @@
 // cancelled. Drawing is in device units, 300 per inch.
 #include <cups/cups.h>
 
+#include "platform/linux/cups_cairo/printer_session.h"
 #include "platform/linux/device_context.h"
 #include "platform/linux/devmode.h"
 #include "platform/winapi/common.h"
@@ -30,6 +31,11 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
   if (!dc || dc->document) return SP_ERROR;
   const char* title = info && info->lpszDocName ? info->lpszDocName : "Document";
   SigpipeHeld held;
+  // The next lookup of the printer in this session asks the server again:
+  // the printer is known as it was when this document began.
+  if (linux_platform::PrinterSession* session = linux_platform::PrinterSession::Current()) {
+    session->DocumentStarted(*dc->destination);
+  }
   bool postscript = dc->destination->TakesPostScript();
   auto document = std::make_unique<Document>(*dc->destination);
   if (!document->job.Start(title, linux_platform::SettingsOf(dc->mode),

@@ -2,13 +2,14 @@
 // validated against the destination's defaults.
 #include <cstring>
 
+#include "platform/linux/cups_cairo/printer_session.h"
 #include "platform/linux/devmode.h"
 #include "platform/winapi/handle_table.h"
 
 namespace {
 
 struct Printer {
-  std::unique_ptr<linux_platform::Destination> destination;
+  std::shared_ptr<linux_platform::Destination> destination;
 };
 winapi::HandleTable<Printer> g_printers(winapi::HandleKind::kPrinter);
 
@@ -22,7 +23,8 @@ BOOL OpenPrinterA(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA) {
   *printer = nullptr;
   // No name would be the print server itself, which this platform does not
   // open.
-  auto destination = name && *name ? linux_platform::Destination::Find(name) : nullptr;
+  std::shared_ptr<linux_platform::Destination> destination =
+      name && *name ? linux_platform::Destination::Find(name) : nullptr;
   if (!destination) {
     SetLastError(ERROR_INVALID_PRINTER_NAME);
     return FALSE;
@@ -59,3 +61,7 @@ LONG DocumentPropertiesA(HWND, HANDLE handle, LPSTR, PDEVMODEA output, PDEVMODEA
   memcpy(output, &result, sizeof result);
   return IDOK;
 }
+
+void BeginPrinterSession() { linux_platform::PrinterSession::Begin(); }
+
+void EndPrinterSession() { linux_platform::PrinterSession::End(); }

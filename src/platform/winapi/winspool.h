@@ -19,3 +19,13 @@ BOOL ClosePrinter(HANDLE printer);
 // the settings that input flags over them, as a driver validating them.
 LONG DocumentPropertiesA(HWND window, HANDLE printer, LPSTR deviceName, PDEVMODEA output,
                          PDEVMODEA input, DWORD mode);
+
+// The printer lookups of one unit of work (a print request) on the calling
+// thread. Between BeginPrinterSession and EndPrinterSession a platform whose
+// printers live on a print server across a network may answer a printer
+// looked up again from what it found the first time, and ask the server
+// again only before another document goes to that printer. Sessions nest;
+// the outermost end forgets what the session found. Windows' spooler keeps
+// its printers itself: there both calls do nothing.
+void BeginPrinterSession();
+void EndPrinterSession();

@@ -1,67 +1,34 @@
 #include "platform/linux/cups_cairo/cups_job.h"
 
-#include <errno.h>
-#include <pthread.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "platform/ascii.h"
+#include "platform/linux/cups_cairo/printer_session.h"
 
 namespace linux_platform {
 namespace {
 
-// How long the server may take nothing and answer nothing before it is
-// taken as hung. Without a limit libcups waits in send() for as long as a
-// stopped server reads nothing, and the Java call never returns.
-constexpr double kServerSilenceSeconds = 30.0;
 // Cancelling a job that was given up waits less: the request is sent
 // before the wait, so a server that wakes up later still reads it.
 constexpr double kCancelSilenceSeconds = 10.0;
-constexpr int kConnectMilliseconds = 30000;
 
-// A wait that ran out is not waited again: the read or write fails, and
-// the flag says so.
-int GiveUp(http_t*, void* silent) {
-  *static_cast<bool*>(silent) = true;
-  return 0;
-}
-
-// Whether the destination's printer lives on the print server it was
-// found on. Asked over the server's local socket, the server names itself
-// "localhost" in its printer URIs without its port, so such a URI is never
-// followed: it would reach whatever server listens on the default port.
-bool OnOwnServer(Destination& destination) {
-  const char* uri = cupsGetOption("printer-uri-supported", destination.dest()->num_options,
-                                  destination.dest()->options);
-  if (!uri) return false;
-  char scheme[32], user[256], host[256], resource[1024];
-  int port = 0;
-  if (httpSeparateURI(HTTP_URI_CODING_ALL, uri, scheme, sizeof scheme, user, sizeof user, host,
-                      sizeof host, &port, resource, sizeof resource) < HTTP_URI_STATUS_OK) {
-    return false;
+// A connection of its own to where the destination is served: the print
+// server for one of its queues, the printer itself for one found on the
+// network.
+std::shared_ptr<ServerConnection> Connect(Destination& destination, double silenceSeconds,
+                                          std::string& resource) {
+  if (destination.OnServer()) {
+    resource = destination.Resource();
+    return ServerConnection::ToServer(silenceSeconds);
   }
-  return plenwick::EqualsIgnoreCase(host, "localhost");
-}
-
-// A connection to where the destination is served: the print server for
-// one of its queues, the printer itself for one found on the network.
-http_t* Connect(Destination& destination, double silenceSeconds, bool& silent) {
-  InitializeCups();
-  http_t* http = nullptr;
-  if (OnOwnServer(destination)) {
-    http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                        kConnectMilliseconds, nullptr);
-  } else {
-    char resource[1024];
-    http = cupsConnectDest(destination.dest(), CUPS_DEST_FLAGS_NONE, kConnectMilliseconds, nullptr,
-                           resource, sizeof resource, nullptr, nullptr);
-  }
-  if (http) httpSetTimeout(http, silenceSeconds, GiveUp, &silent);
-  return http;
+  char path[1024] = "";
+  std::shared_ptr<ServerConnection> connection =
+      ServerConnection::ToDestination(destination.dest(), silenceSeconds, path, sizeof path);
+  resource = path;
+  return connection;
 }
 
 // A job whose cancel found no server to take it. A print server that
@@ -77,8 +44,8 @@ std::mutex g_owedLock;
 std::vector<OwedCancel> g_owed;
 
 std::string ServerOf(Destination& destination) {
-  return OnOwnServer(destination) ? std::string("server:") + cupsServer()
-                                  : "printer:" + destination.name();
+  return destination.OnServer() ? std::string("server:") + cupsServer()
+                                : "printer:" + destination.name();
 }
 
 void OweCancel(Destination& destination, int id) {
@@ -111,38 +78,19 @@ void CancelOwedJobs(http_t* http, Destination& destination) {
 
 }  // namespace
 
-SigpipeHeld::SigpipeHeld() {
-  sigemptyset(&pipe_);
-  sigaddset(&pipe_, SIGPIPE);
-  pthread_sigmask(SIG_BLOCK, &pipe_, &previous_);
-  sigset_t pending;
-  sigpending(&pending);
-  pendingBefore_ = sigismember(&pending, SIGPIPE) == 1;
-}
-
-SigpipeHeld::~SigpipeHeld() {
-  sigset_t pending;
-  sigpending(&pending);
-  if (!pendingBefore_ && sigismember(&pending, SIGPIPE) == 1) {
-    timespec now{};
-    while (sigtimedwait(&pipe_, nullptr, &now) < 0 && errno == EINTR) {
-    }
-  }
-  pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
-}
-
 CupsJob::~CupsJob() {
   if (finished_ || id_ <= 0) return;
   SigpipeHeld held;
-  // The half-sent request goes with its connection; the job is cancelled
-  // on a connection of its own, which a hung server cannot hold for long.
-  http_.reset();
-  bool silent = false;
-  UniqueHttp cancel(Connect(destination_, kCancelSilenceSeconds, silent));
-  ipp_status_t status = cancel ? cupsCancelDestJob(cancel.get(), destination_.dest(), id_)
+  // The half-sent request goes with its connection (a session's too: it
+  // makes a new one for what comes next); the job is cancelled on a
+  // connection of its own, which a hung server cannot hold for long.
+  if (connection_) connection_->BreakOff();
+  std::string resource;
+  std::shared_ptr<ServerConnection> cancel = Connect(destination_, kCancelSilenceSeconds, resource);
+  ipp_status_t status = cancel ? cupsCancelDestJob(cancel->get(), destination_.dest(), id_)
                                : IPP_STATUS_ERROR_SERVICE_UNAVAILABLE;
   // No server to answer: it went away under the document.
-  if (silent || status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ||
+  if ((cancel && cancel->silent()) || status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ||
       status == IPP_STATUS_ERROR_INTERNAL) {
     OweCancel(destination_, id_);
   }
@@ -151,7 +99,7 @@ CupsJob::~CupsJob() {
 void CupsJob::Refused(const char* fallback) {
   // A response that never came leaves libcups' last error as an earlier
   // request set it.
-  const char* said = silent_ ? nullptr : cupsLastErrorString();
+  const char* said = silent() ? nullptr : cupsLastErrorString();
   reason_ = said && *said ? said : fallback;
 }
 
@@ -159,37 +107,52 @@ void CupsJob::Refused(const char* fallback) {
 // yes. A response that never came leaves libcups' last error as the
 // previous request set it, so the connection's own status is asked too.
 bool CupsJob::Answered(ipp_status_t status) const {
-  return status <= IPP_STATUS_OK_CONFLICTING && !silent_ &&
-         httpGetStatus(http_.get()) == HTTP_STATUS_OK;
+  return status <= IPP_STATUS_OK_CONFLICTING && !silent() && http() &&
+         httpGetStatus(http()) == HTTP_STATUS_OK;
 }
 
 bool CupsJob::Start(const char* title, const JobSettings& settings, const char* format) {
-  http_.reset(Connect(destination_, kServerSilenceSeconds, silent_));
-  if (!http_) {
+  // A queue of the print server goes on the session's connection, which
+  // its lookups took: the job costs no connection and no lookup of its own.
+  PrinterSession* session = PrinterSession::Current();
+  if (session && destination_.OnServer()) {
+    connection_ = session->Connection();
+    resource_ = destination_.Resource();
+  } else {
+    connection_ = Connect(destination_, kServerSilenceSeconds, resource_);
+  }
+  if (!connection_) {
     Refused("The print server cannot be reached.");
     return false;
   }
-  CancelOwedJobs(http_.get(), destination_);
-  // The destination's details as the server that takes the job gives
-  // them.
-  info_.reset(cupsCopyDestInfo(http_.get(), destination_.dest()));
+  CancelOwedJobs(http(), destination_);
+  if (destination_.OnServer()) {
+    info_ = destination_.info();
+  } else {
+    // The printer's details as the printer itself gives them.
+    ownInfo_.reset(cupsCopyDestInfo(http(), destination_.dest()));
+    info_ = ownInfo_.get();
+  }
   if (!info_) {
     Refused("The print server did not describe the printer.");
     return false;
   }
   CupsOptions options;
   AddJobOptions(destination_, settings, options);
-  ipp_status_t created = cupsCreateDestJob(http_.get(), destination_.dest(), info_.get(), &id_,
-                                           title, options.count(), options.options());
+  ipp_status_t created = cupsCreateDestJob(http(), destination_.dest(), info_, &id_, title,
+                                           options.count(), options.options());
   if (!Answered(created) || id_ <= 0) {
     Refused("The print server did not create the job.");
     return false;
   }
-  if (cupsStartDestDocument(http_.get(), destination_.dest(), info_.get(), id_, title, format, 0,
-                            nullptr, 1) != HTTP_STATUS_CONTINUE) {
+  if (cupsStartDestDocument(http(), destination_.dest(), info_, id_, title, format, 0, nullptr,
+                            1) != HTTP_STATUS_CONTINUE) {
     Refused("The print server did not take the document.");
     return false;
   }
+  // A lookup meanwhile (another device context made while this document
+  // is open) goes on a connection of its own.
+  connection_->Carrying(true);
   return true;
 }
 
@@ -202,51 +165,29 @@ bool CupsJob::Write(const char* data, size_t length) {
 // libcups drops the failure of a write that flushes its buffer, so a
 // server that took nothing for too long is known by the timeout it met.
 bool CupsJob::SendPending() {
-  bool sent = pending_.empty() || cupsWriteRequestData(http_.get(), pending_.data(),
-                                                       pending_.size()) == HTTP_STATUS_CONTINUE;
-  sent = sent && !silent_;
+  bool sent = pending_.empty() || cupsWriteRequestData(http(), pending_.data(), pending_.size()) ==
+                                      HTTP_STATUS_CONTINUE;
+  sent = sent && !silent();
   pending_.clear();
   if (!sent) writeFailed_ = true;
   return sent;
 }
 
-// The server still holds the job that the document went into: it was not
-// cancelled or aborted on the way. A server that keeps no history of
-// finished jobs may not know the job any more; it has answered for the
-// document all the same.
-bool CupsJob::Kept() {
-  http_t* http = http_.get();
-  ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-  char uri[64];
-  snprintf(uri, sizeof uri, "ipp://localhost/jobs/%d", id_);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
-               cupsUser());
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-               "job-state");
-  ipp_t* response = cupsDoRequest(http, request, "/jobs/");
-  ipp_status_t status = cupsLastError();
-  bool kept = false;
-  if (response && !silent_ && httpGetStatus(http) == HTTP_STATUS_OK) {
-    ipp_attribute_t* state = ippFindAttribute(response, "job-state", IPP_TAG_ENUM);
-    if (status == IPP_STATUS_ERROR_NOT_FOUND) {
-      kept = true;
-    } else if (status <= IPP_STATUS_OK_CONFLICTING && state) {
-      int value = ippGetInteger(state, 0);
-      kept = value != IPP_JSTATE_CANCELED && value != IPP_JSTATE_ABORTED;
-    }
-  }
-  ippDelete(response);
-  return kept;
-}
-
 bool CupsJob::Finish() {
   if (writeFailed_ || !SendPending()) return false;
   // The document counts as printed only once the server has answered for
-  // it and still holds its job.
-  if (!Answered(cupsFinishDestDocument(http_.get(), destination_.dest(), info_.get())) || !Kept()) {
-    return false;
+  // it and the job it went into was not cancelled or aborted on the way:
+  // the answer names the job's state, so nothing more is asked.
+  ipp_t* response = cupsGetResponse(http(), resource_.c_str());
+  connection_->Carrying(false);
+  bool kept = Answered(cupsLastError());
+  if (kept && response) {
+    ipp_attribute_t* state = ippFindAttribute(response, "job-state", IPP_TAG_ENUM);
+    int value = state ? ippGetInteger(state, 0) : IPP_JSTATE_PENDING;
+    kept = value != IPP_JSTATE_CANCELED && value != IPP_JSTATE_ABORTED;
   }
+  ippDelete(response);
+  if (!kept) return false;
   finished_ = true;
   return true;
 }
