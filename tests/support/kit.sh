@@ -21,6 +21,30 @@ work_folder() {
   cd "$WORK" || exit 1
 }
 
+# A check that must fail on a fault planted in a copy of what it checks:
+# ok when COMMAND fails and its output holds EXPECTED.
+expect_fault() {  # name expected command...
+  local name=$1 expected=$2 output
+  shift 2
+  if output=$("$@" 2>&1); then
+    fail "$name: the check passed"
+  elif ! grep -qF -- "$expected" <<<"$output"; then
+    fail "$name: expected \"$expected\", got:"$'\n'"$output"
+  else
+    echo "ok: $name"
+  fi
+}
+
+# Fresh copies of FOLDERs in $WORK/planted (each under its own name), with
+# LINE appended to FILE (a path under that folder, made if missing).
+plant() {  # file line folder...
+  local file=$1 line=$2
+  shift 2
+  rm -rf "$WORK/planted" && mkdir -p "$WORK/planted" && cp -r "$@" "$WORK/planted/" || exit 1
+  mkdir -p "$(dirname "$WORK/planted/$file")"
+  echo "$line" >>"$WORK/planted/$file"
+}
+
 # A queue of the test's own named $2, of one kind, its jobs cancelled and
 # the queue removed when the test ends. pdf keeps each job's PDF (cups-pdf);
 # null discards; ps and pcl are a generic PostScript and a PCL laser
