@@ -7,6 +7,7 @@
 
 #include "internal.h"
 #include "platform/winapi/codepage.h"
+#include "platform/winapi/common.h"
 
 namespace {
 
@@ -205,15 +206,9 @@ BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
   return RecordText(dc, x, y, std::move(utf8), true);
 }
 
-int SetBkMode(HDC dc, int mode) {
+int* winapi::BackgroundModeOf(HDC dc) {
   DcText* state = FindDc(dc);
-  if (!state || (mode != TRANSPARENT && mode != OPAQUE)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  int previous = state->backgroundMode;
-  state->backgroundMode = mode;
-  return previous;
+  return state ? &state->backgroundMode : nullptr;
 }
 
 // QUERYESCSUPPORT answers for the escapes this printer knows; PASSTHROUGH

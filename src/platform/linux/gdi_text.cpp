@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/linux/device_context.h"
+#include "platform/winapi/common.h"
 #include "platform/winapi/handle_table.h"
 
 namespace {
@@ -179,15 +180,9 @@ BOOL TextOutW(HDC handle, int x, int y, LPCWSTR text, int count) {
   return TextOutOf(handle, x, y, text, count);
 }
 
-int SetBkMode(HDC handle, int mode) {
+int* winapi::BackgroundModeOf(HDC handle) {
   linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
-  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  int previous = dc->backgroundMode;
-  dc->backgroundMode = mode;
-  return previous;
+  return dc ? &dc->backgroundMode : nullptr;
 }
 
 // Only the query itself is supported: a driver that writes PDF has no

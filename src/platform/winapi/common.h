@@ -42,6 +42,10 @@ size_t LockedGlobalBlocks();
 void FailNextGlobalAlloc();
 void FreeAllGlobalBlocks();
 
+// The background mode of a device context of the platform's (its
+// SetBkMode state), or null when dc is none of them.
+int* BackgroundModeOf(HDC dc);
+
 // A DEVNAMES block (driver, device, output port, each terminated, after the
 // offsets; the default printer's), or null when no block could be had.
 HGLOBAL NewDevNamesBlock(const std::string& driver, const std::string& device,

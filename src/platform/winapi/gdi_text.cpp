@@ -1,7 +1,19 @@
 // The arithmetic of the text functions that needs no device.
 #include <cstdint>
 
+#include "common.h"
 #include "winapi.h"
+
+int SetBkMode(HDC dc, int mode) {
+  int* current = winapi::BackgroundModeOf(dc);
+  if (!current || (mode != TRANSPARENT && mode != OPAQUE)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int previous = *current;
+  *current = mode;
+  return previous;
+}
 
 // Rounds half away from zero; a zero divisor or a result out of range
 // gives -1, as on Windows, where the range stops at -INT32_MAX.
