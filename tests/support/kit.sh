@@ -97,6 +97,26 @@ print_request() {
   done
 }
 
+# "name value" lines of the IPP attributes of job $3 on queue $2 of print
+# server $1 (host:port, or a local socket as CUPS_SERVER names it).
+job_attributes() {  # server queue id
+  cat >job.test <<'TEST'
+{
+  OPERATION Get-Job-Attributes
+  GROUP operation-attributes-tag
+  ATTR charset attributes-charset utf-8
+  ATTR naturalLanguage attributes-natural-language en
+  ATTR uri printer-uri $uri
+  ATTR integer job-id $job_id
+  ATTR name requesting-user-name $user
+  ATTR keyword requested-attributes all
+  STATUS successful-ok
+}
+TEST
+  ipptool -tv -d job_id="${3:-0}" "ipp://${1//\//%2F}/printers/$2" job.test |
+    sed -E -n 's/^ +([a-z-]+) \([a-zA-Z]+\) = (.*)$/\1 \2/p'
+}
+
 # The PDF reader: pages, rows, faces and paper of a printed PDF.
 # pdf_pages, pdf_title and pdf_page_text are in shell_checks.sh.
 # The numbers of the rows "row NNN" on page $2 of PDF $1 (all pages
