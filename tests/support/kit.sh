@@ -57,9 +57,26 @@ own_queue() {  # pdf|null|ps|pcl|ipp name [uri [lpadmin-arguments...]]
   make_queue "$@"
 }
 
+# A print server of the test's own (scripts/lib/print_server.sh) in
+# $WORK/server, gone when the test ends (woken first, should the test have
+# stopped it); SERVER_SOCKET is where it listens. With --later it is only
+# made ready: run_print_server "$WORK/server" starts it.
+own_print_server() {  # [--later]
+  chmod 755 "$WORK"  # CUPS's own user runs the filters, in the server's folder
+  on_exit 'kill -CONT "$(print_server_pid "$WORK/server")" 2>/dev/null; stop_print_server "$WORK/server"'
+  if [ "${1:-}" = --later ]; then
+    write_print_server_config "$WORK/server" "$(free_loopback_port)" || return 1
+  else
+    start_print_server "$WORK/server" || return 1
+  fi
+  SERVER_SOCKET=$(print_server_socket "$WORK/server")
+}
+
 # Sets HOST_PRINT (the command that runs one print request, as an array) and
 # PRINT_HOST for the library named: jvm is the Linux library in a Java virtual
-# machine; wine32 and wine64 are the DLL of the Windows tree under Wine.
+# machine; wine32 and wine64 are the DLL of the Windows tree under Wine, which
+# shows what the library tells through OutputDebugStringA on standard error,
+# as the Linux library writes it there (see told).
 print_via() {  # jvm|wine32|wine64
   PRINT_HOST=$1
   case $1 in
@@ -68,7 +85,7 @@ print_via() {  # jvm|wine32|wine64
     wine32 | wine64)
       export WINEPATH
       WINEPATH=$(winepath -w "$WINBUILD")
-      HOST_PRINT=("$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe") ;;
+      HOST_PRINT=(env WINEDEBUG=-all,warn+debugstr "$ROOT/scripts/wine-run" "$WINBUILD/plenwick_print.exe") ;;
     *) echo "print_via: no host $1" >&2; exit 2 ;;
   esac
 }
@@ -115,6 +132,12 @@ job_attributes() {  # server queue id
 TEST
   ipptool -tv -d job_id="${3:-0}" "ipp://${1//\//%2F}/printers/$2" job.test |
     sed -E -n 's/^ +([a-z-]+) \([a-zA-Z]+\) = (.*)$/\1 \2/p'
+}
+
+# The lines the library told the user ("plenwick: ...") in a host's
+# standard error: as they stand on Linux, or in Wine's debug output.
+told() {  # file
+  sed -E -n 's/^[0-9a-f]+:warn:debugstr:OutputDebugStringA "(.*)\\n"$/\1/p; t; /^plenwick: /p' "$1"
 }
 
 # The PDF reader: pages, rows, faces and paper of a printed PDF.

@@ -1,7 +1,8 @@
 # Report files printed, whichever library prints (tests/linux and
 # tests/wine print_reports_test.sh): pages and rows, overstrikes, an empty
-# report, orientation and paper. Sourced by a shell test standing in its
-# work folder, with the kit (print_request, the PDF reader) and a host.
+# report, orientation and paper, SCRATCH. Sourced by a shell test standing
+# in its work folder, with the kit (print_request, the PDF reader) and a
+# host.
 # On A4 the grid of the Windows driver is 3508 units high: at 10 points a
 # line is 49 units, 71 rows a page; at 20 points 97 units, 36 rows.
 
@@ -62,6 +63,15 @@ check_print_reports() {  # tag
   check "two documents for two files" [ "${#PDFS[@]}" -eq 2 ]
   check "A4 page" [ "$(page_size "${PDFS[0]:-none}")" = "595 x 842" ]
   check "Letter page" [ "$(page_size "${PDFS[1]:-none}")" = "612 x 792" ]
+
+  # SCRATCH: a printed report goes, with its configuration file (a report
+  # whose printer was given up on stays: print_failures_checks.sh).
+  printf -- '-disposition=scratch\n' >job.cfg
+  printf 'scratch me\r\n' >"$tag-gone.txt"
+  print_request -config=job.cfg "$tag-gone.txt"
+  check "printed report deleted" [ ! -e "$tag-gone.txt" ]
+  check "configuration file deleted" [ ! -e job.cfg ]
+  check "it was printed" grep -q 'scratch me' <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
 }
 
 # Full pages, on A4 at 10 points (71 rows a page).
