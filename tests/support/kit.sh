@@ -134,6 +134,15 @@ TEST
     sed -E -n 's/^ +([a-z-]+) \([a-zA-Z]+\) = (.*)$/\1 \2/p'
 }
 
+# The PDF of report $1 among the last request's PDFS ("none" without one).
+request_pdf() {  # report
+  local pdf
+  for pdf in "${PDFS[@]}"; do
+    [[ "$(pdf_title "$pdf")" =~ ^\(?"$1"\)?$ ]] && echo "$pdf" && return
+  done
+  echo none
+}
+
 # The lines the library told the user ("plenwick: ...") in a host's
 # standard error: as they stand on Linux, or in Wine's debug output.
 told() {  # file
