@@ -90,6 +90,16 @@ print_via() {  # jvm|wine32|wine64
   esac
 }
 
+# No warning of -Xcheck:jni in the virtual machine's output ("WARNING in
+# native method: ...", "WARNING: JNI local refs: ...", "Warning: Calling
+# other JNI functions ..."). Any other warning there (the machine's own,
+# such as a thread it could not start on a loaded machine) is shown, and
+# is not the library's.
+no_jni_warning() {  # output
+  grep -i warning "$1" | grep -v -i -E 'jni|native method' | sed 's/^/  note: /'
+  ! grep -i warning "$1" | grep -i -E 'jni|native method' >&2
+}
+
 # Prints one request; its output goes to host.out, and PDFS holds the PDF of
 # each report file of the request that was printed, in order. Other
 # programs print at the same time: a PDF is the request's when its title is
