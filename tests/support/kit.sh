@@ -50,7 +50,7 @@ plant() {  # file line folder...
 # null discards; ps and pcl are a generic PostScript and a PCL laser
 # printer; ipp is an IPP Everywhere printer. The queue goes to URI $3 when
 # given (ps, pcl and ipp need one: a printer of start_socket_printer or
-# start_ipp_printer); more arguments go to lpadmin.
+# start_kept_ipp_printer); more arguments go to lpadmin.
 own_queue() {  # pdf|null|ps|pcl|ipp name [uri [lpadmin-arguments...]]
   local name=$2
   on_exit "cancel -a '$name' 2>/dev/null; remove_queue '$name'"
