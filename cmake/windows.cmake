@@ -113,6 +113,8 @@ foreach(script ${WINE_SHELL_TESTS})
     ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR};PLENWICK_ARCH=${PLENWICK_ARCH};WINEARCH=${PLENWICK_WINE_ARCH}")
   plenwick_requires(wine ${name})
 endforeach()
+# The tree's print server as the Wine prefix sees it: the harness's own.
+set_property(TEST default_printer_test APPEND PROPERTY LABELS harness)
 
 # The same reports through two libraries must print the same pages
 # (tests/cross_platform/compare_hosts_test.sh): here the x86-64 DLL against
