@@ -14,10 +14,11 @@ run_exit_stack() {
 trap run_exit_stack EXIT
 on_exit() { EXIT_STACK+=("$*"); }  # command (a line of shell)
 
-# A folder of the test's own (WORK), gone when it ends; the test stands in it.
+# A folder of the test's own (WORK), gone when it ends (KEEP_WORK=1 keeps
+# it, and says where, to look into afterwards); the test stands in it.
 work_folder() {
   WORK=$(mktemp -d)
-  on_exit 'rm -rf "$WORK"'
+  if [ -n "${KEEP_WORK:-}" ]; then echo "work folder kept: $WORK"; else on_exit 'rm -rf "$WORK"'; fi
   cd "$WORK" || exit 1
 }
 

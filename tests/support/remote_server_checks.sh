@@ -33,7 +33,7 @@ central() { CUPS_SERVER="$REMOTE" "$@"; }
 # (its filters run as that user), which a private temporary folder is not.
 start_central_server() {
   CENTRAL_DIR="$PLENWICK_BUILD/central-server-$$"
-  on_exit 'stop_print_server "$CENTRAL_DIR"; rm -rf "$CENTRAL_DIR"'
+  on_exit 'stop_print_server "$CENTRAL_DIR"; [ -n "${KEEP_WORK:-}" ] || rm -rf "$CENTRAL_DIR"'
   start_print_server "$CENTRAL_DIR" "$SECURE_POLICY" || return 1
   REMOTE="127.0.0.1:$(print_server_port "$CENTRAL_DIR")"
   central make_queue pdf CENTRAL 2>/dev/null &&
