@@ -141,15 +141,8 @@ int GetTextFaceA(HDC dc, int count, LPSTR face) {
   const DcText* text = FindDc(dc);
   if (!text) return 0;
   const LOGFONTA* font = SelectedFont(*text);
-  std::string name = font && font->lfFaceName[0] ? font->lfFaceName : text->face;
-  if (!face) return static_cast<int>(name.size()) + 1;
-  if (count <= 0) return 0;
-  size_t copied = std::min(name.size(), static_cast<size_t>(count) - 1);
-  memcpy(face, name.data(), copied);
-  face[copied] = '\0';
-  // Characters copied, the terminator not counted; only the size query
-  // (no buffer) counts it.
-  return static_cast<int>(copied);
+  return winapi::CopyFaceName(font && font->lfFaceName[0] ? font->lfFaceName : text->face, count,
+                              face);
 }
 
 namespace {

@@ -142,15 +142,7 @@ int GetTextFaceA(HDC handle, int count, LPSTR face) {
   if (!dc) return 0;
   linux_platform::Font& font = dc->CurrentFont();
   if (!font.Realize()) return 0;
-  const std::string& family = font.face().family();
-  // Without a buffer the caller asks how much room the name needs.
-  if (!face) return static_cast<int>(family.size() + 1);
-  if (count <= 0) return 0;
-  // Cut to the buffer, always terminated; the count is of the characters.
-  size_t length = std::min(family.size(), static_cast<size_t>(count - 1));
-  memcpy(face, family.data(), length);
-  face[length] = '\0';
-  return static_cast<int>(length);
+  return winapi::CopyFaceName(font.face().family(), count, face);
 }
 
 namespace {

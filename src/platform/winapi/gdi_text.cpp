@@ -1,8 +1,19 @@
 // The arithmetic of the text functions that needs no device.
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "common.h"
 #include "winapi.h"
+
+int winapi::CopyFaceName(const std::string& name, int count, LPSTR face) {
+  if (!face) return static_cast<int>(name.size()) + 1;
+  if (count <= 0) return 0;
+  size_t copied = std::min(name.size(), static_cast<size_t>(count) - 1);
+  memcpy(face, name.data(), copied);
+  face[copied] = '\0';
+  return static_cast<int>(copied);
+}
 
 int SetBkMode(HDC dc, int mode) {
   int* current = winapi::BackgroundModeOf(dc);
