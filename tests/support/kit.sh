@@ -177,6 +177,20 @@ pdf_has_face() {  # pdf [grep-options...] regex
   shift
   pdffonts "$pdf" 2>/dev/null | tail -n +3 | grep -q -E "$@"
 }
+# True when word $2 on page 1 of PDF $1 is underlined: some row of pixels
+# across it, in the lowest third of its box or a little below, is dark
+# nearly all the way (a glyph's foot leaves gaps between the cells).
+pdf_underlined() {  # pdf word
+  local box x y w h
+  box=$(pdftotext -bbox -f 1 -l 1 "$1" - 2>/dev/null | sed -n -E \
+    "s/.*<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">$2<\/word>/\1 \2 \3 \4/p")
+  [ -n "$box" ] || return 1
+  read -r x y w h < <(awk -v b="$box" 'BEGIN { split(b, v, " "); s = 150 / 72; h = v[4] - v[2]
+    printf "%d %d %d %d\n", v[1] * s, (v[4] - h / 3) * s, (v[3] - v[1]) * s, h / 2 * s }')
+  pdftoppm -r 150 -gray -x "$x" -y "$y" -W "$w" -H "$h" -f 1 -l 1 -singlefile "$1" |
+    convert pgm:- -threshold 50% -scale "1x$h!" -depth 8 txt:- 2>/dev/null |
+    awk -F'gray[(]' 'NF > 1 { split($2, v, /[),%]/); if (v[1] + 0 <= 40) dark = 1 } END { exit !dark }'
+}
 # "W x H" in points of the first page; its rotation.
 page_size() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Page size: +([0-9.]+ x [0-9.]+).*/\1/p'; }
 page_rotation() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Page rot: +//p'; }

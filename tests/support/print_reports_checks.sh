@@ -48,6 +48,8 @@ check_print_reports() {  # tag
   check "overstruck text printed once" [ "$(grep -c -E 'Total: +123' <<<"$text")" = 1 ]
   check "no overstrike left in the text" [ "$(grep -c -E 'TT|__' <<<"$text")" = 0 ]
   check "a bold face is used" pdf_has_face "${PDFS[0]:-none}" -i bold
+  check "the digits are underlined" pdf_underlined "${PDFS[0]:-none}" 123
+  check "the heading is not" not pdf_underlined "${PDFS[0]:-none}" Total:
 
   # An empty report: a document without text.
   : >"$tag-empty.txt"
