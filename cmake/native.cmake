@@ -252,6 +252,8 @@ if(NOT PLENWICK_SANITIZE)
   endforeach()
   # It waits out a stopped server of its own for most of its time.
   set_property(TEST linux_hung_server_test PROPERTY RESOURCE_LOCK "")
+  # The print servers the tests start for themselves: the harness's own.
+  set_property(TEST linux_print_server_test APPEND PROPERTY LABELS harness)
 
   # The application's class and its tests in a real JVM, on the library.
   add_test(NAME java_native_windows COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/java/native_windows_test.sh)

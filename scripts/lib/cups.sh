@@ -110,3 +110,27 @@ make_queue() {  # pdf|null|ps|pcl|ipp name [uri [lpadmin-arguments...]]
     grep -v -i deprecated >&2
   return "${PIPESTATUS[0]}"
 }
+
+# Starts an IPP Everywhere printer on the loopback interface: ippeveprinter
+# named $2, taking PDF and PWG raster, printing nothing (/bin/true is its
+# print command) and spooling in folder $1; more arguments go to it (-k
+# keeps every document it receives there). It needs the DNS-SD service
+# (start_dns_sd). Sets PRINTER_URI and IPP_PRINTER_PID; false, with its
+# log ($1.log), when it does not answer.
+start_ipp_printer() {  # dir name [ippeveprinter-options...]
+  local dir=$1 name=$2 port
+  shift 2
+  mkdir -p "$dir"
+  port=$(free_loopback_port) || return 1
+  ippeveprinter -n localhost -p "$port" -f application/pdf,image/pwg-raster -c /bin/true -d "$dir" \
+    "$@" "$name" </dev/null >"$dir.log" 2>&1 &
+  IPP_PRINTER_PID=$!
+  PRINTER_URI="ipp://localhost:$port/ipp/print"
+  for _ in $(seq 50); do
+    ipptool -q "$PRINTER_URI" get-printer-attributes.test 2>/dev/null && return 0
+    sleep 0.2
+  done
+  echo "the IPP Everywhere printer did not answer; its log:" >&2
+  tail -20 "$dir.log" >&2
+  return 1
+}

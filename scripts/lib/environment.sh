@@ -149,7 +149,7 @@ end_killed_runs() {
 source "$PLENWICK_LIB/packages.sh"
 source "$PLENWICK_LIB/display.sh"
 source "$PLENWICK_LIB/wine.sh"
-source "$PLENWICK_LIB/print_server.sh"
+source "$PLENWICK_LIB/cups.sh"  # and print_server.sh
 
 # The run's own print server (see print_server.sh), one per command, so that
 # scripts/print beside a running scripts/test has a server of its own: the

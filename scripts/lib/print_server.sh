@@ -262,7 +262,7 @@ ipp_requests_since() {  # dir line
 
 # --- the print server of a command (scripts/print, scripts/bench) or of a
 # tree's tests (tests/fixtures/fixtures.sh): PRINT_SERVER_DIR, see
-# environment.sh.
+# environment.sh, which has cups.sh (make_queue) too.
 
 start_cups() {  # [--fresh]: a server without the queues of an earlier run
   # The same command running already (two prints at once) keeps its server.
@@ -276,7 +276,7 @@ start_cups() {  # [--fresh]: a server without the queues of an earlier run
   CUPS_SERVER=$(print_server_socket "$PRINT_SERVER_DIR")
   log_step "print server $CUPS_SERVER (127.0.0.1:$(print_server_port "$PRINT_SERVER_DIR"))"
   if ! lpstat -p PDF >/dev/null 2>&1; then
-    lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null || return 1
+    make_queue pdf PDF 2>/dev/null || return 1
   fi
   cupsenable PDF && cupsaccept PDF && lpadmin -d PDF
 }

@@ -6,22 +6,17 @@
 # access enabled (--enable-native-access=ALL-UNNAMED, as the README tells
 # users) no warning at all, and without it only the JVM's own warning that
 # System.loadLibrary is a restricted method.
-set -uo pipefail
-ROOT="${PLENWICK_ROOT:?}"
-NATIVE="${PLENWICK_BUILD:?}"
-source "$ROOT/scripts/lib/fixture_env.sh"
+source "$(dirname "$0")/../linux/lib.sh"
+work_folder
 # As on a server: no display, so no dialog waits for a user.
 unset DISPLAY WAYLAND_DISPLAY
 classes="$NATIVE/java-tests"
 rm -rf "$classes" && mkdir -p "$classes"
 # Class files of the oldest JVM run here, which every later one loads.
 javac -d "$classes" "$ROOT"/java/doc/*.java "$ROOT"/tests/java/*.java || exit 1
-log=$(mktemp)
-stand_ins=$(mktemp -d)
-trap 'rm -rf "$log" "$stand_ins"' EXIT
 # An lp that writes down what it was asked to print.
-printf '#!/bin/sh\nprintf "%%s|" "$@" >"%s/lp.args"\n' "$stand_ins" >"$stand_ins/lp"
-chmod +x "$stand_ins/lp"
+printf '#!/bin/sh\nprintf "%%s|" "$@" >"%s/lp.args"\n' "$WORK" >lp
+chmod +x lp
 
 # The newest JVM of the machine from Java 24 on, where loading a native
 # library is a restricted method; none when it has none.
@@ -45,35 +40,29 @@ RESTRICTED_METHOD_WARNING+='|java\.lang\.System::loadLibrary has been called by 
 RESTRICTED_METHOD_WARNING+='|Use --enable-native-access=ALL-UNNAMED to avoid a warning for callers in this module'
 RESTRICTED_METHOD_WARNING+='|Restricted methods will be blocked in a future release unless native access is enabled)$'
 
-status=0
 # One run of the tests: a JVM (its java and options), a locale, and what
 # warnings it may give: none, or the JVM's own restricted-method warning
 # (restricted), which must then come.
 run_tests() {  # name warnings locale java [java-options...]
-  local name=$1 warnings=$2 locale=$3
+  local name="$1, locale ${3:-as inherited}" warnings=$2 locale=$3 status
   shift 3
-  echo "== $name, locale ${locale:-as inherited}"
   (
     if [ -n "$locale" ]; then export LANG="$locale" LC_ALL="$locale"; fi
-    PATH="$stand_ins:$PATH" PLENWICK_REGISTRY="$ROOT/tests/java/registry.reg" \
-      "$@" -Xcheck:jni -Djava.library.path="$NATIVE" -Dplenwick.lp.record="$stand_ins/lp.args" \
+    PATH="$WORK:$PATH" PLENWICK_REGISTRY="$ROOT/tests/java/registry.reg" \
+      "$@" -Xcheck:jni -Djava.library.path="$NATIVE" -Dplenwick.lp.record="$WORK/lp.args" \
       -cp "$classes" NativeWindowsTest
-  ) >"$log" 2>&1 || status=1
-  cat "$log"
+  ) >java.out 2>&1
+  status=$?
+  cat java.out
+  check "$name: the JVM ends normally" [ $status -eq 0 ]
   if [ "$warnings" = restricted ]; then
-    if grep -i 'warning' "$log" | grep -v -q -E "$RESTRICTED_METHOD_WARNING"; then
-      echo "FAIL: $name warned of more than the restricted method"
-      status=1
-    fi
-    if ! grep -q -E "$RESTRICTED_METHOD_WARNING" "$log"; then
-      echo "FAIL: $name gave no restricted-method warning without native access"
-      status=1
-    fi
-  elif grep -q -i 'warning' "$log"; then
-    echo "FAIL: $name warned"
-    status=1
+    check "$name: no warning but the restricted method's" \
+      not grep -q -i -v -E "$RESTRICTED_METHOD_WARNING" <(grep -i warning java.out)
+    check "$name: the JVM's restricted-method warning" grep -q -E "$RESTRICTED_METHOD_WARNING" java.out
+  else
+    check "$name: the JVM warns of nothing" not grep -q -i warning java.out
   fi
-  grep -q -E '^[0-9]+ passed, 0 failed$' "$log" || { echo "FAIL: not every check passed"; status=1; }
+  check "$name: every check passed" grep -q -E '^[0-9]+ passed, 0 failed$' java.out
 }
 
 # The virtual machine sets the C library's locale from the environment:
@@ -90,4 +79,4 @@ if [ -n "$newer" ]; then
 else
   echo "== no Java 24 or later on this machine: Java 17 only"
 fi
-exit $status
+finish

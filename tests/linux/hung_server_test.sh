@@ -9,33 +9,20 @@
 # so that stopping it holds up no other print on the machine.
 source "$(dirname "$0")/lib.sh"
 
-source "$ROOT/scripts/lib/print_server.sh"
-
-SERVER_PID=""
 work_folder
-# A stopped server is woken before it is ended, whatever way the test ends.
-on_exit '[ -n "$SERVER_PID" ] && kill -CONT "$SERVER_PID" 2>/dev/null && stop_print_server "$WORK/server"'
-
 # Started the way the run's own server is: the test goes on only once the
 # scheduler answers on its socket.
-chmod 755 "$WORK"
-check "the test's own print server runs" start_print_server "$WORK/server"
+check "the test's own print server runs" own_print_server
 SERVER_PID=$(print_server_pid "$WORK/server")
-export CUPS_SERVER
-CUPS_SERVER=$(print_server_socket "$WORK/server")
+export CUPS_SERVER=$SERVER_SOCKET
 QUEUE="hung-$$"
-lpadmin -p "$QUEUE" -E -v file:/dev/null && lpadmin -d "$QUEUE"
+make_queue null "$QUEUE" && lpadmin -d "$QUEUE"
 
-# The highest job id on the queue so far (0 when there is none).
-last_job() {
-  lpstat -W all -o "$QUEUE" 2>/dev/null | sed -E -n 's/^[^ ]+-([0-9]+) .*/\1/p' | sort -n | tail -1 |
-    grep . || echo 0
-}
 # Waits until the job after job id $1 is on the server: its document is on
 # its way.
 wait_for_job_after() {
   for _ in $(seq 400); do
-    [ "$(last_job)" -gt "$1" ] && return 0
+    [ "$(last_job_id)" -gt "$1" ] && return 0
     sleep 0.05
   done
   return 1
@@ -51,7 +38,7 @@ wait_for_cups "$QUEUE"
 # still streaming into the job.
 awk 'BEGIN { for (i = 0; i < 100000; i++) printf "row %06d of a long report that keeps the server busy\r\n", i }' \
   >"$TAG-long.txt"
-since=$(last_job)
+since=$(last_job_id)
 started=$SECONDS
 timeout 240 java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java" PlenwickPrint \
   -disposition=scratch "$TAG-long.txt" >host.out 2>&1 &
@@ -72,7 +59,7 @@ sed -n '1,5p' host.out
 # plain program and end the server in the middle of the job.
 wait_for_cups "$QUEUE"
 cp "$TAG-long.txt" "$TAG-gone.txt"
-since=$(last_job)
+since=$(last_job_id)
 timeout 120 "$NATIVE/print_host" "$NATIVE/libPLENWICKDLL.so" -disposition=scratch "$TAG-gone.txt" \
   >host.out 2>&1 &
 host_pid=$!

@@ -5,7 +5,7 @@ source "$(dirname "$0")/queue_kinds.sh"
 
 make_report "$TAG-queue.txt"
 QUEUE="plenwick-ipp-$$"
-start_ipp_printer "$WORK/printer"
+start_kept_ipp_printer "$WORK/printer"
 check "the IPP Everywhere printer answers" ipptool -q "$PRINTER_URI" get-printer-attributes.test
 own_queue ipp "$QUEUE" "$PRINTER_URI"
 print_on "$QUEUE" "$TAG-queue.txt"

@@ -5,34 +5,9 @@ source "$(dirname "$0")/lib.sh"
 
 work_folder
 
-cat >job.test <<'TEST'
-{
-  NAME "job attributes"
-  OPERATION Get-Job-Attributes
-  GROUP operation-attributes-tag
-  ATTR charset attributes-charset utf-8
-  ATTR naturalLanguage attributes-natural-language en
-  ATTR uri printer-uri $uri
-  ATTR integer job-id $job_id
-  ATTR name requesting-user-name $user
-  ATTR keyword requested-attributes all
-  STATUS successful-ok
-}
-TEST
-# The URI of the server the library prints on (the default server, as
-# lpstat names it; a local socket is written with its slashes escaped).
-server_uri() {
-  local server
-  server=$(lpstat -H 2>/dev/null)
-  echo "ipp://${server//\//%2F}"
-}
-
 # "name value" lines of the job that printed PDF $1.
-job_attributes() {
-  local id
-  id=$(sed -E -n 's/.*-job_([0-9]+)\.pdf$/\1/p' <<<"$1")
-  ipptool -tv -d job_id="${id:-0}" "$(server_uri)/printers/PDF" job.test |
-    sed -E -n 's/^ +([a-z-]+) \([a-zA-Z]+\) = (.*)$/\1 \2/p'
+attributes_of() {
+  job_attributes "$(lpstat -H 2>/dev/null)" PDF "$(sed -E -n 's/.*-job_([0-9]+)\.pdf$/\1/p' <<<"$1")"
 }
 
 printf 'settings\r\n' >"$TAG-set.txt"
@@ -40,13 +15,13 @@ cp "$TAG-set.txt" "$TAG-plain.txt"
 print_request "$TAG-plain.txt" -copies=2 -collate -orientation=landscape -form_id=Letter \
   -source=Upper "$TAG-set.txt"
 
-attributes=$(job_attributes "${PDFS[0]:-none}")
+attributes=$(attributes_of "${PDFS[0]:-none}")
 check "defaults: one copy" grep -qx 'copies 1' <<<"$attributes"
 check "defaults: A4" grep -qx 'media iso_a4_210x297mm' <<<"$attributes"
 check "defaults: portrait" grep -qx 'orientation-requested portrait' <<<"$attributes"
 check "defaults: the document name is the job name" grep -qx "job-name $TAG-plain.txt" <<<"$attributes"
 
-attributes=$(job_attributes "${PDFS[1]:-none}")
+attributes=$(attributes_of "${PDFS[1]:-none}")
 echo "$attributes" | grep -E '^(copies|media|media-source|orientation-requested|multiple-document-handling|document-format) '
 check "two copies" grep -qx 'copies 2' <<<"$attributes"
 check "collated" grep -qx 'multiple-document-handling separate-documents-collated-copies' <<<"$attributes"

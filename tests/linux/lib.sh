@@ -30,16 +30,6 @@ TAG="lx$$"
 print_via jvm
 linux_print() { print_via jvm && "${HOST_PRINT[@]}" "$@"; }
 
-# No warning of -Xcheck:jni in the virtual machine's output ("WARNING in
-# native method: ...", "WARNING: JNI local refs: ...", "Warning: Calling
-# other JNI functions ..."). Any other warning there (the machine's own,
-# such as a thread it could not start on a loaded machine) is shown, and
-# is not the library's.
-no_jni_warning() {  # output
-  grep -i warning "$1" | grep -v -i -E 'jni|native method' | sed 's/^/  note: /'
-  ! grep -i warning "$1" | grep -i -E 'jni|native method' >&2
-}
-
 # A work folder to stand in and a queue of the test's own that discards what
 # it prints (QUEUE, named after $1), both gone when the test ends.
 use_own_queue() {  # name

@@ -6,46 +6,20 @@
 # test's own on a socket of its own; the machine's CUPS is not touched.
 source "$(dirname "$0")/lib.sh"
 
-CUPSD_PID=""
 work_folder
-chmod 755 "$WORK"
-SOCKET="$WORK/cups.sock"
-on_exit '[ -n "$CUPSD_PID" ] && kill "$CUPSD_PID" 2>/dev/null && wait "$CUPSD_PID" 2>/dev/null'
-mkdir -p server spool cache state tmp log classes
-cat >server/cupsd.conf <<CONF
-Listen $SOCKET
-LogLevel warn
-DefaultAuthType None
-<Policy default>
-  <Limit All>
-    Order allow,deny
-    Allow all
-  </Limit>
-</Policy>
-CONF
-cat >server/cups-files.conf <<CONF
-ServerRoot $WORK/server
-RequestRoot $WORK/spool
-CacheDir $WORK/cache
-StateDir $WORK/state
-TempDir $WORK/tmp
-AccessLog $WORK/log/access_log
-ErrorLog $WORK/log/error_log
-PageLog $WORK/log/page_log
-CONF
+own_print_server --later
+mkdir classes
 
 printf 'during the outage\r\n' >outage-1.txt
 printf 'after the outage\r\n' >outage-2.txt
 javac -cp "$NATIVE/java" -d classes "$ROOT/tests/java/PrinterOutageProbe.java" || exit 1
-CUPS_SERVER="$SOCKET" java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java:classes" \
+CUPS_SERVER="$SERVER_SOCKET" java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java:classes" \
   PrinterOutageProbe "$WORK/server-back" >host.out 2>&1 &
 JAVA_PID=$!
 for _ in $(seq 300); do grep -q '^waiting' host.out && break; sleep 0.1; done
 
-cupsd -f -c "$WORK/server/cupsd.conf" -s "$WORK/server/cups-files.conf" &
-CUPSD_PID=$!
-for _ in $(seq 50); do lpstat -h "$SOCKET" -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
-lpadmin -h "$SOCKET" -p LATE -E -v file:/dev/null && lpadmin -h "$SOCKET" -d LATE
+run_print_server "$WORK/server"
+CUPS_SERVER="$SERVER_SOCKET" make_queue null LATE && lpadmin -h "$SERVER_SOCKET" -d LATE
 touch server-back
 wait "$JAVA_PID"
 status=$?
@@ -58,6 +32,6 @@ check "the request said so" grep -q "Plenwick - Can't Get DEVMODE" host.out
 check "and kept its report" [ -e outage-1.txt ]
 check "the printer is found once the server is back" grep -qx 'name after: LATE' host.out
 check "the next request prints (its report spooled and deleted)" [ ! -e outage-2.txt ]
-check "as a job of the server's" [ "$(lpstat -h "$SOCKET" -W all -o LATE 2>/dev/null | wc -l)" = 1 ]
+check "as a job of the server's" [ "$(lpstat -h "$SERVER_SOCKET" -W all -o LATE 2>/dev/null | wc -l)" = 1 ]
 
 finish

@@ -36,22 +36,12 @@ PY
   PRINTER_URI="socket://127.0.0.1:$(cat "$1/port" 2>/dev/null)"
 }
 
-# An IPP Everywhere printer on the loopback interface that takes PDF and
-# PWG raster and keeps every document it receives in DIR. Sets PRINTER_URI.
-start_ipp_printer() {  # dir
-  local port
-  mkdir -p "$1"
-  port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-  timeout 600 ippeveprinter -n localhost -p "$port" -f application/pdf,image/pwg-raster -k \
-    -c /bin/true -d "$1" "plenwick-ipp-$$" </dev/null >"$1.log" 2>&1 &
-  on_exit "kill $! 2>/dev/null"
-  PRINTER_URI="ipp://localhost:$port/ipp/print"
-  for _ in $(seq 50); do
-    ipptool -q "$PRINTER_URI" get-printer-attributes.test 2>/dev/null && return 0
-    sleep 0.2
-  done
-  echo "the IPP Everywhere printer did not answer; its log:" >&2
-  tail -20 "$1.log" >&2
+# An IPP Everywhere printer on the loopback interface (start_ipp_printer
+# of scripts/lib/cups.sh) that keeps every document it receives in DIR,
+# ended with the test. Sets PRINTER_URI.
+start_kept_ipp_printer() {  # dir
+  start_ipp_printer "$1" "plenwick-ipp-$$" -k
+  on_exit "kill $IPP_PRINTER_PID 2>/dev/null"
 }
 
 # The report: three pages separated by form feeds, forty rows each.

@@ -6,40 +6,26 @@
 # test's own; the machine's CUPS is not touched.
 source "$(dirname "$0")/lib.sh"
 
-CUPSD_PID="" JAVA_PID=""
+JAVA_PID=""
 work_folder
-chmod 755 "$WORK"
-SOCKET="$WORK/cups.sock"
-on_exit '[ -n "$CUPSD_PID" ] && kill "$CUPSD_PID" 2>/dev/null && wait "$CUPSD_PID" 2>/dev/null'
 on_exit '[ -n "$JAVA_PID" ] && kill "$JAVA_PID" 2>/dev/null'
-mkdir -p server spool cache state tmp log classes
-printf '%s\n' "Listen $SOCKET" 'LogLevel warn' 'DefaultAuthType None' '<Policy default>' \
-  '<Limit All>' 'Order allow,deny' 'Allow all' '</Limit>' '</Policy>' >server/cupsd.conf
-printf '%s\n' "ServerRoot $WORK/server" "RequestRoot $WORK/spool" "CacheDir $WORK/cache" \
-  "StateDir $WORK/state" "TempDir $WORK/tmp" "AccessLog $WORK/log/access_log" \
-  "ErrorLog $WORK/log/error_log" "PageLog $WORK/log/page_log" >server/cups-files.conf
-start_server() {
-  cupsd -f -c "$WORK/server/cupsd.conf" -s "$WORK/server/cups-files.conf" &
-  CUPSD_PID=$!
-  for _ in $(seq 50); do lpstat -h "$SOCKET" -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
-}
-start_server
-lpadmin -h "$SOCKET" -p RESTART -E -v file:/dev/null && lpadmin -h "$SOCKET" -d RESTART
+own_print_server
+mkdir classes
+CUPS_SERVER="$SERVER_SOCKET" make_queue null RESTART && lpadmin -h "$SERVER_SOCKET" -d RESTART
 
 # Long enough that its document is still on its way when the server stops.
 awk 'BEGIN { for (i = 0; i < 400000; i++) printf "row %07d of a long report\r\n", i }' >long.txt
 printf 'after the restart\r\n' >short.txt
 javac -cp "$NATIVE/java" -d classes "$ROOT/tests/java/ServerRestartProbe.java" || exit 1
-CUPS_SERVER="$SOCKET" java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java:classes" \
+CUPS_SERVER="$SERVER_SOCKET" java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java:classes" \
   ServerRestartProbe "$WORK/server-back" long.txt short.txt >host.out 2>&1 &
 JAVA_PID=$!
-for _ in $(seq 300); do [ -n "$(lpstat -h "$SOCKET" -o RESTART 2>/dev/null)" ] && break; sleep 0.1; done
+for _ in $(seq 300); do [ -n "$(lpstat -h "$SERVER_SOCKET" -o RESTART 2>/dev/null)" ] && break; sleep 0.1; done
 sleep 1
-kill "$CUPSD_PID" && wait "$CUPSD_PID" 2>/dev/null
-CUPSD_PID=""
+stop_print_server "$WORK/server"
 for _ in $(seq 300); do grep -q '^first done' host.out && break; sleep 0.1; done
-start_server
-left=$(lpstat -h "$SOCKET" -W not-completed -o RESTART 2>/dev/null)
+run_print_server "$WORK/server"
+left=$(lpstat -h "$SERVER_SOCKET" -W not-completed -o RESTART 2>/dev/null)
 touch server-back
 wait "$JAVA_PID"
 status=$? JAVA_PID=""
@@ -49,7 +35,7 @@ check "the virtual machine ends normally" [ $status -eq 0 ]
 check "no JNI warning" no_jni_warning host.out
 check "the server came back holding the half-sent job" [ -n "$left" ]
 check "the next report prints (spooled and deleted)" [ ! -e short.txt ]
-check "the half-sent job is cancelled, not left queued: $(lpstat -h "$SOCKET" -W not-completed -o RESTART 2>/dev/null)" \
-  [ -z "$(lpstat -h "$SOCKET" -W not-completed -o RESTART 2>/dev/null)" ]
+check "the half-sent job is cancelled, not left queued: $(lpstat -h "$SERVER_SOCKET" -W not-completed -o RESTART 2>/dev/null)" \
+  [ -z "$(lpstat -h "$SERVER_SOCKET" -W not-completed -o RESTART 2>/dev/null)" ]
 
 finish

@@ -5,11 +5,9 @@
 # de_DE "8.5" would be 8. src/platform/ascii.h has what to use instead.
 # The check passes on the sources as they are and fails, naming the file
 # and line, on each kind of call planted in a copy of them.
-set -u
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
+PLENWICK_ROOT=${PLENWICK_ROOT:-$(cd "$(dirname "$0")/../.." && pwd)}
+source "$PLENWICK_ROOT/tests/support/kit.sh"
+work_folder
 
 NAMES='str(n)?casecmp|_?str(n)?icmp|lstrcmpi[AW]?|Char(Upper|Lower)(Buff)?[AW]?|to(w)?(upper|lower)'
 NAMES+='|is(w)?(alpha|digit|space|alnum|upper|lower|xdigit|punct|print|cntrl|graph|blank)'
@@ -19,31 +17,21 @@ NAMES+='|(v)?(s|f)?scanf|strcoll|strxfrm'
 # the words in a comment ("as atoi reads it") are neither.
 PATTERN="(^|[^A-Za-z0-9_])(std::)?($NAMES)[[:space:]]*\\(|::($NAMES)([^A-Za-z0-9_(]|\$)"
 
-check() {  # FOLDER...: prints FILE:LINE: TEXT for every call found, fails when any is
+locale_free() {  # FOLDER...: prints FILE:LINE: TEXT for every call found, fails when any is
   ! grep -rnE --include='*.h' --include='*.cpp' --include='*.c' --include='*.in' "$PATTERN" "$@"
 }
 
 # The sources, and the simulated Windows the tests run them on.
-if ! output=$(check "$ROOT/src" "$ROOT/tests/simwin"); then
-  echo "FAIL: the sources call functions that follow the locale:"
-  echo "$output"
-  failures=$((failures + 1))
-fi
+check "the sources call no function that follows the locale" \
+  locale_free "$PLENWICK_ROOT/src" "$PLENWICK_ROOT/tests/simwin"
 
-# name | file to plant in (under src/) | line to append | whether the check must fail
+# name | file to plant in (in a copy of src/) | line to append | whether the check must fail
 while IFS='|' read -r name file line fails; do
-  rm -rf "$work/src"
-  cp -r "$ROOT/src" "$work/src"
-  echo "$line" >>"$work/src/$file"
-  if output=$(check "$work/src"); then found=no; else found=yes; fi
-  if [ "$found" != "$fails" ]; then
-    echo "FAIL: $name: expected a finding: $fails, got: $found $output"
-    failures=$((failures + 1))
-  elif [ "$fails" = yes ] && ! grep -qF "src/$file:" <<<"$output"; then
-    echo "FAIL: $name: the finding does not name src/$file: $output"
-    failures=$((failures + 1))
+  plant "src/$file" "$line" "$PLENWICK_ROOT/src"
+  if [ "$fails" = yes ]; then
+    expect_fault "$name" "src/$file:" locale_free "$WORK/planted/src"
   else
-    echo "ok: $name"
+    check "$name" locale_free "$WORK/planted/src"
   fi
 done <<'CASES'
 a case-insensitive verb|platform/linux/shell.cpp|  if (strcasecmp(verb, "print") == 0) return 1;|yes
@@ -59,4 +47,4 @@ a name that only ends alike|core/fixed_text.h|inline bool IsAsciiDigit(char c);|
 a locale-free helper|render/overstrike.cpp|bool b = EqualsIgnoreCase(a, "x") && IsAsciiSpace(c);|no
 CASES
 
-[ "$failures" -eq 0 ]
+finish

@@ -7,6 +7,7 @@
 
 #include "internal.h"
 #include "platform/winapi/codepage.h"
+#include "platform/winapi/common.h"
 
 namespace {
 
@@ -140,15 +141,8 @@ int GetTextFaceA(HDC dc, int count, LPSTR face) {
   const DcText* text = FindDc(dc);
   if (!text) return 0;
   const LOGFONTA* font = SelectedFont(*text);
-  std::string name = font && font->lfFaceName[0] ? font->lfFaceName : text->face;
-  if (!face) return static_cast<int>(name.size()) + 1;
-  if (count <= 0) return 0;
-  size_t copied = std::min(name.size(), static_cast<size_t>(count) - 1);
-  memcpy(face, name.data(), copied);
-  face[copied] = '\0';
-  // Characters copied, the terminator not counted; only the size query
-  // (no buffer) counts it.
-  return static_cast<int>(copied);
+  return winapi::CopyFaceName(font && font->lfFaceName[0] ? font->lfFaceName : text->face, count,
+                              face);
 }
 
 namespace {
@@ -205,15 +199,9 @@ BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
   return RecordText(dc, x, y, std::move(utf8), true);
 }
 
-int SetBkMode(HDC dc, int mode) {
+int* winapi::BackgroundModeOf(HDC dc) {
   DcText* state = FindDc(dc);
-  if (!state || (mode != TRANSPARENT && mode != OPAQUE)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  int previous = state->backgroundMode;
-  state->backgroundMode = mode;
-  return previous;
+  return state ? &state->backgroundMode : nullptr;
 }
 
 // QUERYESCSUPPORT answers for the escapes this printer knows; PASSTHROUGH

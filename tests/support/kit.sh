@@ -14,11 +14,36 @@ run_exit_stack() {
 trap run_exit_stack EXIT
 on_exit() { EXIT_STACK+=("$*"); }  # command (a line of shell)
 
-# A folder of the test's own (WORK), gone when it ends; the test stands in it.
+# A folder of the test's own (WORK), gone when it ends (KEEP_WORK=1 keeps
+# it, and says where, to look into afterwards); the test stands in it.
 work_folder() {
   WORK=$(mktemp -d)
-  on_exit 'rm -rf "$WORK"'
+  if [ -n "${KEEP_WORK:-}" ]; then echo "work folder kept: $WORK"; else on_exit 'rm -rf "$WORK"'; fi
   cd "$WORK" || exit 1
+}
+
+# A check that must fail on a fault planted in a copy of what it checks:
+# ok when COMMAND fails and its output holds EXPECTED.
+expect_fault() {  # name expected command...
+  local name=$1 expected=$2 output
+  shift 2
+  if output=$("$@" 2>&1); then
+    fail "$name: the check passed"
+  elif ! grep -qF -- "$expected" <<<"$output"; then
+    fail "$name: expected \"$expected\", got:"$'\n'"$output"
+  else
+    echo "ok: $name"
+  fi
+}
+
+# Fresh copies of FOLDERs in $WORK/planted (each under its own name), with
+# LINE appended to FILE (a path under that folder, made if missing).
+plant() {  # file line folder...
+  local file=$1 line=$2
+  shift 2
+  rm -rf "$WORK/planted" && mkdir -p "$WORK/planted" && cp -r "$@" "$WORK/planted/" || exit 1
+  mkdir -p "$(dirname "$WORK/planted/$file")"
+  echo "$line" >>"$WORK/planted/$file"
 }
 
 # A queue of the test's own named $2, of one kind, its jobs cancelled and
@@ -26,11 +51,26 @@ work_folder() {
 # null discards; ps and pcl are a generic PostScript and a PCL laser
 # printer; ipp is an IPP Everywhere printer. The queue goes to URI $3 when
 # given (ps, pcl and ipp need one: a printer of start_socket_printer or
-# start_ipp_printer); more arguments go to lpadmin.
+# start_kept_ipp_printer); more arguments go to lpadmin.
 own_queue() {  # pdf|null|ps|pcl|ipp name [uri [lpadmin-arguments...]]
   local name=$2
   on_exit "cancel -a '$name' 2>/dev/null; remove_queue '$name'"
   make_queue "$@"
+}
+
+# A print server of the test's own (scripts/lib/print_server.sh) in
+# $WORK/server, gone when the test ends (woken first, should the test have
+# stopped it); SERVER_SOCKET is where it listens. With --later it is only
+# made ready: run_print_server "$WORK/server" starts it.
+own_print_server() {  # [--later]
+  chmod 755 "$WORK"  # CUPS's own user runs the filters, in the server's folder
+  on_exit 'kill -CONT "$(print_server_pid "$WORK/server")" 2>/dev/null; stop_print_server "$WORK/server"'
+  if [ "${1:-}" = --later ]; then
+    write_print_server_config "$WORK/server" "$(free_loopback_port)" || return 1
+  else
+    start_print_server "$WORK/server" || return 1
+  fi
+  SERVER_SOCKET=$(print_server_socket "$WORK/server")
 }
 
 # Sets HOST_PRINT (the command that runs one print request, as an array) and
@@ -56,6 +96,16 @@ print_via() {  # jvm|wine32|wine64|console [program]
     console) HOST_PRINT=("${2:-$NATIVE/plenwick-print}") ;;
     *) echo "print_via: no host $1" >&2; exit 2 ;;
   esac
+}
+
+# No warning of -Xcheck:jni in the virtual machine's output ("WARNING in
+# native method: ...", "WARNING: JNI local refs: ...", "Warning: Calling
+# other JNI functions ..."). Any other warning there (the machine's own,
+# such as a thread it could not start on a loaded machine) is shown, and
+# is not the library's.
+no_jni_warning() {  # output
+  grep -i warning "$1" | grep -v -i -E 'jni|native method' | sed 's/^/  note: /'
+  ! grep -i warning "$1" | grep -i -E 'jni|native method' >&2
 }
 
 # The console printer of the host set (print_via wine32, wine64 or console)
@@ -113,6 +163,42 @@ print_request() {
   done
 }
 
+# "name value" lines of the IPP attributes of job $3 on queue $2 of print
+# server $1 (host:port, or a local socket as CUPS_SERVER names it).
+job_attributes() {  # server queue id
+  cat >job.test <<'TEST'
+{
+  OPERATION Get-Job-Attributes
+  GROUP operation-attributes-tag
+  ATTR charset attributes-charset utf-8
+  ATTR naturalLanguage attributes-natural-language en
+  ATTR uri printer-uri $uri
+  ATTR integer job-id $job_id
+  ATTR name requesting-user-name $user
+  ATTR keyword requested-attributes all
+  STATUS successful-ok
+}
+TEST
+  ipptool -tv -d job_id="${3:-0}" "ipp://${1//\//%2F}/printers/$2" job.test |
+    sed -E -n 's/^ +([a-z-]+) \([a-zA-Z]+\) = (.*)$/\1 \2/p'
+}
+
+# The PDF of report $1 among the last request's PDFS ("none" without one).
+request_pdf() {  # report
+  local pdf
+  for pdf in "${PDFS[@]}"; do
+    [[ "$(pdf_title "$pdf")" =~ ^\(?"$1"\)?$ ]] && echo "$pdf" && return
+  done
+  echo none
+}
+
+# The lines the library told the user ("plenwick: ...") in a host's
+# standard error: the Linux library writes them there, and the console
+# printer passes on what the DLL tells through OutputDebugStringA.
+told() {  # file
+  tr -d '\r' <"$1" | grep '^plenwick: '
+}
+
 # The PDF reader: pages, rows, faces and paper of a printed PDF.
 # pdf_pages, pdf_title and pdf_page_text are in shell_checks.sh.
 # The numbers of the rows "row NNN" on page $2 of PDF $1 (all pages
@@ -129,6 +215,20 @@ pdf_has_face() {  # pdf [grep-options...] regex
   local pdf=$1
   shift
   pdffonts "$pdf" 2>/dev/null | tail -n +3 | grep -q -E "$@"
+}
+# True when word $2 on page 1 of PDF $1 is underlined: some row of pixels
+# across it, in the lowest third of its box or a little below, is dark
+# nearly all the way (a glyph's foot leaves gaps between the cells).
+pdf_underlined() {  # pdf word
+  local box x y w h
+  box=$(pdftotext -bbox -f 1 -l 1 "$1" - 2>/dev/null | sed -n -E \
+    "s/.*<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">$2<\/word>/\1 \2 \3 \4/p")
+  [ -n "$box" ] || return 1
+  read -r x y w h < <(awk -v b="$box" 'BEGIN { split(b, v, " "); s = 150 / 72; h = v[4] - v[2]
+    printf "%d %d %d %d\n", v[1] * s, (v[4] - h / 3) * s, (v[3] - v[1]) * s, h / 2 * s }')
+  pdftoppm -r 150 -gray -x "$x" -y "$y" -W "$w" -H "$h" -f 1 -l 1 -singlefile "$1" |
+    convert pgm:- -threshold 50% -scale "1x$h!" -depth 8 txt:- 2>/dev/null |
+    awk -F'gray[(]' 'NF > 1 { split($2, v, /[),%]/); if (v[1] + 0 <= 40) dark = 1 } END { exit !dark }'
 }
 # "W x H" in points of the first page; its rotation.
 page_size() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Page size: +([0-9.]+ x [0-9.]+).*/\1/p'; }

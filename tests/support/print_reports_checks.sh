@@ -1,7 +1,8 @@
 # Report files printed, whichever library prints (tests/linux and
 # tests/wine print_reports_test.sh): pages and rows, overstrikes, an empty
-# report, orientation and paper. Sourced by a shell test standing in its
-# work folder, with the kit (print_request, the PDF reader) and a host.
+# report, orientation and paper, SCRATCH. Sourced by a shell test standing
+# in its work folder, with the kit (print_request, the PDF reader) and a
+# host.
 # On A4 the grid of the Windows driver is 3508 units high: at 10 points a
 # line is 49 units, 71 rows a page; at 20 points 97 units, 36 rows.
 
@@ -47,6 +48,8 @@ check_print_reports() {  # tag
   check "overstruck text printed once" [ "$(grep -c -E 'Total: +123' <<<"$text")" = 1 ]
   check "no overstrike left in the text" [ "$(grep -c -E 'TT|__' <<<"$text")" = 0 ]
   check "a bold face is used" pdf_has_face "${PDFS[0]:-none}" -i bold
+  check "the digits are underlined" pdf_underlined "${PDFS[0]:-none}" 123
+  check "the heading is not" not pdf_underlined "${PDFS[0]:-none}" Total:
 
   # An empty report: a document without text.
   : >"$tag-empty.txt"
@@ -62,6 +65,15 @@ check_print_reports() {  # tag
   check "two documents for two files" [ "${#PDFS[@]}" -eq 2 ]
   check "A4 page" [ "$(page_size "${PDFS[0]:-none}")" = "595 x 842" ]
   check "Letter page" [ "$(page_size "${PDFS[1]:-none}")" = "612 x 792" ]
+
+  # SCRATCH: a printed report goes, with its configuration file (a report
+  # whose printer was given up on stays: print_failures_checks.sh).
+  printf -- '-disposition=scratch\n' >job.cfg
+  printf 'scratch me\r\n' >"$tag-gone.txt"
+  print_request -config=job.cfg "$tag-gone.txt"
+  check "printed report deleted" [ ! -e "$tag-gone.txt" ]
+  check "configuration file deleted" [ ! -e job.cfg ]
+  check "it was printed" grep -q 'scratch me' <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
 }
 
 # Full pages, on A4 at 10 points (71 rows a page).
@@ -99,28 +111,3 @@ check_full_pages() {  # tag
   check "page 4 holds the other extra row" [ "$(row_numbers "$pdf" 4 | tr '\n' ' ')" = "$((2 * rows + 2)) " ]
 }
 
-# A printer that does not exist, its box answered Cancel (as it is answered
-# without a user on Linux): the box gives the system's reason; the report
-# is kept under SCRATCH, with nothing printed; one line on standard error
-# names the report and the printer, and the console printer's status says
-# a report was not printed; the next report of the request prints on the
-# printer it names.
-check_unknown_printer() {  # tag
-  local tag=$1
-  printf 'kept\r\n' >"$tag-kept.txt"
-  printf 'next\r\n' >"$tag-next.txt"
-  PLENWICK_ANSWER="Plenwick - Can't Open Printer=cancel" print_request -disposition=scratch \
-    -printer_id=Nowhere "$tag-kept.txt" -printer_id=PDF "$tag-next.txt"
-  check "unknown printer: the box says why" \
-    grep -q "Plenwick - Can't Open Printer: Invalid printer name." host.out
-  check "unknown printer: one line names the report and the printer" grep -qxF \
-    "plenwick: $tag-kept.txt not printed: printer Nowhere cannot be opened (Invalid printer name.)" \
-    <(tr -d '\r' <host.out)
-  [ "$PRINT_HOST" = jvm ] ||
-    check "unknown printer: the console printer exits 1" [ "$PRINT_STATUS" = 1 ]
-  check "unknown printer: the report is kept" [ -e "$tag-kept.txt" ]
-  check "unknown printer: only the next report printed" [ "${#PDFS[@]}" = 1 ]
-  check "unknown printer: the next report printed" \
-    grep -q next <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
-  check "unknown printer: and was deleted" [ ! -e "$tag-next.txt" ]
-}

@@ -1,24 +1,10 @@
 # Report text as other programs write it, whichever library prints:
 # backspace overstrikes as a line printer reads them, man pages formatted
 # for one, UTF-8 lines, and 8-bit reports as before. Sourced by a shell test
-# that has HOST_PRINT (the command that runs one print request, as an
-# array), check and the PDF readers, standing in a work folder of its own.
+# standing in its work folder, with the kit (print_request, the PDF reader)
+# and a host.
 # TEXT_NOT_BACK, when a host sets it, matches the UTF-8 lines whose glyphs
 # print but whose text its queue loses on the way to the PDF.
-
-# Prints the reports named among the arguments in one request; REPORT_PDFS
-# holds the PDF of each, in order ("none" for one that did not print).
-print_reports() {  # args...
-  local since arg pdf
-  since=$(last_job_id)
-  timeout 300 "${HOST_PRINT[@]}" "$@" >print.out 2>&1 || fail "the request failed ($*)"
-  REPORT_PDFS=()
-  for arg in "$@"; do
-    [[ "$arg" == -* ]] && continue
-    pdf=$(pdfs_titled "$since" "$arg" | head -1)
-    REPORT_PDFS+=("${pdf:-none}")
-  done
-}
 
 # The words of page 1 of PDF $1, a line each: column, row, word. The first
 # row of the page is a ruler of digits, whose first and last characters
@@ -51,8 +37,8 @@ check_overstrike_cells() {  # tag
   )
   local i report="$tag-overstrike.txt"
   { printf '%s\r\n' "$RULER"; for ((i = 0; i < ${#lines[@]}; i += 2)); do printf "${lines[i]}\r\n"; done; } >"$report"
-  print_reports -point=10 "$report"
-  words=$(grid_words "${REPORT_PDFS[0]}")
+  print_request -point=10 "$report"
+  words=$(grid_words "${PDFS[0]:-none}")
   for ((i = 0; i < ${#lines[@]}; i += 2)); do
     check "overstrike ${lines[i]}: $(row_words "$words" $((i / 2 + 1)))" \
       [ "$(row_words "$words" $((i / 2 + 1)))" = "${lines[i + 1]}" ]
@@ -62,10 +48,10 @@ check_overstrike_cells() {  # tag
   # line of bullets stands where it stands after as many plain cells, and
   # the cell shows both glyphs, as the two drawn apart show them.
   printf '%s\r\n%s\r\n+ o +\bo\r\n+\bo +\bo +\bo |\r\n' "$RULER" "$RULER" >"$tag-bullets.txt"
-  print_reports -point=10 "$tag-bullets.txt"
-  words=$(grid_words "${REPORT_PDFS[0]}")
+  print_request -point=10 "$tag-bullets.txt"
+  words=$(grid_words "${PDFS[0]:-none}")
   check "bullets: the bar in column 6 ($(row_words "$words" 3))" grep -q ' 6:|$' <<<"$(row_words "$words" 3)"
-  check "an overprinted cell holds both glyphs" cell_holds_both "${REPORT_PDFS[0]}"
+  check "an overprinted cell holds both glyphs" cell_holds_both "${PDFS[0]:-none}"
 }
 
 # Cells 0 and 2 of row 2 ("+" and "o"), drawn over each other, look like
@@ -131,8 +117,8 @@ check_man_pages() {  # tag pages...
       fail "no man page $page on this machine"
       continue
     fi
-    print_reports -point=10 "$report"
-    pdf=${REPORT_PDFS[0]}
+    print_request -point=10 "$report"
+    pdf=${PDFS[0]:-none}
     # pdftotext ends each page with a form feed; the report has them too.
     diff <(tr -d '\r\f' <"$report" | col -bx | squeezed) \
       <(pdftotext -layout "$pdf" - 2>/dev/null | tr -d '\f' | squeezed | later_glyph_joined) >"$page.diff"
@@ -164,9 +150,9 @@ check_utf8_reports() {  # tag
     for ((i = 0; i < ${#UTF8_LINES[@]}; i += 2)); do printf '%s\r\n' "${UTF8_LINES[i]}"; done
     printf 'Fett: F\bFe\bet\btt\bt \xc3\xa9\b\xc3\xa9 und _\b\xc3\xbc_\bb_\be_\br |\r\n'
   } >"$tag-utf8.txt"
-  print_reports -point=10 "$tag-utf8.txt"
-  text=$(pdftotext -layout "${REPORT_PDFS[0]}" - 2>/dev/null)
-  words=$(grid_words "${REPORT_PDFS[0]}")
+  print_request -point=10 "$tag-utf8.txt"
+  text=$(pdftotext -layout "${PDFS[0]:-none}" - 2>/dev/null)
+  words=$(grid_words "${PDFS[0]:-none}")
   for ((i = 0; i < ${#UTF8_LINES[@]}; i += 2)); do
     expected=$(sed -E 's/ +/ /g' <<<"${UTF8_LINES[i]}" | uconv_nfc)
     if [[ -n "${TEXT_NOT_BACK:-}" && "${UTF8_LINES[i]}" =~ $TEXT_NOT_BACK ]]; then
@@ -178,18 +164,18 @@ check_utf8_reports() {  # tag
       grep -qE " ${UTF8_LINES[i + 1]}:\\|\$" <<<"$(row_words "$words" $((i / 2 + 1)))"
   done
   check "UTF-8 bold and underlined: Fett: Fett é und über |" grep -qF 'Fett: Fett é und über |' <<<"$text"
-  check "UTF-8 bold words: Fett é ($(bold_words "${REPORT_PDFS[0]}" | tr '\n' ' '))" [ "$(bold_words "${REPORT_PDFS[0]}" | tr '\n' ' ')" = "Fett é " ]
+  check "UTF-8 bold words: Fett é ($(bold_words "${PDFS[0]:-none}" | tr '\n' ' '))" [ "$(bold_words "${PDFS[0]:-none}" | tr '\n' ' ')" = "Fett é " ]
 
   # The same words in code page 1252, and a box of code page 437 printed
   # with OEM translation, come out as they always have.
   for ((i = 0; i < 4; i += 2)); do printf '%s\r\n' "${UTF8_LINES[i]}"; done | iconv -f UTF-8 -t CP1252 >"$tag-1252.txt"
   printf '\xda\xc4\xc4\xbf caf\x82\r\n\xb3 \x9c \xb3\r\n\xc0\xc4\xc4\xd9\r\n' >"$tag-437.txt"
-  print_reports -point=10 "$tag-1252.txt" -ansi "$tag-437.txt"
-  text=$(pdftotext -layout "${REPORT_PDFS[0]}" - 2>/dev/null)
+  print_request -point=10 "$tag-1252.txt" -ansi "$tag-437.txt"
+  text=$(pdftotext -layout "${PDFS[0]:-none}" - 2>/dev/null)
   for ((i = 0; i < 4; i += 2)); do
     check "1252: ${UTF8_LINES[i]}" grep -qF -- "${UTF8_LINES[i]}" <<<"$text"
   done
-  text=$(pdftotext -layout "${REPORT_PDFS[1]}" - 2>/dev/null | tr -d '\f' | sed -E 's/ +$//; /^$/d')
+  text=$(pdftotext -layout "${PDFS[1]:-none}" - 2>/dev/null | tr -d '\f' | sed -E 's/ +$//; /^$/d')
   check "437 with -ansi as before: $(tr '\n' '/' <<<"$text")" box_as_before "$text"
 }
 

@@ -12,6 +12,7 @@ check() {  # description command...
   shift
   if "$@"; then echo "ok: $what"; else fail "$what"; fi
 }
+not() { ! "$@"; }  # for check: check "what" not command...
 finish() {
   if [ "$FAILURES" -gt 0 ]; then
     echo "$FAILURES check(s) failed" >&2

@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 
 PNG="$WINBUILD/cancel_dialog.png"
-WORK=$(mktemp -d "$WINBUILD/screenshot.XXXXXX")
+work_folder
 READY="$WORK/ready"
 STOP="$WORK/stop"
 rm -f "$PNG"
@@ -36,5 +36,4 @@ for _ in $(seq 50); do
   [ -z "$(window_geometry "$NAME - Wine desktop")" ] && break
   sleep 0.2
 done
-rm -rf "$WORK"
 finish

@@ -11,5 +11,5 @@ print_via "$WINE_HOST"
 # boxes in its columns.
 TEXT_NOT_BACK='^日本語'
 
-check_report_text "wt$$"
+check_report_text "$TAG"
 finish

@@ -7,15 +7,9 @@
 source "$(dirname "$0")/lib.sh"
 
 QUEUE="PLENWICK_FAULT_$$"
-add_queue() { make_queue pdf "$QUEUE"; }
-if [ -n "${KEEP_FAULT_WORK:-}" ]; then
-  WORK=$(mktemp -d) && cd "$WORK" && on_exit 'lpadmin -x "$QUEUE" 2>/dev/null'
-else
-  work_folder
-  on_exit 'remove_queue "$QUEUE"'
-  on_exit 'print_server_running "$PRINT_SERVER_DIR" || run_print_server "$PRINT_SERVER_DIR"'
-fi
-add_queue
+work_folder
+own_queue pdf "$QUEUE"
+on_exit 'print_server_running "$PRINT_SERVER_DIR" || run_print_server "$PRINT_SERVER_DIR"'
 print_via "$WINE_HOST"
 
 # Starts the host in the background with REQUESTS requests of the report
@@ -100,7 +94,7 @@ lpadmin -x "$QUEUE"
 go_on 1
 after_request 2
 check "deleted: the report is kept" [ -e deleted_$$.txt ]
-add_queue
+make_queue pdf "$QUEUE"
 since=$(last_job_id)
 go_on 2
 finish_host

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/linux/device_context.h"
+#include "platform/winapi/common.h"
 #include "platform/winapi/handle_table.h"
 
 namespace {
@@ -137,15 +138,7 @@ int GetTextFaceA(HDC handle, int count, LPSTR face) {
   if (!dc) return 0;
   linux_platform::Font& font = dc->CurrentFont();
   if (!font.Realize()) return 0;
-  const std::string& family = font.face().family();
-  // Without a buffer the caller asks how much room the name needs.
-  if (!face) return static_cast<int>(family.size() + 1);
-  if (count <= 0) return 0;
-  // Cut to the buffer, always terminated; the count is of the characters.
-  size_t length = std::min(family.size(), static_cast<size_t>(count - 1));
-  memcpy(face, family.data(), length);
-  face[length] = '\0';
-  return static_cast<int>(length);
+  return winapi::CopyFaceName(font.face().family(), count, face);
 }
 
 namespace {
@@ -175,15 +168,9 @@ BOOL TextOutW(HDC handle, int x, int y, LPCWSTR text, int count) {
   return TextOutOf(handle, x, y, text, count);
 }
 
-int SetBkMode(HDC handle, int mode) {
+int* winapi::BackgroundModeOf(HDC handle) {
   linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
-  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  int previous = dc->backgroundMode;
-  dc->backgroundMode = mode;
-  return previous;
+  return dc ? &dc->backgroundMode : nullptr;
 }
 
 // Only the query itself is supported: a driver that writes PDF has no

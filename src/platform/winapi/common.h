@@ -42,6 +42,15 @@ size_t LockedGlobalBlocks();
 void FailNextGlobalAlloc();
 void FreeAllGlobalBlocks();
 
+// GetTextFaceA's answer once the platform knows the face's name: without a
+// buffer the room the name needs, terminator counted; else the name cut
+// to count - 1 characters and terminated, and the characters copied.
+int CopyFaceName(const std::string& name, int count, LPSTR face);
+
+// The background mode of a device context of the platform's (its
+// SetBkMode state), or null when dc is none of them.
+int* BackgroundModeOf(HDC dc);
+
 // A DEVNAMES block (driver, device, output port, each terminated, after the
 // offsets; the default printer's), or null when no block could be had.
 HGLOBAL NewDevNamesBlock(const std::string& driver, const std::string& device,
