@@ -25,7 +25,7 @@ newest_restricting_java() {
   for java in /usr/lib/jvm/*/bin/java; do
     [ -x "$java" ] || continue
     version=$("$java" -XshowSettings:properties -version 2>&1 |
-      sed -n -E 's/^ *java\.specification\.version = ([0-9]+).*/\1/p')
+      sed -n -E 's/^ *java\.version = ([0-9]+).*/\1/p')
     if [ -n "$version" ] && [ "$version" -gt "$best_version" ]; then
       best=$java best_version=$version
     fi
