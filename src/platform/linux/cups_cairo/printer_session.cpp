@@ -8,7 +8,7 @@ namespace {
 // A session belongs to the thread that runs its request; another thread
 // (a Java thread asking for the printer's name meanwhile) looks its
 // printers up as without one.
-thread_local PrinterSession* t_session = nullptr;
+thread_local std::unique_ptr<PrinterSession> t_session;
 
 std::string Folded(const std::string& name) {
   std::string folded = name;
@@ -18,10 +18,10 @@ std::string Folded(const std::string& name) {
 
 }  // namespace
 
-PrinterSession* PrinterSession::Current() { return t_session; }
+PrinterSession* PrinterSession::Current() { return t_session.get(); }
 
 void PrinterSession::Begin() {
-  if (!t_session) t_session = new PrinterSession;
+  if (!t_session) t_session = std::make_unique<PrinterSession>();
   ++t_session->depth_;
 }
 
@@ -29,8 +29,7 @@ void PrinterSession::End() {
   if (!t_session || --t_session->depth_ > 0) return;
   // A job still open keeps the connection it shares; the session's own
   // hold on it ends here.
-  delete t_session;
-  t_session = nullptr;
+  t_session.reset();
 }
 
 std::shared_ptr<ServerConnection> PrinterSession::Connection() {
