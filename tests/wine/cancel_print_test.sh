@@ -40,6 +40,10 @@ check "the cancel window is up while the report prints" [ -n "$geometry" ]
 # window on a display without a window manager is the dialog's client
 # area).
 if [[ "$geometry" =~ ^([0-9]+)x([0-9]+)\+(-?[0-9]+)\+(-?[0-9]+)$ ]]; then
+  # Its picture is kept in the build tree; a window never painted is one colour.
+  import -window root -crop "$geometry" +repage "$WINBUILD/cancel_dialog.png"
+  deviation=$(convert "$WINBUILD/cancel_dialog.png" -format '%[fx:standard_deviation]' info:)
+  check "the cancel window is painted (deviation $deviation)" awk -v d="$deviation" 'BEGIN { exit !(d > 0) }'
   x=$((BASH_REMATCH[3] + BASH_REMATCH[1] * 65 / 137))
   y=$((BASH_REMATCH[4] + BASH_REMATCH[2] * 39 / 72))
   clicked_at=$(grep -c "^Printing $LONG" print.log)
