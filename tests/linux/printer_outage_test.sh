@@ -30,6 +30,8 @@ check "no JNI warning" no_jni_warning host.out
 check "no printer during the outage" grep -q '^name before: \*\*ERROR\*\* ' host.out
 check "the request said so" grep -q "Plenwick - Can't Get DEVMODE" host.out
 check "and kept its report" [ -e outage-1.txt ]
+check "one line says there is no printer" \
+  grep -qxF "plenwick: outage-1.txt not printed: no printer is installed or reachable" host.out
 check "the printer is found once the server is back" grep -qx 'name after: LATE' host.out
 check "the next request prints (its report spooled and deleted)" [ ! -e outage-2.txt ]
 check "as a job of the server's" [ "$(lpstat -h "$SERVER_SOCKET" -W all -o LATE 2>/dev/null | wc -l)" = 1 ]

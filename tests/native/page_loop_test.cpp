@@ -398,41 +398,6 @@ TEST_F(PageLoopTest, OptionsApplyToTheFilesAfterThem) {
   EXPECT_EQ(simwin::Documents()[1].name, "second.txt");
 }
 
-TEST_F(PageLoopTest, UnknownPrinterCancelledSkipsOnlyThatFile) {
-  WriteFile("first.txt", "1\n");
-  WriteFile("second.txt", "2\n");
-  simwin::QueueMessageBoxAnswer(IDCANCEL);
-  Print({"-disposition=scratch", "-printer_id=Nowhere", "first.txt", "-printer_id=PDF",
-         "second.txt"});
-  ASSERT_GE(simwin::MessageBoxes().size(), 1u);
-  EXPECT_EQ(simwin::MessageBoxes()[0].caption, "Plenwick - Can't Open Printer");
-  EXPECT_EQ(simwin::MessageBoxes()[0].text, "Invalid printer name.\r\n");
-  EXPECT_TRUE(Exists("first.txt"));
-  EXPECT_FALSE(Exists("second.txt"));
-  ASSERT_EQ(simwin::Documents().size(), 1u);
-  EXPECT_EQ(simwin::Documents()[0].name, "second.txt");
-}
-
-TEST_F(PageLoopTest, UnknownPrinterRetriedPrintsOnTheSelectedPrinter) {
-  WriteFile("report.txt", "1\n");
-  simwin::QueueMessageBoxAnswer(IDRETRY);
-  Print({"-printer_id=Nowhere", "report.txt"});
-  ASSERT_EQ(simwin::Documents().size(), 1u);
-  ASSERT_EQ(simwin::CreateDCCalls().size(), 1u);
-  EXPECT_EQ(simwin::CreateDCCalls()[0].device, "PDF");
-}
-
-TEST_F(PageLoopTest, NoPrinterAtAllSkipsTheFile) {
-  simwin::RemoveAllPrinters();
-  WriteFile("report.txt", "1\n");
-  Print({"-disposition=scratch", "report.txt"});
-  ASSERT_EQ(simwin::MessageBoxes().size(), 1u);
-  EXPECT_EQ(simwin::MessageBoxes()[0].caption, "Plenwick - Can't Get DEVMODE");
-  EXPECT_EQ(simwin::MessageBoxes()[0].text, "plenwick");
-  EXPECT_TRUE(Exists("report.txt"));
-  EXPECT_TRUE(simwin::Documents().empty());
-}
-
 TEST_F(PageLoopTest, DeviceContextThatCannotBeMadeSkipsTheFile) {
   WriteFile("report.txt", "1\n");
   simwin::FailNextCreateDC();
