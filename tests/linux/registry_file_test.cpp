@@ -215,16 +215,6 @@ TEST(RegistryFile, SkipsALineLongerThanItHolds) {
   ASSERT_NE(Value(registry, "HKEY_CURRENT_USER\\L", "AFTER"), nullptr);
 }
 
-// The address sanitizer reserves more address space than any limit allows.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PLENWICK_SANITIZED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define PLENWICK_SANITIZED 1
-#endif
-
 // Only a regular file is read as the registry: a FIFO would hold the
 // caller until a writer came, and /dev/zero would never end. Either reads
 // as no file at once.
@@ -244,6 +234,7 @@ TEST(RegistryFile, OnlyARegularFileIsRead) {
   rmdir(folder);
 }
 
+// The address sanitizer reserves more address space than any limit allows.
 #ifndef PLENWICK_SANITIZED
 // The process's address space so far, in bytes.
 size_t AddressSpace() {

@@ -126,6 +126,21 @@ class LineReaderTest : public plenwick_test::SimTest {
     }
   }
 
+  // The block reader, and lines handed out in place, give what reading one
+  // byte at a time gives.
+  void ExpectWhatBytewiseGives(const std::string& input, int capacity, bool raw) {
+    std::vector<Line> lines[3];
+    const Reader readers[] = {plenwick::GetLine, ReadLineInPlace, ReadLineBytewise};
+    for (int i = 0; i < 3; ++i) {
+      OpenReport(input);
+      job_.raw = raw;
+      lines[i] = ReadAll(capacity, readers[i]);
+      CloseReport();
+    }
+    EXPECT_EQ(lines[0], lines[2]);
+    EXPECT_EQ(lines[1], lines[2]);
+  }
+
   plenwick::PrintJob job_;
   plenwick::ReportFile file_{job_};
 };
@@ -249,22 +264,8 @@ TEST_F(LineReaderTest, GivesWhatReadingOneByteAtATimeGives) {
     size_t length = random() % 13000;
     for (size_t i = 0; i < length; ++i) input += alphabet[random() % sizeof alphabet];
     int capacity = std::vector<int>{1, 2, 3, 17, 512, 4097, 5000}[round % 7];
-    bool raw = round % 2 == 1;
     SCOPED_TRACE("round " + std::to_string(round));
-    OpenReport(input);
-    job_.raw = raw;
-    std::vector<Line> buffered = ReadAll(capacity);
-    CloseReport();
-    OpenReport(input);
-    job_.raw = raw;
-    std::vector<Line> inPlace = ReadAll(capacity, ReadLineInPlace);
-    CloseReport();
-    OpenReport(input);
-    job_.raw = raw;
-    std::vector<Line> bytewise = ReadAll(capacity, ReadLineBytewise);
-    CloseReport();
-    EXPECT_EQ(buffered, bytewise);
-    EXPECT_EQ(inPlace, bytewise);
+    ExpectWhatBytewiseGives(input, capacity, round % 2 == 1);
   }
 }
 
@@ -284,22 +285,8 @@ TEST_F(LineReaderTest, LongOrdinaryTextGivesWhatReadingOneByteAtATimeGives) {
       if (c == '\xc3') input += '\x96';  // an O with diaeresis
     }
     int capacity = std::vector<int>{7, 8, 9, 512, 4097, 20000}[round % 6];
-    bool raw = round % 2 == 1;
     SCOPED_TRACE("round " + std::to_string(round));
-    OpenReport(input);
-    job_.raw = raw;
-    std::vector<Line> buffered = ReadAll(capacity);
-    CloseReport();
-    OpenReport(input);
-    job_.raw = raw;
-    std::vector<Line> inPlace = ReadAll(capacity, ReadLineInPlace);
-    CloseReport();
-    OpenReport(input);
-    job_.raw = round % 2 == 1;
-    std::vector<Line> bytewise = ReadAll(capacity, ReadLineBytewise);
-    CloseReport();
-    EXPECT_EQ(buffered, bytewise);
-    EXPECT_EQ(inPlace, bytewise);
+    ExpectWhatBytewiseGives(input, capacity, round % 2 == 1);
   }
 }
 

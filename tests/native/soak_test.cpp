@@ -15,14 +15,6 @@ namespace {
 
 using plenwick_test::Arguments;
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PLENWICK_SANITIZED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define PLENWICK_SANITIZED 1
-#endif
 #ifdef PLENWICK_SANITIZED
 // The sanitizer's allocator keeps no mallinfo and is slow: fewer requests,
 // the handle checks only.
