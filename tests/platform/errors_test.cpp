@@ -35,6 +35,7 @@ TEST_F(LastErrors, AReportFileThatDoesNotOpenSaysWhy) {
       {"no such folder/report.txt", ERROR_PATH_NOT_FOUND},  // ENOENT of a folder
       {file + "/report.txt", ERROR_PATH_NOT_FOUND},         // ENOTDIR
       {".", ERROR_ACCESS_DENIED},                           // EISDIR: a folder is no file
+      {"./", ERROR_ACCESS_DENIED},                          // named with its slash too
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);

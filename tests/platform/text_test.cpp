@@ -23,6 +23,8 @@ TEST(MulDivRounding, RoundsHalfAwayFromZeroAndFailsWithMinusOne) {
       {3, 1, -2, -2},
       {-3, -1, -2, -2},
       {-3, 1, -2, 2},
+      {-5, 1, -2, 3},
+      {1, 1, -2, -1},
       {-1, 3, 2, -2},
       {1, 1, 3, 0},
       {-1, 1, 3, 0},
@@ -32,6 +34,8 @@ TEST(MulDivRounding, RoundsHalfAwayFromZeroAndFailsWithMinusOne) {
       {-5, 1, 0, -1},
       {1 << 30, 4, 8, 1 << 29},  // the product needs 64 bits
       {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+      {INT_MAX, 2, 2, INT_MAX},
+      {-INT_MAX, 1, 1, -INT_MAX},
       {INT_MAX, 2, 1, -1},  // the result does not fit
       {INT_MIN, 2, 1, -1},
       {INT_MIN, 1, -1, -1},
