@@ -2,7 +2,9 @@
 # (tests/linux and tests/wine pagination_property_test.sh): 30 generated
 # reports (random lengths, form feeds at random rows, at row 0 and exactly
 # at the page size, or none, overstrikes of every kind, lines over 511 bytes,
-# control bytes) printed in one request; every page of each PDF must hold
+# control bytes) and four fixed ones (full pages ended by a form feed on the
+# last row's line or on a line of its own, one row over a full page twice,
+# 300 rows) printed in one request; every page of each PDF must hold
 # exactly the rows that a small model of the pagination rules, written
 # here and not calling the library, puts on it: every line on the right
 # page, in order, none lost, none doubled. Sourced by a shell test standing
@@ -37,7 +39,8 @@ matches_model() {  # n pdf
 }
 
 check_pagination_property() {  # tag
-  local tag=$1 reports=30 seed=${PLENWICK_SEED:-$RANDOM} n names=() printed=()
+  local tag=$1 reports=30 seed=${PLENWICK_SEED:-$RANDOM} n i names=() numbers=()
+  local -A printed
   echo "seed $seed (PLENWICK_SEED=$seed repeats this run)"
 
   # The calibration report shows where page 2 begins: the page must end
@@ -50,7 +53,7 @@ check_pagination_property() {  # tag
   # must show into expected_NN.txt, in model_form's form.
 cat >model.pl <<'PERL'
 use strict; use warnings;
-my ($reports, $rows, $seed, $tag) = @ARGV;
+my ($reports, $rows, $seed, $tag) = @ARGV;  # or: --expect rows report
 srand($seed);
 sub pick { $_[int(rand(@_))] }
 sub row_text { my $t = shift; $t =~ s/[^!-~]//g; return substr($t, 0, 40); }
@@ -107,6 +110,10 @@ sub paginate {
   }
   return @pages;
 }
+sub expected { join("\f", map { join('', map { "$_\n" } grep { $_ ne '' } @$_) } paginate($_[0])) }
+if ($reports eq '--expect') {
+  open my $in, '<:raw', $seed or die; local $/; print expected(<$in>); exit;
+}
 
 for my $n (1 .. $reports) {
   my $report = '';
@@ -149,17 +156,28 @@ for my $n (1 .. $reports) {
   my $name = sprintf("%s_%02d.txt", $tag, $n);
   open my $out, '>:raw', $name or die; print $out $report; close $out;
   open my $exp, '>:raw', sprintf("expected_%02d.txt", $n) or die;
-  print $exp join("\f", map { join('', map { "$_\n" } grep { $_ ne '' } @$_) } paginate($report));
+  print $exp expected($report);
   close $exp;
 }
 PERL
   perl model.pl "$reports" "$ROWS" "$seed" "$tag" || fail "the generator failed"
+  for i in 0 1 2; do
+    numbered_lines $((i * ROWS + 1)) $((i * ROWS + ROWS - 1))
+    printf 'row %03d of the report\f' $((i * ROWS + ROWS))
+  done >"${tag}_ff-on-row.txt"
+  for i in 0 1 2; do numbered_lines $((i * ROWS + 1)) $((i * ROWS + ROWS)); printf '\f'; done >"${tag}_ff-own-line.txt"
+  { numbered_lines 1 $((ROWS + 1)); printf '\f'; numbered_lines $((ROWS + 2)) $((2 * ROWS + 2)); printf '\f'; } \
+    >"${tag}_overfull.txt"
+  numbered_lines 1 300 >"${tag}_300.txt"
+  mapfile -t numbers < <(seq -f %02g "$reports")
+  numbers+=(ff-on-row ff-own-line overfull 300)
+  for n in "${numbers[@]:reports}"; do perl model.pl --expect "$ROWS" "${tag}_$n.txt" >"expected_$n.txt"; done
 
-  for n in $(seq -f %02g "$reports"); do names+=("${tag}_$n.txt"); done
+  for n in "${numbers[@]}"; do names+=("${tag}_$n.txt"); done
   print_request -point=10 -interactive=none "${names[@]}"
-  for n in $(seq -f %02g "$reports"); do printed[10#$n]=$(request_pdf "${tag}_$n.txt"); done
-  for n in $(seq -f %02g "$reports"); do
-    if matches_model "$n" "${printed[10#$n]}"; then
+  for n in "${numbers[@]}"; do printed[$n]=$(request_pdf "${tag}_$n.txt"); done
+  for n in "${numbers[@]}"; do
+    if matches_model "$n" "${printed[$n]}"; then
       echo "ok: report $n: every row where the model puts it"
       continue
     fi
