@@ -209,10 +209,6 @@ endif()
 add_executable(print_host bench/print_host.cpp)
 target_include_directories(print_host PRIVATE tools ${JNI_INCLUDE_DIRS})
 target_link_libraries(print_host PRIVATE ${CMAKE_DL_LIBS})
-# A network between a client and the print server on this machine: a
-# loopback proxy that delays every byte (the tests' and the benchmark's
-# distant print server).
-add_executable(delay_proxy tests/support/delay_proxy.c)
 
 # plenwick-print (tools/): the console printer a user runs, the library's
 # print method without Java, for trying a printer with the application's

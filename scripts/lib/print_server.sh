@@ -218,17 +218,17 @@ stop_print_server() {  # dir
   rm -f "$dir/cupsd.pid"
 }
 
-# --- a print server across a network: a server of DIR behind the tree's
-# delay_proxy (tests/support/delay_proxy.c), a loopback TCP proxy that
-# passes every byte on a fixed time after it came. Its clients reach it
-# with CUPS_SERVER=127.0.0.1:PORT.
+# --- a print server across a network: a server of DIR behind
+# delay_proxy.py, a loopback TCP proxy that passes every byte on a fixed
+# time after it came. Its clients reach it with CUPS_SERVER=127.0.0.1:PORT.
 
-# Starts the proxy PROGRAM in front of the server of DIR with a delay of
-# MS each way; echoes "PID PORT" (its process and the port it listens on).
-start_delay_proxy() {  # program dir one-way-ms
+# Starts the proxy in front of the server of DIR with a delay of MS each
+# way; echoes "PID PORT" (its process and the port it listens on).
+start_delay_proxy() {  # dir one-way-ms
   local out pid port=""
   out=$(mktemp) || return 1
-  "$1" "$(print_server_port "$2")" "$3" >"$out" 2>>"$2/log/delay_proxy.log" </dev/null &
+  python3 "$(dirname "${BASH_SOURCE[0]}")/delay_proxy.py" "$(print_server_port "$1")" "$2" >"$out" \
+    2>>"$1/log/delay_proxy.log" </dev/null &
   pid=$!
   for _ in $(seq 100); do
     port=$(head -1 "$out")

@@ -29,7 +29,7 @@ own_queue pdf FAR-PDF
 own_queue null FAR-RAW
 own_queue pdf FAR-DEFAULT && lpadmin -d FAR-DEFAULT
 
-read -r PROXY_PID PROXY_PORT < <(start_delay_proxy "$NATIVE/delay_proxy" "$SERVER" 25)
+read -r PROXY_PID PROXY_PORT < <(start_delay_proxy "$SERVER" 25)
 if [ -z "${PROXY_PORT:-}" ]; then
   fail "the proxy did not start"
   finish
