@@ -15,7 +15,6 @@ source "$ROOT/tests/support/kit.sh"
 # that started them has: the tests of the desktop's dialogs name one
 # themselves.
 unset DISPLAY WAYLAND_DISPLAY
-# The folder the virtual machine loads the library from.
 LIBRARY_DIR="${LIBRARY_DIR:-$NATIVE}"
 
 # Report names carry this tag: the other tests of the run print on the same

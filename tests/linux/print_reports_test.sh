@@ -9,7 +9,6 @@ work_folder
 
 check_print_reports "$TAG"
 
-# The examples.
 cp "$ROOT"/examples/*.txt .
 for example in monthly_sales inventory_wide notice; do mv "$example.txt" "$TAG-$example.txt"; done
 print_request -point=9 "$TAG-monthly_sales.txt"
@@ -27,7 +26,6 @@ check "inventory: the 132nd column is on the page" \
 print_request "$TAG-notice.txt"
 check "notice: one page, the initial form feed skipped" [ "$(pdf_pages "${PDFS[0]:-none}")" = 1 ]
 
-# A custom paper size, and a listed form after it.
 printf 'paper\r\n' >"$TAG-custom.txt"
 cp "$TAG-custom.txt" "$TAG-letter.txt"
 print_request -width=100m -length=200m "$TAG-custom.txt" -form_id=Letter "$TAG-letter.txt"

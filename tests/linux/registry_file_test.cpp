@@ -170,7 +170,6 @@ TEST(RegistryFile, ACommentEndingInABackslashEndsThere) {
   EXPECT_EQ(Value(registry, "HKEY_CURRENT_USER\\P", "WRAPPED")->data, "\x01\x02");
 }
 
-// A number that does not fit 32 bits is refused, not cut.
 TEST(RegistryFile, RefusesNumbersBeyond32Bits) {
   struct Case {
     const char* data;

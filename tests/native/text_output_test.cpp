@@ -7,7 +7,6 @@ namespace {
 
 class TextOutputTest : public plenwick_test::PrinterDcTest {
  protected:
-  // One run of each attribute, in the style fonts.
   std::vector<simwin::GdiEvent> PutOneRunOfEachStyle() {
     for (plenwick::LineAttr attribute = 0; attribute < 4; ++attribute) {
       plenwick::PutRun(file_, attribute, 10 * attribute, 20, "x", 1);

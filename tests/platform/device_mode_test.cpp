@@ -142,7 +142,6 @@ TEST_F(DeviceModes, AnOrientationNoPrinterHasIsNotTaken) {
   }
 }
 
-// Without an output block there is nothing to fill, and nothing fails.
 TEST_F(DeviceModes, WithoutAnOutputNothingFails) {
   EXPECT_GT(DocumentPropertiesA(nullptr, printer_, name_, nullptr, nullptr, DM_OUT_BUFFER), 0);
 }

@@ -29,7 +29,6 @@ class Documents : public PrinterContextTest {
     return StartDocA(dc_, &info);
   }
 
-  // One page with a line of text on it.
   int PrintPage(const char* text) {
     int started = StartPage(dc_);
     if (started <= 0) return started;

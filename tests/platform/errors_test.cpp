@@ -23,7 +23,6 @@ TEST_F(LastErrors, AnUnknownPrinterDoesNotOpen) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PRINTER_NAME));
 }
 
-// Why a report file does not open, as the errno of the open maps it.
 TEST_F(LastErrors, AReportFileThatDoesNotOpenSaysWhy) {
   std::string file = UniqueName("errors") + ".txt";
   ASSERT_TRUE(std::ofstream(file, std::ios::binary));

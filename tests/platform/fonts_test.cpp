@@ -81,7 +81,6 @@ TEST_F(Fonts, TheUnderlineIsReported) {
   DeleteObject(font);
 }
 
-// A stale font is not selected; the context keeps the font it had.
 TEST_F(Fonts, AStaleFontIsNotSelected) {
   HFONT font = Create(20, FW_NORMAL);
   ASSERT_TRUE(DeleteObject(font));

@@ -10,7 +10,6 @@ namespace {
 
 using MessageBoxes = ConformanceTest;
 
-// A user's answer comes back as the button pressed.
 TEST_F(MessageBoxes, TheScriptedAnswerComesBack) {
   const struct {
     UINT type;

@@ -25,7 +25,6 @@ SECURE_POLICY='<Policy secure>
   </Limit>
 </Policy>'
 
-# Runs a command as a client of the central server.
 central() { CUPS_SERVER="$REMOTE" "$@"; }
 
 # Starts the central server, stopped when the test ends; REMOTE is its

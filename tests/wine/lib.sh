@@ -17,7 +17,6 @@ source "$ROOT/tests/support/kit.sh"
 WINE_HOST=wine$(grep -q 'mingw-x86_64' "$WINBUILD/CMakeCache.txt" 2>/dev/null && echo 64 || echo 32)
 TAG="wn$$"
 
-# Runs a Windows program of the build tree under Wine.
 wine_run() { "$ROOT/scripts/wine-run" "$@"; }
 
 # "WxH+X+Y" of the X window with this exact name, placed on the screen,

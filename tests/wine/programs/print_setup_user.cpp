@@ -180,7 +180,6 @@ class User {
   User(const PlenwickDll& dll, std::string transcript)
       : dll_(dll), transcript_(std::move(transcript)) {}
 
-  // Carries out one step and writes its line; false when it could not.
   bool Run(const std::string& step) {
     Choices choices;
     if (step == "name") return Write("name: " + jni_.Text(dll_.get_printer_name(env_, nullptr)));
