@@ -24,6 +24,23 @@ function(plenwick_fixture name start_name stop_name)
   set_tests_properties(${stop_name} PROPERTIES FIXTURES_CLEANUP ${name} LABELS fixture TIMEOUT 120)
 endfunction()
 
+# The name and command of a shell test of HOST (linux or wine): a script
+# tests/HOST/NAME_test.sh, or a row "SCENARIO NAME=VALUE..." of a shared
+# scenario (tests/support/run_scenario.sh), whose name is SCENARIO_test.
+function(plenwick_shell_test host script)
+  if(script MATCHES "_test\\.sh$")
+    get_filename_component(name ${script} NAME_WE)
+    set(command bash ${script} PARENT_SCOPE)
+  else()
+    separate_arguments(row UNIX_COMMAND "${script}")
+    list(GET row 0 name)
+    set(name ${name}_test)
+    set(command bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/support/run_scenario.sh ${host} ${row}
+      PARENT_SCOPE)
+  endif()
+  set(name ${name} PARENT_SCOPE)
+endfunction()
+
 function(plenwick_requires fixture)
   set_property(TEST ${ARGN} APPEND PROPERTY FIXTURES_REQUIRED ${fixture})
   set_property(TEST ${ARGN} APPEND PROPERTY ENVIRONMENT PLENWICK_FIXTURES=${PLENWICK_FIXTURES_DIR})

@@ -237,10 +237,20 @@ if(NOT PLENWICK_SANITIZE)
   # A slow or failing disk under one report (LD_PRELOAD).
   add_library(disk_faults SHARED tests/support/disk_faults.c)
   target_link_libraries(disk_faults PRIVATE ${CMAKE_DL_LIBS})
+  # Each tests/linux/*_test.sh is one test, and so is each row of the shared
+  # scenarios this host runs with nothing of its own: "SCENARIO NAME=VALUE..."
+  # runs tests/support/SCENARIO_checks.sh with the host's notes set
+  # (tests/support/run_scenario.sh), as test linux_SCENARIO_test.
   file(GLOB LINUX_SHELL_TESTS CONFIGURE_DEPENDS tests/linux/*_test.sh)
-  foreach(script ${LINUX_SHELL_TESTS})
-    get_filename_component(name ${script} NAME_WE)
-    add_test(NAME linux_${name} COMMAND bash ${script})
+  set(LINUX_SCENARIOS
+    pagination_property
+    # The PDF queue turns the library's PDF into PostScript and back, and
+    # Ghostscript makes the glyphs cairo writes in a CID font (Latin
+    # Extended-A here) into a Type 3 font without their characters.
+    "report_text TEXT_NOT_BACK=^Polski")
+  foreach(script ${LINUX_SHELL_TESTS} ${LINUX_SCENARIOS})
+    plenwick_shell_test(linux ${script})
+    add_test(NAME linux_${name} COMMAND ${command})
     set_tests_properties(linux_${name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK tree_print_queues
       LABELS linux_printing
       ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR}")

@@ -37,7 +37,6 @@ end_program() {
   STATUS=$?
   cat "$WORK/err" >>"$WORK/all-err"
 }
-# The program's answer, tabs shown as '|'.
 answer() { tr '\t' '|' <"$WORK/out"; }
 # Finds the window titled exactly $1, gives it the focus and presses the
 # keys (XTEST events: there is no window manager to pass them on).
@@ -55,11 +54,7 @@ press() {  # title key...
   [ $# -eq 0 ] || xdotool key --delay 150 "$@"
 }
 screenshot() { import -window root "$TREE/dialogs_$1.png"; }
-wait_for_output() {  # text
-  local _
-  for _ in $(seq 100); do grep -qx "$1" "$WORK/out" 2>/dev/null && return 0; sleep 0.1; done
-  return 1
-}
+wait_for_output() { wait_until 10 grep -sqx "$1" "$WORK/out"; }  # text
 
 # --- message boxes ----------------------------------------------------------
 # 10,000 characters each: words, and one word longer than any line.
@@ -211,12 +206,9 @@ window=$(xdotool search --name '^Spooling$' 2>/dev/null | head -1)
 check "dialog: titled with its caption" [ -n "$window" ]
 send "caption${TAB}Spooling page 2 of 500" "text${TAB}100${TAB}Quarterly report, page 2" \
   "text${TAB}999${TAB}no such item"
-for _ in $(seq 50); do
-  [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "Spooling page 2 of 500" ] && break
-  sleep 0.1
-done
+caption_is() { [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "$1" ]; }
 check "dialog: the caption follows the library ($(xdotool getwindowname "$window" 2>/dev/null))" \
-  [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "Spooling page 2 of 500" ]
+  wait_until 5 caption_is "Spooling page 2 of 500"
 sleep 0.3
 screenshot dialog
 # keys | the command they send

@@ -15,9 +15,7 @@ own_queue null "$QUEUE" "" -D "Desktop test queue"
 on_exit '[ -n "${JAVA_PID:-}" ] && kill "$JAVA_PID" 2>/dev/null'
 javac -d "$WORK" -cp "$NATIVE/java" "$ROOT/tests/linux/SetupThenPrint.java" || exit 1
 
-# The window of that title, once it is up (within 30 seconds).
 window_titled() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-# Keys pressed in the window, as a user types them.
 press() {  # window key...
   local window=$1
   shift
@@ -30,12 +28,6 @@ setup_then_print() {  # report...
   timeout 120 java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java:$WORK" \
     SetupThenPrint "$@" >host.out 2>&1 &
   JAVA_PID=$!
-}
-wait_until() {  # seconds command...
-  local tries=$(($1 * 10))
-  shift
-  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
-  return 1
 }
 finished() { wait "$JAVA_PID"; local status=$?; JAVA_PID=""; return $status; }
 

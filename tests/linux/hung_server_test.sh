@@ -20,13 +20,8 @@ make_queue null "$QUEUE" && lpadmin -d "$QUEUE"
 
 # Waits until the job after job id $1 is on the server: its document is on
 # its way.
-wait_for_job_after() {
-  for _ in $(seq 400); do
-    [ "$(last_job_id)" -gt "$1" ] && return 0
-    sleep 0.05
-  done
-  return 1
-}
+job_after() { [ "$(last_job_id)" -gt "$1" ]; }
+wait_for_job_after() { wait_until 20 job_after "$1"; }
 
 # The server works: a report prints and SCRATCH deletes it.
 printf 'fine\r\n' >"$TAG-fine.txt"

@@ -9,12 +9,8 @@ start_kept_ipp_printer "$WORK/printer"
 check "the IPP Everywhere printer answers" ipptool -q "$PRINTER_URI" get-printer-attributes.test
 own_queue ipp "$QUEUE" "$PRINTER_URI"
 print_on "$QUEUE" "$TAG-queue.txt"
-pdf=""
-for _ in $(seq 50); do
-  pdf=$(ls "$WORK"/printer/*.pdf 2>/dev/null | head -1)
-  [ -n "$pdf" ] && break
-  sleep 0.2
-done
+wait_until 10 compgen -G "$WORK/printer/*.pdf" >/dev/null
+pdf=$(ls "$WORK"/printer/*.pdf 2>/dev/null | head -1)
 check_document "IPP Everywhere" "${pdf:-none}"
 # A transparency group would make a printer that renders the PDF paint
 # every page as a picture.

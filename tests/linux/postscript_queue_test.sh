@@ -13,7 +13,7 @@ QUEUE="plenwick-ps-$$"
 start_socket_printer "$WORK/printer"
 own_queue ps "$QUEUE" "$PRINTER_URI"
 print_on "$QUEUE" "$TAG-queue.txt"
-for _ in $(seq 50); do [ -e "$WORK/printer/job-1" ] && break; sleep 0.2; done
+wait_until 10 test -e "$WORK/printer/job-1"
 ps="$WORK/printer/job-1"
 check "PostScript arrived" bash -c "head -c 4 '$ps' 2>/dev/null | grep -q '%!PS'"
 check "PostScript: the text reads back from the PostScript" \
@@ -29,7 +29,7 @@ mkdir -p "$folder"
 long="$folder/$TAG-$(printf 'long%.0s' $(seq 35)).txt"
 cp "$TAG-queue.txt" "$long"
 print_on "$QUEUE" "$long"
-for _ in $(seq 50); do [ -e "$WORK/printer/job-2" ] && break; sleep 0.2; done
+wait_until 10 test -e "$WORK/printer/job-2"
 check "a long title: the report printed" \
   bash -c "ps2ascii '$WORK/printer/job-2' 2>/dev/null | grep -q 'page 3 row 40 of the queue report'"
 finish

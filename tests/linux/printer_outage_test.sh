@@ -16,7 +16,7 @@ javac -cp "$NATIVE/java" -d classes "$ROOT/tests/java/PrinterOutageProbe.java" |
 CUPS_SERVER="$SERVER_SOCKET" java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java:classes" \
   PrinterOutageProbe "$WORK/server-back" >host.out 2>&1 &
 JAVA_PID=$!
-for _ in $(seq 300); do grep -q '^waiting' host.out && break; sleep 0.1; done
+wait_until 30 grep -q '^waiting' host.out
 
 run_print_server "$WORK/server"
 CUPS_SERVER="$SERVER_SOCKET" make_queue null LATE && lpadmin -h "$SERVER_SOCKET" -d LATE

@@ -32,7 +32,7 @@ while True:
     os.rename("%s/job-%d.part" % (sys.argv[1], job), "%s/job-%d" % (sys.argv[1], job))
 PY
   on_exit "kill $! 2>/dev/null"
-  for _ in $(seq 50); do [ -s "$1/port" ] && break; sleep 0.1; done
+  wait_until 5 test -s "$1/port"
   PRINTER_URI="socket://127.0.0.1:$(cat "$1/port" 2>/dev/null)"
 }
 

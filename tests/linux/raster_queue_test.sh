@@ -8,7 +8,7 @@ QUEUE="plenwick-pcl-$$"
 start_socket_printer "$WORK/printer"
 own_queue pcl "$QUEUE" "$PRINTER_URI"
 print_on "$QUEUE" "$TAG-queue.txt"
-for _ in $(seq 50); do [ -e "$WORK/printer/job-1" ] && break; sleep 0.2; done
+wait_until 10 test -e "$WORK/printer/job-1"
 pcl="$WORK/printer/job-1"
 check "PCL arrived" [ -s "$pcl" ]
 # Each page's raster graphics end with ESC * r 0 B.

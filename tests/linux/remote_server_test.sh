@@ -36,11 +36,8 @@ for ((page = 1; page <= 3000; page++)); do
 done >"$TAG-gone.txt"
 CUPS_SERVER="$REMOTE" linux_print -disposition=scratch -printer_id=CENTRAL "$TAG-gone.txt" >host.out 2>&1 &
 host=$!
-for _ in $(seq 600); do
-  central lpstat -o CENTRAL 2>/dev/null | grep -q . && break
-  kill -0 $host 2>/dev/null || break
-  sleep 0.05
-done
+sending_or_ended() { central lpstat -o CENTRAL 2>/dev/null | grep -q . || ! kill -0 $host 2>/dev/null; }
+wait_until 30 sending_or_ended
 check "gone: the job was being sent when the server went" kill -0 $host
 stop_print_server "$CENTRAL_DIR"
 wait $host

@@ -20,10 +20,10 @@ javac -cp "$NATIVE/java" -d classes "$ROOT/tests/java/ServerRestartProbe.java" |
 CUPS_SERVER="$SERVER_SOCKET" java -Xcheck:jni -Djava.library.path="$NATIVE" -cp "$NATIVE/java:classes" \
   ServerRestartProbe "$WORK/server-back" long.txt short.txt >host.out 2>&1 &
 JAVA_PID=$!
-for _ in $(seq 300); do [ -n "$(lpstat -h "$SERVER_SOCKET" -o RESTART 2>/dev/null)" ] && break; sleep 0.1; done
+wait_until 30 eval '[ -n "$(lpstat -h "$SERVER_SOCKET" -o RESTART 2>/dev/null)" ]'
 sleep 1
 stop_print_server "$WORK/server"
-for _ in $(seq 300); do grep -q '^first done' host.out && break; sleep 0.1; done
+wait_until 30 grep -q '^first done' host.out
 run_print_server "$WORK/server"
 left=$(lpstat -h "$SERVER_SOCKET" -W not-completed -o RESTART 2>/dev/null)
 touch server-back

@@ -13,6 +13,13 @@ check() {  # description command...
   if "$@"; then echo "ok: $what"; else fail "$what"; fi
 }
 not() { ! "$@"; }  # for check: check "what" not command...
+# Asks COMMAND every tenth of a second until it succeeds, for SECONDS at most.
+wait_until() {  # seconds command...
+  local tries=$(($1 * 10))
+  shift
+  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
 finish() {
   if [ "$FAILURES" -gt 0 ]; then
     echo "$FAILURES check(s) failed" >&2
@@ -31,7 +38,6 @@ numbered_lines() {  # first last
 
 pdf_pages() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Pages: +([0-9]+)/\1/p'; }
 pdf_title() { pdfinfo "$1" 2>/dev/null | sed -n -E 's/^Title: +//p'; }
-# The text of page $2 of PDF $1, laid out in rows and columns.
 pdf_page_text() { pdftotext -layout -f "$2" -l "$2" "$1" - 2>/dev/null; }
 
 # The PDFs of jobs after job id $1 whose document title is $2: other

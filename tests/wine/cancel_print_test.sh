@@ -28,11 +28,8 @@ HOST=$!
 
 # The window, once the print is under way (a few pages spooled).
 printing_page() { grep -q "Printing $LONG (page $1)" print.log 2>/dev/null; }
-for _ in $(seq 600); do
-  [ -n "$(window_geometry Spooling)" ] && printing_page 5 && break
-  kill -0 "$HOST" 2>/dev/null || break
-  sleep 0.1
-done
+up_or_ended() { [ -n "$(window_geometry Spooling)" ] && printing_page 5 || ! kill -0 "$HOST" 2>/dev/null; }
+wait_until 60 up_or_ended
 geometry=$(window_geometry Spooling)
 check "the cancel window is up while the report prints" [ -n "$geometry" ]
 
@@ -52,12 +49,9 @@ if [[ "$geometry" =~ ^([0-9]+)x([0-9]+)\+(-?[0-9]+)\+(-?[0-9]+)$ ]]; then
 fi
 
 # The print stops within seconds; a box, had one come, is seen here.
-box=""
-for _ in $(seq 300); do
-  kill -0 "$HOST" 2>/dev/null || break
-  [ -n "$(window_geometry Error)" ] && box=yes && break
-  sleep 0.1
-done
+box_or_ended() { [ -n "$(window_geometry Error)" ] || ! kill -0 "$HOST" 2>/dev/null; }
+wait_until 30 box_or_ended
+box=$(window_geometry Error)
 check "Cancel: no box for the user's own Cancel" [ -z "$box" ]
 stopped=yes
 kill -0 "$HOST" 2>/dev/null && stopped=""

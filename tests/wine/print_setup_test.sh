@@ -42,10 +42,7 @@ STEPS=(
 # dialog in the picture (and the desktop would cover theirs).
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
 XVFB=$!
-for _ in $(seq 50); do
-  [ -s "$WORK/display" ] && break
-  sleep 0.2
-done
+wait_until 10 test -s "$WORK/display"
 export DISPLAY=":$(cat "$WORK/display")"
 PNG="$WINBUILD/print_setup_dialog.png"
 rm -f "$PNG"
@@ -55,11 +52,8 @@ wine_run explorer /desktop="$DESKTOP_NAME",640x480 "$(winepath -w "$WINBUILD/pri
   "$(winepath -w "$TRANSCRIPT")" "${STEPS[@]}" >"$WORK/wine.log" 2>&1 &
 PID=$!
 
-for _ in $(seq 300); do
-  [ -f "$TRANSCRIPT.ready" ] && [ -n "$(window_geometry "Print Setup")" ] && break
-  kill -0 "$PID" 2>/dev/null || break
-  sleep 0.2
-done
+held_or_ended() { [ -f "$TRANSCRIPT.ready" ] && [ -n "$(window_geometry "Print Setup")" ] || ! kill -0 "$PID" 2>/dev/null; }
+wait_until 60 held_or_ended
 if [ -f "$TRANSCRIPT.ready" ]; then
   screenshot_desktop "$DESKTOP_NAME" "Print Setup" "$PNG"
 else

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Spooler faults under Wine with the real DLL, each in one host process of
-# three requests: the fault during the first two, the queue back for the
-# next, which must print normally (a paused and a refusing queue are the
-# shared scenario's, print_failures_checks.sh). The queue is this test's own;
+# two or three requests: the fault during the first request, the queue back
+# for the next, which must print normally. The queue is this test's own;
 # "PDF" and the default printer stay as they are. The case that stops the
 # run's print server starts it again at once.
 source "$(dirname "$0")/lib.sh"
@@ -29,12 +28,7 @@ start_host() {  # report requests answer [env...]
 }
 # Waits until the host has made request $1, then lets it go on.
 after_request() {
-  local i
-  for i in $(seq 1200); do
-    grep -q "request $1 done" host.out && break
-    sleep 0.1
-  done
-  grep -q "request $1 done" host.out || fail "request $1 never ended: $(cat host.out)"
+  wait_until 120 grep -q "request $1 done" host.out || fail "request $1 never ended: $(cat host.out)"
 }
 go_on() { touch "between.$1"; }
 # Waits for the host; its output lines lose the carriage returns of the
@@ -45,6 +39,41 @@ finish_host() {
   cat host.out
 }
 printed_text() { pdf_page_text "$(pdfs_on_queue "$1" "$QUEUE" "$2" | head -1)" 1 2>/dev/null; }
+
+# Paused queue: the spooler takes the job and holds it; the document ended
+# normally, so the report goes. Resumed, the job prints, and so does the
+# next request.
+HOST_ARGS=(-printer_id="$QUEUE")
+cupsdisable "$QUEUE"
+since=$(last_job_id)
+start_host paused_$$.txt 2 "Error=ok"
+after_request 1
+held=$(lpstat -o "$QUEUE" 2>/dev/null | wc -l)
+check "paused: the job waits in the queue ($held)" [ "$held" -ge 1 ]
+check "paused: the report was spooled and deleted" [ ! -e paused_$$.txt ]
+printf 'fault case paused_%s.txt\r\n' $$ >paused_$$.txt
+cupsenable "$QUEUE"
+go_on 1
+finish_host
+check "paused: no box" grep -q '^box Error: $' host.out
+check "paused: the held job printed once resumed" \
+  grep -q "fault case paused" <<<"$(printed_text "$since" paused_$$.txt)"
+check "paused: two documents in all" [ "$(pdfs_on_queue "$since" "$QUEUE" paused_$$.txt | wc -l)" = 2 ]
+
+# Refusing queue: EndDoc fails, the box says so, the report stays; accepted
+# again, the next request prints it.
+cupsreject "$QUEUE"
+since=$(last_job_id)
+start_host refused_$$.txt 2 "Error=ok"
+after_request 1
+check "refused: the report is kept" [ -e refused_$$.txt ]
+cupsaccept "$QUEUE"
+go_on 1
+finish_host
+check "refused: the box names the failed EndDoc" grep -q '^box Error: EndDoc returned' host.out
+check "refused: the next request prints" \
+  grep -q "fault case refused" <<<"$(printed_text "$since" refused_$$.txt)"
+check "refused: the report went after it printed" [ ! -e refused_$$.txt ]
 
 # Queue deleted after the process chose it and printed on it: for the
 # second request Wine still lists the printer it found when the process
