@@ -146,16 +146,6 @@ TEST_F(PrintRequestTest, ScratchKeepsAFileThatReplacedThePrintedOne) {
   EXPECT_FALSE(Exists(config));
 }
 
-TEST_F(PrintRequestTest, ScratchKeepsAReportThatWasNotPrinted) {
-  std::string log = EnableLog();
-  std::string config = WriteFile("job.cfg", "-disposition=scratch\n");
-  Arguments args{"-config=" + config, "missing.txt"};
-  plenwick_test::RunPrintRequest(args);
-  EXPECT_TRUE(simwin::DeletedFiles().empty());
-  EXPECT_TRUE(Exists(config));
-  EXPECT_NE(ReadFile(log).find("Keeping missing.txt"), std::string::npos);
-}
-
 TEST_F(PrintRequestTest, SaveDeletesNothingAndOptionsAfterTheLastFilePrintNothing) {
   std::string report = "report.txt";
   WriteFile(report, "x\n");
@@ -242,17 +232,6 @@ TEST_F(RequestLoopTest, NullArgumentsAreSkippedAndAMissingCopyEndsTheRequest) {
       std::string::npos)
       << text;
   EXPECT_EQ(text.find("argv[2]"), std::string::npos) << text;
-}
-
-// Each request starts from a job of its own: what one request's options
-// said is gone in the next.
-TEST_F(RequestLoopTest, EveryRequestStartsFromAFreshJob) {
-  plenwick::PrintRequest first(1);
-  char copies[] = "-copies=4";
-  first.Handle(0, copies);
-  EXPECT_EQ(first.job().copies, 4);
-  plenwick::PrintRequest second(0);
-  EXPECT_EQ(second.job().copies, 1);
 }
 
 }  // namespace

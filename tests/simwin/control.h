@@ -217,9 +217,8 @@ void BeforeAbortProcCall(int nth, std::function<void()> action);
 // (the names of ForceSpoolerResult), as a user acting while the program
 // prints, whether or not the spooler then asks its abort procedure.
 void BeforeSpoolerCall(const std::string& call, int nth, std::function<void()> action);
-// Calls of abort procedures so far, and what the last one answered.
+// Calls of abort procedures so far.
 int AbortProcCalls();
-bool LastAbortProcAnswer();
 
 // A document as the spooler saw it, with its pages in order.
 struct SpooledPage {

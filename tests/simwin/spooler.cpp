@@ -46,7 +46,6 @@ struct PlannedAction {
 };
 std::vector<PlannedAction> g_plannedActions;
 int g_abortCalls = 0;
-bool g_lastAnswer = true;
 simwin::SpoolerStyle g_style = simwin::SpoolerStyle::kWindowsNt;
 
 const char* const kCallNames[] = {"StartDoc", "StartPage", "EndPage",
@@ -108,8 +107,7 @@ bool AskAbortProc(HDC dc, const DcSpool& spool) {
   if (!spool.abortProc) return true;
   ++g_abortCalls;
   RunPlannedActions("AbortProc");
-  g_lastAnswer = spool.abortProc(dc, 0) != FALSE;
-  return g_lastAnswer;
+  return spool.abortProc(dc, 0) != FALSE;
 }
 
 // A page call of Windows NT asks the abort procedure while it takes the
@@ -297,7 +295,6 @@ void BeforeSpoolerCall(const std::string& call, int nth, std::function<void()> a
   g_plannedActions.push_back({call, nth, std::move(action)});
 }
 int AbortProcCalls() { return g_abortCalls; }
-bool LastAbortProcAnswer() { return g_lastAnswer; }
 
 std::string SpooledPage::Text() const {
   std::string text;
@@ -352,7 +349,6 @@ void ResetSpooler() {
   g_forced.clear();
   g_plannedActions.clear();
   g_abortCalls = 0;
-  g_lastAnswer = true;
 }
 
 }  // namespace detail
