@@ -2,7 +2,10 @@
 // and its identity. File handles there are file descriptors.
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "common.h"
@@ -45,5 +48,24 @@ BOOL GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION inform
   information->nFileSizeHigh = static_cast<DWORD>(size >> 32);
   information->nFileSizeLow = static_cast<DWORD>(size);
   information->nNumberOfLinks = static_cast<DWORD>(info.st_nlink);
+  return TRUE;
+}
+
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
+  if (!from || !to) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  // rename replaces whatever the new name held; without the flag Windows
+  // keeps it. The check and the rename are two steps: good enough for a
+  // name the caller owns.
+  if (!(flags & MOVEFILE_REPLACE_EXISTING) && access(to, F_OK) == 0) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return FALSE;
+  }
+  if (rename(from, to) != 0) {
+    SetLastError(winapi::ErrorFromErrno(errno));
+    return FALSE;
+  }
   return TRUE;
 }

@@ -28,6 +28,10 @@ HFILE _lopen(LPCSTR path, int mode);
 UINT _lread(HFILE file, LPVOID buffer, UINT count);
 HFILE _lclose(HFILE file);
 BOOL DeleteFileA(LPCSTR path);
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+// Gives a file a new name in the same volume; a file already under the new
+// name is replaced only with MOVEFILE_REPLACE_EXISTING.
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 
 // A line of diagnostics for whoever watches the program's debug output.
 void OutputDebugStringA(LPCSTR text);
