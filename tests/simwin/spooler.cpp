@@ -164,6 +164,7 @@ int StartDocA(HDC dc, const DOCINFOA* info) {
       SetLastError(winapi::ErrorFromErrno(errno));
       return Record(simwin::GdiEvent::kStartDoc, dc, SP_ERROR, name);
     }
+    fputs(name.c_str(), file);
     fclose(file);
   }
   spool->inDoc = true;

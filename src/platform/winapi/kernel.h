@@ -69,6 +69,12 @@ BOOL GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION inform
 // ordinary file names.
 BOOL ReservedDeviceNamesApply();
 
+// Whether a request's argument that begins with a slash is a report rather
+// than an option: where a slash begins an absolute path, one that names an
+// existing file is the report an application passed (/tmp/report.txt);
+// any other (/copies=2) stays an option. Windows: never.
+BOOL SlashArgumentNamesFile(LPCSTR argument);
+
 HGLOBAL GlobalAlloc(UINT flags, size_t bytes);
 LPVOID GlobalLock(HGLOBAL block);
 BOOL GlobalUnlock(HGLOBAL block);
