@@ -53,6 +53,11 @@ function(plenwick_debian_package)
 
   set(components library)
   install(TARGETS PLENWICKDLL LIBRARY DESTINATION ${jni_dir} COMPONENT library)
+  # JVMs not built by Debian (Temurin and the other OpenJDK builds) never
+  # look in the multiarch jni folder, but every one has /usr/lib on its
+  # java.library.path: a link there lets them find the library too.
+  file(CREATE_LINK ${multiarch}/jni/libPLENWICKDLL.so ${doc_dir}/libPLENWICKDLL.so SYMBOLIC)
+  install(FILES ${doc_dir}/libPLENWICKDLL.so DESTINATION lib COMPONENT library)
   # The console printer, as a command, with its manual page.
   install(TARGETS plenwick-print RUNTIME DESTINATION bin COMPONENT library)
   install(FILES ${doc_dir}/plenwick-print.1.gz DESTINATION share/man/man1 COMPONENT library)
