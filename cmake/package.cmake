@@ -78,6 +78,14 @@ function(plenwick_debian_package)
     install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright ${doc_dir}/changelog.Debian.gz
       DESTINATION share/doc/${package} COMPONENT ${component})
     file(WRITE ${doc_dir}/${package}.lintian-overrides "${package}: initial-upload-closes-no-bugs\n")
+    if(component STREQUAL library)
+      # The link in /usr/lib puts a shared object in a folder ldconfig reads,
+      # but the JNI library has no SONAME and no program links it: ldconfig
+      # has nothing to do for it, and a trigger would only cost time.
+      file(APPEND ${doc_dir}/${package}.lintian-overrides
+        "# A JNI library without SONAME, linked into /usr/lib for JVMs not from Debian\n"
+        "${package}: lacks-ldconfig-trigger\n")
+    endif()
     install(FILES ${doc_dir}/${package}.lintian-overrides DESTINATION share/lintian/overrides
       RENAME ${package} COMPONENT ${component})
   endforeach()
