@@ -13,7 +13,7 @@
 function(plenwick_debian_package)
   # The folder plenwick-print was built to load the library from.
   set(multiarch ${PLENWICK_MULTIARCH})
-  execute_process(COMMAND dpkg-architecture -qDEB_HOST_ARCH
+  execute_process(COMMAND dpkg-architecture ${PLENWICK_ARCH_OPTION} -qDEB_HOST_ARCH
     OUTPUT_VARIABLE architecture OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT multiarch OR NOT architecture)
     message(STATUS "No Debian architecture known: no Debian package")
