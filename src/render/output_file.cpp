@@ -1,6 +1,6 @@
 #include "render/output_file.h"
 
-#include <cstring>
+#include <vector>
 
 #include "core/debug_log.h"
 #include "platform/win32.h"
@@ -24,6 +24,18 @@ size_t ExtensionStart(const std::string& path) {
   return dot == std::string::npos || dot <= part ? path.size() : dot;
 }
 
+// The absolute path of a name; the name itself when it has none.
+std::string FullPath(const std::string& name) {
+  std::vector<char> buffer(MAX_PATH);
+  DWORD length =
+      GetFullPathNameA(name.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+  if (length >= buffer.size()) {
+    buffer.resize(length);
+    length = GetFullPathNameA(name.c_str(), length, buffer.data(), nullptr);
+  }
+  return length > 0 && length < buffer.size() ? std::string(buffer.data(), length) : name;
+}
+
 }  // namespace
 
 std::string NextOutputName(PrintJob& job) {
@@ -41,8 +53,9 @@ std::string NextOutputName(PrintJob& job) {
 
 void OutputFile::Choose(std::string name) {
   name_ = std::move(name);
+  fullName_ = FullPath(name_);
   // Beside the file, so that giving it its name is a rename in one folder.
-  partial_ = name_ + ".partial";
+  partial_ = fullName_ + ".partial";
 }
 
 OutputFile::~OutputFile() {
@@ -51,10 +64,10 @@ OutputFile::~OutputFile() {
 
 bool OutputFile::Keep(std::string& failure) {
   if (!wanted()) return true;
-  kept_ = MoveFileExA(partial_.c_str(), name_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  kept_ = MoveFileExA(partial_.c_str(), fullName_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
   if (kept_) return true;
   DWORD error = GetLastError();
-  DebugLog("MoveFileEx(%s, %s) failed because of error %d\n", partial_.c_str(), name_.c_str(),
+  DebugLog("MoveFileEx(%s, %s) failed because of error %d\n", partial_.c_str(), fullName_.c_str(),
            static_cast<int>(error));
   failure = "the file was not written whole (error " + std::to_string(error) + ")";
   return false;

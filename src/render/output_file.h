@@ -37,7 +37,8 @@ class OutputFile {
   bool Keep(std::string& failure);
 
  private:
-  std::string name_;
+  std::string name_;      // as the request gave it, for what the user is told
+  std::string fullName_;  // from the current folder: a spooler has a folder of its own
   std::string partial_;
   bool kept_ = false;
 };

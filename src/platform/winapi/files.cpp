@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "common.h"
 
@@ -68,4 +69,24 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     return FALSE;
   }
   return TRUE;
+}
+
+DWORD GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* filePart) {
+  if (!name || !*name) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  std::string full = name;
+  if (name[0] != '/') {
+    char folder[4096];
+    if (!getcwd(folder, sizeof folder)) {
+      SetLastError(winapi::ErrorFromErrno(errno));
+      return 0;
+    }
+    full = std::string(folder) + "/" + name;
+  }
+  if (full.size() >= size || !buffer) return static_cast<DWORD>(full.size() + 1);
+  memcpy(buffer, full.c_str(), full.size() + 1);
+  if (filePart) *filePart = buffer + full.rfind('/') + 1;
+  return static_cast<DWORD>(full.size());
 }

@@ -32,6 +32,10 @@ BOOL DeleteFileA(LPCSTR path);
 // Gives a file a new name in the same volume; a file already under the new
 // name is replaced only with MOVEFILE_REPLACE_EXISTING.
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
+// The absolute path of name, from the current folder: its length (without
+// the terminator) when buffer holds size bytes or more, else the size
+// needed; 0 with the last error on failure. filePart may be null.
+DWORD GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* filePart);
 
 // A line of diagnostics for whoever watches the program's debug output.
 void OutputDebugStringA(LPCSTR text);
