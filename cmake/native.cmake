@@ -1,7 +1,14 @@
 # The native build: the library for a host without windows.h, the Linux
 # platform it runs on in libPLENWICKDLL.so, the simulated Windows (a test
 # double) and the native tests and fuzzers that run on it.
-find_package(GTest REQUIRED)
+if(CMAKE_CROSSCOMPILING)
+  # No GoogleTest of the target's among the packages: built from the
+  # sources Debian ships, as for Windows.
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+endif()
 include(cmake/fixtures.cmake)
 
 # jni.h of the installed JDK; the library needs no JVM library to link.
@@ -80,12 +87,16 @@ target_link_libraries(plenwick_platform INTERFACE PkgConfig::PRINTING ${CUPS_LIB
 # looks for it. GTK stays in this program: a virtual machine may run a
 # toolkit of its own on other threads, and a server without a display needs
 # no GTK at all.
-pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
-file(GLOB DIALOG_PROGRAM_SOURCES CONFIGURE_DEPENDS src/dialog_program/*.cpp)
-add_executable(plenwick-dialogs ${DIALOG_PROGRAM_SOURCES} src/platform/linux/desktop/dialog_protocol.cpp)
-target_include_directories(plenwick-dialogs PRIVATE src)
-target_link_libraries(plenwick-dialogs PRIVATE PkgConfig::GTK3)
-set_target_properties(plenwick-dialogs PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# A cross build (arm64) makes the library's package alone: no GTK of the
+# target is installed.
+if(NOT CMAKE_CROSSCOMPILING)
+  pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
+  file(GLOB DIALOG_PROGRAM_SOURCES CONFIGURE_DEPENDS src/dialog_program/*.cpp)
+  add_executable(plenwick-dialogs ${DIALOG_PROGRAM_SOURCES} src/platform/linux/desktop/dialog_protocol.cpp)
+  target_include_directories(plenwick-dialogs PRIVATE src)
+  target_link_libraries(plenwick-dialogs PRIVATE PkgConfig::GTK3)
+  set_target_properties(plenwick-dialogs PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endif()
 
 # libPLENWICKDLL.so, so that System.loadLibrary("PLENWICKDLL") finds it. It
 # exports the seven native methods and the two dialog procedures, nothing
@@ -191,7 +202,7 @@ foreach(platform simwin linux)
   file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/conformance-${platform})
   add_test(NAME conformance_${platform}
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/fixtures/run_with_fixtures.sh
-      $<TARGET_FILE:conformance_${platform}>
+      ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:conformance_${platform}>
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/conformance-${platform})
   set_tests_properties(conformance_${platform} PROPERTIES TIMEOUT 300 LABELS conformance)
 endforeach()
@@ -215,7 +226,10 @@ target_link_libraries(print_host PRIVATE ${CMAKE_DL_LIBS})
 # options. It loads the library from where the Debian package puts it,
 # relative to its own folder (/usr/bin and /usr/lib/MULTIARCH/jni), or
 # from beside itself (this tree).
-execute_process(COMMAND dpkg-architecture -qDEB_HOST_MULTIARCH
+if(PLENWICK_DEB_ARCH)
+  set(PLENWICK_ARCH_OPTION -a${PLENWICK_DEB_ARCH})
+endif()
+execute_process(COMMAND dpkg-architecture ${PLENWICK_ARCH_OPTION} -qDEB_HOST_MULTIARCH
   OUTPUT_VARIABLE PLENWICK_MULTIARCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
 if(NOT PLENWICK_MULTIARCH)
   set(PLENWICK_MULTIARCH ${CMAKE_LIBRARY_ARCHITECTURE})
@@ -285,6 +299,16 @@ if(NOT PLENWICK_SANITIZE)
     set_tests_properties(${name} PROPERTIES LABELS "test_command;harness" TIMEOUT 120
       ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR}")
   endforeach()
+endif()
+
+# The arm64 tree: the print scenarios through its library under qemu-user,
+# page for page against the x86-64 library of the native tree.
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME compare_architectures COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/cross_platform/compare_hosts_test.sh)
+  set_tests_properties(compare_architectures PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77
+    LABELS cross_platform RESOURCE_LOCK tree_print_queues
+    ENVIRONMENT "PLENWICK_ROOT=${CMAKE_CURRENT_SOURCE_DIR};PLENWICK_BUILD=${CMAKE_BINARY_DIR};PLENWICK_NATIVE=${CMAKE_CURRENT_SOURCE_DIR}/build/native;PLENWICK_ARM64=1")
+  plenwick_requires(print_server compare_architectures)
 endif()
 
 if(PLENWICK_BENCH)

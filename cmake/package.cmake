@@ -13,7 +13,7 @@
 function(plenwick_debian_package)
   # The folder plenwick-print was built to load the library from.
   set(multiarch ${PLENWICK_MULTIARCH})
-  execute_process(COMMAND dpkg-architecture -qDEB_HOST_ARCH
+  execute_process(COMMAND dpkg-architecture ${PLENWICK_ARCH_OPTION} -qDEB_HOST_ARCH
     OUTPUT_VARIABLE architecture OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT multiarch OR NOT architecture)
     message(STATUS "No Debian architecture known: no Debian package")
@@ -53,6 +53,11 @@ function(plenwick_debian_package)
 
   set(components library)
   install(TARGETS PLENWICKDLL LIBRARY DESTINATION ${jni_dir} COMPONENT library)
+  # JVMs not built by Debian (Temurin and the other OpenJDK builds) never
+  # look in the multiarch jni folder, but every one has /usr/lib on its
+  # java.library.path: a link there lets them find the library too.
+  file(CREATE_LINK ${multiarch}/jni/libPLENWICKDLL.so ${doc_dir}/libPLENWICKDLL.so SYMBOLIC)
+  install(FILES ${doc_dir}/libPLENWICKDLL.so DESTINATION lib COMPONENT library)
   # The console printer, as a command, with its manual page.
   install(TARGETS plenwick-print RUNTIME DESTINATION bin COMPONENT library)
   install(FILES ${doc_dir}/plenwick-print.1.gz DESTINATION share/man/man1 COMPONENT library)
@@ -73,6 +78,14 @@ function(plenwick_debian_package)
     install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright ${doc_dir}/changelog.Debian.gz
       DESTINATION share/doc/${package} COMPONENT ${component})
     file(WRITE ${doc_dir}/${package}.lintian-overrides "${package}: initial-upload-closes-no-bugs\n")
+    if(component STREQUAL library)
+      # The link in /usr/lib puts a shared object in a folder ldconfig reads,
+      # but the JNI library has no SONAME and no program links it: ldconfig
+      # has nothing to do for it, and a trigger would only cost time.
+      file(APPEND ${doc_dir}/${package}.lintian-overrides
+        "# A JNI library without SONAME, linked into /usr/lib for JVMs not from Debian\n"
+        "${package}: lacks-ldconfig-trigger\n")
+    endif()
     install(FILES ${doc_dir}/${package}.lintian-overrides DESTINATION share/lintian/overrides
       RENAME ${package} COMPONENT ${component})
   endforeach()

@@ -64,6 +64,7 @@ const char kUsage[] =
     "  -printer_id=NAME        the printer (default: the selected one)\n"
     "  -copies=N  -point=N  -font=FACE  -orientation=Landscape  -form_id=A4\n"
     "  -disposition=SCRATCH    delete each report once it printed\n"
+    "  -output=FILE|FOLDER/    write the reports to files instead of the printer\n"
     "  -interactive=none       no window while printing\n"
     "  -log=FILE               the library's diagnostic log\n"
 #ifdef _WIN32

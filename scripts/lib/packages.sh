@@ -12,6 +12,10 @@ PACKAGES=(
   libbenchmark-dev gnuplot-nox time cups-filters bsdextrautils procps ghostscript iproute2
   dpkg-dev file lintian enscript
   libgtk-3-dev xdotool locales
+  # The arm64 tree: Debian's cross toolchain, the arm64 libraries beside
+  # the machine's own (multiarch), and qemu-user to run what it builds.
+  g++-aarch64-linux-gnu qemu-user libcups2-dev:arm64 libcairo2-dev:arm64 libfontconfig-dev:arm64
+  libfreetype-dev:arm64
 )
 
 # Locales the tests run under besides C: Turkish folds I and i apart, and
@@ -30,9 +34,10 @@ ensure_packages() {
   done
   if [ ${#missing[@]} -eq 0 ]; then ensure_locales; return; fi
   log_step "installing ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    as_root dpkg --add-architecture i386
-  fi
+  local arch
+  for arch in i386 arm64; do
+    dpkg --print-foreign-architectures | grep -qx "$arch" || as_root dpkg --add-architecture "$arch"
+  done
   as_root apt-get update -q >/dev/null
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
     "${missing[@]}" >/dev/null

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "core/regular_file.h"
@@ -33,6 +34,10 @@ struct PrintJob {
   bool ansiTranslation = false;
   bool raw = false;        // pass lines through with the PASSTHROUGH escape
   bool noWindows = false;  // no cancel dialog
+  // -output: the file (or, ending in a separator, the folder) the reports
+  // go to instead of the printer; empty = the printer.
+  std::string output;
+  std::map<std::string, int> outputUses;  // reports given each output name so far
 };
 
 // Sets every field to its value at the start of a request.

@@ -214,11 +214,29 @@ HDC CreateDeviceContext(const DEVMODEA* mode, const std::string& modePrinter) {
   return dc;
 }
 
+// A report going to a file needs no printer where the platform can write
+// the file itself (the Linux platform's PDF): a device context without a
+// device name, for the paper the job names. Windows has none such, and its
+// refusal is told as no printer.
+bool ConfigureFileDevice(PrintJob& job, UniqueDC& deviceContext) {
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmSpecVersion = DM_SPECVERSION;
+  WriteJobToDevMode(job, mode);
+  deviceContext.reset(CreateDCA("WINSPOOL", nullptr, nullptr, &mode));
+  if (deviceContext) return true;
+  DebugLog("no printer and no device context for a file: %s not printed\n", job.fileName);
+  TellNotPrinted(job.fileName, "no printer is installed or reachable");
+  return false;
+}
+
 }  // namespace
 
 bool ConfigureJobDevice(PrintJob& job, UniqueDC& deviceContext) {
   deviceContext.reset();
-  if (!GetDevMode()) {
+  bool selected = GetDevMode();
+  if (!selected && !job.output.empty()) return ConfigureFileDevice(job, deviceContext);
+  if (!selected) {
     MessageBoxA(nullptr, "plenwick", "Plenwick - Can't Get DEVMODE", MB_OK);
     DebugLog("no printer selection: %s not printed\n", job.fileName);
     TellNotPrinted(job.fileName, "no printer is installed or reachable");

@@ -308,6 +308,9 @@ void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* valu
     case kOptRaw:
       job.raw = true;
       break;
+    case kOptOutput:
+      job.output = given ? value : "";
+      break;
     default:  // accepted for compatibility, no effect on Windows
       break;
   }

@@ -54,6 +54,10 @@ OptionEntry OptionTable[kOptionCount] = {
     {kOptRaw, "raw",
      "pass report to printer without translation, allows you to embed 'escape' codes in your "
      "report file"},
+    {kOptOutput, "output",
+     "write the reports after it to this PDF file instead of the printer; a name ending in / is a "
+     "folder, one PDF per report named after it",
+     true},
 };
 
 const PaperSource PaperSourceTable[kPaperSourceCount] = {
@@ -71,11 +75,23 @@ void SortOptionTable() {
 const OptionEntry* FindOption(const char* text) {
   size_t textLength = strlen(text);
   if (textLength == 0) return nullptr;
+  // The rows an abbreviation may name, in table order: the binary search
+  // probes them as it always has, whatever rows were added since.
+  const OptionEntry* rows[kOptionCount];
+  int count = 0;
+  for (const OptionEntry& entry : OptionTable) {
+    size_t nameLength = strlen(entry.name);
+    if (!entry.wholeNameOnly) {
+      rows[count++] = &entry;
+    } else if (textLength >= nameLength && strncmp(text, entry.name, nameLength) == 0) {
+      return &entry;
+    }
+  }
   int low = 0;
-  int high = kOptionCount - 1;
+  int high = count - 1;
   while (low <= high) {
     int middle = low + (high - low) / 2;
-    const OptionEntry& entry = OptionTable[middle];
+    const OptionEntry& entry = *rows[middle];
     // Compared over the shorter of the two, so a name followed by "=value"
     // matches, and so does an abbreviation of a name without a value.
     int order = strncmp(text, entry.name, std::min(textLength, strlen(entry.name)));

@@ -36,15 +36,21 @@ enum OptionCode : int32_t {
   kOptOem,
   kOptAnsi,
   kOptRaw,
+  kOptOutput,
 };
 
 struct OptionEntry {
   int32_t code;
   char name[20];
   const char* description;
+  // Options added after the first thirty are found by their whole name
+  // only: an abbreviation keeps naming the row it named before (-o and -or
+  // orientation), since the lookup's probing among the first thirty rows
+  // never sees these.
+  bool wholeNameOnly = false;
 };
 
-constexpr int kOptionCount = 30;
+constexpr int kOptionCount = 31;
 extern OptionEntry OptionTable[kOptionCount];
 
 struct PaperSource {
@@ -61,7 +67,8 @@ void SortOptionTable();
 
 // The option that text names: an option whose name is a prefix of the text,
 // or of which the text is a prefix, found by binary search over the sorted
-// table. Null for an empty text or when no row matches.
+// table. Null for an empty text or when no row matches. A row marked
+// wholeNameOnly matches only a text that begins with its whole name.
 const OptionEntry* FindOption(const char* text);
 
 }  // namespace plenwick

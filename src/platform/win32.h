@@ -21,6 +21,8 @@
 inline BOOL ShellSlashWordIsPath(LPCSTR, size_t, BOOL) { return FALSE; }
 // CON, NUL, COM1, LPT1 and alike name devices in every folder.
 inline BOOL ReservedDeviceNamesApply() { return TRUE; }
+// A slash begins an option, never a path.
+inline BOOL SlashArgumentNamesFile(LPCSTR) { return FALSE; }
 // The spooler keeps what it knows of its printers itself (winapi/winspool.h).
 inline void BeginPrinterSession() {}
 inline void EndPrinterSession() {}

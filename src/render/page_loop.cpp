@@ -10,6 +10,7 @@
 #include "platform/struct_sizes.h"
 #include "render/cancel_dialog.h"
 #include "render/line_reader.h"
+#include "render/output_file.h"
 #include "render/overstrike.h"
 #include "render/report_file.h"
 #include "render/spooler_document.h"
@@ -212,7 +213,7 @@ bool FinishDocument(ReportFile& file, const Grid& grid, Position& at, SpoolerDoc
 }
 
 // Prints the open report file on the job's device context as one document.
-bool PrintDocument(ReportFile& file) {
+bool PrintDocument(ReportFile& file, const OutputFile& output) {
   CheckPassThrough(file);
   StyleFontsScope fonts(file);
   Grid grid = MeasureGrid(file);
@@ -224,6 +225,7 @@ bool PrintDocument(ReportFile& file) {
   DOCINFOA info{};
   info.cbSize = kDocInfoSize;
   info.lpszDocName = file.job.fileName;
+  info.lpszOutput = output.driverOutput();  // null: the printer
   // Every way out before the document is committed abandons it. What
   // StartDoc leaves as the last error says why it refused.
   SetLastError(ERROR_SUCCESS);
@@ -277,12 +279,19 @@ bool PrintReportFile(PrintJob& job) {
   // The file, its device context and the fonts drawn on it are this
   // report's only: they go when it ends, whatever way it ends, the fonts
   // and the dialog that the document made on the device context first.
+  // An output file not kept goes after the device context, whose driver
+  // may still hold it open.
+  OutputFile output;
   ReportFile file(job);
   // Opening the file and configuring its printer tell the user themselves
   // why a report goes unprinted; a document that does not print is told
   // here, once.
   if (!file.Open() || !ConfigureJobDevice(job, file.deviceContext)) return false;
-  if (PrintDocument(file)) return true;
+  if (!job.output.empty()) output.Choose(NextOutputName(job));
+  if (PrintDocument(file, output) && output.Keep(file.failure)) return true;
+  if (output.wanted() && !file.failure.empty() && !AbortRequested()) {
+    file.failure = "writing " + output.name() + ": " + file.failure;
+  }
   TellNotPrinted(job.fileName, "%s",
                  AbortRequested() || file.failure.empty() ? "cancelled" : file.failure.c_str());
   return false;

@@ -42,7 +42,7 @@ void PrintRequest::Handle(int index, char* argument) {
     return;
   }
   DebugLog("argv[%d] = [%s]\n", index, argument);
-  if (argument[0] == '-' || argument[0] == '/') {
+  if (argument[0] == '-' || (argument[0] == '/' && !SlashArgumentNamesFile(argument))) {
     Parse_Arg(job_, nesting_, argument + 1);
     return;
   }

@@ -36,7 +36,7 @@ files_of() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./||' |
 names_in() { tr ',|' '\n\n' <<<"$1" | sed -E 's/\(.*//; s/:.*//; s/ //g' | grep . | sort -u; }
 
 # What each package holds, exactly: no test program or build file slips in.
-expected_files=$(printf '%s\n' "$jni/libPLENWICKDLL.so" usr/bin/plenwick-print \
+expected_files=$(printf '%s\n' "$jni/libPLENWICKDLL.so" usr/lib/libPLENWICKDLL.so usr/bin/plenwick-print \
   usr/share/man/man1/plenwick-print.1.gz \
   usr/share/doc/libplenwickdll-jni/changelog.Debian.gz usr/share/doc/libplenwickdll-jni/copyright \
   usr/share/doc/libplenwickdll-jni/options.md \
@@ -96,6 +96,23 @@ check "the report printed through the unpacked library: two pages" \
   [ "$(pdf_pages "${PDFS[0]:-none}")" = 2 ]
 check "its first row is on the first page" \
   grep -q 'row 001 of the packaged report' <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
+
+# The README's example on a JVM not from Debian, with no -Djava.library.path:
+# the package's /usr/lib laid over the machine's, for that program alone.
+temurin=$(ls -d /usr/lib/jvm/temurin-*/bin 2>/dev/null | tail -1)
+if [ -z "$temurin" ] || ! unshare -m true 2>/dev/null; then
+  echo "skipped: the README example on a JVM not from Debian (${temurin:-no such JVM}; unshare -m needs root)"
+else
+  mkdir -p readme && cd readme && cp -r "$WORK/root/usr/share/plenwick/java/doc" . || exit 1
+  awk '/^```java$/ { take = 1; next } take && /^```$/ { exit } take' "$ROOT/README.md" >PrintReports.java
+  printf 'monthly\r\n' >monthly.txt && printf 'wide\r\n' >wide.txt
+  unshare -m sh -c "mount -t overlay overlay -o lowerdir='$WORK/root/usr/lib':/usr/lib /usr/lib &&
+    '$temurin/javac' doc/NativeWindows.java PrintReports.java &&
+    '$temurin/java' --enable-native-access=ALL-UNNAMED PrintReports" >temurin.out 2>&1
+  check "$temurin/java finds the packaged library and prints the README's reports" \
+    grep -q "^Printing on " temurin.out || sed 's/^/  java: /' temurin.out
+  cd "$WORK" || exit 1
+fi
 
 # The console printer of the package, unpacked: it finds the library where
 # the package puts it, relative to its own folder.

@@ -17,7 +17,15 @@ page_shapes() {
     print ($2 % 180 ? s[2] " x " s[1] : s[1] " x " s[2]) }'
 }
 
-if [ "$WINE_HOST" = wine64 ]; then
+if [ -n "${PLENWICK_ARM64:-}" ]; then
+  # The arm64 library under qemu-user against the x86-64 one, each through
+  # its console printer: the same driver code, the same pages.
+  NATIVE="${PLENWICK_NATIVE:?}"
+  [ -x "$NATIVE/plenwick-print" ] || skip "no Linux library built in $NATIVE"
+  FIRST=("$NATIVE/plenwick-print") FIRST_NAME="x86-64 library"
+  SECOND=(qemu-aarch64 -L / "$WINBUILD/plenwick-print") SECOND_NAME="arm64 library"
+  same_pages() { [ "$(page_boxes "$1")" = "$(page_boxes "$2")" ]; }
+elif [ "$WINE_HOST" = wine64 ]; then
   # The 32-bit DLL in a 32-bit prefix of this tree's own: the 32-bit tree's
   # prefix belongs to its own tests, which may be running (or ending, with
   # their Wine server) at the same time. Both DLLs drive the same Windows
@@ -92,4 +100,8 @@ compare "full pages on Letter" -point=10 -form_id=Letter "$TAG-full.txt"
 printf 'T\bTo\bot\bta\bal\bl:  1\b_2\b_3\b_\r\nplain line\r\n' >"$TAG-styled.txt"
 compare "overstrikes" -point=12 "$TAG-styled.txt"
 compare "Letter paper with a ruler" -form_id=Letter -ruler -point=10 "$TAG-paged.txt"
+if [ -n "${PLENWICK_ARM64:-}" ]; then
+  source "$ROOT/tests/support/output_file_checks.sh"
+  PRINT_HOST=console HOST_PRINT=("${SECOND[@]}") && check_output_files "$TAG"
+fi
 finish

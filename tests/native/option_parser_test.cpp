@@ -54,6 +54,10 @@ TEST_F(OptionParserTest, LookupByPrefixInEitherDirection) {
       {"zzz", nullptr},
       {"Copies=2", nullptr},  // case-sensitive
       {"=3", nullptr},
+      {"o", "orientation"},  // as before the whole-name rows came
+      {"or", "orientation"},
+      {"output=x.pdf", "output"},
+      {"outp", nullptr},  // whole names only
   };
   for (const Case& c : cases) {
     const plenwick::OptionEntry* found = plenwick::FindOption(c.text);

@@ -146,6 +146,25 @@ TEST_F(PrintRequestTest, ScratchKeepsAFileThatReplacedThePrintedOne) {
   EXPECT_FALSE(Exists(config));
 }
 
+// -output hands the driver a name beside the file (lpszOutput); a failed
+// EndDoc leaves nothing.
+TEST_F(PrintRequestTest, OutputGoesToFilesNamedInTurn) {
+  WriteFile("a.txt", "one\n");
+  mkdir("out", 0755);
+  simwin::ForceSpoolerResult("EndDoc", SP_ERROR, 3);
+  Arguments args{"-output=out/r.pdf", "a.txt", "a.txt", "-output=out/", "a.txt"};
+  plenwick_test::RunPrintRequest(args);
+  std::vector<std::string> outputs;  // absolute: the spooler has a folder of its own
+  char here[4096] = "";
+  ASSERT_TRUE(getcwd(here, sizeof here));
+  for (const auto& document : simwin::Documents())
+    outputs.push_back(document.output.substr(strlen(here) + 1));
+  EXPECT_EQ(outputs, (std::vector<std::string>{"out/r.pdf.partial", "out/r-2.pdf.partial",
+                                               "out/a.pdf.partial"}));
+  EXPECT_TRUE(Exists("out/r-2.pdf"));
+  EXPECT_FALSE(Exists("out/a.pdf") || Exists("out/a.pdf.partial"));
+}
+
 TEST_F(PrintRequestTest, SaveDeletesNothingAndOptionsAfterTheLastFilePrintNothing) {
   std::string report = "report.txt";
   WriteFile(report, "x\n");

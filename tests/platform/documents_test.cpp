@@ -48,6 +48,24 @@ TEST_F(Documents, ADocumentOfTwoPagesIsPrinted) {
   ExpectPrinted(title, true);
 }
 
+// A document with an output file goes there; a slash begins an option,
+// except on Linux before a path that names a file.
+TEST_F(Documents, ADocumentGoesToItsOutputFile) {
+  std::string output = UniqueName("output") + ".out", renamed = output + ".pdf";
+  DOCINFOA info{sizeof(DOCINFOA), output.c_str(), output.c_str(), nullptr, 0};
+  ASSERT_GT(StartDocA(dc_, &info), 0);
+  EXPECT_GT(PrintPage("to a file"), 0);
+  EXPECT_GT(EndDoc(dc_), 0);
+  EXPECT_TRUE(MoveFileExA(output.c_str(), renamed.c_str(), MOVEFILE_REPLACE_EXISTING));
+  char absolute[4096] = "";
+  EXPECT_GT(GetFullPathNameA(renamed.c_str(), sizeof absolute, absolute, nullptr), renamed.size());
+  DIVERGES_ON(kLinux, "an absolute path is a report") {
+    EXPECT_FALSE(SlashArgumentNamesFile(absolute));
+  }
+  EXPECT_FALSE(SlashArgumentNamesFile("/copies=2"));
+  EXPECT_TRUE(DeleteFileA(renamed.c_str()));
+}
+
 // Calls out of their order fail, and leave the document as it was.
 TEST_F(Documents, PageCallsOutsideTheirPlaceFail) {
   DIVERGES_ON(kWine, "Wine starts and ends a page outside a document") {

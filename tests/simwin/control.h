@@ -239,6 +239,7 @@ struct SpooledDocument {
   // the document open.
   End end = kOpen;
   std::vector<SpooledPage> pages;
+  std::string output;  // DOCINFO.lpszOutput, created empty by StartDoc; "" for none
 };
 
 // Documents started successfully, in order.

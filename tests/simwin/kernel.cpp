@@ -140,3 +140,4 @@ void ResetKernel() {
 
 // As on Windows, so that the library's refusal of device names is tested.
 BOOL ReservedDeviceNamesApply() { return TRUE; }
+BOOL SlashArgumentNamesFile(LPCSTR) { return FALSE; }

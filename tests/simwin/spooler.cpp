@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -6,6 +7,7 @@
 #include <map>
 
 #include "internal.h"
+#include "platform/winapi/common.h"
 
 namespace {
 
@@ -26,6 +28,7 @@ struct DocumentRecord {
   size_t firstEvent;
   size_t endEvent = std::numeric_limits<size_t>::max();
   simwin::SpooledDocument::End end = simwin::SpooledDocument::kOpen;
+  std::string output;
 };
 
 struct ForcedResult {
@@ -151,11 +154,24 @@ int StartDocA(HDC dc, const DOCINFOA* info) {
   if (g_style == simwin::SpoolerStyle::kWine && !AskAbortProc(dc, *spool)) {
     return Record(simwin::GdiEvent::kStartDoc, dc, 0, name);
   }
+  // A driver writes to the output file from the start of the document.
+  std::string output = info && info->lpszOutput ? info->lpszOutput : "";
+  if (!output.empty()) {
+    FILE* file = fopen(output.c_str(), "w");
+    if (!file) {
+      SetLastError(winapi::ErrorFromErrno(errno));
+      return Record(simwin::GdiEvent::kStartDoc, dc, SP_ERROR, name);
+    }
+    fputs(name.c_str(), file);
+    fclose(file);
+  }
   spool->inDoc = true;
   spool->inPage = false;
   spool->abandoned = false;
   spool->document = g_documents.size();
-  g_documents.push_back(DocumentRecord{name, dc, simwin::GdiEvents().size()});
+  g_documents.push_back(DocumentRecord{name, dc, simwin::GdiEvents().size(),
+                                       std::numeric_limits<size_t>::max(),
+                                       simwin::SpooledDocument::kOpen, output});
   int jobId = static_cast<int>(g_documents.size());
   return Record(simwin::GdiEvent::kStartDoc, dc, isForced ? forced : jobId, name);
 }
@@ -309,7 +325,7 @@ std::vector<SpooledDocument> Documents() {
   const std::vector<GdiEvent>& events = GdiEvents();
   std::vector<SpooledDocument> documents;
   for (const DocumentRecord& record : g_documents) {
-    SpooledDocument document{record.name, record.dc, record.end, {}};
+    SpooledDocument document{record.name, record.dc, record.end, {}, record.output};
     SpooledPage* page = nullptr;  // the page open at this point of the record
     size_t last = std::min(record.endEvent, events.size());
     for (size_t i = record.firstEvent + 1; i < last; ++i) {

@@ -19,13 +19,14 @@ namespace linux_platform {
 
 constexpr int kDeviceUnitsPerInch = 300;
 
-// An open document: its CUPS job and the pages drawn into it. The pages go
-// first, so that nothing more is sent, then the job, which cancels itself
-// unless it was finished.
+// An open document: its CUPS job, or the file it is written to, and the
+// pages drawn into it. The pages go first, so that nothing more is sent,
+// then the job, which cancels itself unless it was finished.
 struct Document {
-  explicit Document(Destination& destination) : job(destination) {}
-  CupsJob job;
+  std::unique_ptr<CupsJob> job;
+  FileSink file;
   std::unique_ptr<PdfDocument> pages;
+  DocumentSink& sink() { return job ? static_cast<DocumentSink&>(*job) : file; }
 };
 
 struct DeviceContext {

@@ -11,13 +11,25 @@ HDC CreateDCA(LPCSTR, LPCSTR device, LPCSTR, const DEVMODEA* mode) {
   // default destination, as the default printer on Windows.
   auto dc = std::make_unique<DeviceContext>();
   dc->destination = linux_platform::Destination::Find(device ? device : "");
-  if (!dc->destination) {
+  if (!dc->destination && device) {
     SetLastError(ERROR_INVALID_PRINTER_NAME);
     return nullptr;
   }
-  linux_platform::FillDefaults(*dc->destination, dc->mode);
+  if (dc->destination) {
+    linux_platform::FillDefaults(*dc->destination, dc->mode);
+  } else {
+    // No default printer (or no print server): a device context whose
+    // documents can only go to a file (DOCINFO.lpszOutput), on the paper
+    // the device mode names or the system's.
+    dc->mode.dmSize = sizeof dc->mode;
+    dc->mode.dmSpecVersion = DM_SPECVERSION;
+    dc->mode.dmOrientation = DMORIENT_PORTRAIT;
+    dc->mode.dmCopies = 1;
+  }
   if (mode) linux_platform::MergeFlaggedFields(dc->mode, *mode);
-  dc->media = linux_platform::MediaOf(*dc->destination, linux_platform::SettingsOf(dc->mode));
+  linux_platform::JobSettings settings = linux_platform::SettingsOf(dc->mode);
+  dc->media = dc->destination ? linux_platform::MediaOf(*dc->destination, settings)
+                              : linux_platform::MediaWithoutPrinter(settings);
   if (dc->media.width <= 0 || dc->media.length <= 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;

@@ -75,3 +75,11 @@ DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer,
 
 // A file may be called con.txt or aux here.
 BOOL ReservedDeviceNamesApply() { return FALSE; }
+
+// An absolute path, as File.getAbsolutePath() gives a report: a report
+// when something other than a folder is there (what it is, the reader
+// checks as for any report).
+BOOL SlashArgumentNamesFile(LPCSTR argument) {
+  struct stat info {};
+  return argument && argument[0] == '/' && stat(argument, &info) == 0 && !S_ISDIR(info.st_mode);
+}

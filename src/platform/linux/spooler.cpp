@@ -26,10 +26,33 @@ double Points(int deviceUnits) {
 
 }  // namespace
 
+namespace {
+
+// A document written to the file the caller named, as the PDF a PDF queue
+// would get, with no print server involved.
+int StartFileDocument(DeviceContext& dc, const char* path, const char* title) {
+  auto document = std::make_unique<Document>();
+  if (!document->file.Open(path)) return SP_ERROR;
+  document->pages = std::make_unique<linux_platform::PdfDocument>(
+      document->file, false, Points(dc.pageWidth), Points(dc.pageHeight),
+      linux_platform::kDeviceUnitsPerInch, title);
+  if (document->pages->Failed()) return SP_ERROR;
+  dc.document = std::move(document);
+  return 1;
+}
+
+}  // namespace
+
 int StartDocA(HDC handle, const DOCINFOA* info) {
   DeviceContext* dc = FindDeviceContext(handle);
   if (!dc || dc->document) return SP_ERROR;
   const char* title = info && info->lpszDocName ? info->lpszDocName : "Document";
+  if (info && info->lpszOutput) return StartFileDocument(*dc, info->lpszOutput, title);
+  if (!dc->destination) {
+    // A device context made with no printer prints to files only.
+    SetLastError(ERROR_INVALID_PRINTER_NAME);
+    return SP_ERROR;
+  }
   SigpipeHeld held;
   // The next lookup of the printer in this session asks the server again:
   // the printer is known as it was when this document began.
@@ -37,18 +60,19 @@ int StartDocA(HDC handle, const DOCINFOA* info) {
     session->DocumentStarted(*dc->destination);
   }
   bool postscript = dc->destination->TakesPostScript();
-  auto document = std::make_unique<Document>(*dc->destination);
-  if (!document->job.Start(title, linux_platform::SettingsOf(dc->mode),
-                           postscript ? CUPS_FORMAT_POSTSCRIPT : CUPS_FORMAT_PDF)) {
+  auto document = std::make_unique<Document>();
+  document->job = std::make_unique<linux_platform::CupsJob>(*dc->destination);
+  if (!document->job->Start(title, linux_platform::SettingsOf(dc->mode),
+                            postscript ? CUPS_FORMAT_POSTSCRIPT : CUPS_FORMAT_PDF)) {
     // The server's own reason is what FormatMessageA tells for the error.
-    winapi::SetLastErrorText(ERROR_GEN_FAILURE, document->job.reason());
+    winapi::SetLastErrorText(ERROR_GEN_FAILURE, document->job->reason());
     return SP_ERROR;
   }
   document->pages = std::make_unique<linux_platform::PdfDocument>(
-      document->job, postscript, Points(dc->pageWidth), Points(dc->pageHeight),
+      *document->job, postscript, Points(dc->pageWidth), Points(dc->pageHeight),
       linux_platform::kDeviceUnitsPerInch, title);
   if (document->pages->Failed()) return SP_ERROR;
-  int id = document->job.id();
+  int id = document->job->id();
   dc->document = std::move(document);
   return id;
 }
@@ -82,7 +106,8 @@ int EndDoc(HDC handle) {
   // The document counts as printed only once the server has answered for
   // it and still holds its job; a job not finished is cancelled as the
   // document goes.
-  bool printed = document->pages->Finish() && document->job.Finish();
+  bool printed = document->pages->Finish() &&
+                 (document->job ? document->job->Finish() : document->file.Finish());
   return printed ? 1 : SP_ERROR;
 }
 

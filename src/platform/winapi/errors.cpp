@@ -40,6 +40,10 @@ const char* TableMessage(DWORD code) {
       return "Not enough memory.\r\n";
     case ERROR_INVALID_PARAMETER:
       return "Invalid parameter.\r\n";
+    case ERROR_DISK_FULL:
+      return "There is not enough space on the disk.\r\n";
+    case ERROR_ALREADY_EXISTS:
+      return "Cannot create a file when that file already exists.\r\n";
     case kFilenameExcedRange:
       return "File name too long.\r\n";
     case ERROR_INVALID_PRINTER_NAME:
@@ -85,6 +89,7 @@ DWORD ErrorFromErrno(int error) {
     case EACCES:
     case EPERM:
     case EISDIR:
+    case EROFS:
       return ERROR_ACCESS_DENIED;
     case EBADF:
       return ERROR_INVALID_HANDLE;
@@ -94,6 +99,9 @@ DWORD ErrorFromErrno(int error) {
       return kReadFault;  // what Windows says of a disk that fails a read
     case ENAMETOOLONG:
       return kFilenameExcedRange;
+    case ENOSPC:
+    case EDQUOT:
+      return ERROR_DISK_FULL;
     default:
       return ERROR_INVALID_PARAMETER;
   }

@@ -2,8 +2,12 @@
 // and its identity. File handles there are file descriptors.
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "common.h"
 
@@ -46,4 +50,43 @@ BOOL GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION inform
   information->nFileSizeLow = static_cast<DWORD>(size);
   information->nNumberOfLinks = static_cast<DWORD>(info.st_nlink);
   return TRUE;
+}
+
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
+  if (!from || !to) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  // rename replaces whatever the new name held; without the flag Windows
+  // keeps it. The check and the rename are two steps: good enough for a
+  // name the caller owns.
+  if (!(flags & MOVEFILE_REPLACE_EXISTING) && access(to, F_OK) == 0) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return FALSE;
+  }
+  if (rename(from, to) != 0) {
+    SetLastError(winapi::ErrorFromErrno(errno));
+    return FALSE;
+  }
+  return TRUE;
+}
+
+DWORD GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* filePart) {
+  if (!name || !*name) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  std::string full = name;
+  if (name[0] != '/') {
+    char folder[4096];
+    if (!getcwd(folder, sizeof folder)) {
+      SetLastError(winapi::ErrorFromErrno(errno));
+      return 0;
+    }
+    full = std::string(folder) + "/" + name;
+  }
+  if (full.size() >= size || !buffer) return static_cast<DWORD>(full.size() + 1);
+  memcpy(buffer, full.c_str(), full.size() + 1);
+  if (filePart) *filePart = buffer + full.rfind('/') + 1;
+  return static_cast<DWORD>(full.size());
 }

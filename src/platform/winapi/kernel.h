@@ -28,6 +28,14 @@ HFILE _lopen(LPCSTR path, int mode);
 UINT _lread(HFILE file, LPVOID buffer, UINT count);
 HFILE _lclose(HFILE file);
 BOOL DeleteFileA(LPCSTR path);
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+// Gives a file a new name in the same volume; a file already under the new
+// name is replaced only with MOVEFILE_REPLACE_EXISTING.
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
+// The absolute path of name, from the current folder: its length (without
+// the terminator) when buffer holds size bytes or more, else the size
+// needed; 0 with the last error on failure. filePart may be null.
+DWORD GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* filePart);
 
 // A line of diagnostics for whoever watches the program's debug output.
 void OutputDebugStringA(LPCSTR text);
@@ -64,6 +72,12 @@ BOOL GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION inform
 // a device rather than a file, as on Windows. Off Windows such names are
 // ordinary file names.
 BOOL ReservedDeviceNamesApply();
+
+// Whether a request's argument that begins with a slash is a report rather
+// than an option: where a slash begins an absolute path, one that names an
+// existing file is the report an application passed (/tmp/report.txt);
+// any other (/copies=2) stays an option. Windows: never.
+BOOL SlashArgumentNamesFile(LPCSTR argument);
 
 HGLOBAL GlobalAlloc(UINT flags, size_t bytes);
 LPVOID GlobalLock(HGLOBAL block);

@@ -11,14 +11,15 @@
 #include "platform/linux/cups_cairo/cups_destination.h"
 #include "platform/linux/cups_cairo/media.h"
 #include "platform/linux/cups_cairo/owners.h"
+#include "platform/linux/cups_cairo/pdf_page.h"
 #include "platform/linux/cups_cairo/server_connection.h"
 
 namespace linux_platform {
 
-class CupsJob {
+class CupsJob : public DocumentSink {
  public:
   explicit CupsJob(Destination& destination) : destination_(destination) {}
-  ~CupsJob();
+  ~CupsJob() override;
   CupsJob(const CupsJob&) = delete;
   CupsJob& operator=(const CupsJob&) = delete;
 
@@ -28,7 +29,7 @@ class CupsJob {
   bool Start(const char* title, const JobSettings& settings, const char* format);
   // Passes document bytes on, a block at a time. False once the server
   // took nothing for too long or a write failed.
-  bool Write(const char* data, size_t length);
+  bool Write(const char* data, size_t length) override;
   // Sends what is held back and ends the document. True only when the
   // server has answered for it, and its answer shows the job neither
   // cancelled nor aborted; the job is then the server's, and no longer
@@ -38,7 +39,7 @@ class CupsJob {
   int id() const { return id_; }
   // The server took or answered nothing for too long on the connection:
   // nothing it said after that is believed.
-  bool silent() const { return connection_ && connection_->silent(); }
+  bool silent() const override { return connection_ && connection_->silent(); }
   // Why Start failed: the server's own words where it gave a reason.
   const std::string& reason() const { return reason_; }
 

@@ -123,31 +123,92 @@ PrinterDefaults DefaultsOf(Destination& destination) {
   return defaults;
 }
 
+namespace {
+
+// The size of a PWG medium, without margins.
+cups_size_t SizeOfMedium(const pwg_media_t& pwg) {
+  cups_size_t size{};
+  snprintf(size.media, sizeof size.media, "%s", pwg.pwg);
+  size.width = pwg.width;
+  size.length = pwg.length;
+  return size;
+}
+
+cups_size_t CustomSize(const JobSettings& settings) {
+  cups_size_t size{};
+  int width = settings.customWidth * kHundredthsPerTenth;
+  int length = settings.customLength * kHundredthsPerTenth;
+  pwgFormatSizeName(size.media, sizeof size.media, "custom", nullptr, width, length, nullptr);
+  size.width = width;
+  size.length = length;
+  return size;
+}
+
+bool HasCustomSize(const JobSettings& settings) {
+  return settings.paperCode == kCustomPaper && settings.customWidth > 0 &&
+         settings.customLength > 0;
+}
+
+// The first word of a paper file as libpaper reads one: comments and blank
+// lines skipped.
+std::string PaperFileWord(const char* path) {
+  FILE* file = path ? fopen(path, "r") : nullptr;
+  if (!file) return "";
+  char line[128];
+  std::string word;
+  while (word.empty() && fgets(line, sizeof line, file)) {
+    char* start = line + strspn(line, " \t");
+    if (*start == '#') continue;
+    word.assign(start, strcspn(start, " \t\r\n"));
+  }
+  fclose(file);
+  return word;
+}
+
+// The system's paper as libpaper finds it: $PAPERSIZE, else the file
+// $PAPERCONF names, else /etc/papersize; A4 when none names a paper.
+const pwg_media_t* SystemPaper() {
+  const char* variable = getenv("PAPERSIZE");
+  std::string name = variable && *variable ? variable : "";
+  if (name.empty()) {
+    const char* conf = getenv("PAPERCONF");
+    name = PaperFileWord(conf && *conf ? conf : "/etc/papersize");
+  }
+  const pwg_media_t* pwg = name.empty() ? nullptr : MediaNamed(name.c_str());
+  if (!pwg && !name.empty() && name[0] >= 'a' && name[0] <= 'z') {
+    // libpaper's names are lower case ("a4", "letter"), a PPD's capitalised.
+    name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    pwg = MediaNamed(name.c_str());
+  }
+  return pwg ? pwg : pwgMediaForPWG("iso_a4_210x297mm");
+}
+
+}  // namespace
+
 cups_size_t MediaOf(Destination& destination, const JobSettings& settings) {
   cups_size_t size{};
   const char* name = MediaNameOfPaper(settings.paperCode);
   if (name) {
     if (destination.MediaByName(name, size)) return size;
     // A paper the destination does not list still has its own size.
-    pwg_media_t* pwg = pwgMediaForPWG(name);
-    snprintf(size.media, sizeof size.media, "%s", name);
-    size.width = pwg->width;
-    size.length = pwg->length;
-    return size;
+    return SizeOfMedium(*pwgMediaForPWG(name));
   }
-  if (settings.paperCode == kCustomPaper && settings.customWidth > 0 && settings.customLength > 0) {
+  if (HasCustomSize(settings)) {
     int width = settings.customWidth * kHundredthsPerTenth;
     int length = settings.customLength * kHundredthsPerTenth;
     if (destination.MediaBySize(width, length, size)) return size;
-    size = cups_size_t{};
-    pwgFormatSizeName(size.media, sizeof size.media, "custom", nullptr, width, length, nullptr);
-    size.width = width;
-    size.length = length;
-    return size;
+    return CustomSize(settings);
   }
   std::string media = destination.DefaultKeyword("media");
   if (!destination.MediaByName(media.c_str(), size)) destination.DefaultMedia(size);
   return size;
+}
+
+cups_size_t MediaWithoutPrinter(const JobSettings& settings) {
+  const char* name = MediaNameOfPaper(settings.paperCode);
+  if (name) return SizeOfMedium(*pwgMediaForPWG(name));
+  if (HasCustomSize(settings)) return CustomSize(settings);
+  return SizeOfMedium(*SystemPaper());
 }
 
 void AddJobOptions(Destination& destination, const JobSettings& settings, CupsOptions& options) {

@@ -40,6 +40,10 @@ PrinterDefaults DefaultsOf(Destination& destination);
 // The media of the settings' paper: paper code or custom size, or the
 // destination's default media. Sizes and margins in hundredths of mm.
 cups_size_t MediaOf(Destination& destination, const JobSettings& settings);
+// The media of the settings' paper with no printer to ask: paper code or
+// custom size, else the system's paper (/etc/papersize, A4 when it names
+// none). No margins: nothing of the sheet is out of a printer's reach.
+cups_size_t MediaWithoutPrinter(const JobSettings& settings);
 // The IPP job attributes of the settings.
 void AddJobOptions(Destination& destination, const JobSettings& settings, CupsOptions& options);
 

@@ -3,7 +3,12 @@
 #include <cairo-pdf.h>
 #include <cairo-ps.h>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <string>
+
+#include "platform/winapi/common.h"
 
 namespace linux_platform {
 namespace {
@@ -64,7 +69,7 @@ std::string DscTitle(const char* title) {
 // A PostScript printer gets PostScript: CUPS passes it on as it is, where a
 // PDF would be turned into PostScript by Ghostscript first, a page at a
 // time. Any other printer gets a PDF, which CUPS' filters take as it comes.
-PdfDocument::PdfDocument(CupsJob& job, bool postscript, double width, double height,
+PdfDocument::PdfDocument(DocumentSink& job, bool postscript, double width, double height,
                          int unitsPerInch, const char* title)
     : job_(job),
       postscript_(postscript),
@@ -158,6 +163,34 @@ void PdfDocument::Line(int fromX, int fromY, int toX, int toY) {
   cairo_move_to(cr, fromX, fromY);
   cairo_line_to(cr, toX, toY);
   cairo_stroke(cr);
+}
+
+bool FileSink::Open(const char* path) {
+  // Close on exec: a program the library starts must not hold the file.
+  file_.reset(fopen(path, "wbe"));
+  if (!file_) SetLastError(winapi::OpenFileError(path, errno));
+  return static_cast<bool>(file_);
+}
+
+bool FileSink::Write(const char* data, size_t length) {
+  if (!failed_ && fwrite(data, 1, length, file_.get()) != length) {
+    failed_ = true;
+    SetLastError(winapi::ErrorFromErrno(errno));
+  }
+  return !failed_;
+}
+
+bool FileSink::Finish() {
+  FILE* file = file_.release();
+  if (!file) return false;
+  bool flushed = !failed_ && fflush(file) == 0 && fsync(fileno(file)) == 0;
+  int error = errno;
+  bool closed = fclose(file) == 0;
+  if (!flushed || !closed) {
+    if (!failed_) SetLastError(winapi::ErrorFromErrno(flushed ? errno : error));
+    return false;
+  }
+  return true;
 }
 
 }  // namespace linux_platform

@@ -5,19 +5,47 @@
 
 #include <cairo.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
-#include "platform/linux/cups_cairo/cups_job.h"
 #include "platform/linux/cups_cairo/owners.h"
 #include "platform/linux/cups_cairo/page_group_filter.h"
 
 namespace linux_platform {
 
+// Where a document's bytes go as cairo writes them: a CUPS job, or a file.
+class DocumentSink {
+ public:
+  virtual ~DocumentSink() = default;
+  // False once a write failed: nothing more is taken.
+  virtual bool Write(const char* data, size_t length) = 0;
+  // The receiver stopped answering: nothing it said after that counts.
+  virtual bool silent() const { return false; }
+};
+
+// A document written to a file of its own (DOCINFO.lpszOutput), with no
+// print server involved: the same bytes a PDF queue would get.
+class FileSink : public DocumentSink {
+ public:
+  // Creates (or empties) the file at path; the last error says why not.
+  bool Open(const char* path);
+  bool Write(const char* data, size_t length) override;
+  // Every byte on the disk and the file closed; false, with the last
+  // error, when any of it failed (a full disk shows here at the latest).
+  bool Finish();
+
+ private:
+  static void Close(FILE* file) { fclose(file); }
+  plenwick::UniqueAny<FILE*, Close> file_;
+  bool failed_ = false;
+};
+
 class PdfDocument {
  public:
   // A page of width by height points; unitsPerInch device units to the
   // inch.
-  PdfDocument(CupsJob& job, bool postscript, double width, double height, int unitsPerInch,
+  PdfDocument(DocumentSink& job, bool postscript, double width, double height, int unitsPerInch,
               const char* title);
   // Whatever cairo still writes as it goes is dropped: a document given up
   // sends nothing more.
@@ -66,7 +94,7 @@ class PdfDocument {
   void DrawPending();
   void SwitchFont(cairo_scaled_font_t* font);
 
-  CupsJob& job_;
+  DocumentSink& job_;
   bool postscript_;
   double scale_;
   // cairo's PDF on its way to the job, page groups cleared.
