@@ -32,8 +32,12 @@ struct PrintJob {
   bool oemTranslation = false;
   bool ansiTranslation = false;
   bool raw = false;        // pass lines through with the PASSTHROUGH escape
-  bool noWindows = false;  // no cancel dialog
+  bool noWindows = false;  // -interactive=none: no window of any kind
 };
+
+// Whether the request may show windows: not under -interactive=none, nor
+// where nobody could see them.
+bool WindowsShown(const PrintJob& job);
 
 // Sets every field to its value at the start of a request.
 void ResetPrintJob(PrintJob& job);

@@ -1,6 +1,10 @@
+#include <chrono>
+#include <cstdlib>
 #include <functional>
+#include <future>
 #include <map>
 #include <new>
+#include <thread>
 
 #include "bridge/native_methods.h"
 #include "fake_jni.h"
@@ -90,7 +94,7 @@ TEST_P(BridgeTest, EmptyAndNullArraysStillDoTheRequestStart) {
   EXPECT_EQ(jni_.Calls(), (std::vector<std::string>{"GetArrayLength(r1)", "GetArrayLength(r2)"}));
   EXPECT_EQ(ReadFile(log),
             "GetDevMode() new PRINTDLG created.\nargc = [0]\n"
-            "GetDevMode() reusing existing PRINTDLG.\nargc = [0]\n");
+            "GetDevMode() new PRINTDLG created.\nargc = [0]\n");
   EXPECT_TRUE(simwin::ShellExecutions().empty());
 }
 
@@ -287,6 +291,41 @@ TEST_P(BridgeTest, ExceptionsStayInsideEveryMethod) {
   EXPECT_EQ(simwin::ShellExecutions().size(), 1u);  // the first command only
   // The request lock was given back: the next request runs.
   EXPECT_EQ(Java_doc_NativeWindows_plenwick(env_, nullptr, jni_.Array({})), JNI_TRUE);
+}
+
+// A window procedure that the abort procedure's message pump runs on the
+// printing thread calls back in: the name is answered, a print and Print
+// Setup are refused, and nothing waits for itself.
+TEST_P(BridgeTest, CallsFromThePrintingThreadDoNotWaitForThemselves) {
+  WriteFile("r.txt", "x\n");
+  static decltype(this) self;
+  static std::vector<std::string> answers;
+  self = this;
+  answers.clear();
+  DLGPROC handler = [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR {
+    if (message != WM_COMMAND) return FALSE;
+    JNIEnv* env = self->env_;
+    answers = {self->jni_.Text(Java_doc_NativeWindows_get_1printer_1name(env, nullptr)),
+               std::to_string(Java_doc_NativeWindows_plenwick(env, nullptr, self->jni_.Array({}))),
+               std::to_string(Java_doc_NativeWindows_plenwick_1setup(env, nullptr))};
+    return TRUE;
+  };
+  std::promise<void> done;
+  std::thread printing([&] {
+    HWND window = CreateDialogParamA(nullptr, "AbrtDlg", nullptr, handler, 0);
+    simwin::BeforeAbortProcCall(1, [window] { simwin::PressDialogButton(window, IDOK); });
+    Java_doc_NativeWindows_plenwick(env_, nullptr, jni_.Array({jni_.String("r.txt")}));
+    DestroyWindow(window);
+    done.set_value();
+  });
+  if (done.get_future().wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    ADD_FAILURE() << "the printing thread waits for itself";
+    std::_Exit(1);
+  }
+  printing.join();
+  EXPECT_EQ(answers, (std::vector<std::string>{"PDF", "0", "0"}));
+  EXPECT_EQ(simwin::DebugStrings().back(), "plenwick: a print is already running on this thread\n");
+  EXPECT_EQ(simwin::Documents().size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(IsCopy, BridgeTest, ::testing::Bool(),
