@@ -8,6 +8,24 @@
 # through PLENWICK_ANSWER where the host shows it (a Linux library without
 # a display tells it in a line and takes its default answer).
 
+# Runs one request, in a process group of its own, for 20 seconds at most,
+# looking for a window of any kind on the display while it runs: WINDOW_SEEN
+# names what was seen (empty when nothing was).
+request_unseen() {  # arguments...
+  local pid i
+  WINDOW_SEEN=""
+  setsid "${HOST_PRINT[@]}" "$@" >host.out 2>&1 &
+  pid=$!
+  for ((i = 0; i < 100; i++)); do
+    kill -0 "$pid" 2>/dev/null || break
+    [ -z "${DISPLAY:-}" ] ||
+      WINDOW_SEEN+=$(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | sort -u)
+    sleep 0.2
+  done
+  kill -0 "$pid" 2>/dev/null && WINDOW_SEEN+="(still running after 20 s)" && kill -- -"$pid"
+  wait "$pid"
+}
+
 check_print_failures() {  # tag
   local tag=$1 queue="plenwick-fail-$$" line status waiting
 
@@ -65,6 +83,8 @@ TOLD
   print_request -disposition=scratch "$tag-read-only.txt"
   check "read-only: printed" grep -q read-only <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
   check "read-only: kept" [ -e "$tag-read-only.txt" ]
+  check "read-only: and the user is told" \
+    grep -q "^plenwick: $tag-read-only.txt printed but not deleted: ." <(told host.out)
 
   # A queue of the test's own that rejects jobs: the spooler's error box,
   # the report kept, nothing of it left in the queue, and the next report
@@ -81,6 +101,22 @@ TOLD
   check "rejected: nothing of it waits in the queue" [ -z "$(lpstat -o "$queue" 2>/dev/null)" ]
   check "rejected: the next report printed" grep -q printed <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
   check "rejected: and was deleted" [ ! -e "$tag-printed.txt" ]
+
+  # -interactive=none shows no window of any kind, whatever fails: the
+  # request ends at once, unanswered, tells the cause and keeps the report.
+  local name server printer cause
+  while IFS='|' read -r name server printer cause; do
+    printf 'unseen\r\n' >"$tag-unseen.txt"
+    CUPS_SERVER=${server:-$CUPS_SERVER} request_unseen -interactive=none -disposition=scratch \
+      -printer_id="$printer" "$tag-unseen.txt"
+    check "no windows, $name: none appears $WINDOW_SEEN" [ -z "$WINDOW_SEEN" ]
+    check "no windows, $name: the cause is told" grep -qE "^plenwick: ($cause)" <(told host.out)
+    check "no windows, $name: the report is kept" [ -e "$tag-unseen.txt" ]
+  done <<CASES
+unknown printer||Nowhere|Plenwick - Can't Open Printer: Invalid printer name\.
+refused document||$queue|(Error: )?(StartDoc|EndDoc) returned
+no printer at all|$PWD/no-server.sock|PDF|$tag-unseen.txt not printed
+CASES
 
   # Paused: the job is spooled and waits in the queue, as on Windows, so
   # the report counts as printed. The job is cancelled at once: other
