@@ -18,8 +18,8 @@ class PrintRequest {
  public:
   // Starts a request of count arguments: a job and an option nesting of its
   // own, whatever an earlier request left; the printer selection brought
-  // up to date (the default printer of now unless one was chosen); the option table in its search order; the count
-  // logged.
+  // up to date (the default printer of now unless one was chosen); the option table in its search
+  // order; the count logged.
   explicit PrintRequest(int count);
   PrintRequest(const PrintRequest&) = delete;
   PrintRequest& operator=(const PrintRequest&) = delete;
