@@ -18,8 +18,8 @@ request_unseen() {  # arguments...
   pid=$!
   for ((i = 0; i < 100; i++)); do
     kill -0 "$pid" 2>/dev/null || break
-    [ -z "${DISPLAY:-}" ] ||
-      WINDOW_SEEN+=$(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | sort -u)
+    [ -z "${DISPLAY:-}" ] || [ -n "$WINDOW_SEEN" ] ||
+      WINDOW_SEEN=$(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | sort -u)
     sleep 0.2
   done
   kill -0 "$pid" 2>/dev/null && WINDOW_SEEN+="(still running after 20 s)" && kill -- -"$pid"
