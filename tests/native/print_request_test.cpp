@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -176,79 +175,36 @@ TEST_F(PrintRequestTest, EachRequestStartsFromAFreshJob) {
   EXPECT_TRUE(Exists(report));
 }
 
-// Each request prints on the default printer of now (changed, removed),
-// until Print Setup chooses one; a chosen one that is gone gives way to it.
+// Each request takes the default printer of now (changed, removed) until
+// Print Setup chooses one; a chosen one that is gone gives way to it.
 TEST_F(PrintRequestTest, EachRequestTakesTheDefaultPrinterOfNow) {
-  auto printedOn = [this](const std::string& report) {
-    WriteFile(report, "x\n");
-    Arguments args{report};
-    plenwick_test::RunPrintRequest(args);
-    return simwin::CreateDCCalls().back().device;
-  };
-  simwin::PrinterSpec other;
-  other.name = "Other";
-  simwin::AddPrinter(other);
-  EXPECT_EQ(printedOn("1.txt"), "PDF");
-  simwin::SetDefaultPrinter("Other");
-  EXPECT_EQ(printedOn("2.txt"), "Other");
-  simwin::RemoveAllPrinters();
-  simwin::AddPrinter(simwin::PrinterSpec{});
-  simwin::SetDefaultPrinter("PDF");
-  EXPECT_EQ(printedOn("3.txt"), "PDF");
-  simwin::AddPrinter(other);
-  simwin::ScriptPrintSetup("Other");
-  ASSERT_TRUE(plenwick::ShowPrintSetup());
-  EXPECT_EQ(printedOn("4.txt"), "Other");
-  simwin::FailNextOpenPrinter("Other");
-  EXPECT_EQ(printedOn("5.txt"), "PDF");
-  EXPECT_EQ(simwin::DebugStrings().back(),
-            "plenwick: printer Other chosen in Print Setup cannot be opened; the default "
-            "printer is taken again\n");
-  EXPECT_TRUE(simwin::MessageBoxes().empty());
-}
-
-// A printed report that cannot be deleted is kept, and the user is told.
-TEST_F(PrintRequestTest, ScratchTellsAReportItCouldNotDelete) {
-  WriteFile("open.txt", "x\n");
-  simwin::FailNextDeleteFile(ERROR_ACCESS_DENIED);
-  Arguments args{"-disposition=scratch", "open.txt"};
-  plenwick_test::RunPrintRequest(args);
-  EXPECT_TRUE(Exists("open.txt"));
-  EXPECT_EQ(simwin::DebugStrings().back(),
-            "plenwick: open.txt printed but not deleted: Access denied.\n");
-}
-
-// No window where none can be seen: under -interactive=none, or in a
-// process whose window station is invisible (a service), no box and no
-// dialog; each box is told and answered with its safe choice.
-TEST_F(PrintRequestTest, NoWindowWhereNoneCanBeSeen) {
-  for (bool service : {false, true}) {
-    plenwick_test::FreshMachine();
-    simwin::SetWindowStationVisible(!service);
-    WriteFile("kept.txt", "x\n");
-    WriteFile("next.txt", "y\n");
-    Arguments args{service ? "-point=10" : "-interactive=none",
-                   "-disposition=scratch",
-                   "-printer_id=Nowhere",
-                   "kept.txt",
-                   "-printer_id=PDF",
-                   "next.txt"};
-    simwin::ForceSpoolerResult("StartDoc", -1);
-    plenwick_test::RunPrintRequest(args);
-    EXPECT_TRUE(simwin::MessageBoxes().empty());
-    EXPECT_EQ(simwin::DialogsCreated(), 0u);
-    EXPECT_TRUE(Exists("kept.txt") && Exists("next.txt"));
-    std::vector<std::string> told = simwin::DebugStrings();
-    EXPECT_NE(std::find(told.begin(), told.end(),
-                        "plenwick: Plenwick - Can't Open Printer: Invalid printer name.\n"),
-              told.end());
-    EXPECT_NE(std::find(told.begin(), told.end(),
-                        "plenwick: Error: StartDoc returned -1 (Unknown general error).\n"),
-              told.end());
+  using namespace simwin;
+  void (*before[])() = {
+      [] {}, [] { AddPrinter({"Other"}), SetDefaultPrinter("Other"); },
+      [] { RemoveAllPrinters(), AddPrinter({}), SetDefaultPrinter("PDF"); },
+      [] { AddPrinter({"Other"}), ScriptPrintSetup("Other"), plenwick::ShowPrintSetup(); },
+      [] { FailNextOpenPrinter("Other"); }};
+  std::string printers;
+  for (auto step : before) {
+    Arguments args{"r.txt"};
+    step(), WriteFile("r.txt", "x\n"), plenwick_test::RunPrintRequest(args);
+    printers += CreateDCCalls().back().device + " ";
   }
+  EXPECT_EQ(printers, "PDF Other PDF Other PDF ");
+  EXPECT_EQ(DebugStrings().back(),
+            "plenwick: printer Other chosen in Print Setup cannot be opened; "
+            "the default printer is taken again\n");
+}
+
+// A service shows no window: no box (told instead), no cancel window, no
+// Print Setup.
+TEST_F(PrintRequestTest, AServiceShowsNoWindow) {
+  using namespace simwin;
+  Arguments args{"-printer_id=Nowhere", "r.txt", "-printer_id=PDF", "r.txt"};
+  SetWindowStationVisible(false), WriteFile("r.txt", "x\n"), plenwick_test::RunPrintRequest(args);
   EXPECT_FALSE(plenwick::ShowPrintSetup());
-  EXPECT_TRUE(simwin::PrintDlgCalls().empty() ||
-              !(simwin::PrintDlgCalls().back().flags & PD_PRINTSETUP));
+  EXPECT_EQ(MessageBoxes().size() + DialogsCreated() + PrintDlgCalls().size(), 1u);
+  EXPECT_EQ(DebugStrings()[0], "plenwick: Plenwick - Can't Open Printer: Invalid printer name.\n");
 }
 
 // A failed allocation inside a configuration file ends the request where

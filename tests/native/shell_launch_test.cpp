@@ -1,7 +1,6 @@
 #include "services/shell_launch.h"
 
 #include <cstring>
-#include <thread>
 
 #include "test_support.h"
 
@@ -138,29 +137,6 @@ TEST_F(LaunchShellCommandTest, AnOverLongCommandIsNotLaunched) {
   EXPECT_TRUE(simwin::ShellExecutions().empty());
   EXPECT_EQ(ReadFile(log),
             "LaunchShellCommand() command of 1024 bytes is longer than 1023: not launched\n");
-}
-
-}  // namespace
-
-namespace {
-
-// The shell gets COM on a thread without it, and a thread keeps the COM it
-// had: an apartment's count is given back, the other model is left alone.
-TEST(ShellComTest, ThreadKeepsTheComItHad) {
-  std::vector<std::vector<std::string>> seen;
-  for (int had : {-1, COINIT_APARTMENTTHREADED, COINIT_MULTITHREADED}) {
-    std::thread([&] {
-      plenwick_test::FreshMachine();
-      if (had >= 0) CoInitializeEx(nullptr, static_cast<DWORD>(had));
-      plenwick::LaunchShellCommand("notepad.exe", nullptr, false);
-      seen.push_back(simwin::ComEvents());
-    }).join();
-  }
-  const char* kInit = "CoInitializeEx(0x6) = 0x";
-  EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{
-                      {std::string(kInit) + "0", "CoUninitialize()"},
-                      {"CoInitializeEx(0x2) = 0x0", std::string(kInit) + "1", "CoUninitialize()"},
-                      {"CoInitializeEx(0x0) = 0x0", std::string(kInit) + "80010106"}}));
 }
 
 }  // namespace

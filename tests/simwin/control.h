@@ -40,8 +40,6 @@ void ClearRecords();
 
 // ---- Kernel: files and memory -------------------------------------------
 
-// The next DeleteFileA fails with error, deleting nothing.
-void FailNextDeleteFile(DWORD error);
 // Files deleted through DeleteFileA, in order, successful or not.
 struct DeleteRecord {
   std::string path;
@@ -299,8 +297,7 @@ struct MessageBoxRecord {
   int answer;
 };
 const std::vector<MessageBoxRecord>& MessageBoxes();
-// Whether the process's window station is visible (a desktop session's
-// is; a service's is not). Visible on a fresh machine.
+// A service's window station, not visible (false), or a desktop's.
 void SetWindowStationVisible(bool visible);
 // Answers for the next message boxes, in order. Without a queued answer a
 // box answers its first button (IDOK, or IDRETRY for Retry/Cancel).
@@ -336,9 +333,6 @@ void QueueShellOutcome(uintptr_t hInstApp, bool startsProcess);
 // "WaitForSingleObject(process 1, INFINITE)", "CloseHandle(process 1)".
 // Processes are numbered from 1 in the order they were started.
 const std::vector<std::string>& ShellEvents();
-// COM calls of every thread, in order: "CoInitializeEx(0x6) = 0x0" (the
-// flags and the result), "CoUninitialize()".
-const std::vector<std::string>& ComEvents();
 
 // ---- Registry -----------------------------------------------------------
 

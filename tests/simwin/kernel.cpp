@@ -23,7 +23,6 @@ long g_failReadsAfter = -1;
 DWORD g_failReadsError = 0;
 
 std::vector<simwin::DeleteRecord> g_deleted;
-DWORD g_failNextDelete = ERROR_SUCCESS;
 std::vector<std::string> g_debugStrings;
 
 // Local blocks are handed out by address (FormatMessageA gives the caller a
@@ -79,14 +78,8 @@ HFILE _lclose(HFILE handle) {
 }
 
 BOOL DeleteFileA(LPCSTR path) {
-  DWORD planned = g_failNextDelete;
-  g_failNextDelete = ERROR_SUCCESS;
-  bool deleted = planned == ERROR_SUCCESS && unlink(path) == 0;
-  if (planned != ERROR_SUCCESS) {
-    SetLastError(planned);
-  } else if (!deleted) {
-    SetLastError(winapi::ErrorFromErrno(errno));
-  }
+  bool deleted = unlink(path) == 0;
+  if (!deleted) SetLastError(winapi::ErrorFromErrno(errno));
   g_deleted.push_back({path, deleted});
   return deleted ? TRUE : FALSE;
 }
@@ -108,7 +101,6 @@ DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer,
 
 namespace simwin {
 
-void FailNextDeleteFile(DWORD error) { g_failNextDelete = error; }
 const std::vector<DeleteRecord>& DeletedFiles() { return g_deleted; }
 const std::vector<std::string>& DebugStrings() { return g_debugStrings; }
 // The global blocks are the shared ones (winapi/global_memory.cpp).
@@ -139,7 +131,6 @@ void ResetKernel() {
   winapi::FreeAllGlobalBlocks();
   g_locals.clear();
   g_failReadsAfter = -1;
-  g_failNextDelete = ERROR_SUCCESS;
   SetLastError(0);
 }
 

@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -22,7 +21,6 @@ struct Process {
 std::mutex g_lock;
 std::vector<simwin::ShellExecution> g_executions;
 std::vector<std::string> g_events;
-std::vector<std::string> g_comEvents;
 std::deque<Outcome> g_outcomes;
 simwin::HandleTable<Process> g_processes(simwin::HandleKind::kProcess);
 int g_processesStarted = 0;
@@ -93,34 +91,6 @@ BOOL CloseHandle(HANDLE handle) {
   return TRUE;
 }
 
-// COM of each thread: how often it was initialised, and in which model.
-struct ThreadCom {
-  int count = 0;
-  DWORD model = 0;
-};
-thread_local ThreadCom t_com;
-
-HRESULT CoInitializeEx(LPVOID, DWORD coInit) {
-  DWORD model = coInit & COINIT_APARTMENTTHREADED;
-  HRESULT result = t_com.count == 0 ? S_OK : (t_com.model == model ? S_FALSE : RPC_E_CHANGED_MODE);
-  if (result != RPC_E_CHANGED_MODE) {
-    t_com.model = model;
-    ++t_com.count;
-  }
-  std::lock_guard<std::mutex> oneCall(g_lock);
-  char event[48];
-  snprintf(event, sizeof event, "CoInitializeEx(0x%x) = 0x%x", static_cast<unsigned>(coInit),
-           static_cast<unsigned>(result));
-  g_comEvents.push_back(event);
-  return result;
-}
-
-void CoUninitialize() {
-  if (t_com.count > 0) --t_com.count;
-  std::lock_guard<std::mutex> oneCall(g_lock);
-  g_comEvents.push_back("CoUninitialize()");
-}
-
 namespace simwin {
 
 const std::vector<ShellExecution>& ShellExecutions() { return g_executions; }
@@ -129,7 +99,6 @@ void QueueShellOutcome(uintptr_t hInstApp, bool startsProcess) {
   g_outcomes.push_back({hInstApp, startsProcess});
 }
 const std::vector<std::string>& ShellEvents() { return g_events; }
-const std::vector<std::string>& ComEvents() { return g_comEvents; }
 
 namespace detail {
 
@@ -139,7 +108,6 @@ void ResetShell() {
   std::lock_guard<std::mutex> oneCall(g_lock);
   g_executions.clear();
   g_events.clear();
-  g_comEvents.clear();
   g_outcomes.clear();
   g_processes.Clear();
   g_processesStarted = 0;

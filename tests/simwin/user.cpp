@@ -1,13 +1,9 @@
-#include <cstring>
-
 #include "internal.h"
+#include "platform/winapi/common.h"
 namespace {
 
 std::vector<simwin::MessageBoxRecord> g_boxes;
 std::vector<int> g_answers;
-bool g_stationVisible = true;
-// The one window station of the process, a value no other handle has.
-int g_windowStation;
 
 int FirstButton(UINT type) { return (type & 0xF) == MB_RETRYCANCEL ? IDRETRY : IDOK; }
 
@@ -23,24 +19,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   return answer;
 }
 
-HWINSTA GetProcessWindowStation() { return &g_windowStation; }
-
-BOOL GetUserObjectInformationA(HANDLE object, int index, PVOID info, DWORD length, LPDWORD needed) {
-  if (needed) *needed = sizeof(USEROBJECTFLAGS);
-  if (object != &g_windowStation || index != UOI_FLAGS || !info ||
-      length < sizeof(USEROBJECTFLAGS)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  USEROBJECTFLAGS flags{};
-  flags.dwFlags = g_stationVisible ? WSF_VISIBLE : 0;
-  memcpy(info, &flags, sizeof flags);
-  return TRUE;
-}
-
 namespace simwin {
 
-void SetWindowStationVisible(bool visible) { g_stationVisible = visible; }
+void SetWindowStationVisible(bool visible) { winapi::SetWindowStationVisible(visible); }
 const std::vector<MessageBoxRecord>& MessageBoxes() { return g_boxes; }
 void QueueMessageBoxAnswer(int answer) { g_answers.push_back(answer); }
 
@@ -49,7 +30,7 @@ namespace detail {
 void ResetUser() {
   g_boxes.clear();
   g_answers.clear();
-  g_stationVisible = true;
+  winapi::SetWindowStationVisible(true);
 }
 
 }  // namespace detail

@@ -274,8 +274,3 @@ BOOL CloseHandle(HANDLE handle) {
   if (!process->waited) ReapInBackground(process->pid);
   return TRUE;
 }
-
-// The programs this platform's shell starts need no COM: there is nothing
-// to set up on the thread, and nothing to take down.
-HRESULT CoInitializeEx(LPVOID, DWORD) { return S_OK; }
-void CoUninitialize() {}

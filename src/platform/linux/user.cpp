@@ -3,7 +3,6 @@
 // answered with the box's safe button. Either way the line is written, so
 // the log of a desktop session holds what the user was asked and answered.
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -136,28 +135,4 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
   fprintf(stderr, "%s: %s [%s]\n", title.c_str(), line.c_str(), AnswerName(answer));
   fflush(stderr);
   return answer;
-}
-
-// A Linux process has no window station. Whether a window can be seen is
-// the display's question, which each dialog and box answers when it is
-// shown (no display: a line on standard error, the safe answer). So the
-// process's station is reported visible, and a service without a display
-// still never waits on a window.
-namespace {
-int g_windowStation;
-}  // namespace
-
-HWINSTA GetProcessWindowStation() { return &g_windowStation; }
-
-BOOL GetUserObjectInformationA(HANDLE object, int index, PVOID info, DWORD length, LPDWORD needed) {
-  if (needed) *needed = sizeof(USEROBJECTFLAGS);
-  if (object != &g_windowStation || index != UOI_FLAGS || !info ||
-      length < sizeof(USEROBJECTFLAGS)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  USEROBJECTFLAGS flags{};
-  flags.dwFlags = WSF_VISIBLE;
-  memcpy(info, &flags, sizeof flags);
-  return TRUE;
 }
