@@ -82,13 +82,15 @@ bool RefreshPrinterSelection() {
   if (g_printerSelection.chosen() && g_printerSelection.CurrentPrinter(chosen, sizeof chosen)) {
     UniquePrinter check;  // only the check: closed at once
     if (OpenPrinterA(chosen, check.put(), nullptr)) return GetDevMode();
+    std::string why = SystemErrorText(GetLastError());
     DebugLog(
-        "printer %s chosen in Print Setup cannot be opened (error %lu): the default printer "
-        "is taken again\n",
-        chosen, static_cast<unsigned long>(GetLastError()));
+        "printer %s chosen in Print Setup cannot be opened (%s): the default printer is "
+        "taken again\n",
+        chosen, why.c_str());
     TellUser(
-        "printer %s chosen in Print Setup cannot be opened; the default printer is taken again",
-        chosen);
+        "printer %s chosen in Print Setup cannot be opened (%s); the default printer is "
+        "taken again",
+        chosen, why.c_str());
   }
   // The default moves (users change it, Windows makes the last printer
   // used the default, printers are removed): it is asked anew each time.

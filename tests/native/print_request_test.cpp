@@ -192,8 +192,8 @@ TEST_F(PrintRequestTest, EachRequestTakesTheDefaultPrinterOfNow) {
   }
   EXPECT_EQ(printers, "PDF Other PDF Other PDF ");
   EXPECT_EQ(DebugStrings().back(),
-            "plenwick: printer Other chosen in Print Setup cannot be opened; "
-            "the default printer is taken again\n");
+            "plenwick: printer Other chosen in Print Setup cannot be opened (Invalid printer "
+            "name.); the default printer is taken again\n");
 }
 
 // A service shows no window: no box (told instead), no cancel window, no
