@@ -290,9 +290,8 @@ TEST_P(BridgeTest, ExceptionsStayInsideEveryMethod) {
   EXPECT_EQ(Java_doc_NativeWindows_plenwick(env_, nullptr, jni_.Array({})), JNI_TRUE);
 }
 
-// A call back from the printing thread while it prints (as from a window
-// procedure the abort procedure's message pump runs) gets the printer's
-// name, a print and Print Setup are refused, and nothing waits for itself.
+// A call back from the printing thread (a window procedure the abort procedure
+// runs) gets the printer's name; a print and Print Setup are refused at once.
 TEST_P(BridgeTest, CallsFromThePrintingThreadDoNotWaitForThemselves) {
   std::string answers;
   simwin::BeforeAbortProcCall(1, [&] {

@@ -196,8 +196,7 @@ TEST_F(PrintRequestTest, EachRequestTakesTheDefaultPrinterOfNow) {
             "name.); the default printer is taken again\n");
 }
 
-// A service shows no window: no box (told instead), no cancel window, no
-// Print Setup.
+// A service shows no window: no box (told instead), no cancel window, no Print Setup.
 TEST_F(PrintRequestTest, AServiceShowsNoWindow) {
   using namespace simwin;
   Arguments args{"-printer_id=Nowhere", "r.txt", "-printer_id=PDF", "r.txt"};

@@ -91,8 +91,7 @@ TOLD
   check "rejected: the next report printed" grep -q printed <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
   check "rejected: and was deleted" [ ! -e "$tag-printed.txt" ]
 
-  # -interactive=none shows no window of any kind, whatever fails: the
-  # request ends at once, unanswered, tells the cause and keeps the report.
+  # -interactive=none: no window whatever fails; the cause told, the report kept.
   local name server printer cause
   while IFS='|' read -r name server printer cause; do
     printf 'unseen\r\n' >"$tag-unseen.txt"
