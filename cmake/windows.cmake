@@ -39,7 +39,7 @@ target_include_directories(plenwick_objs PUBLIC src src/bridge/jni_md_win32 ${JD
 
 add_library(plenwick_lib STATIC $<TARGET_OBJECTS:plenwick_objs>)
 target_include_directories(plenwick_lib PUBLIC src src/bridge/jni_md_win32 ${JDK_INCLUDE})
-target_link_libraries(plenwick_lib PUBLIC comdlg32 winspool gdi32 user32 shell32 advapi32)
+target_link_libraries(plenwick_lib PUBLIC comdlg32 winspool gdi32 user32 shell32 advapi32 ole32)
 
 add_library(PLENWICKDLL SHARED $<TARGET_OBJECTS:plenwick_objs>
   src/resources/plenwick.rc ${PLENWICK_EXPORT_LIST})
@@ -47,7 +47,7 @@ set_target_properties(PLENWICKDLL PROPERTIES PREFIX "" OUTPUT_NAME PLENWICKDLL)
 target_include_directories(PLENWICKDLL PRIVATE src/resources ${PLENWICK_GENERATED})
 # Only system DLLs may be imported: the C and C++ runtimes go in statically.
 target_link_options(PLENWICKDLL PRIVATE -static -static-libgcc -static-libstdc++)
-target_link_libraries(PLENWICKDLL PRIVATE comdlg32 winspool gdi32 user32 shell32 advapi32)
+target_link_libraries(PLENWICKDLL PRIVATE comdlg32 winspool gdi32 user32 shell32 advapi32 ole32)
 
 # GoogleTest, cross-built from the sources Debian ships.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)

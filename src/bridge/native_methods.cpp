@@ -7,6 +7,7 @@
 #include "bridge/jni_string.h"
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
+#include "core/user_notice.h"
 #include "device/printer_selection.h"
 #include "request/print_request.h"
 #include "services/registry_read.h"
@@ -47,13 +48,37 @@ jboolean ToJava(bool value) { return value ? JNI_TRUE : JNI_FALSE; }
 // One request at a time, whatever the host does: printing, Print Setup and
 // the printer-name query share the printer selection, the option table, the
 // page state and the cancel dialog, so a second thread waits here until the
-// first is done. The cancel dialog and the abort procedure run on the
-// printing thread inside its call and never come back here, so nothing
-// waits for itself. The other methods keep their state within the call and
-// run beside a print.
+// first is done. The thread that holds the lock may come back, though: the
+// cancel window's message pump and Print Setup run the application's own
+// window procedures inside the call, and one of them may call us again. It
+// must not wait for itself, so the lock knows the thread inside. The other
+// methods keep their state within the call and run beside a print.
 std::mutex& RequestLock() {
   static std::mutex lock;
   return lock;
+}
+thread_local bool t_insideRequest = false;
+
+// Holds the request lock, and marks the thread as inside for that time.
+class RequestScope {
+ public:
+  RequestScope() : hold_(RequestLock()) { t_insideRequest = true; }
+  ~RequestScope() { t_insideRequest = false; }
+  RequestScope(const RequestScope&) = delete;
+  RequestScope& operator=(const RequestScope&) = delete;
+
+ private:
+  std::lock_guard<std::mutex> hold_;
+};
+
+// A print or Print Setup asked for from inside one on the same thread is
+// refused at once: it would change the selection and the page state under
+// the print that is running.
+bool RefusedInside(const char* method) {
+  if (!t_insideRequest) return false;
+  plenwick::DebugLog("%s refused: a print is already running on this thread\n", method);
+  plenwick::TellUser("a print is already running on this thread");
+  return true;
 }
 
 // Nothing may be thrown into the virtual machine: an exception that leaves
@@ -99,8 +124,12 @@ JNIEXPORT jstring JNICALL Java_doc_NativeWindows_get_1printer_1name(JNIEnv* env,
       "get_printer_name",
       [env] {
         std::string name;
-        {
-          std::lock_guard<std::mutex> oneAtATime(RequestLock());
+        if (t_insideRequest) {
+          // The printer of the print running on this thread, as it is.
+          name = plenwick::GetSelectedPrinterName();
+        } else {
+          RequestScope oneAtATime;
+          plenwick::RefreshPrinterSelection();
           name = plenwick::GetSelectedPrinterName();
         }
         return plenwick::NewJavaString(env, name.c_str());
@@ -112,7 +141,9 @@ JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick_1setup(JNIEnv*, jclas
   return WithoutExceptions(
       "plenwick_setup",
       []() -> jboolean {
-        std::lock_guard<std::mutex> oneAtATime(RequestLock());
+        if (RefusedInside("plenwick_setup")) return JNI_FALSE;
+        RequestScope oneAtATime;
+        plenwick::RefreshPrinterSelection();
         return ToJava(plenwick::ShowPrintSetup());
       },
       Answer<jboolean>(JNI_FALSE));
@@ -125,7 +156,8 @@ JNIEXPORT jboolean JNICALL Java_doc_NativeWindows_plenwick(JNIEnv* env, jclass,
   return WithoutExceptions(
       "plenwick",
       [env, arguments]() -> jboolean {
-        std::lock_guard<std::mutex> oneAtATime(RequestLock());
+        if (RefusedInside("plenwick")) return JNI_FALSE;
+        RequestScope oneAtATime;
         jsize count = ArrayLength(env, arguments);
         plenwick::RunPrintRequest(
             static_cast<int>(count), [env, arguments](int index, auto handle) {

@@ -33,12 +33,16 @@ struct PrintJob {
   bool oemTranslation = false;
   bool ansiTranslation = false;
   bool raw = false;        // pass lines through with the PASSTHROUGH escape
-  bool noWindows = false;  // no cancel dialog
+  bool noWindows = false;  // -interactive=none: no window of any kind
   // -output: the file (or, ending in a separator, the folder) the reports
   // go to instead of the printer; empty = the printer.
   std::string output;
   std::map<std::string, int> outputUses;  // reports given each output name so far
 };
+
+// Whether the request may show windows: not under -interactive=none, nor
+// where nobody could see them.
+bool WindowsShown(const PrintJob& job);
 
 // Sets every field to its value at the start of a request.
 void ResetPrintJob(PrintJob& job);

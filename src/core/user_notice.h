@@ -7,6 +7,9 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
+
+#include "platform/win32.h"
 
 namespace plenwick {
 
@@ -25,6 +28,20 @@ void TellUser(const char* format, ...);
 __attribute__((format(printf, 2, 3)))
 #endif
 void TellNotPrinted(const char* fileName, const char* format, ...);
+
+// The system's words for error, without their line end; empty when it has
+// none (or for ERROR_SUCCESS).
+std::string SystemErrorText(DWORD error);
+
+// Whether anybody can see a window of this process: not where its window
+// station is invisible (a Windows service), where a window would wait for
+// a click nobody can give.
+bool WindowStationVisible();
+
+// A message box where windows may be shown. Elsewhere its caption and text
+// go to the log and a notice line instead, and it is answered with its
+// safe choice: Cancel where the box has one, otherwise OK.
+int ShowMessageBox(bool windowsShown, const char* text, const char* caption, UINT type);
 
 // Whether a line told is one of TellNotPrinted's: a program that runs print
 // requests (the console printer) fails when one comes.

@@ -108,13 +108,15 @@ std::string ErrorText(DWORD error, const std::string& printer) {
 
 // Makes sure the printer can be opened. When it cannot, the user is told
 // why and chooses: Retry goes on (the device context is requested anyway),
-// Cancel gives up the file. True unless the user cancelled; refusal gets
-// the box's text when the printer did not open.
-bool CheckPrinterOpens(std::string printer, std::string& refusal) {
+// Cancel gives up the file; without windows the answer is Cancel. True
+// unless cancelled; refusal gets the box's text when the printer did not
+// open.
+bool CheckPrinterOpens(const PrintJob& job, std::string printer, std::string& refusal) {
   UniquePrinter check;  // only the check: closed at once
   if (OpenPrinterA(&printer[0], check.put(), nullptr)) return true;
   refusal = ErrorText(GetLastError(), printer);
-  return MessageBoxA(nullptr, refusal.c_str(), kCantOpenCaption, MB_RETRYCANCEL) != IDCANCEL;
+  return ShowMessageBox(WindowsShown(job), refusal.c_str(), kCantOpenCaption, MB_RETRYCANCEL) !=
+         IDCANCEL;
 }
 
 // Tells the user, in one line naming the printer, what became of a file
@@ -237,7 +239,7 @@ bool ConfigureJobDevice(PrintJob& job, UniqueDC& deviceContext) {
   bool selected = GetDevMode();
   if (!selected && !job.output.empty()) return ConfigureFileDevice(job, deviceContext);
   if (!selected) {
-    MessageBoxA(nullptr, "plenwick", "Plenwick - Can't Get DEVMODE", MB_OK);
+    ShowMessageBox(WindowsShown(job), "plenwick", "Plenwick - Can't Get DEVMODE", MB_OK);
     DebugLog("no printer selection: %s not printed\n", job.fileName);
     TellNotPrinted(job.fileName, "no printer is installed or reachable");
     return false;
@@ -257,7 +259,7 @@ bool ConfigureJobDevice(PrintJob& job, UniqueDC& deviceContext) {
   }
 
   std::string refusal;
-  bool printable = CheckPrinterOpens(printer, refusal);
+  bool printable = CheckPrinterOpens(job, printer, refusal);
   GlobalLockGuard<DEVMODEA> mode(g_printerSelection.devMode());
   if (printable) {
     if (mode) {

@@ -4,6 +4,7 @@
 
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
+#include "core/user_notice.h"
 #include "platform/handles.h"
 #include "platform/struct_sizes.h"
 
@@ -28,12 +29,14 @@ PrinterSelection& g_printerSelection = *new PrinterSelection;
 void PrinterSelection::TakeDefault(HGLOBAL devMode, HGLOBAL devNames) {
   devMode_.reset(devMode);
   devNames_.reset(devNames);
+  chosen_ = false;
 }
 
 void PrinterSelection::TakeFromSetup(HGLOBAL devMode, HGLOBAL devNames) {
   devMode_.release();
   devNames_.release();
   TakeDefault(devMode, devNames);
+  chosen_ = true;
 }
 
 void PrinterSelection::ReplaceDevMode(HGLOBAL rebuilt) { devMode_.reset(rebuilt); }
@@ -54,6 +57,7 @@ std::string PrinterSelection::DevModePrinter(const DEVMODEA& mode, const std::st
 void PrinterSelection::Forget() {
   devMode_.release();
   devNames_.release();
+  chosen_ = false;
 }
 
 bool GetDevMode() {
@@ -73,7 +77,33 @@ bool GetDevMode() {
   return g_printerSelection.devMode() != nullptr;
 }
 
+bool RefreshPrinterSelection() {
+  char chosen[MAX_PATH] = "";
+  if (g_printerSelection.chosen() && g_printerSelection.CurrentPrinter(chosen, sizeof chosen)) {
+    UniquePrinter check;  // only the check: closed at once
+    if (OpenPrinterA(chosen, check.put(), nullptr)) return GetDevMode();
+    std::string why = SystemErrorText(GetLastError());
+    DebugLog(
+        "printer %s chosen in Print Setup cannot be opened (%s): the default printer is "
+        "taken again\n",
+        chosen, why.c_str());
+    TellUser(
+        "printer %s chosen in Print Setup cannot be opened (%s); the default printer is "
+        "taken again",
+        chosen, why.c_str());
+  }
+  // The default moves (users change it, Windows makes the last printer
+  // used the default, printers are removed): it is asked anew each time.
+  g_printerSelection.TakeDefault(nullptr, nullptr);
+  return GetDevMode();
+}
+
 bool ShowPrintSetup() {
+  if (!WindowStationVisible()) {
+    DebugLog("Print Setup not shown: no window can be seen in this process\n");
+    TellUser("Print Setup cannot be shown: no window can be seen in this process");
+    return false;
+  }
   GetDevMode();
   PRINTDLGA record = NewPrintDlg(PD_PRINTSETUP | kCommonFlags);
   record.hDevMode = g_printerSelection.devMode();

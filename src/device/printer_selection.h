@@ -17,6 +17,9 @@ class PrinterSelection {
  public:
   HGLOBAL devMode() const { return devMode_.get(); }
   HGLOBAL devNames() const { return devNames_.get(); }
+  // Whether the user chose the printer in Print Setup, rather than the
+  // selection holding the system's default.
+  bool chosen() const { return chosen_; }
 
   // Takes the default printer's new blocks; whatever was held goes.
   void TakeDefault(HGLOBAL devMode, HGLOBAL devNames);
@@ -47,6 +50,7 @@ class PrinterSelection {
  private:
   UniqueGlobal devMode_;
   UniqueGlobal devNames_;
+  bool chosen_ = false;
 };
 
 // The process's one selection. It is never destroyed: it lives until the
@@ -57,7 +61,15 @@ extern PrinterSelection& g_printerSelection;
 // every use while it is empty. True when the selection holds a device mode.
 bool GetDevMode();
 
+// Brings the selection up to date at the start of a request or query: the
+// system's default printer of now, until the user chooses one in Print
+// Setup; the chosen one while it can still be opened, then the default of
+// now again, with a log line and a notice. True when the selection holds a
+// device mode.
+bool RefreshPrinterSelection();
+
 // Shows the Print Setup dialog on the selection. True when confirmed.
+// Where nobody could see the dialog it is not shown: false.
 bool ShowPrintSetup();
 
 // The selected printer's name from the device mode (whole from the device

@@ -13,6 +13,7 @@
 #include <commdlg.h>
 #include <winspool.h>
 #include <shellapi.h>
+#include <objbase.h>
 // The module's export list (src/resources/PLENWICKDLL.def) names what the
 // DLL exports.
 #define PLENWICK_EXPORT

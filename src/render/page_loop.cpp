@@ -41,18 +41,7 @@ const char* SpoolerErrorName(int result) {
 
 // The system's words for an error, after a blank; nothing when it has none.
 std::string SystemWords(DWORD reason) {
-  UniqueLocal said;
-  if (reason == ERROR_SUCCESS ||
-      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, reason, 0, reinterpret_cast<LPSTR>(said.put()), 0, nullptr) == 0 ||
-      !said.get()) {
-    return "";
-  }
-  std::string words = static_cast<const char*>(said.get());
-  while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == ' ')) {
-    words.pop_back();
-  }
+  std::string words = SystemErrorText(reason);
   return words.empty() ? "" : " " + words;
 }
 
@@ -110,7 +99,7 @@ bool SpoolerCallFailed(ReportFile& file, const char* name, int result,
     DebugLog("%s returned %i after the user cancelled\n", name, result);
     return true;
   }
-  file.failure = ReportSpoolerError(name, result, reason);
+  file.failure = ReportSpoolerError(file.job, name, result, reason);
   return true;
 }
 
@@ -172,7 +161,7 @@ bool PrintPages(ReportFile& file, const CancelDialog& dialog, const Grid& grid, 
     }
     if (status == CTL_ERROR) {
       // What was printed is not the report: the document is abandoned.
-      ReportReadError(file.job.fileName, file.readAhead.error);
+      ReportReadError(file.job, file.readAhead.error);
       file.failure = "it could not be read to its end";
       return false;
     }
@@ -219,7 +208,7 @@ bool PrintDocument(ReportFile& file, const OutputFile& output) {
   Grid grid = MeasureGrid(file);
 
   ClearAbortFlag();
-  CancelDialog dialog(GetFocus(), file.job.noWindows);
+  CancelDialog dialog(GetFocus(), !WindowsShown(file.job));
   SetAbortProc(file.dc(), AbrtProc);
 
   DOCINFOA info{};
@@ -248,21 +237,21 @@ bool PrintDocument(ReportFile& file, const OutputFile& output) {
 
 }  // namespace
 
-std::string ReportSpoolerError(const char* name, int result, DWORD reason) {
+std::string ReportSpoolerError(const PrintJob& job, const char* name, int result, DWORD reason) {
   // The spooler's page and document calls report failure with a result of
   // zero or below; a zero is a failure too, though it has no name.
   if (result > 0) return "";
   char head[80];
   snprintf(head, sizeof head, "%s returned %i (%s).", name, result, SpoolerErrorName(result));
   std::string text = head + SystemWords(reason);
-  MessageBoxA(nullptr, text.c_str(), nullptr, MB_ICONERROR);
+  ShowMessageBox(WindowsShown(job), text.c_str(), nullptr, MB_ICONERROR);
   return text;
 }
 
-void ReportReadError(const char* fileName, DWORD reason) {
-  DebugLog("Reading %s failed - exiting\n", fileName);
-  std::string text = std::string("Reading ") + fileName + " failed; it was not printed.";
-  MessageBoxA(nullptr, (text + SystemWords(reason)).c_str(), nullptr, MB_ICONERROR);
+void ReportReadError(const PrintJob& job, DWORD reason) {
+  DebugLog("Reading %s failed - exiting\n", job.fileName);
+  std::string text = std::string("Reading ") + job.fileName + " failed; it was not printed.";
+  ShowMessageBox(WindowsShown(job), (text + SystemWords(reason)).c_str(), nullptr, MB_ICONERROR);
 }
 
 void DrawRuler(const ReportFile& file, int y) {

@@ -18,11 +18,12 @@ bool PrintReportFile(PrintJob& job);
 // shows nothing for a call that succeeded. A reason the call left as the
 // last error (a print server's refusal) is told after the spooler's own
 // words.
-std::string ReportSpoolerError(const char* name, int result, DWORD reason = ERROR_SUCCESS);
+std::string ReportSpoolerError(const PrintJob& job, const char* name, int result,
+                               DWORD reason = ERROR_SUCCESS);
 
 // Shows the message box for a report that could not be read to its end,
 // with the system's words for why, and writes the log line.
-void ReportReadError(const char* fileName, DWORD reason);
+void ReportReadError(const PrintJob& job, DWORD reason);
 
 // Draws the ruler's tick marks across the page at height y when the job
 // asks for a ruler.

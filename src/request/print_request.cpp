@@ -1,9 +1,11 @@
 #include "request/print_request.h"
 
 #include <cstring>
+#include <string>
 
 #include "core/debug_log.h"
 #include "core/regular_file.h"
+#include "core/user_notice.h"
 #include "device/printer_selection.h"
 #include "options/option_table.h"
 #include "render/page_loop.h"
@@ -28,10 +30,21 @@ void PutOptionTableInOrder() {
   (void)sorted;
 }
 
+// Deletes a file that was printed. One that stays (open in another program,
+// read-only) is told: the user expects it gone.
+void DeleteReport(const char* name) {
+  if (DeleteFileA(name)) return;
+  DWORD error = GetLastError();
+  std::string why = SystemErrorText(error);
+  if (why.empty()) why = "error " + std::to_string(error);
+  DebugLog("%s printed but not deleted: %s\n", name, why.c_str());
+  TellUser("%s printed but not deleted: %s", name, why.c_str());
+}
+
 }  // namespace
 
 PrintRequest::PrintRequest(int count) {
-  GetDevMode();
+  RefreshPrinterSelection();
   PutOptionTableInOrder();
   DebugLog("argc = [%d]\n", count);
 }
@@ -72,7 +85,7 @@ void DisposeJobFiles(const PrintJob& job, bool printed) {
     DebugLog("Keeping %s: it is no longer the file that was printed\n", job.fileName);
     return;
   }
-  DeleteFileA(job.fileName);
+  DeleteReport(job.fileName);
   if (job.configFileName.empty()) return;
   const char* config = job.configFileName.c_str();
   UniqueFile now = OpenRegularFile(config);
@@ -80,7 +93,7 @@ void DisposeJobFiles(const PrintJob& job, bool printed) {
   bool same = IdentityOf(now.get()) == job.configFile;
   now.reset();  // Windows deletes no open file
   if (same) {
-    DeleteFileA(config);
+    DeleteReport(config);
   } else {
     DebugLog("Keeping %s: it is no longer the configuration file that was read\n", config);
   }

@@ -17,9 +17,9 @@ namespace plenwick {
 class PrintRequest {
  public:
   // Starts a request of count arguments: a job and an option nesting of its
-  // own, whatever an earlier request left; the default printer selected
-  // when none is yet; the option table in its search order; the count
-  // logged.
+  // own, whatever an earlier request left; the printer selection brought
+  // up to date (the default printer of now unless one was chosen); the option table in its search
+  // order; the count logged.
   explicit PrintRequest(int count);
   PrintRequest(const PrintRequest&) = delete;
   PrintRequest& operator=(const PrintRequest&) = delete;

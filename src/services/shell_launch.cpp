@@ -106,6 +106,31 @@ bool ParseShellCommand(const char* text, bool honourShowSwitches, ShellCommand& 
   return true;
 }
 
+namespace {
+
+// COM on the calling thread while the shell launches: a verb may run a
+// shell extension, which needs it. A thread keeps the COM it had: every
+// successful initialisation (S_OK, or S_FALSE where the thread had it
+// already) is undone, once; RPC_E_CHANGED_MODE says the thread has COM of
+// the other model, which stays as it is.
+class ComScope {
+ public:
+  ComScope()
+      : initialised_(
+            SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+  }
+  ~ComScope() {
+    if (initialised_) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+}  // namespace
+
 void LaunchShellCommand(const char* text, const char* verb, bool honourShowSwitches) {
   ShellCommand command;
   if (!ParseShellCommand(text, honourShowSwitches, command)) {
@@ -123,7 +148,10 @@ void LaunchShellCommand(const char* text, const char* verb, bool honourShowSwitc
   info.lpParameters = command.parameters;
   info.lpDirectory = nullptr;
   info.nShow = command.showState;
-  ShellExecuteExA(&info);
+  {
+    ComScope com;
+    ShellExecuteExA(&info);
+  }
 
   // A process handle the shell hands back is ours to close, waited for or not.
   UniqueKernelHandle process(info.hProcess);

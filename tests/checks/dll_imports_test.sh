@@ -3,7 +3,7 @@
 set -uo pipefail
 dll=${1:?DLL}
 others=$(objdump -p "$dll" | grep 'DLL Name:' |
-  grep -v -i -E 'DLL Name: ((kernel32|user32|gdi32|comdlg32|shell32|advapi32|msvcrt)\.dll|winspool\.drv)$')
+  grep -v -i -E 'DLL Name: ((kernel32|user32|gdi32|comdlg32|shell32|advapi32|ole32|msvcrt)\.dll|winspool\.drv)$')
 if [ -n "$others" ]; then
   echo "FAIL: $dll imports a DLL that is not a system DLL:"
   echo "$others"

@@ -1,4 +1,5 @@
 #include <functional>
+#include <future>
 #include <map>
 #include <new>
 
@@ -90,7 +91,7 @@ TEST_P(BridgeTest, EmptyAndNullArraysStillDoTheRequestStart) {
   EXPECT_EQ(jni_.Calls(), (std::vector<std::string>{"GetArrayLength(r1)", "GetArrayLength(r2)"}));
   EXPECT_EQ(ReadFile(log),
             "GetDevMode() new PRINTDLG created.\nargc = [0]\n"
-            "GetDevMode() reusing existing PRINTDLG.\nargc = [0]\n");
+            "GetDevMode() new PRINTDLG created.\nargc = [0]\n");
   EXPECT_TRUE(simwin::ShellExecutions().empty());
 }
 
@@ -287,6 +288,24 @@ TEST_P(BridgeTest, ExceptionsStayInsideEveryMethod) {
   EXPECT_EQ(simwin::ShellExecutions().size(), 1u);  // the first command only
   // The request lock was given back: the next request runs.
   EXPECT_EQ(Java_doc_NativeWindows_plenwick(env_, nullptr, jni_.Array({})), JNI_TRUE);
+}
+
+// A call back from the printing thread (a window procedure the abort procedure
+// runs) gets the printer's name; a print and Print Setup are refused at once.
+TEST_P(BridgeTest, CallsFromThePrintingThreadDoNotWaitForThemselves) {
+  std::string answers;
+  simwin::BeforeAbortProcCall(1, [&] {
+    answers = jni_.Text(Java_doc_NativeWindows_get_1printer_1name(env_, nullptr)) +
+              std::to_string(Java_doc_NativeWindows_plenwick(env_, nullptr, nullptr)) +
+              std::to_string(Java_doc_NativeWindows_plenwick_1setup(env_, nullptr));
+  });
+  WriteFile("r.txt", "x\n");
+  auto printing = std::async(std::launch::async, [&] {
+    Java_doc_NativeWindows_plenwick(env_, nullptr, jni_.Array({jni_.String("r.txt")}));
+  });
+  if (printing.wait_for(std::chrono::seconds(10)) != std::future_status::ready) _exit(1);
+  EXPECT_EQ(answers, "PDF00");
+  EXPECT_EQ(simwin::DebugStrings().back(), "plenwick: a print is already running on this thread\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(IsCopy, BridgeTest, ::testing::Bool(),

@@ -184,15 +184,35 @@ TEST_F(PrintRequestTest, EachRequestStartsFromAFreshJob) {
   EXPECT_TRUE(Exists(report));
 }
 
-TEST_F(PrintRequestTest, LaterRequestsReuseTheSelection) {
-  std::string log = EnableLog();
-  Arguments args{};
-  plenwick_test::RunPrintRequest(args);
-  plenwick_test::RunPrintRequest(args);
-  EXPECT_EQ(ReadFile(log),
-            "GetDevMode() new PRINTDLG created.\nargc = [0]\n"
-            "GetDevMode() reusing existing PRINTDLG.\nargc = [0]\n");
-  EXPECT_EQ(simwin::PrintDlgCalls().size(), 1u);
+// Each request takes the default printer of now (changed, removed) until
+// Print Setup chooses one; a chosen one that is gone gives way to it.
+TEST_F(PrintRequestTest, EachRequestTakesTheDefaultPrinterOfNow) {
+  using namespace simwin;
+  void (*before[])() = {
+      [] {}, [] { AddPrinter({"Other"}), SetDefaultPrinter("Other"); },
+      [] { RemoveAllPrinters(), AddPrinter({}), SetDefaultPrinter("PDF"); },
+      [] { AddPrinter({"Other"}), ScriptPrintSetup("Other"), plenwick::ShowPrintSetup(); },
+      [] { FailNextOpenPrinter("Other"); }};
+  std::string printers;
+  for (auto step : before) {
+    Arguments args{"r.txt"};
+    step(), WriteFile("r.txt", "x\n"), plenwick_test::RunPrintRequest(args);
+    printers += CreateDCCalls().back().device + " ";
+  }
+  EXPECT_EQ(printers, "PDF Other PDF Other PDF ");
+  EXPECT_EQ(DebugStrings().back(),
+            "plenwick: printer Other chosen in Print Setup cannot be opened (Invalid printer "
+            "name.); the default printer is taken again\n");
+}
+
+// A service shows no window: no box (told instead), no cancel window, no Print Setup.
+TEST_F(PrintRequestTest, AServiceShowsNoWindow) {
+  using namespace simwin;
+  Arguments args{"-printer_id=Nowhere", "r.txt", "-printer_id=PDF", "r.txt"};
+  SetWindowStationVisible(false), WriteFile("r.txt", "x\n"), plenwick_test::RunPrintRequest(args);
+  EXPECT_FALSE(plenwick::ShowPrintSetup());
+  EXPECT_EQ(MessageBoxes().size() + DialogsCreated() + PrintDlgCalls().size(), 1u);
+  EXPECT_EQ(DebugStrings()[0], "plenwick: Plenwick - Can't Open Printer: Invalid printer name.\n");
 }
 
 // A failed allocation inside a configuration file ends the request where

@@ -109,6 +109,8 @@ void FillDeviceMode(const PrinterSpec& spec, DEVMODEA* mode) {
   mode->dmLogPixels = static_cast<WORD>(spec.dpiY);
 }
 
+void ClearPrintDlgCalls() { g_printDlgCalls.clear(); }
+
 void ResetPrinters() {
   g_printers.clear();
   g_printers.push_back(PrinterSpec{});

@@ -297,6 +297,8 @@ struct MessageBoxRecord {
   int answer;
 };
 const std::vector<MessageBoxRecord>& MessageBoxes();
+// A service's window station, not visible (false), or a desktop's.
+void SetWindowStationVisible(bool visible);
 // Answers for the next message boxes, in order. Without a queued answer a
 // box answers its first button (IDOK, or IDRETRY for Retry/Cancel).
 void QueueMessageBoxAnswer(int answer);

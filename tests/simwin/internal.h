@@ -64,6 +64,7 @@ void ResetWinspool();
 void ResetShell();
 void ResetRegistry();
 void ResetPrinters();
+void ClearPrintDlgCalls();
 
 }  // namespace detail
 }  // namespace simwin

@@ -33,6 +33,7 @@ void ClearRecords() {
   ResetShell();
   ResetUser();
   ClearDeletedFiles();
+  ClearPrintDlgCalls();
 }
 
 }  // namespace simwin

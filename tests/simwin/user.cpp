@@ -1,4 +1,5 @@
 #include "internal.h"
+#include "platform/winapi/common.h"
 namespace {
 
 std::vector<simwin::MessageBoxRecord> g_boxes;
@@ -20,6 +21,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
 namespace simwin {
 
+void SetWindowStationVisible(bool visible) { winapi::SetWindowStationVisible(visible); }
 const std::vector<MessageBoxRecord>& MessageBoxes() { return g_boxes; }
 void QueueMessageBoxAnswer(int answer) { g_answers.push_back(answer); }
 
@@ -28,6 +30,7 @@ namespace detail {
 void ResetUser() {
   g_boxes.clear();
   g_answers.clear();
+  winapi::SetWindowStationVisible(true);
 }
 
 }  // namespace detail

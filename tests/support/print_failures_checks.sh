@@ -8,6 +8,14 @@
 # through PLENWICK_ANSWER where the host shows it (a Linux library without
 # a display tells it in a line and takes its default answer).
 
+# Runs one request (20 s at most); WINDOW_SEEN names any window shown.
+request_unseen() {  # arguments...
+  WINDOW_SEEN=""; timeout 20 "${HOST_PRINT[@]}" "$@" >host.out 2>&1 &
+  while kill -0 $! 2>/dev/null && [ -z "$WINDOW_SEEN" ]; do
+    sleep 0.2 && WINDOW_SEEN=$(xdotool search --onlyvisible --name . getwindowname 2>/dev/null)
+  done; wait $!
+}
+
 check_print_failures() {  # tag
   local tag=$1 queue="plenwick-fail-$$" line status waiting
 
@@ -65,6 +73,7 @@ TOLD
   print_request -disposition=scratch "$tag-read-only.txt"
   check "read-only: printed" grep -q read-only <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
   check "read-only: kept" [ -e "$tag-read-only.txt" ]
+  check "read-only: told" grep -q "^plenwick: $tag-read-only.txt printed but not deleted: ." host.out
 
   # A queue of the test's own that rejects jobs: the spooler's error box,
   # the report kept, nothing of it left in the queue, and the next report
@@ -81,6 +90,21 @@ TOLD
   check "rejected: nothing of it waits in the queue" [ -z "$(lpstat -o "$queue" 2>/dev/null)" ]
   check "rejected: the next report printed" grep -q printed <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
   check "rejected: and was deleted" [ ! -e "$tag-printed.txt" ]
+
+  # -interactive=none: no window whatever fails; the cause told, the report kept.
+  local name server printer cause
+  while IFS='|' read -r name server printer cause; do
+    printf 'unseen\r\n' >"$tag-unseen.txt"
+    CUPS_SERVER=${server:-$CUPS_SERVER} request_unseen -interactive=none -disposition=scratch \
+      -printer_id="$printer" "$tag-unseen.txt"
+    check "no windows, $name: none shows $WINDOW_SEEN" [ -z "$WINDOW_SEEN" ]
+    check "no windows, $name: the cause is told" grep -qE "^plenwick: ($cause)" <(told host.out)
+    check "no windows, $name: the report is kept" [ -e "$tag-unseen.txt" ]
+  done <<CASES
+unknown printer||Nowhere|Plenwick - Can't Open Printer: Invalid printer name\.
+refused document||$queue|(Error: )?(StartDoc|EndDoc) returned
+no printer at all|$PWD/no-server.sock|PDF|$tag-unseen.txt not printed
+CASES
 
   # Paused: the job is spooled and waits in the queue, as on Windows, so
   # the report counts as printed. The job is cancelled at once: other

@@ -38,7 +38,7 @@ check "the reason is on standard error" \
 check "EndPage failed partway" grep -q "EndPage failed" limited.log
 # What the user sees: the failed call and the spooler's reason, in a box
 # (Wine titles a box without a caption "Error").
-check "the user is told" grep -q "box Error: EndPage returned 0 (Unknown spooler error)." host.out
+check "the user is told" grep -q "^plenwick: Error: EndPage returned 0 (Unknown spooler error)." host.out
 check "the report is kept" test -f long.txt
 sleep 2
 check "no job of it reached CUPS" [ -z "$(lpstat -W all -o "$QUEUE" 2>/dev/null)" ]

@@ -70,7 +70,7 @@ check "refused: the report is kept" [ -e refused_$$.txt ]
 cupsaccept "$QUEUE"
 go_on 1
 finish_host
-check "refused: the box names the failed EndDoc" grep -q '^box Error: EndDoc returned' host.out
+check "refused: the log names the failed EndDoc" grep -q 'shown: Error: EndDoc returned' refused_$$.txt.log
 check "refused: the next request prints" \
   grep -q "fault case refused" <<<"$(printed_text "$since" refused_$$.txt)"
 check "refused: the report went after it printed" [ ! -e refused_$$.txt ]
@@ -93,7 +93,7 @@ make_queue pdf "$QUEUE"
 since=$(last_job_id)
 go_on 2
 finish_host
-check "deleted: the box names the failed EndDoc" grep -q '^box Error: EndDoc returned' host.out
+check "deleted: the log names the failed EndDoc" grep -q 'shown: Error: EndDoc returned' deleted_$$.txt.log
 check "deleted: the third request printed on the queue made again" \
   [ -n "$(pdfs_on_queue "$since" "$QUEUE" deleted_$$.txt)" ]
 

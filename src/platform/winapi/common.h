@@ -33,6 +33,12 @@ void SetLastErrorText(DWORD code, const std::string& text);
 DWORD FormatSystemMessage(DWORD flags, DWORD messageId, LPSTR buffer, DWORD size,
                           LPSTR (*keep)(const std::string& text));
 
+// Whether the process's window station is visible (session.cpp): a
+// desktop session's is, and so is the Linux platform's, which has none and
+// leaves the question to each dialog's display; the simulated Windows
+// turns it off as a service's.
+void SetWindowStationVisible(bool visible);
+
 // The global blocks of GlobalAlloc and its family (global_memory.cpp), as
 // a platform's test controls see and steer them: how many are live and
 // locked, the next allocation refused for want of memory, all of them

@@ -56,3 +56,17 @@ BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info);
 BOOL ShellSlashWordIsPath(LPCSTR word, size_t length, BOOL knownSwitch);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL CloseHandle(HANDLE handle);
+
+// COM on the calling thread, which the shell needs for verbs that run its
+// extensions.
+typedef LONG HRESULT;
+#define S_OK ((HRESULT)0L)
+#define S_FALSE ((HRESULT)1L)
+#define RPC_E_CHANGED_MODE ((HRESULT)0x80010106L)
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+#define COINIT_MULTITHREADED 0x0
+#define COINIT_APARTMENTTHREADED 0x2
+#define COINIT_DISABLE_OLE1DDE 0x4
+
+HRESULT CoInitializeEx(LPVOID reserved, DWORD coInit);
+void CoUninitialize();
