@@ -75,7 +75,7 @@ TEST_F(TextOutputTest, WithoutSizeAndFaceTheFontsKeepTheDevicesOwn) {
     EXPECT_EQ(fonts[i].lfWidth, 24);
     EXPECT_EQ(fonts[i].lfWeight, weights[i]);
     EXPECT_EQ(fonts[i].lfUnderline, underlines[i]);
-    EXPECT_EQ(fonts[i].lfPitchAndFamily, 0x35);
+    EXPECT_EQ(fonts[i].lfPitchAndFamily, FF_MODERN | FIXED_PITCH);  // whatever pitch the metrics say
     EXPECT_STREQ(fonts[i].lfFaceName, "Letter Gothic");
     EXPECT_EQ(fonts[i].lfItalic + fonts[i].lfEscapement, 0);
     EXPECT_EQ(fonts[i].lfCharSet, DEFAULT_CHARSET);  // the system's code page, not 1252

@@ -107,6 +107,39 @@ void FillDeviceMode(const PrinterSpec& spec, DEVMODEA* mode) {
   mode->dmCollate = DMCOLLATE_FALSE;
   strcpy(reinterpret_cast<char*>(mode->dmFormName), "A4");
   mode->dmLogPixels = static_cast<WORD>(spec.dpiY);
+  SyncPrivatePart(spec, mode);
+}
+
+namespace {
+
+bool HasPrivatePart(const PrinterSpec& spec, const DEVMODEA& mode) {
+  return spec.privatePart && mode.dmSize == sizeof(DEVMODEA) &&
+         mode.dmDriverExtra >= sizeof(DriverSettings);
+}
+
+DriverSettings* PrivatePartOf(DEVMODEA* mode) {
+  return reinterpret_cast<DriverSettings*>(reinterpret_cast<unsigned char*>(mode) + mode->dmSize);
+}
+
+}  // namespace
+
+void SyncPrivatePart(const PrinterSpec& spec, DEVMODEA* mode) {
+  if (!HasPrivatePart(spec, *mode)) return;
+  DriverSettings settings{mode->dmPaperSize, mode->dmOrientation, mode->dmCopies};
+  memcpy(PrivatePartOf(mode), &settings, sizeof settings);
+}
+
+DriverSettings SettingsOfMode(const PrinterSpec& spec, const DEVMODEA* mode) {
+  DriverSettings settings{DMPAPER_A4, DMORIENT_PORTRAIT, 1};
+  if (!mode) return settings;
+  if (HasPrivatePart(spec, *mode)) {
+    memcpy(&settings, PrivatePartOf(const_cast<DEVMODEA*>(mode)), sizeof settings);
+    return settings;
+  }
+  if (mode->dmFields & DM_PAPERSIZE) settings.paper = mode->dmPaperSize;
+  if (mode->dmFields & DM_ORIENTATION) settings.orientation = mode->dmOrientation;
+  if (mode->dmFields & DM_COPIES) settings.copies = mode->dmCopies;
+  return settings;
 }
 
 void ResetPrinters() {
@@ -118,5 +151,19 @@ void ResetPrinters() {
 }
 
 }  // namespace detail
+
+PrinterSpec RealDriverPrinter(const std::string& name) {
+  PrinterSpec spec;
+  spec.name = name;
+  spec.driver = "maker.drv";
+  spec.specVersion = 0x401;
+  spec.driverExtra = 64;
+  spec.privatePart = true;
+  spec.maxCopies = 1;
+  spec.bins = {DMBIN_UPPER, DMBIN_LOWER};
+  spec.papers = {DMPAPER_A4, DMPAPER_LETTER, DMPAPER_LEGAL, DMPAPER_A3};
+  spec.paperNames = {"A4", "Letter", "Legal", "A3"};
+  return spec;
+}
 
 }  // namespace simwin

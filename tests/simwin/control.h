@@ -85,7 +85,34 @@ struct PrinterSpec {
   int tmPitchAndFamily = 0x30;
   bool passThrough = true;  // answers QUERYESCSUPPORT for PASSTHROUGH
   bool canOpen = true;      // OpenPrinterA succeeds
+  // The driver keeps paper, orientation and copies in a private part of
+  // its own (the first of the dmDriverExtra bytes), which wins over the
+  // public fields when the device context is made. DocumentPropertiesA
+  // with DM_IN_BUFFER brings it in line with the public fields.
+  bool privatePart = false;
+  // What DeviceCapabilitiesA answers: an empty list lists nothing.
+  int maxCopies = 32767;
+  std::vector<WORD> bins;
+  std::vector<WORD> papers;
+  std::vector<std::string> paperNames;
+  bool collates = true;
 };
+
+// A driver as printer makers write them: a version-4.01 device mode with a
+// private part, one copy at most, the upper and lower bin, and A4, Letter,
+// Legal and A3.
+PrinterSpec RealDriverPrinter(const std::string& name);
+
+// What the driver of a device context prints with: the private part's
+// settings for a driver that has one, else the public fields'.
+struct DriverSettings {
+  short paper = 0;
+  short orientation = 0;
+  short copies = 0;
+};
+
+// Every DeviceCapabilitiesA call, as "DEVICE CAPABILITY".
+const std::vector<std::string>& DeviceCapabilitiesCalls();
 
 // Adds a printer, or replaces the one of the same name.
 void AddPrinter(const PrinterSpec& spec);
@@ -145,6 +172,7 @@ struct CreateDCCall {
   bool hadDevMode;
   DEVMODEA devMode;  // copy of the public fields, when given
   HDC result;
+  DriverSettings printed;  // what the driver prints with
 };
 const std::vector<CreateDCCall>& CreateDCCalls();
 // The next CreateDCA returns null.
@@ -174,6 +202,10 @@ struct GdiEvent {
   bool underline = false;
   bool transparent = false;  // SetBkMode TRANSPARENT: no background box
   bool wide = false;         // drawn with TextOutW
+  // The face the font mapper drew with has a fixed pitch (see
+  // CreateFontIndirectA's installed faces).
+  bool fixedPitch = false;
+  std::vector<int> dx;  // ExtTextOut's advances, one a character (UTF-16 unit)
 };
 const std::vector<GdiEvent>& GdiEvents();
 

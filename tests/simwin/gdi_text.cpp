@@ -39,6 +39,29 @@ DcText* FindDc(HDC dc) {
   return it == g_dcText.end() ? nullptr : &it->second;
 }
 
+// The faces of the machine and their pitch; the printer's own face is
+// there too.
+struct InstalledFace {
+  const char* name;
+  bool fixedPitch;
+};
+constexpr InstalledFace kInstalledFaces[] = {
+    {"DejaVu Sans Mono", true}, {"Courier New", true}, {"DejaVu Sans", false}, {"Arial", false}};
+constexpr BYTE kVariablePitchBit = 0x01;  // TMPF_FIXED_PITCH: set for a variable pitch
+
+// Windows' font mapper: an installed face is taken as it is; a missing
+// one gives way to a face of the pitch and family asked, which is a fixed
+// one only when FIXED_PITCH is asked (DEFAULT_PITCH may give either, and
+// gives the proportional one here). Whether the face drawn has a fixed pitch.
+bool MappedFixedPitch(const DcText& dc, const LOGFONTA* font) {
+  bool printerFixed = !(dc.pitchAndFamily & kVariablePitchBit);
+  if (!font || font->lfFaceName[0] == '\0' || dc.face == font->lfFaceName) return printerFixed;
+  for (const InstalledFace& face : kInstalledFaces) {
+    if (strcmp(face.name, font->lfFaceName) == 0) return face.fixedPitch;
+  }
+  return (font->lfPitchAndFamily & 3) == FIXED_PITCH;
+}
+
 const LOGFONTA* SelectedFont(const DcText& dc) {
   return dc.selected == kDeviceFont ? nullptr : g_fonts.Find(dc.selected);
 }
@@ -86,6 +109,10 @@ TEXTMETRICA MetricsOf(const DcText& dc, const LOGFONTA* font) {
   tm.tmBreakChar = ' ';
   tm.tmUnderlined = font ? font->lfUnderline : 0;
   tm.tmPitchAndFamily = static_cast<BYTE>(dc.pitchAndFamily);
+  if (font) {
+    tm.tmPitchAndFamily =
+        MappedFixedPitch(dc, font) ? FF_MODERN : static_cast<BYTE>(FF_SWISS | kVariablePitchBit);
+  }
   return tm;
 }
 
@@ -147,7 +174,8 @@ int GetTextFaceA(HDC dc, int count, LPSTR face) {
 
 namespace {
 
-BOOL RecordText(HDC dc, int x, int y, std::string text, bool wide) {
+BOOL RecordText(HDC dc, int x, int y, std::string text, bool wide, const INT* dx = nullptr,
+                int count = 0) {
   const DcText* state = FindDc(dc);
   if (!state) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -167,25 +195,13 @@ BOOL RecordText(HDC dc, int x, int y, std::string text, bool wide) {
   event.underline = font && font->lfUnderline;
   event.transparent = state->backgroundMode == TRANSPARENT;
   event.wide = wide;
+  event.fixedPitch = MappedFixedPitch(*state, font);
+  if (dx) event.dx.assign(dx, dx + count);
   simwin::detail::RecordGdiEvent(event);
   return TRUE;
 }
 
-}  // namespace
-
-BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
-  if (count < 0 || (count > 0 && !text)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  return RecordText(dc, x, y, std::string(text ? text : "", static_cast<size_t>(count)), false);
-}
-
-BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
-  if (count < 0 || (count > 0 && !text)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+std::string Utf8Of(LPCWSTR text, int count) {
   std::string utf8;
   for (int i = 0; i < count; ++i) {
     uint32_t c = text[i];
@@ -196,12 +212,44 @@ BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
     }
     winapi::AppendUtf8(utf8, c);
   }
-  return RecordText(dc, x, y, std::move(utf8), true);
+  return utf8;
 }
 
-int* winapi::BackgroundModeOf(HDC dc) {
+bool BadText(const void* text, int count) {
+  if (count >= 0 && (count == 0 || text)) return false;
+  SetLastError(ERROR_INVALID_PARAMETER);
+  return true;
+}
+
+}  // namespace
+
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
+  if (BadText(text, count)) return FALSE;
+  return RecordText(dc, x, y, std::string(text ? text : "", static_cast<size_t>(count)), false);
+}
+
+BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
+  if (BadText(text, count)) return FALSE;
+  return RecordText(dc, x, y, Utf8Of(text, count), true);
+}
+
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT, const RECT*, LPCSTR text, UINT count,
+                 const INT* dx) {
+  int length = static_cast<int>(count);
+  if (BadText(text, length)) return FALSE;
+  return RecordText(dc, x, y, std::string(text ? text : "", count), false, dx, length);
+}
+
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT, const RECT*, LPCWSTR text, UINT count,
+                 const INT* dx) {
+  int length = static_cast<int>(count);
+  if (BadText(text, length)) return FALSE;
+  return RecordText(dc, x, y, Utf8Of(text, length), true, dx, length);
+}
+
+int SetBkMode(HDC dc, int mode) {
   DcText* state = FindDc(dc);
-  return state ? &state->backgroundMode : nullptr;
+  return winapi::ChangeBackgroundMode(state ? &state->backgroundMode : nullptr, mode);
 }
 
 // QUERYESCSUPPORT answers for the escapes this printer knows; PASSTHROUGH

@@ -12,6 +12,7 @@ struct OpenPrinter {
 simwin::HandleTable<OpenPrinter> g_open(simwin::HandleKind::kPrinter);
 std::vector<simwin::OpenPrinterCall> g_openCalls;
 std::vector<simwin::DocumentPropertiesCall> g_propertiesCalls;
+std::vector<std::string> g_capabilityCalls;
 struct OpenFailure {
   std::string name;
   DWORD error;
@@ -76,6 +77,7 @@ LONG Answer(const simwin::PrinterSpec* spec, PDEVMODEA output, PDEVMODEA input, 
   auto* settings = reinterpret_cast<DEVMODEA*>(result.data());
   simwin::detail::FillDeviceMode(*spec, settings);
   if ((mode & DM_IN_BUFFER) && input) TakeFlaggedSettings(*settings, *input);
+  simwin::detail::SyncPrivatePart(*spec, settings);
   memcpy(output, result.data(), result.size());
   return IDOK;
 }
@@ -121,8 +123,55 @@ LONG DocumentPropertiesA(HWND, HANDLE printer, LPSTR deviceName, PDEVMODEA outpu
   return call.result;
 }
 
+namespace {
+
+constexpr size_t kPaperName = 64;
+
+// Copies a list into output, when there is one; the answer is its length.
+template <typename Entry, typename Put>
+int AnswerList(const std::vector<Entry>& list, LPSTR output, size_t size, Put put) {
+  for (size_t i = 0; output && i < list.size(); ++i) put(output + i * size, list[i]);
+  return static_cast<int>(list.size());
+}
+
+int Capability(const simwin::PrinterSpec& spec, WORD capability, LPSTR output) {
+  auto word = [](char* to, WORD value) { memcpy(to, &value, sizeof value); };
+  auto name = [](char* to, const std::string& value) {
+    memset(to, 0, kPaperName);
+    memcpy(to, value.data(), std::min<size_t>(value.size(), kPaperName - 1));
+  };
+  switch (capability) {
+    case DC_COPIES:
+      return spec.maxCopies;
+    case DC_COLLATE:
+      return spec.collates ? 1 : 0;
+    case DC_BINS:
+      return AnswerList(spec.bins, output, sizeof(WORD), word);
+    case DC_PAPERS:
+      return AnswerList(spec.papers, output, sizeof(WORD), word);
+    case DC_PAPERNAMES:
+      return AnswerList(spec.paperNames, output, kPaperName, name);
+    default:
+      return -1;
+  }
+}
+
+}  // namespace
+
+int DeviceCapabilitiesA(LPCSTR device, LPCSTR, WORD capability, LPSTR output, const DEVMODEA*) {
+  g_capabilityCalls.push_back(std::string(device ? device : "(null)") + " " +
+                              std::to_string(capability));
+  const simwin::PrinterSpec* spec = device ? simwin::detail::FindPrinterIgnoringCase(device) : nullptr;
+  if (!spec) {
+    SetLastError(ERROR_INVALID_PRINTER_NAME);
+    return -1;
+  }
+  return Capability(*spec, capability, output);
+}
+
 namespace simwin {
 
+const std::vector<std::string>& DeviceCapabilitiesCalls() { return g_capabilityCalls; }
 const std::vector<OpenPrinterCall>& OpenPrinterCalls() { return g_openCalls; }
 const std::vector<DocumentPropertiesCall>& DocumentPropertiesCalls() { return g_propertiesCalls; }
 void FailNextOpenPrinter(const std::string& name, DWORD error) {
@@ -138,6 +187,7 @@ void ResetWinspool() {
   g_open.Clear();
   g_openCalls.clear();
   g_propertiesCalls.clear();
+  g_capabilityCalls.clear();
   g_failOpen.clear();
   g_failNextSizeQuery = false;
 }

@@ -44,16 +44,35 @@ double RunWidth(linux_platform::Font& font, const WCHAR* text, int count) {
   return width;
 }
 
+// The run's width when the caller places each character itself.
+template <typename Character>
+double RunWidth(linux_platform::Font& font, const Character* text, int count, const INT* dx) {
+  if (!dx) return RunWidth(font, text, count);
+  double width = 0;
+  for (int i = 0; i < count; ++i) width += dx[i];
+  return width;
+}
+
+// How far the pen moves over the characters first to last: the advances
+// the caller gave, else the glyph's own.
+double Advance(const INT* dx, int first, int last, double own) {
+  if (!dx) return own;
+  double advance = 0;
+  for (int i = first; i <= last; ++i) advance += dx[i];
+  return advance;
+}
+
 // Draws text with its cell's top left corner at (x, y): the background
 // box first unless the background is transparent, then the glyphs, then
-// the underline. Glyphs advance by their own unrounded widths, as the
-// Windows PostScript driver places them, so a run reads the same on both.
+// the underline. Without dx glyphs advance by their own unrounded widths,
+// as the Windows PostScript driver places them, so a run reads the same on
+// both; with dx each character starts where the caller put it.
 template <typename Character>
 BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int x, int y,
-              const Character* text, int count) {
+              const Character* text, int count, const INT* dx) {
   linux_platform::PdfDocument& pages = *dc.document->pages;
   if (dc.backgroundMode == OPAQUE) {
-    pages.ClearRectangle(x, y, RunWidth(font, text, count), font.metrics().tmHeight);
+    pages.ClearRectangle(x, y, RunWidth(font, text, count, dx), font.metrics().tmHeight);
   }
   double baseline = y + font.metrics().tmAscent;
   double pen = x;
@@ -65,13 +84,14 @@ BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int
     for (int i = 0; i < count; ++i) {
       auto byte = static_cast<unsigned char>(text[i]);
       glyphs[i] = cairo_glyph_t{face.glyphIndex(byte), pen, baseline};
-      pen += face.glyphAdvance(byte);
+      pen += Advance(dx, i, i, face.glyphAdvance(byte));
     }
   } else {
     for (int i = 0; i < count; ++i) {
+      int first = i;
       linux_platform::FontFace::Drawn glyph = GlyphOf(font, text, count, i);
       pages.AddGlyph(glyph.font, glyph.index, pen, baseline);
-      pen += glyph.advance;
+      pen += Advance(dx, first, i, glyph.advance);
     }
   }
   if (font.logical().lfUnderline) {
@@ -146,7 +166,8 @@ namespace {
 // TextOutA and TextOutW alike: the characters are a run's bytes in the
 // ANSI code page, or its UTF-16.
 template <typename Character>
-BOOL TextOutOf(HDC handle, int x, int y, const Character* text, int count) {
+BOOL TextOutOf(HDC handle, int x, int y, const Character* text, int count,
+               const INT* dx = nullptr) {
   linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
   if (!dc || !dc->document || !dc->document->pages->pageOpen() || count < 0 ||
       (count > 0 && !text)) {
@@ -155,7 +176,7 @@ BOOL TextOutOf(HDC handle, int x, int y, const Character* text, int count) {
   linux_platform::Font& font = dc->CurrentFont();
   if (!font.Realize()) return FALSE;
   if (count == 0) return TRUE;
-  return DrawText(*dc, font, x, y, text, count);
+  return DrawText(*dc, font, x, y, text, count, dx);
 }
 
 }  // namespace
@@ -168,9 +189,19 @@ BOOL TextOutW(HDC handle, int x, int y, LPCWSTR text, int count) {
   return TextOutOf(handle, x, y, text, count);
 }
 
-int* winapi::BackgroundModeOf(HDC handle) {
+BOOL ExtTextOutA(HDC handle, int x, int y, UINT, const RECT*, LPCSTR text, UINT count,
+                 const INT* dx) {
+  return TextOutOf(handle, x, y, text, static_cast<int>(count), dx);
+}
+
+BOOL ExtTextOutW(HDC handle, int x, int y, UINT, const RECT*, LPCWSTR text, UINT count,
+                 const INT* dx) {
+  return TextOutOf(handle, x, y, text, static_cast<int>(count), dx);
+}
+
+int SetBkMode(HDC handle, int mode) {
   linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
-  return dc ? &dc->backgroundMode : nullptr;
+  return winapi::ChangeBackgroundMode(dc ? &dc->backgroundMode : nullptr, mode);
 }
 
 // Only the query itself is supported: a driver that writes PDF has no
