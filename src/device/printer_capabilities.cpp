@@ -86,10 +86,9 @@ std::string PaperName(const PrintJob& job, const DEVMODEA& mode) {
 bool TakesPaper(const PrinterCapabilities& can, const std::string& name, short code) {
   if (can.papers.empty() && can.paperNames.empty()) return true;
   if (Lists(can.papers, static_cast<WORD>(code))) return true;
-  return std::any_of(can.paperNames.begin(), can.paperNames.end(),
-                     [&](const std::string& listed) {
-                       return EqualsIgnoreCase(listed.c_str(), name.c_str());
-                     });
+  return std::any_of(can.paperNames.begin(), can.paperNames.end(), [&](const std::string& listed) {
+    return EqualsIgnoreCase(listed.c_str(), name.c_str());
+  });
 }
 
 void FitCopies(const PrinterCapabilities& can, DEVMODEA& mode) {
@@ -117,8 +116,7 @@ void FitPaper(const PrintJob& job, const PrinterCapabilities& can, DEVMODEA& mod
   DebugLog("%s has no paper %s (%d): its own paper is used\n", can.printer.c_str(), name.c_str(),
            mode.dmPaperSize);
   TellUser("%s has no paper %s; printed on its default paper", can.printer.c_str(), name.c_str());
-  mode.dmFields &= ~static_cast<DWORD>(DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH |
-                                       DM_FORMNAME);
+  mode.dmFields &= ~static_cast<DWORD>(DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH | DM_FORMNAME);
 }
 
 void FitCollation(const PrintJob& job, const PrinterCapabilities& can, DEVMODEA& mode) {

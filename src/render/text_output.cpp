@@ -67,7 +67,8 @@ int WideTextOf(ReportFile& file, const char* text, int length) {
 // the face's own widths.
 const INT* ByteAdvances(ReportFile& file, int count, int advance) {
   if (advance <= 0) return nullptr;
-  if (file.advances.size() < static_cast<size_t>(count)) file.advances.resize(static_cast<size_t>(count));
+  if (file.advances.size() < static_cast<size_t>(count))
+    file.advances.resize(static_cast<size_t>(count));
   std::fill_n(file.advances.begin(), count, advance);
   return file.advances.data();
 }
@@ -77,7 +78,8 @@ const INT* ByteAdvances(ReportFile& file, int count, int advance) {
 // there is no advance or the units do not match the conversion.
 const INT* WideAdvances(ReportFile& file, const char* text, int length, int units, int advance) {
   if (advance <= 0) return nullptr;
-  if (file.advances.size() < static_cast<size_t>(units)) file.advances.resize(static_cast<size_t>(units));
+  if (file.advances.size() < static_cast<size_t>(units))
+    file.advances.resize(static_cast<size_t>(units));
   int unit = 0;
   for (int k = 0; k < length && unit < units;) {
     int used = 0;

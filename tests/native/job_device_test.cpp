@@ -1,11 +1,13 @@
 #include "device/job_device.h"
 
 #include <cstring>
+#include <algorithm>
 #include <functional>
 #include <set>
 
 #include "core/print_job.h"
 #include "device/paper_size_table.h"
+#include "device/printer_capabilities.h"
 #include "platform/handles.h"
 #include "test_support.h"
 
@@ -395,6 +397,62 @@ TEST_F(JobDeviceTest, LongPrinterNamesGetTheirDeviceContext) {
     if (c.switchFails) simwin::FailNextOpenPrinter(c.job, 5);
     EXPECT_NE(Configure(), nullptr);
     EXPECT_EQ(LastDCDevice(), c.device);
+  }
+}
+
+// A driver that keeps its own paper, orientation and copies prints the
+// job's once they are merged into its part; each setting it cannot do is
+// told once, and its capabilities are asked once a request.
+TEST_F(JobDeviceTest, ARealDriverGetsTheJobAndSaysWhatItCannotDo) {
+  const struct {
+    int copies;
+    short source;
+    const char* form;
+    bool collates;
+    const char* notice;  // "" for none
+    simwin::DriverSettings printed;
+  } cases[] = {
+      {1, 0, "Letter", true, "", {DMPAPER_LETTER, DMORIENT_LANDSCAPE, 1}},
+      {3, 0, "", true, "plenwick: Maker prints at most 1 copy; 3 asked\n", {9, 2, 1}},
+      {1,
+       4,
+       "",
+       true,
+       "plenwick: Maker has no paper bin 4; printed from its default bin\n",
+       {9, 2, 1}},
+      {1,
+       0,
+       "Executive",
+       true,
+       "plenwick: Maker has no paper Executive; printed on its default "
+       "paper\n",
+       {9, 2, 1}},
+      {1, 0, "", false, "plenwick: Maker does not collate; copies printed uncollated\n", {9, 2, 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.notice);
+    Fresh();
+    simwin::PrinterSpec maker = simwin::RealDriverPrinter("Maker");
+    maker.collates = c.collates;
+    simwin::AddPrinter(maker);
+    simwin::SetDefaultPrinter("Maker");
+    job_.copies = c.copies, job_.paperSource = c.source, job_.collate = true;
+    job_.orientation = DMORIENT_LANDSCAPE;
+    strcpy(job_.formName, c.form);
+    plenwick::CapabilitiesScope request;
+    ASSERT_NE(Configure(), nullptr);
+    size_t asked = simwin::DeviceCapabilitiesCalls().size();
+    ASSERT_NE(Configure(), nullptr);
+    EXPECT_EQ(simwin::DeviceCapabilitiesCalls().size(), asked);
+    const simwin::CreateDCCall& call = simwin::CreateDCCalls().back();
+    EXPECT_EQ(call.printed.paper, c.printed.paper);
+    EXPECT_EQ(call.printed.orientation, c.printed.orientation);
+    EXPECT_EQ(call.printed.copies, c.printed.copies);
+    // A version-4 device mode carries the form name and the collation.
+    EXPECT_EQ(Text(call.devMode.dmFormName), c.form[0] == 'L' ? "Letter" : "A4");
+    EXPECT_EQ(call.devMode.dmCollate, c.collates ? DMCOLLATE_TRUE : DMCOLLATE_FALSE);
+    std::vector<std::string> told = simwin::DebugStrings();
+    EXPECT_EQ(std::count(told.begin(), told.end(), c.notice), c.notice[0] ? 2 : 0);
   }
 }
 

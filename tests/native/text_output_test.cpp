@@ -75,7 +75,8 @@ TEST_F(TextOutputTest, WithoutSizeAndFaceTheFontsKeepTheDevicesOwn) {
     EXPECT_EQ(fonts[i].lfWidth, 24);
     EXPECT_EQ(fonts[i].lfWeight, weights[i]);
     EXPECT_EQ(fonts[i].lfUnderline, underlines[i]);
-    EXPECT_EQ(fonts[i].lfPitchAndFamily, FF_MODERN | FIXED_PITCH);  // whatever pitch the metrics say
+    EXPECT_EQ(fonts[i].lfPitchAndFamily,
+              FF_MODERN | FIXED_PITCH);  // whatever pitch the metrics say
     EXPECT_STREQ(fonts[i].lfFaceName, "Letter Gothic");
     EXPECT_EQ(fonts[i].lfItalic + fonts[i].lfEscapement, 0);
     EXPECT_EQ(fonts[i].lfCharSet, DEFAULT_CHARSET);  // the system's code page, not 1252
@@ -164,6 +165,30 @@ TEST_F(TextOutputTest, PassThroughPacketsCarryTheRunByteForByte) {
   EXPECT_EQ(escapes[2].text.size(), 70000u - 65535u);
   EXPECT_EQ(escapes[3].text, "");
   EXPECT_TRUE(Events(simwin::GdiEvent::kText).empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Each character in its cells, in one call a run, whatever face the font
+// mapper finds: a wide character takes two cells, a combining mark none,
+// the second unit of a surrogate pair none; a missing face is replaced by a
+// fixed one since a fixed pitch is asked.
+TEST_F(TextOutputTest, EveryCharacterIsPutInItsCellsInAnyFace) {
+  plenwick::CopyText(job_.fontFace, "No Such Face");
+  ASSERT_TRUE(plenwick::CreateStyleFonts(file_));
+  const std::string line =
+      "iM\xE6\x97\xA5"
+      "e\xCC\x81\xF0\x9D\x90\x80";  // iM, wide, e + acute, U+1D400
+  plenwick::WriteReportLine(file_, line.data(), static_cast<int>(line.size()), 0, 25, 50);
+  auto texts = Events(simwin::GdiEvent::kText);
+  ASSERT_EQ(texts.size(), 4u);  // cut after the wide character and around the mark
+  const std::vector<int> advances[] = {{25, 25, 50}, {25}, {0}, {25, 0}};
+  for (size_t i = 0; i < texts.size(); ++i) {
+    EXPECT_EQ(texts[i].dx, advances[i]) << i;
+    EXPECT_TRUE(texts[i].fixedPitch) << i;
+  }
 }
 
 }  // namespace

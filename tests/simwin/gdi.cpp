@@ -29,8 +29,8 @@ std::string TextOrNull(LPCSTR text) { return text ? text : "(null)"; }
 }  // namespace
 
 HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODEA* mode) {
-  simwin::CreateDCCall call{TextOrNull(driver), TextOrNull(device), TextOrNull(port),
-                            mode != nullptr,    DEVMODEA{},         nullptr,
+  simwin::CreateDCCall call{TextOrNull(driver),      TextOrNull(device), TextOrNull(port),
+                            mode != nullptr,         DEVMODEA{},         nullptr,
                             simwin::DriverSettings{}};
   if (mode) call.devMode = *mode;
   // A device context needs a printer: the one the device name names.

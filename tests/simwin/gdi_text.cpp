@@ -233,15 +233,13 @@ BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
   return RecordText(dc, x, y, Utf8Of(text, count), true);
 }
 
-BOOL ExtTextOutA(HDC dc, int x, int y, UINT, const RECT*, LPCSTR text, UINT count,
-                 const INT* dx) {
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT, const RECT*, LPCSTR text, UINT count, const INT* dx) {
   int length = static_cast<int>(count);
   if (BadText(text, length)) return FALSE;
   return RecordText(dc, x, y, std::string(text ? text : "", count), false, dx, length);
 }
 
-BOOL ExtTextOutW(HDC dc, int x, int y, UINT, const RECT*, LPCWSTR text, UINT count,
-                 const INT* dx) {
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT, const RECT*, LPCWSTR text, UINT count, const INT* dx) {
   int length = static_cast<int>(count);
   if (BadText(text, length)) return FALSE;
   return RecordText(dc, x, y, Utf8Of(text, length), true, dx, length);

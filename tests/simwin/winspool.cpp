@@ -161,7 +161,8 @@ int Capability(const simwin::PrinterSpec& spec, WORD capability, LPSTR output) {
 int DeviceCapabilitiesA(LPCSTR device, LPCSTR, WORD capability, LPSTR output, const DEVMODEA*) {
   g_capabilityCalls.push_back(std::string(device ? device : "(null)") + " " +
                               std::to_string(capability));
-  const simwin::PrinterSpec* spec = device ? simwin::detail::FindPrinterIgnoringCase(device) : nullptr;
+  const simwin::PrinterSpec* spec =
+      device ? simwin::detail::FindPrinterIgnoringCase(device) : nullptr;
   if (!spec) {
     SetLastError(ERROR_INVALID_PRINTER_NAME);
     return -1;
