@@ -191,7 +191,22 @@ text = re.sub("\n *([\u0300-\u036f])", "\\1", sys.stdin.read())
 sys.stdout.write(unicodedata.normalize("NFC", text))'
 }
 
+# Any face keeps the grid: in a proportional face and in one that does not
+# exist, a row of i and a row of M put their bar at one x.
+check_any_face() {  # tag
+  local face ends
+  printf 'iiiiiiiiiiiiiiiiiiii|\r\nMMMMMMMMMMMMMMMMMMMM|\r\n' >"$1-faces.txt"
+  for face in 'DejaVu Sans' 'No Such Face'; do
+    print_request -point=10 "-font=$face" "$1-faces.txt"
+    ends=$(pdftotext -bbox -f 1 -l 1 "${PDFS[0]:-none}" - 2>/dev/null | grep -E '[|]</word>' |
+      sed -E 's/.*xMax="([0-9.]+)".*/\1/' | tr '\n' ' ')
+    check "$face: both bars end at one x ($ends)" awk -v e="$ends" \
+      'BEGIN { n = split(e, x, " "); exit !(n == 2 && x[1] - x[2] < 0.5 && x[2] - x[1] < 0.5) }'
+  done
+}
+
 check_report_text() {  # tag
+  check_any_face "$1"
   check_overstrike_cells "$1"
   check_utf8_reports "$1"
   check_man_pages "$1" ls tar bash

@@ -1,6 +1,7 @@
 // Fonts and text: CreateFontIndirectA keeps the logical font, which is
 // matched the first time its metrics or glyphs are needed; TextOutA draws
 // with it into the open page.
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -53,20 +54,37 @@ double RunWidth(linux_platform::Font& font, const Character* text, int count, co
   return width;
 }
 
-// How far the pen moves over the characters first to last: the advances
-// the caller gave, else the glyph's own.
-double Advance(const INT* dx, int first, int last, double own) {
-  if (!dx) return own;
-  double advance = 0;
-  for (int i = first; i <= last; ++i) advance += dx[i];
-  return advance;
-}
+// Where the next glyph goes. Given each character's cells (dx), a glyph
+// keeps its own advance while that leaves it within a quarter cell of its
+// cell, as a fixed face's glyphs do, and is put at its cell otherwise
+// (a proportional or substituted face): a print server's PostScript
+// conversion loses the characters of glyphs placed one by one in CID fonts
+// (Greek, Cyrillic), so text is placed only where the face needs it.
+class Pen {
+ public:
+  Pen(double x, const INT* dx) : at_(x), cell_(x), dx_(dx) {}
+  double at() const { return at_; }
+  // Past characters first to last, whose glyph advances by own.
+  void Move(int first, int last, double own) {
+    at_ += own;
+    if (!dx_) return;
+    double cells = 0;
+    for (int i = first; i <= last; ++i) cells += dx_[i];
+    cell_ += cells;
+    if (std::fabs(at_ - cell_) > cells / 4) at_ = cell_;
+  }
+
+ private:
+  double at_;
+  double cell_;
+  const INT* dx_;
+};
 
 // Draws text with its cell's top left corner at (x, y): the background
 // box first unless the background is transparent, then the glyphs, then
-// the underline. Without dx glyphs advance by their own unrounded widths,
-// as the Windows PostScript driver places them, so a run reads the same on
-// both; with dx each character starts where the caller put it.
+// the underline. Glyphs advance by their own unrounded widths, as the
+// Windows PostScript driver places them, so a run reads the same on both;
+// with dx each character stays in the cells the caller gave it (Pen).
 template <typename Character>
 BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int x, int y,
               const Character* text, int count, const INT* dx) {
@@ -75,7 +93,7 @@ BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int
     pages.ClearRectangle(x, y, RunWidth(font, text, count, dx), font.metrics().tmHeight);
   }
   double baseline = y + font.metrics().tmAscent;
-  double pen = x;
+  Pen pen(x, dx);
   if constexpr (sizeof(Character) == 1) {
     // An ANSI run is drawn with the face's own glyphs alone: they go in
     // together, a report's lines being mostly such runs.
@@ -83,20 +101,20 @@ BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int
     cairo_glyph_t* glyphs = pages.AddGlyphs(face.scaled(), static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
       auto byte = static_cast<unsigned char>(text[i]);
-      glyphs[i] = cairo_glyph_t{face.glyphIndex(byte), pen, baseline};
-      pen += Advance(dx, i, i, face.glyphAdvance(byte));
+      glyphs[i] = cairo_glyph_t{face.glyphIndex(byte), pen.at(), baseline};
+      pen.Move(i, i, face.glyphAdvance(byte));
     }
   } else {
     for (int i = 0; i < count; ++i) {
       int first = i;
       linux_platform::FontFace::Drawn glyph = GlyphOf(font, text, count, i);
-      pages.AddGlyph(glyph.font, glyph.index, pen, baseline);
-      pen += Advance(dx, first, i, glyph.advance);
+      pages.AddGlyph(glyph.font, glyph.index, pen.at(), baseline);
+      pen.Move(first, i, glyph.advance);
     }
   }
   if (font.logical().lfUnderline) {
     double thickness = font.face().underlineThickness();
-    pages.FillRectangle(x, baseline + font.face().underlinePosition() - thickness / 2, pen - x,
+    pages.FillRectangle(x, baseline + font.face().underlinePosition() - thickness / 2, pen.at() - x,
                         thickness);
   }
   return TRUE;
