@@ -124,6 +124,11 @@ target_link_libraries(native_tests PRIVATE plenwick_test_support GTest::gtest GT
 gtest_discover_tests(native_tests DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "PLENWICK_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
   LABELS simulated_windows)
+# The same cases, but the soak, on a printer whose driver keeps its own part
+# of the device mode and refuses what a real printer cannot do.
+add_test(NAME native_tests_real_driver COMMAND native_tests --gtest_filter=-SoakTest.*)
+set_tests_properties(native_tests_real_driver PROPERTIES LABELS simulated_windows ENVIRONMENT
+  "PLENWICK_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/tests/data;PLENWICK_SIMULATED_DRIVER=real")
 
 if(PLENWICK_FUZZ)
   file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS fuzz/*.cpp)
