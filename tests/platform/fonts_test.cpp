@@ -58,6 +58,22 @@ TEST_F(Fonts, TheMetricsOfTheReportFace) {
   }
 }
 
+// A missing face gives way to one of the pitch asked, as the font mapper
+// chooses: a fixed one for FIXED_PITCH.
+TEST_F(Fonts, AMissingFaceAskedWithAFixedPitchIsFixed) {
+  LOGFONTA logFont{};
+  logFont.lfHeight = -42;
+  logFont.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  strcpy(logFont.lfFaceName, "No Such Face");
+  HFONT font = CreateFontIndirectA(&logFont);
+  HGDIOBJ previous = SelectObject(dc_, font);
+  TEXTMETRICA tm{};
+  ASSERT_TRUE(GetTextMetricsA(dc_, &tm));
+  EXPECT_EQ(tm.tmPitchAndFamily & 1, 0) << int(tm.tmPitchAndFamily);  // 1: a variable pitch
+  SelectObject(dc_, previous);
+  EXPECT_TRUE(DeleteObject(font));
+}
+
 TEST_F(Fonts, AFaceNameIsCutToTheRoomGiven) {
   HFONT font = Create(10, FW_NORMAL);
   HGDIOBJ previous = SelectObject(dc_, font);
