@@ -92,11 +92,11 @@ bold_words() {
 squeezed() { sed -E 's/ +/ /g; s/^ //; s/ $//; /^$/d'; }
 
 # A bullet cell ("+" struck over by "o") holds two glyphs; pdftotext
-# sets the later one apart on a line of its own, before the line: joined
+# sets one of them apart on a line of its own, before the line: joined
 # again, the line reads as a pager shows it.
 # A grave accent that touches the next glyph pdftotext reads as a mark on
 # it.
-later_glyph_joined() { sed -E '/^o$/{N;s/^o\n\+ /o /}; s/(.)\xCC\x80/`\1/g'; }
+later_glyph_joined() { sed -E 's/(.)\xCC\x80/`\1/g' | sed -E '/^o$/{N;s/^o\n\+ /o /}; /^\+$/{N;s/^\+\n(o )/\1/;P;D}'; }
 
 # The words of a line-printer text that are overstruck with themselves.
 overstruck_words() {
