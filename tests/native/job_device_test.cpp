@@ -401,58 +401,46 @@ TEST_F(JobDeviceTest, LongPrinterNamesGetTheirDeviceContext) {
 }
 
 // A driver that keeps its own paper, orientation and copies prints the
-// job's once they are merged into its part; each setting it cannot do is
-// told once, and its capabilities are asked once a request.
+// job's once they are merged; what it cannot do is told (once a file), its
+// capabilities asked once a request.
 TEST_F(JobDeviceTest, ARealDriverGetsTheJobAndSaysWhatItCannotDo) {
   const struct {
-    int copies;
-    short source;
-    const char* form;
+    int copies, source;
+    const char *form, *told, *printed;  // printed: paper orientation copies
     bool collates;
-    const char* notice;  // "" for none
-    simwin::DriverSettings printed;
   } cases[] = {
-      {1, 0, "Letter", true, "", {DMPAPER_LETTER, DMORIENT_LANDSCAPE, 1}},
-      {3, 0, "", true, "plenwick: Maker prints at most 1 copy; 3 asked\n", {9, 2, 1}},
-      {1,
-       4,
-       "",
-       true,
-       "plenwick: Maker has no paper bin 4; printed from its default bin\n",
-       {9, 2, 1}},
-      {1,
-       0,
-       "Executive",
-       true,
-       "plenwick: Maker has no paper Executive; printed on its default "
-       "paper\n",
-       {9, 2, 1}},
-      {1, 0, "", false, "plenwick: Maker does not collate; copies printed uncollated\n", {9, 2, 1}},
+      {1, 0, "Letter", "", "1 2 1", true},
+      {3, 0, "", "Maker prints at most 1 copy; 3 asked", "9 2 1", true},
+      {1, 4, "", "Maker has no paper bin 4; printed from its default bin", "9 2 1", true},
+      {1, 0, "Executive", "Maker has no paper Executive; printed on its default paper", "9 2 1",
+       true},
+      {1, 0, "", "Maker does not collate; copies printed uncollated", "9 2 1", false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.notice);
+    SCOPED_TRACE(c.told);
     Fresh();
     simwin::PrinterSpec maker = simwin::RealDriverPrinter("Maker");
     maker.collates = c.collates;
     simwin::AddPrinter(maker);
     simwin::SetDefaultPrinter("Maker");
-    job_.copies = c.copies, job_.paperSource = c.source, job_.collate = true;
-    job_.orientation = DMORIENT_LANDSCAPE;
-    strcpy(job_.formName, c.form);
+    job_.copies = c.copies, job_.paperSource = static_cast<int16_t>(c.source), job_.collate = true;
+    job_.orientation = DMORIENT_LANDSCAPE, strcpy(job_.formName, c.form);
     plenwick::CapabilitiesScope request;
     ASSERT_NE(Configure(), nullptr);
-    size_t asked = simwin::DeviceCapabilitiesCalls().size();
+    size_t asked = simwin::DeviceCapabilitiesCallCount();
     ASSERT_NE(Configure(), nullptr);
-    EXPECT_EQ(simwin::DeviceCapabilitiesCalls().size(), asked);
+    EXPECT_EQ(simwin::DeviceCapabilitiesCallCount(), asked);
     const simwin::CreateDCCall& call = simwin::CreateDCCalls().back();
-    EXPECT_EQ(call.printed.paper, c.printed.paper);
-    EXPECT_EQ(call.printed.orientation, c.printed.orientation);
-    EXPECT_EQ(call.printed.copies, c.printed.copies);
+    const simwin::DriverSettings& p = call.printed;
+    EXPECT_EQ(std::to_string(p.paper) + " " + std::to_string(p.orientation) + " " +
+                  std::to_string(p.copies),
+              c.printed);
     // A version-4 device mode carries the form name and the collation.
     EXPECT_EQ(Text(call.devMode.dmFormName), c.form[0] == 'L' ? "Letter" : "A4");
     EXPECT_EQ(call.devMode.dmCollate, c.collates ? DMCOLLATE_TRUE : DMCOLLATE_FALSE);
-    std::vector<std::string> told = simwin::DebugStrings();
-    EXPECT_EQ(std::count(told.begin(), told.end(), c.notice), c.notice[0] ? 2 : 0);
+    const auto& lines = simwin::DebugStrings();
+    auto told = std::count(lines.begin(), lines.end(), "plenwick: " + std::string(c.told) + "\n");
+    EXPECT_EQ(told, c.told[0] ? 2 : 0);
   }
 }
 

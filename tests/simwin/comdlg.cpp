@@ -110,36 +110,23 @@ void FillDeviceMode(const PrinterSpec& spec, DEVMODEA* mode) {
   SyncPrivatePart(spec, mode);
 }
 
-namespace {
-
-bool HasPrivatePart(const PrinterSpec& spec, const DEVMODEA& mode) {
-  return spec.privatePart && mode.dmSize == sizeof(DEVMODEA) &&
-         mode.dmDriverExtra >= sizeof(DriverSettings);
+// A driver's private part: its own paper, orientation and copies, first
+// of its extra bytes; null when the driver or the mode has none.
+DriverSettings* PrivatePart(const PrinterSpec& spec, const DEVMODEA* mode) {
+  if (!spec.privatePart || mode->dmDriverExtra < sizeof(DriverSettings)) return nullptr;
+  return reinterpret_cast<DriverSettings*>(reinterpret_cast<uintptr_t>(mode) + mode->dmSize);
 }
-
-DriverSettings* PrivatePartOf(DEVMODEA* mode) {
-  return reinterpret_cast<DriverSettings*>(reinterpret_cast<unsigned char*>(mode) + mode->dmSize);
-}
-
-}  // namespace
 
 void SyncPrivatePart(const PrinterSpec& spec, DEVMODEA* mode) {
-  if (!HasPrivatePart(spec, *mode)) return;
-  DriverSettings settings{mode->dmPaperSize, mode->dmOrientation, mode->dmCopies};
-  memcpy(PrivatePartOf(mode), &settings, sizeof settings);
+  DriverSettings* own = PrivatePart(spec, mode);
+  if (own) *own = {mode->dmPaperSize, mode->dmOrientation, mode->dmCopies};
 }
 
 DriverSettings SettingsOfMode(const PrinterSpec& spec, const DEVMODEA* mode) {
-  DriverSettings settings{DMPAPER_A4, DMORIENT_PORTRAIT, 1};
-  if (!mode) return settings;
-  if (HasPrivatePart(spec, *mode)) {
-    memcpy(&settings, PrivatePartOf(const_cast<DEVMODEA*>(mode)), sizeof settings);
-    return settings;
-  }
-  if (mode->dmFields & DM_PAPERSIZE) settings.paper = mode->dmPaperSize;
-  if (mode->dmFields & DM_ORIENTATION) settings.orientation = mode->dmOrientation;
-  if (mode->dmFields & DM_COPIES) settings.copies = mode->dmCopies;
-  return settings;
+  if (!mode) return {DMPAPER_A4, DMORIENT_PORTRAIT, 1};
+  if (const DriverSettings* own = PrivatePart(spec, mode)) return *own;
+  short orientation = mode->dmFields & DM_ORIENTATION ? mode->dmOrientation : DMORIENT_PORTRAIT;
+  return {mode->dmPaperSize, orientation, mode->dmCopies};
 }
 
 void ResetPrinters() {
@@ -154,13 +141,8 @@ void ResetPrinters() {
 
 PrinterSpec RealDriverPrinter(const std::string& name) {
   PrinterSpec spec;
-  spec.name = name;
-  spec.driver = "maker.drv";
-  spec.specVersion = 0x401;
-  spec.driverExtra = 64;
-  spec.privatePart = true;
-  spec.maxCopies = 1;
-  spec.bins = {DMBIN_UPPER, DMBIN_LOWER};
+  spec.name = name, spec.driver = "maker.drv", spec.specVersion = 0x401, spec.driverExtra = 64;
+  spec.privatePart = true, spec.maxCopies = 1, spec.bins = {DMBIN_UPPER, DMBIN_LOWER};
   spec.papers = {DMPAPER_A4, DMPAPER_LETTER, DMPAPER_LEGAL, DMPAPER_A3};
   spec.paperNames = {"A4", "Letter", "Legal", "A3"};
   return spec;

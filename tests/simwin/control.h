@@ -85,13 +85,10 @@ struct PrinterSpec {
   int tmPitchAndFamily = 0x30;
   bool passThrough = true;  // answers QUERYESCSUPPORT for PASSTHROUGH
   bool canOpen = true;      // OpenPrinterA succeeds
-  // The driver keeps paper, orientation and copies in a private part of
-  // its own (the first of the dmDriverExtra bytes), which wins over the
-  // public fields when the device context is made. DocumentPropertiesA
-  // with DM_IN_BUFFER brings it in line with the public fields.
+  // Paper, orientation and copies kept in the driver's extra bytes win over
+  // the public fields unless DocumentPropertiesA merged them.
   bool privatePart = false;
-  // What DeviceCapabilitiesA answers: an empty list lists nothing.
-  int maxCopies = 32767;
+  int maxCopies = 32767;  // what DeviceCapabilitiesA answers
   std::vector<WORD> bins;
   std::vector<WORD> papers;
   std::vector<std::string> paperNames;
@@ -99,20 +96,14 @@ struct PrinterSpec {
 };
 
 // A driver as printer makers write them: a version-4.01 device mode with a
-// private part, one copy at most, the upper and lower bin, and A4, Letter,
-// Legal and A3.
+// private part; 1 copy, two bins, four papers.
 PrinterSpec RealDriverPrinter(const std::string& name);
+size_t DeviceCapabilitiesCallCount();
 
-// What the driver of a device context prints with: the private part's
-// settings for a driver that has one, else the public fields'.
+// What a device context's driver prints with.
 struct DriverSettings {
-  short paper = 0;
-  short orientation = 0;
-  short copies = 0;
+  short paper, orientation, copies;
 };
-
-// Every DeviceCapabilitiesA call, as "DEVICE CAPABILITY".
-const std::vector<std::string>& DeviceCapabilitiesCalls();
 
 // Adds a printer, or replaces the one of the same name.
 void AddPrinter(const PrinterSpec& spec);
@@ -202,10 +193,8 @@ struct GdiEvent {
   bool underline = false;
   bool transparent = false;  // SetBkMode TRANSPARENT: no background box
   bool wide = false;         // drawn with TextOutW
-  // The face the font mapper drew with has a fixed pitch (see
-  // CreateFontIndirectA's installed faces).
-  bool fixedPitch = false;
-  std::vector<int> dx;  // ExtTextOut's advances, one a character (UTF-16 unit)
+  bool fixedPitch = false;   // the face the font mapper found
+  std::vector<int> dx;       // ExtTextOut's advances
 };
 const std::vector<GdiEvent>& GdiEvents();
 

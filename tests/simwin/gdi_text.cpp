@@ -39,28 +39,18 @@ DcText* FindDc(HDC dc) {
   return it == g_dcText.end() ? nullptr : &it->second;
 }
 
-// The faces of the machine and their pitch; the printer's own face is
-// there too.
-struct InstalledFace {
-  const char* name;
-  bool fixedPitch;
-};
-constexpr InstalledFace kInstalledFaces[] = {
-    {"DejaVu Sans Mono", true}, {"Courier New", true}, {"DejaVu Sans", false}, {"Arial", false}};
-constexpr BYTE kVariablePitchBit = 0x01;  // TMPF_FIXED_PITCH: set for a variable pitch
-
-// Windows' font mapper: an installed face is taken as it is; a missing
-// one gives way to a face of the pitch and family asked, which is a fixed
-// one only when FIXED_PITCH is asked (DEFAULT_PITCH may give either, and
-// gives the proportional one here). Whether the face drawn has a fixed pitch.
-bool MappedFixedPitch(const DcText& dc, const LOGFONTA* font) {
-  bool printerFixed = !(dc.pitchAndFamily & kVariablePitchBit);
-  if (!font || font->lfFaceName[0] == '\0' || dc.face == font->lfFaceName) return printerFixed;
-  for (const InstalledFace& face : kInstalledFaces) {
-    if (strcmp(face.name, font->lfFaceName) == 0) return face.fixedPitch;
-  }
-  return (font->lfPitchAndFamily & 3) == FIXED_PITCH;
+// Windows' font mapper: a face of the machine is taken as it is; a missing
+// one gives way to one of the pitch asked, a fixed one only for FIXED_PITCH.
+bool DrawnFixed(const DcText& dc, const LOGFONTA* font) {
+  static const std::map<std::string, bool> kFaces{{"DejaVu Sans Mono", true},
+                                                  {"DejaVu Sans", false}};
+  if (!font || !font->lfFaceName[0] || dc.face == font->lfFaceName) return !(dc.pitchAndFamily & 1);
+  auto face = kFaces.find(font->lfFaceName);
+  return face != kFaces.end() ? face->second : (font->lfPitchAndFamily & 3) == FIXED_PITCH;
 }
+
+// ExtTextOut's advances, recorded with the text it draws.
+std::vector<int> g_advances;
 
 const LOGFONTA* SelectedFont(const DcText& dc) {
   return dc.selected == kDeviceFont ? nullptr : g_fonts.Find(dc.selected);
@@ -109,10 +99,7 @@ TEXTMETRICA MetricsOf(const DcText& dc, const LOGFONTA* font) {
   tm.tmBreakChar = ' ';
   tm.tmUnderlined = font ? font->lfUnderline : 0;
   tm.tmPitchAndFamily = static_cast<BYTE>(dc.pitchAndFamily);
-  if (font) {
-    tm.tmPitchAndFamily =
-        MappedFixedPitch(dc, font) ? FF_MODERN : static_cast<BYTE>(FF_SWISS | kVariablePitchBit);
-  }
+  if (font) tm.tmPitchAndFamily = DrawnFixed(dc, font) ? FF_MODERN : FF_SWISS | 1;
   return tm;
 }
 
@@ -174,8 +161,7 @@ int GetTextFaceA(HDC dc, int count, LPSTR face) {
 
 namespace {
 
-BOOL RecordText(HDC dc, int x, int y, std::string text, bool wide, const INT* dx = nullptr,
-                int count = 0) {
+BOOL RecordText(HDC dc, int x, int y, std::string text, bool wide) {
   const DcText* state = FindDc(dc);
   if (!state) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -195,13 +181,27 @@ BOOL RecordText(HDC dc, int x, int y, std::string text, bool wide, const INT* dx
   event.underline = font && font->lfUnderline;
   event.transparent = state->backgroundMode == TRANSPARENT;
   event.wide = wide;
-  event.fixedPitch = MappedFixedPitch(*state, font);
-  if (dx) event.dx.assign(dx, dx + count);
+  event.fixedPitch = DrawnFixed(*state, font);
+  event.dx = g_advances;
   simwin::detail::RecordGdiEvent(event);
   return TRUE;
 }
 
-std::string Utf8Of(LPCWSTR text, int count) {
+}  // namespace
+
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
+  if (count < 0 || (count > 0 && !text)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  return RecordText(dc, x, y, std::string(text ? text : "", static_cast<size_t>(count)), false);
+}
+
+BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
+  if (count < 0 || (count > 0 && !text)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
   std::string utf8;
   for (int i = 0; i < count; ++i) {
     uint32_t c = text[i];
@@ -212,37 +212,21 @@ std::string Utf8Of(LPCWSTR text, int count) {
     }
     winapi::AppendUtf8(utf8, c);
   }
-  return utf8;
-}
-
-bool BadText(const void* text, int count) {
-  if (count >= 0 && (count == 0 || text)) return false;
-  SetLastError(ERROR_INVALID_PARAMETER);
-  return true;
-}
-
-}  // namespace
-
-BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
-  if (BadText(text, count)) return FALSE;
-  return RecordText(dc, x, y, std::string(text ? text : "", static_cast<size_t>(count)), false);
-}
-
-BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
-  if (BadText(text, count)) return FALSE;
-  return RecordText(dc, x, y, Utf8Of(text, count), true);
+  return RecordText(dc, x, y, std::move(utf8), true);
 }
 
 BOOL ExtTextOutA(HDC dc, int x, int y, UINT, const RECT*, LPCSTR text, UINT count, const INT* dx) {
-  int length = static_cast<int>(count);
-  if (BadText(text, length)) return FALSE;
-  return RecordText(dc, x, y, std::string(text ? text : "", count), false, dx, length);
+  if (dx) g_advances.assign(dx, dx + count);
+  BOOL drawn = TextOutA(dc, x, y, text, static_cast<int>(count));
+  g_advances.clear();
+  return drawn;
 }
 
 BOOL ExtTextOutW(HDC dc, int x, int y, UINT, const RECT*, LPCWSTR text, UINT count, const INT* dx) {
-  int length = static_cast<int>(count);
-  if (BadText(text, length)) return FALSE;
-  return RecordText(dc, x, y, Utf8Of(text, length), true, dx, length);
+  if (dx) g_advances.assign(dx, dx + count);
+  BOOL drawn = TextOutW(dc, x, y, text, static_cast<int>(count));
+  g_advances.clear();
+  return drawn;
 }
 
 int SetBkMode(HDC dc, int mode) {

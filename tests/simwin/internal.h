@@ -25,9 +25,9 @@ const PrinterSpec* FindPrinterIgnoringCase(const std::string& name);
 // DeviceModeSize(spec) bytes.
 size_t DeviceModeSize(const PrinterSpec& spec);
 void FillDeviceMode(const PrinterSpec& spec, DEVMODEA* mode);
-// A driver with a private part brings it in line with the public fields.
+// The private part in line with the public fields; what mode (null: the
+// driver's own settings) prints with.
 void SyncPrivatePart(const PrinterSpec& spec, DEVMODEA* mode);
-// What the driver prints with, given mode (null: its current settings).
 DriverSettings SettingsOfMode(const PrinterSpec& spec, const DEVMODEA* mode);
 
 // Appends to GdiEvents() (gdi.cpp).

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -12,7 +13,7 @@ struct OpenPrinter {
 simwin::HandleTable<OpenPrinter> g_open(simwin::HandleKind::kPrinter);
 std::vector<simwin::OpenPrinterCall> g_openCalls;
 std::vector<simwin::DocumentPropertiesCall> g_propertiesCalls;
-std::vector<std::string> g_capabilityCalls;
+size_t g_capabilityCalls = 0;
 struct OpenFailure {
   std::string name;
   DWORD error;
@@ -123,56 +124,28 @@ LONG DocumentPropertiesA(HWND, HANDLE printer, LPSTR deviceName, PDEVMODEA outpu
   return call.result;
 }
 
-namespace {
-
-constexpr size_t kPaperName = 64;
-
-// Copies a list into output, when there is one; the answer is its length.
-template <typename Entry, typename Put>
-int AnswerList(const std::vector<Entry>& list, LPSTR output, size_t size, Put put) {
-  for (size_t i = 0; output && i < list.size(); ++i) put(output + i * size, list[i]);
-  return static_cast<int>(list.size());
-}
-
-int Capability(const simwin::PrinterSpec& spec, WORD capability, LPSTR output) {
-  auto word = [](char* to, WORD value) { memcpy(to, &value, sizeof value); };
-  auto name = [](char* to, const std::string& value) {
-    memset(to, 0, kPaperName);
-    memcpy(to, value.data(), std::min<size_t>(value.size(), kPaperName - 1));
-  };
-  switch (capability) {
-    case DC_COPIES:
-      return spec.maxCopies;
-    case DC_COLLATE:
-      return spec.collates ? 1 : 0;
-    case DC_BINS:
-      return AnswerList(spec.bins, output, sizeof(WORD), word);
-    case DC_PAPERS:
-      return AnswerList(spec.papers, output, sizeof(WORD), word);
-    case DC_PAPERNAMES:
-      return AnswerList(spec.paperNames, output, kPaperName, name);
-    default:
-      return -1;
-  }
-}
-
-}  // namespace
-
 int DeviceCapabilitiesA(LPCSTR device, LPCSTR, WORD capability, LPSTR output, const DEVMODEA*) {
-  g_capabilityCalls.push_back(std::string(device ? device : "(null)") + " " +
-                              std::to_string(capability));
+  ++g_capabilityCalls;
   const simwin::PrinterSpec* spec =
       device ? simwin::detail::FindPrinterIgnoringCase(device) : nullptr;
-  if (!spec) {
-    SetLastError(ERROR_INVALID_PRINTER_NAME);
-    return -1;
+  if (!spec) return -1;
+  if (capability == DC_COPIES) return spec->maxCopies;
+  if (capability == DC_COLLATE) return spec->collates;
+  if (capability == DC_BINS || capability == DC_PAPERS) {
+    const std::vector<WORD>& list = capability == DC_BINS ? spec->bins : spec->papers;
+    if (output) memcpy(output, list.data(), list.size() * sizeof(WORD));
+    return static_cast<int>(list.size());
   }
-  return Capability(*spec, capability, output);
+  if (capability != DC_PAPERNAMES) return -1;
+  for (size_t i = 0; output && i < spec->paperNames.size(); ++i) {
+    snprintf(output + 64 * i, 64, "%s", spec->paperNames[i].c_str());
+  }
+  return static_cast<int>(spec->paperNames.size());
 }
 
 namespace simwin {
 
-const std::vector<std::string>& DeviceCapabilitiesCalls() { return g_capabilityCalls; }
+size_t DeviceCapabilitiesCallCount() { return g_capabilityCalls; }
 const std::vector<OpenPrinterCall>& OpenPrinterCalls() { return g_openCalls; }
 const std::vector<DocumentPropertiesCall>& DocumentPropertiesCalls() { return g_propertiesCalls; }
 void FailNextOpenPrinter(const std::string& name, DWORD error) {
@@ -188,7 +161,7 @@ void ResetWinspool() {
   g_open.Clear();
   g_openCalls.clear();
   g_propertiesCalls.clear();
-  g_capabilityCalls.clear();
+  g_capabilityCalls = 0;
   g_failOpen.clear();
   g_failNextSizeQuery = false;
 }

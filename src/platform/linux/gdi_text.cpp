@@ -1,7 +1,6 @@
 // Fonts and text: CreateFontIndirectA keeps the logical font, which is
 // matched the first time its metrics or glyphs are needed; TextOutA draws
 // with it into the open page.
-#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -54,29 +53,20 @@ double RunWidth(linux_platform::Font& font, const Character* text, int count, co
   return width;
 }
 
-// Where the next glyph goes. Given each character's cells (dx), a glyph
-// keeps its own advance while that leaves it within a quarter cell of its
-// cell, as a fixed face's glyphs do, and is put at its cell otherwise
-// (a proportional or substituted face): a print server's PostScript
-// conversion loses the characters of glyphs placed one by one in CID fonts
-// (Greek, Cyrillic), so text is placed only where the face needs it.
+// Where the next glyph goes: after its own advance, or in the cells the
+// caller gave each character (dx), whatever the face's widths.
 class Pen {
  public:
-  Pen(double x, const INT* dx) : at_(x), cell_(x), dx_(dx) {}
+  Pen(double x, const INT* dx) : at_(x), dx_(dx) {}
   double at() const { return at_; }
   // Past characters first to last, whose glyph advances by own.
   void Move(int first, int last, double own) {
-    at_ += own;
-    if (!dx_) return;
-    double cells = 0;
-    for (int i = first; i <= last; ++i) cells += dx_[i];
-    cell_ += cells;
-    if (std::fabs(at_ - cell_) > cells / 4) at_ = cell_;
+    if (!dx_) at_ += own;
+    for (int i = first; dx_ && i <= last; ++i) at_ += dx_[i];
   }
 
  private:
   double at_;
-  double cell_;
   const INT* dx_;
 };
 
@@ -84,7 +74,7 @@ class Pen {
 // box first unless the background is transparent, then the glyphs, then
 // the underline. Glyphs advance by their own unrounded widths, as the
 // Windows PostScript driver places them, so a run reads the same on both;
-// with dx each character stays in the cells the caller gave it (Pen).
+// with dx each character starts in the cells the caller gave it.
 template <typename Character>
 BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int x, int y,
               const Character* text, int count, const INT* dx) {
