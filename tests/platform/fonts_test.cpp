@@ -58,13 +58,9 @@ TEST_F(Fonts, TheMetricsOfTheReportFace) {
   }
 }
 
-// A missing face gives way to one of the pitch asked, as the font mapper
-// chooses: a fixed one for FIXED_PITCH.
+// A missing face asked with FIXED_PITCH gives way to a fixed one.
 TEST_F(Fonts, AMissingFaceAskedWithAFixedPitchIsFixed) {
-  LOGFONTA logFont{};
-  logFont.lfHeight = -42;
-  logFont.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  strcpy(logFont.lfFaceName, "No Such Face");
+  LOGFONTA logFont{-42, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, FIXED_PITCH | FF_MODERN, "No Such Face"};
   HFONT font = CreateFontIndirectA(&logFont);
   HGDIOBJ previous = SelectObject(dc_, font);
   TEXTMETRICA tm{};

@@ -215,18 +215,21 @@ BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
   return RecordText(dc, x, y, std::move(utf8), true);
 }
 
-BOOL ExtTextOutA(HDC dc, int x, int y, UINT, const RECT*, LPCSTR text, UINT count, const INT* dx) {
+template <typename Character>
+BOOL ExtTextOutOf(BOOL (*textOut)(HDC, int, int, const Character*, int), HDC dc, int x, int y,
+                  const Character* text, UINT count, const INT* dx) {
   if (dx) g_advances.assign(dx, dx + count);
-  BOOL drawn = TextOutA(dc, x, y, text, static_cast<int>(count));
+  BOOL drawn = textOut(dc, x, y, text, static_cast<int>(count));
   g_advances.clear();
   return drawn;
 }
 
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT, const RECT*, LPCSTR text, UINT count, const INT* dx) {
+  return ExtTextOutOf(TextOutA, dc, x, y, text, count, dx);
+}
+
 BOOL ExtTextOutW(HDC dc, int x, int y, UINT, const RECT*, LPCWSTR text, UINT count, const INT* dx) {
-  if (dx) g_advances.assign(dx, dx + count);
-  BOOL drawn = TextOutW(dc, x, y, text, static_cast<int>(count));
-  g_advances.clear();
-  return drawn;
+  return ExtTextOutOf(TextOutW, dc, x, y, text, count, dx);
 }
 
 int SetBkMode(HDC dc, int mode) {

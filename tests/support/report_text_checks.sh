@@ -198,10 +198,9 @@ check_any_face() {  # tag
   printf 'iiiiiiiiiiiiiiiiiiii|\r\nMMMMMMMMMMMMMMMMMMMM|\r\n' >"$1-faces.txt"
   for face in 'DejaVu Sans' 'No Such Face'; do
     print_request -point=10 "-font=$face" "$1-faces.txt"
-    ends=$(pdftotext -bbox -f 1 -l 1 "${PDFS[0]:-none}" - 2>/dev/null | grep -E '[|]</word>' |
-      sed -E 's/.*xMax="([0-9.]+)".*/\1/' | tr '\n' ' ')
-    check "$face: both bars end at one x ($ends)" awk -v e="$ends" \
-      'BEGIN { n = split(e, x, " "); exit !(n == 2 && x[1] - x[2] < 0.5 && x[2] - x[1] < 0.5) }'
+    ends=$(pdftotext -bbox -f 1 -l 1 "${PDFS[0]:-none}" - 2>/dev/null |
+      sed -n -E 's/.*xMax="([0-9.]+)".*>[^<]*[|]<\/word>/\1/p' | tr '\n' ' ')
+    check "$face: both bars end at one x ($ends)" awk -v e="$ends" 'BEGIN { exit !(split(e, x) == 2 && (x[1] - x[2]) ^ 2 < 0.25) }'
   done
 }
 
