@@ -64,12 +64,15 @@ int WideTextOf(ReportFile& file, const char* text, int length) {
 }
 
 // The advance of each of a run's count bytes: one cell each, or null for
-// the face's own widths.
+// the face's own widths. A buffer of one advance throughout is kept as it
+// is, so steady printing writes nothing.
 const INT* ByteAdvances(ReportFile& file, int count, int advance) {
   if (advance <= 0) return nullptr;
-  if (file.advances.size() < static_cast<size_t>(count))
-    file.advances.resize(static_cast<size_t>(count));
-  std::fill_n(file.advances.begin(), count, advance);
+  if (file.advances.size() < static_cast<size_t>(count) || file.uniformAdvance != advance) {
+    file.advances.resize(std::max(file.advances.size(), static_cast<size_t>(count)));
+    std::fill(file.advances.begin(), file.advances.end(), advance);
+    file.uniformAdvance = advance;
+  }
   return file.advances.data();
 }
 
@@ -80,6 +83,7 @@ const INT* WideAdvances(ReportFile& file, const char* text, int length, int unit
   if (advance <= 0) return nullptr;
   if (file.advances.size() < static_cast<size_t>(units))
     file.advances.resize(static_cast<size_t>(units));
+  file.uniformAdvance = 0;
   int unit = 0;
   for (int k = 0; k < length && unit < units;) {
     int used = 0;

@@ -194,7 +194,6 @@ struct GdiEvent {
   bool transparent = false;  // SetBkMode TRANSPARENT: no background box
   bool wide = false;         // drawn with TextOutW
   bool fixedPitch = false;   // the face the font mapper found
-  std::vector<int> dx;       // ExtTextOut's advances
 };
 const std::vector<GdiEvent>& GdiEvents();
 
@@ -206,6 +205,11 @@ size_t SelectObjectCalls();
 const std::vector<LOGFONTA>& CreatedFonts();
 // The next CreateFontIndirectA returns null.
 void FailNextCreateFont();
+// From now until the records are cleared, each ExtTextOut's advances (none
+// without them): recorded apart, as they would grow the records as the
+// text does.
+void RecordAdvances();
+const std::vector<std::vector<int>>& RecordedAdvances();
 
 // ---- The spooler: documents and pages -----------------------------------
 //

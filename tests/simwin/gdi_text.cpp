@@ -42,15 +42,16 @@ DcText* FindDc(HDC dc) {
 // Windows' font mapper: a face of the machine is taken as it is; a missing
 // one gives way to one of the pitch asked, a fixed one only for FIXED_PITCH.
 bool DrawnFixed(const DcText& dc, const LOGFONTA* font) {
-  static const std::map<std::string, bool> kFaces{{"DejaVu Sans Mono", true},
-                                                  {"DejaVu Sans", false}};
   if (!font || !font->lfFaceName[0] || dc.face == font->lfFaceName) return !(dc.pitchAndFamily & 1);
-  auto face = kFaces.find(font->lfFaceName);
-  return face != kFaces.end() ? face->second : (font->lfPitchAndFamily & 3) == FIXED_PITCH;
+  if (strcmp(font->lfFaceName, "DejaVu Sans Mono") == 0) return true;
+  if (strcmp(font->lfFaceName, "DejaVu Sans") == 0) return false;
+  return (font->lfPitchAndFamily & 3) == FIXED_PITCH;
 }
 
-// ExtTextOut's advances, recorded with the text it draws.
-std::vector<int> g_advances;
+// ExtTextOut's advances and the pitch of the face drawn, recorded with the
+// text when asked: the advances would grow the records as the text does.
+std::vector<std::vector<int>> g_advances;
+bool g_recordAdvances = false;
 
 const LOGFONTA* SelectedFont(const DcText& dc) {
   return dc.selected == kDeviceFont ? nullptr : g_fonts.Find(dc.selected);
@@ -182,7 +183,6 @@ BOOL RecordText(HDC dc, int x, int y, std::string text, bool wide) {
   event.transparent = state->backgroundMode == TRANSPARENT;
   event.wide = wide;
   event.fixedPitch = DrawnFixed(*state, font);
-  event.dx = g_advances;
   simwin::detail::RecordGdiEvent(event);
   return TRUE;
 }
@@ -218,10 +218,8 @@ BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
 template <typename Character>
 BOOL ExtTextOutOf(BOOL (*textOut)(HDC, int, int, const Character*, int), HDC dc, int x, int y,
                   const Character* text, UINT count, const INT* dx) {
-  if (dx) g_advances.assign(dx, dx + count);
-  BOOL drawn = textOut(dc, x, y, text, static_cast<int>(count));
-  g_advances.clear();
-  return drawn;
+  if (g_recordAdvances) g_advances.emplace_back(dx, dx ? dx + count : dx);
+  return textOut(dc, x, y, text, static_cast<int>(count));
 }
 
 BOOL ExtTextOutA(HDC dc, int x, int y, UINT, const RECT*, LPCSTR text, UINT count, const INT* dx) {
@@ -283,6 +281,8 @@ size_t LiveFonts() { return g_fonts.Count(); }
 size_t SelectObjectCalls() { return g_selectObjectCalls; }
 const std::vector<LOGFONTA>& CreatedFonts() { return g_created; }
 void FailNextCreateFont() { g_failNextCreateFont = true; }
+void RecordAdvances() { g_recordAdvances = true; }
+const std::vector<std::vector<int>>& RecordedAdvances() { return g_advances; }
 
 namespace detail {
 
@@ -291,6 +291,8 @@ void ResetGdiText() {
   g_dcText.clear();
   g_created.clear();
   g_failNextCreateFont = false;
+  g_recordAdvances = false;
+  g_advances.clear();
   g_selectObjectCalls = 0;
 }
 
