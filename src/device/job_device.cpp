@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
 #include "core/user_notice.h"
 #include "device/paper_size_table.h"
+#include "device/printer_capabilities.h"
 #include "device/printer_selection.h"
 #include "platform/handles.h"
 
@@ -140,19 +143,18 @@ void TellPrinterRefused(const PrintJob& job, const std::string& printer, std::st
 // a job sets it again.
 void WriteJobToDevMode(const PrintJob& job, DEVMODEA& mode) {
   mode.dmFields = 0;
-  if (job.copies != 1) {
-    // dmCopies is a short: more copies than it holds are as many as it
-    // holds, never a wrapped count (100000 would be 1 or none at all). A
-    // printer that takes fewer cuts the count again when the device
-    // context is made.
-    int32_t copies = std::clamp<int32_t>(job.copies, SHRT_MIN, SHRT_MAX);
-    if (copies != job.copies) {
-      DebugLog("copies=%d: a device mode holds at most %d, %d asked\n",
-               static_cast<int>(job.copies), SHRT_MAX, static_cast<int>(copies));
-    }
-    mode.dmCopies = static_cast<short>(copies);
-    mode.dmFields |= DM_COPIES;
+  // Copies are always said, as the orientation is: a driver that keeps the
+  // settings it was last handed would otherwise print an earlier file's.
+  // dmCopies is a short: more copies than it holds are as many as it holds,
+  // never a wrapped count (100000 would be 1 or none at all). A printer
+  // that takes fewer cuts the count again (FitJobToPrinter).
+  int32_t copies = std::clamp<int32_t>(job.copies, SHRT_MIN, SHRT_MAX);
+  if (copies != job.copies) {
+    DebugLog("copies=%d: a device mode holds at most %d, %d asked\n", static_cast<int>(job.copies),
+             SHRT_MAX, static_cast<int>(copies));
   }
+  mode.dmCopies = static_cast<short>(copies);
+  mode.dmFields |= DM_COPIES;
   if (job.orientation != 0) mode.dmOrientation = job.orientation;
   mode.dmFields |= DM_ORIENTATION;
   if (job.paperSource != 0) {
@@ -201,6 +203,29 @@ void WriteJobToDevMode(const PrintJob& job, DEVMODEA& mode) {
     mode.dmCollate = job.collate ? DMCOLLATE_TRUE : DMCOLLATE_FALSE;
     mode.dmFields |= DM_COLLATE;
   }
+}
+
+// The device mode's driver part (dmDriverExtra bytes after dmSize) in line
+// with the job's fields: the driver takes the mode and gives it back
+// merged. When it refuses, the mode stays as the job wrote it.
+void SettleDevMode(std::string printer, DEVMODEA& mode) {
+  // The block holds what the driver filled it with.
+  size_t room = static_cast<size_t>(mode.dmSize) + mode.dmDriverExtra;
+  auto refused = [&](const char* step) {
+    DebugLog("device mode of %s not merged by its driver: %s failed; the job's fields are used\n",
+             printer.c_str(), step);
+  };
+  UniquePrinter handle;
+  if (!OpenPrinterA(&printer[0], handle.put(), nullptr)) return refused("OpenPrinter");
+  LONG size = DocumentPropertiesA(nullptr, handle.get(), &printer[0], nullptr, nullptr, 0);
+  if (size <= 0 || static_cast<size_t>(size) > room) return refused("DocumentProperties size");
+  std::vector<unsigned char> merged(static_cast<size_t>(size));
+  auto* output = reinterpret_cast<DEVMODEA*>(merged.data());
+  if (DocumentPropertiesA(nullptr, handle.get(), &printer[0], output, &mode,
+                          DM_IN_BUFFER | DM_OUT_BUFFER) < 0) {
+    return refused("DocumentProperties DM_IN_BUFFER");
+  }
+  memcpy(&mode, merged.data(), merged.size());
 }
 
 // The printer device context on the printer that the device mode names;
@@ -264,6 +289,8 @@ bool ConfigureJobDevice(PrintJob& job, UniqueDC& deviceContext) {
   if (printable) {
     if (mode) {
       WriteJobToDevMode(job, *mode.get());
+      FitJobToPrinter(job, modePrinter, *mode.get());
+      SettleDevMode(modePrinter, *mode.get());
     } else {
       DebugLog("device mode of the selection cannot be locked\n");
     }

@@ -45,7 +45,9 @@ class ReportFile {
   // comes, never shrunk, so steady printing allocates nothing.
   std::vector<char> translated;
   std::vector<char> packet;
-  std::vector<WCHAR> wide;  // UTF-8 text as UTF-16
+  std::vector<WCHAR> wide;    // UTF-8 text as UTF-16
+  std::vector<INT> advances;  // each character's cell advance
+  int uniformAdvance = 0;     // the one advance all of them hold, or 0
   // Why the document did not print, in the words its box showed: the line
   // the user is told names it.
   std::string failure;

@@ -6,6 +6,8 @@
 namespace plenwick {
 namespace {
 
+constexpr BYTE kFamilyBits = 0xF0;
+
 // The logical font all four styles share: the size of the device's current
 // font unless the job gives a point size, and the job's face or the
 // current one.
@@ -22,7 +24,11 @@ LOGFONTA BaseLogFont(const PrintJob& job, HDC dc) {
     font.lfHeight = tm.tmHeight;
     font.lfWidth = tm.tmAveCharWidth;
   }
-  font.lfPitchAndFamily = tm.tmPitchAndFamily;
+  // The metrics' family with a fixed pitch asked for: in the metrics the low
+  // bit set means a variable pitch, in a logical font VARIABLE_PITCH is 2,
+  // so the metrics copied would ask a fixed face for a variable pitch, and
+  // a face that is missing would give way to a proportional one.
+  font.lfPitchAndFamily = static_cast<BYTE>((tm.tmPitchAndFamily & kFamilyBits) | FIXED_PITCH);
   // The system's ANSI code page rather than ANSI_CHARSET (0): GDI reads
   // TextOutA's bytes in the code page of the font's character set, which
   // ANSI_CHARSET fixes at 1252, while a report is written in the code page

@@ -63,6 +63,38 @@ int WideTextOf(ReportFile& file, const char* text, int length) {
   return wide;
 }
 
+// The advance of each of a run's count bytes: one cell each, or null for
+// the face's own widths. A buffer of one advance throughout is kept as it
+// is, so steady printing writes nothing.
+const INT* ByteAdvances(ReportFile& file, int count, int advance) {
+  if (advance <= 0) return nullptr;
+  if (file.advances.size() < static_cast<size_t>(count) || file.uniformAdvance != advance) {
+    file.advances.resize(std::max(file.advances.size(), static_cast<size_t>(count)));
+    std::fill(file.advances.begin(), file.advances.end(), advance);
+    file.uniformAdvance = advance;
+  }
+  return file.advances.data();
+}
+
+// The advance of each UTF-16 unit of UTF-8 text: its character's columns
+// in cells on its first unit, nothing on the second of a pair. Null when
+// there is no advance or the units do not match the conversion.
+const INT* WideAdvances(ReportFile& file, const char* text, int length, int units, int advance) {
+  if (advance <= 0) return nullptr;
+  if (file.advances.size() < static_cast<size_t>(units))
+    file.advances.resize(static_cast<size_t>(units));
+  file.uniformAdvance = 0;
+  int unit = 0;
+  for (int k = 0; k < length && unit < units;) {
+    int used = 0;
+    uint32_t c = DecodeUtf8(text + k, length - k, used);
+    file.advances[static_cast<size_t>(unit++)] = CodePointColumns(c) * advance;
+    if (c >= 0x10000 && unit < units) file.advances[static_cast<size_t>(unit++)] = 0;
+    k += used;
+  }
+  return unit == units ? file.advances.data() : nullptr;
+}
+
 // The caller who names the bytes' code page, or sends them raw, is taken
 // at its word; otherwise a line that reads as UTF-8 is UTF-8.
 bool MayBeUtf8(const PrintJob& job) {
@@ -133,7 +165,7 @@ bool GetGridMetrics(HDC dc, int& advance, int& lineHeight) {
 }
 
 void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text, int length,
-            bool utf8) {
+            bool utf8, int advance) {
   if (length < 0 || (length > 0 && !text)) {
     DebugLog("PutRun: no text to put (length %d)\n", length);
     return;
@@ -146,10 +178,13 @@ void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text
   if (utf8) {
     // The conversion may grow the buffer: its address is taken after it.
     int units = WideTextOf(file, text, length);
-    TextOutW(file.dc(), x, y, file.wide.data(), units);
+    const INT* dx = WideAdvances(file, text, length, units, advance);
+    ExtTextOutW(file.dc(), x, y, 0, nullptr, file.wide.data(), static_cast<UINT>(units), dx);
     return;
   }
-  TextOutA(file.dc(), x, y, TranslatedText(file, text, length), length);
+  const char* translated = TranslatedText(file, text, length);
+  ExtTextOutA(file.dc(), x, y, 0, nullptr, translated, static_cast<UINT>(length),
+              ByteAdvances(file, length, advance));
 }
 
 void WriteReportLine(ReportFile& file, const char* line, int count, int row, int advance,
@@ -158,7 +193,7 @@ void WriteReportLine(ReportFile& file, const char* line, int count, int row, int
     // What decoding would give: the text up to the line feed's terminator,
     // in one plain run at the first column.
     int length = count > 0 && line[count - 1] == '\0' ? count - 1 : count;
-    PutRun(file, kPlain, 0, row * lineHeight, line, length, false);
+    PutRun(file, kPlain, 0, row * lineHeight, line, length, false, advance);
     return;
   }
   DecodedLine decoded;
@@ -174,13 +209,13 @@ void WriteReportLine(ReportFile& file, const char* line, int count, int row, int
     const char* run = decoded.text + start;
     int columns = TextColumns(run, length, utf8);
     int x = columns == 0 && length > 0 ? lastCell : column;
-    PutRun(file, decoded.attributes[start], x * advance, y, run, length, utf8);
+    PutRun(file, decoded.attributes[start], x * advance, y, run, length, utf8, advance);
     // The characters struck over the run's cells go on top of them.
     for (; over < decoded.overprintCount && decoded.overprints[over].position < start + length;
          ++over) {
       const Overprint& top = decoded.overprints[over];
       int cell = column + TextColumns(run, top.position - start, utf8);
-      PutRun(file, top.attribute, cell * advance, y, top.text, top.length, utf8);
+      PutRun(file, top.attribute, cell * advance, y, top.text, top.length, utf8, advance);
     }
     if (columns > 0) lastCell = column + LastCellColumn(run, length, utf8);
     column += columns;

@@ -49,9 +49,12 @@ bool GetGridMetrics(HDC dc, int& advance, int& lineHeight);
 // the printer driver unchanged in PASSTHROUGH packets (attribute and
 // position unused); otherwise in the style font of the attribute, after
 // ANSI-to-OEM translation when the job asks for it, or else OEM-to-ANSI.
-// UTF-8 text (utf8) goes out as wide characters, untranslated.
+// UTF-8 text (utf8) goes out as wide characters, untranslated. Given a
+// cell advance, each character is put in its cells, whatever widths the
+// face gives its glyphs (a proportional or substituted face keeps the
+// grid); without one (0) the glyphs follow each other.
 void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text, int length,
-            bool utf8 = false);
+            bool utf8 = false, int advance = 0);
 
 // The bytes of the decoded line's run at start that go out in one text
 // call: a run of one style, in a UTF-8 line cut after a wide character

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/print_job.h"
+#include "device/printer_capabilities.h"
 #include "options/option_parser.h"
 #include "platform/handles.h"
 
@@ -35,6 +36,8 @@ class PrintRequest {
   // which a printer on a distant print server is asked in once per
   // document instead of once per lookup.
   PrinterSessionScope printers_;
+  // Each printer's capabilities are asked once a request.
+  CapabilitiesScope capabilities_;
   PrintJob job_;
   OptionNesting nesting_;
 };

@@ -1,11 +1,13 @@
 #include "device/job_device.h"
 
 #include <cstring>
+#include <algorithm>
 #include <functional>
 #include <set>
 
 #include "core/print_job.h"
 #include "device/paper_size_table.h"
+#include "device/printer_capabilities.h"
 #include "platform/handles.h"
 #include "test_support.h"
 
@@ -118,8 +120,9 @@ TEST_F(JobDeviceTest, WritesTheJobIntoTheDeviceMode) {
     ASSERT_NE(Configure(), nullptr);
     const simwin::CreateDCCall& call = simwin::CreateDCCalls().back();
     EXPECT_EQ(call.driver + " " + call.device + " " + call.port, "WINSPOOL PDF (null)");
-    const DEVMODEA& m = call.devMode;
-    EXPECT_EQ(m.dmFields, c.fields | DM_ORIENTATION);  // flagged for every job
+    // The mode as the job wrote it, which the driver then merges.
+    const DEVMODEA& m = simwin::DocumentPropertiesCalls().back().input;
+    EXPECT_EQ(m.dmFields, c.fields | DM_ORIENTATION | DM_COPIES);  // flagged for every job
     EXPECT_EQ(m.dmPaperSize, c.paper);
     EXPECT_EQ(m.dmPaperWidth, c.dmWidth);
     EXPECT_EQ(m.dmPaperLength, c.dmLength);
@@ -128,7 +131,7 @@ TEST_F(JobDeviceTest, WritesTheJobIntoTheDeviceMode) {
     EXPECT_EQ(m.dmDefaultSource, c.dmSource);
     EXPECT_EQ(m.dmCollate, c.dmCollate);
     EXPECT_EQ(Text(m.dmFormName), c.dmForm);
-    EXPECT_EQ(SelectedMode().dmFields, m.dmFields);  // in the shared device mode itself
+    EXPECT_EQ(SelectedMode().dmFields, call.devMode.dmFields);  // in the shared device mode itself
   }
 }
 
@@ -137,8 +140,8 @@ TEST_F(JobDeviceTest, ALaterJobFlagsOnlyWhatItSets) {
   ASSERT_NE(Configure(), nullptr);
   job_.copies = 1;
   ASSERT_NE(Configure(), nullptr);
-  EXPECT_EQ(SelectedMode().dmCopies, 3);
-  EXPECT_EQ(SelectedMode().dmFields, kOrient);
+  EXPECT_EQ(SelectedMode().dmCopies, 1);
+  EXPECT_EQ(simwin::DocumentPropertiesCalls().back().input.dmFields, kOrient | DM_COPIES);
 }
 
 TEST_F(JobDeviceTest, PapersAreFoundByNameOrBySizeInEitherOrientation) {
@@ -208,9 +211,10 @@ TEST_F(JobDeviceTest, OnlyAnotherPrinterNameSwitches) {
     const char* logLine;  // null: none
     size_t documentPropertiesCalls;
   } cases[] = {
-      {"", nullptr, 0},
-      {"PDF", "job printer=PDF, cur printer=PDF\n", 0},
-      {"pdf", "job printer=pdf, cur printer=PDF\n", 6},
+      // Two calls merge the job's fields; a switch rebuilds twice, three each.
+      {"", nullptr, 2},
+      {"PDF", "job printer=PDF, cur printer=PDF\n", 2},
+      {"pdf", "job printer=pdf, cur printer=PDF\n", 8},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.jobPrinter);
@@ -237,14 +241,16 @@ TEST_F(JobDeviceTest, AnotherPrinterPrintsWithTheJobAndHandsItsSettingsBack) {
   EXPECT_NE(ReadFile(log).find("job printer=Office, cur printer=PDF\n"), std::string::npos);
   EXPECT_EQ(LastDCDevice(), "Office");
   EXPECT_EQ(Text(simwin::CreateDCCalls().back().devMode.dmFormName), "Letter");
-  // Switch, check and restore; each rebuild asks the size, fills, validates.
-  EXPECT_EQ(OpenedNames(), (std::vector<std::string>{"Office", "Office", "PDF"}));
+  // Switch, check, merge and restore; each rebuild asks the size, fills,
+  // validates; the merge asks the size and validates.
+  EXPECT_EQ(OpenedNames(), (std::vector<std::string>{"Office", "Office", "Office", "PDF"}));
   const auto& calls = simwin::DocumentPropertiesCalls();
-  ASSERT_EQ(calls.size(), 6u);
-  const DWORD modes[] = {0, DM_OUT_BUFFER, DM_IN_BUFFER | DM_OUT_BUFFER};
-  for (size_t i = 0; i < 6; ++i) {
+  ASSERT_EQ(calls.size(), 8u);
+  const DWORD kInOut = DM_IN_BUFFER | DM_OUT_BUFFER;
+  const DWORD modes[] = {0, DM_OUT_BUFFER, kInOut, 0, kInOut, 0, DM_OUT_BUFFER, kInOut};
+  for (size_t i = 0; i < 8; ++i) {
     EXPECT_EQ(calls[i].deviceName + " " + std::to_string(calls[i].mode),
-              (i < 3 ? "Office " : "PDF ") + std::to_string(modes[i % 3]));
+              (i < 5 ? "Office " : "PDF ") + std::to_string(modes[i]));
   }
   // The previous printer gets the job's orientation, paper, copies and
   // collation, not its paper source or form name.
@@ -289,7 +295,7 @@ TEST_F(JobDeviceTest, APrinterThatDoesNotOpenAsksTheUser) {
       ASSERT_NE(dc, nullptr);
       EXPECT_EQ(LastDCDevice(), "PDF");
       EXPECT_EQ(simwin::CreateDCCalls().back().devMode.dmOrientation, DMORIENT_LANDSCAPE);
-      EXPECT_EQ(simwin::DocumentPropertiesCalls().size(), 3u);
+      EXPECT_EQ(simwin::DocumentPropertiesCalls().size(), 5u);
     } else {
       EXPECT_EQ(dc, nullptr);
       EXPECT_TRUE(simwin::CreateDCCalls().empty());
@@ -359,7 +365,7 @@ TEST_F(JobDeviceTest, LongPrinterNamesOverrunNoField) {
   // Too long for the job: used whole for this file, not kept cut.
   EXPECT_STREQ(job_.printerName, "");
   EXPECT_NE(ReadFile(log).find("is too long to keep in the job"), std::string::npos);
-  EXPECT_EQ(OpenedNames(), std::vector<std::string>{name});
+  EXPECT_EQ(OpenedNames(), std::vector<std::string>(2, name));
   EXPECT_EQ(LastDCDevice(), name);  // not the 32 bytes of dmDeviceName
   strcpy(job_.printerName, "Office");
   ASSERT_NE(Configure(), nullptr);
@@ -391,6 +397,50 @@ TEST_F(JobDeviceTest, LongPrinterNamesGetTheirDeviceContext) {
     if (c.switchFails) simwin::FailNextOpenPrinter(c.job, 5);
     EXPECT_NE(Configure(), nullptr);
     EXPECT_EQ(LastDCDevice(), c.device);
+  }
+}
+
+// A driver that keeps its own paper, orientation and copies prints the
+// job's once they are merged; what it cannot do is told (once a file), its
+// capabilities asked once a request.
+TEST_F(JobDeviceTest, ARealDriverGetsTheJobAndSaysWhatItCannotDo) {
+  const struct {
+    int copies, source;
+    const char *form, *told, *printed;  // printed: paper orientation copies
+    bool collates;
+  } cases[] = {
+      {1, 0, "Letter", "", "1 2 1", true},
+      {3, 0, "", "Maker prints at most 1 copy; 3 asked", "9 2 1", true},
+      {1, 4, "", "Maker has no paper bin 4; printed from its default bin", "9 2 1", true},
+      {1, 0, "Executive", "Maker has no paper Executive; printed on its default paper", "9 2 1",
+       true},
+      {1, 0, "", "Maker does not collate; copies printed uncollated", "9 2 1", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.told);
+    Fresh();
+    simwin::PrinterSpec maker = simwin::RealDriverPrinter("Maker");
+    maker.collates = c.collates;
+    simwin::AddPrinter(maker);
+    simwin::SetDefaultPrinter("Maker");
+    job_.copies = c.copies, job_.paperSource = static_cast<int16_t>(c.source), job_.collate = true;
+    job_.orientation = DMORIENT_LANDSCAPE, strcpy(job_.formName, c.form);
+    plenwick::CapabilitiesScope request;
+    ASSERT_NE(Configure(), nullptr);
+    size_t asked = simwin::DeviceCapabilitiesCallCount();
+    ASSERT_NE(Configure(), nullptr);
+    EXPECT_EQ(simwin::DeviceCapabilitiesCallCount(), asked);
+    const simwin::CreateDCCall& call = simwin::CreateDCCalls().back();
+    const simwin::DriverSettings& p = call.printed;
+    EXPECT_EQ(std::to_string(p.paper) + " " + std::to_string(p.orientation) + " " +
+                  std::to_string(p.copies),
+              c.printed);
+    // A version-4 device mode carries the form name and the collation.
+    EXPECT_EQ(Text(call.devMode.dmFormName), c.form[0] == 'L' ? "Letter" : "A4");
+    EXPECT_EQ(call.devMode.dmCollate, c.collates ? DMCOLLATE_TRUE : DMCOLLATE_FALSE);
+    const auto& lines = simwin::DebugStrings();
+    auto told = std::count(lines.begin(), lines.end(), "plenwick: " + std::string(c.told) + "\n");
+    EXPECT_EQ(told, c.told[0] ? 2 : 0);
   }
 }
 

@@ -74,7 +74,8 @@ TEST_F(TextOutputTest, WithoutSizeAndFaceTheFontsKeepTheDevicesOwn) {
     EXPECT_EQ(fonts[i].lfWidth, 24);
     EXPECT_EQ(fonts[i].lfWeight, weights[i]);
     EXPECT_EQ(fonts[i].lfUnderline, underlines[i]);
-    EXPECT_EQ(fonts[i].lfPitchAndFamily, 0x35);
+    EXPECT_EQ(fonts[i].lfPitchAndFamily,
+              FF_MODERN | FIXED_PITCH);  // whatever pitch the metrics say
     EXPECT_STREQ(fonts[i].lfFaceName, "Letter Gothic");
     EXPECT_EQ(fonts[i].lfItalic + fonts[i].lfEscapement, 0);
     EXPECT_EQ(fonts[i].lfCharSet, DEFAULT_CHARSET);  // the system's code page, not 1252
@@ -163,6 +164,28 @@ TEST_F(TextOutputTest, PassThroughPacketsCarryTheRunByteForByte) {
   EXPECT_EQ(escapes[2].text.size(), 70000u - 65535u);
   EXPECT_EQ(escapes[3].text, "");
   EXPECT_TRUE(Events(simwin::GdiEvent::kText).empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Each character in its cells, one call a run, whatever face the mapper
+// finds (a missing one gives way to a fixed one): a wide character takes
+// two cells, a combining mark and a surrogate pair's second unit none.
+TEST_F(TextOutputTest, EveryCharacterIsPutInItsCellsInAnyFace) {
+  plenwick::CopyText(job_.fontFace, "No Such Face");
+  simwin::RecordAdvances();
+  ASSERT_TRUE(plenwick::CreateStyleFonts(file_));
+  const std::string line =
+      "iM\xE6\x97\xA5"
+      "e\xCC\x81\xF0\x9D\x90\x80";  // wide, e + acute, U+1D400
+  plenwick::WriteReportLine(file_, line.data(), static_cast<int>(line.size()), 0, 25, 50);
+  auto texts = Events(simwin::GdiEvent::kText);
+  const std::vector<std::vector<int>> advances{{25, 25, 50}, {25}, {0}, {25, 0}};
+  ASSERT_EQ(texts.size(), advances.size());
+  for (size_t i = 0; i < texts.size(); ++i)
+    EXPECT_TRUE(simwin::RecordedAdvances()[i] == advances[i] && texts[i].fixedPitch) << i;
 }
 
 }  // namespace

@@ -58,6 +58,18 @@ TEST_F(Fonts, TheMetricsOfTheReportFace) {
   }
 }
 
+// A missing face asked with FIXED_PITCH gives way to a fixed one.
+TEST_F(Fonts, AMissingFaceAskedWithAFixedPitchIsFixed) {
+  LOGFONTA logFont{-42, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, FIXED_PITCH | FF_MODERN, "No Such Face"};
+  HFONT font = CreateFontIndirectA(&logFont);
+  HGDIOBJ previous = SelectObject(dc_, font);
+  TEXTMETRICA tm{};
+  ASSERT_TRUE(GetTextMetricsA(dc_, &tm));
+  EXPECT_EQ(tm.tmPitchAndFamily & 1, 0) << int(tm.tmPitchAndFamily);  // 1: a variable pitch
+  SelectObject(dc_, previous);
+  EXPECT_TRUE(DeleteObject(font));
+}
+
 TEST_F(Fonts, AFaceNameIsCutToTheRoomGiven) {
   HFONT font = Create(10, FW_NORMAL);
   HGDIOBJ previous = SelectObject(dc_, font);

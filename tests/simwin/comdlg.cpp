@@ -107,6 +107,26 @@ void FillDeviceMode(const PrinterSpec& spec, DEVMODEA* mode) {
   mode->dmCollate = DMCOLLATE_FALSE;
   strcpy(reinterpret_cast<char*>(mode->dmFormName), "A4");
   mode->dmLogPixels = static_cast<WORD>(spec.dpiY);
+  SyncPrivatePart(spec, mode);
+}
+
+// A driver's private part: its own paper, orientation and copies, first
+// of its extra bytes; null when the driver or the mode has none.
+DriverSettings* PrivatePart(const PrinterSpec& spec, const DEVMODEA* mode) {
+  if (!spec.privatePart || mode->dmDriverExtra < sizeof(DriverSettings)) return nullptr;
+  return reinterpret_cast<DriverSettings*>(reinterpret_cast<uintptr_t>(mode) + mode->dmSize);
+}
+
+void SyncPrivatePart(const PrinterSpec& spec, DEVMODEA* mode) {
+  DriverSettings* own = PrivatePart(spec, mode);
+  if (own) *own = {mode->dmPaperSize, mode->dmOrientation, mode->dmCopies};
+}
+
+DriverSettings SettingsOfMode(const PrinterSpec& spec, const DEVMODEA* mode) {
+  if (!mode) return {DMPAPER_A4, DMORIENT_PORTRAIT, 1};
+  if (const DriverSettings* own = PrivatePart(spec, mode)) return *own;
+  short orientation = mode->dmFields & DM_ORIENTATION ? mode->dmOrientation : DMORIENT_PORTRAIT;
+  return {mode->dmPaperSize, orientation, mode->dmCopies};
 }
 
 void ClearPrintDlgCalls() { g_printDlgCalls.clear(); }
@@ -120,5 +140,14 @@ void ResetPrinters() {
 }
 
 }  // namespace detail
+
+PrinterSpec RealDriverPrinter(const std::string& name) {
+  PrinterSpec spec;
+  spec.name = name, spec.driver = "maker.drv", spec.specVersion = 0x401, spec.driverExtra = 64;
+  spec.privatePart = true, spec.maxCopies = 1, spec.bins = {DMBIN_UPPER, DMBIN_LOWER};
+  spec.papers = {DMPAPER_A4, DMPAPER_LETTER, DMPAPER_LEGAL, DMPAPER_A3};
+  spec.paperNames = {"A4", "Letter", "Legal", "A3"};
+  return spec;
+}
 
 }  // namespace simwin

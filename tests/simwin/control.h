@@ -85,6 +85,24 @@ struct PrinterSpec {
   int tmPitchAndFamily = 0x30;
   bool passThrough = true;  // answers QUERYESCSUPPORT for PASSTHROUGH
   bool canOpen = true;      // OpenPrinterA succeeds
+  // Paper, orientation and copies kept in the driver's extra bytes win over
+  // the public fields unless DocumentPropertiesA merged them.
+  bool privatePart = false;
+  int maxCopies = 32767;  // what DeviceCapabilitiesA answers
+  std::vector<WORD> bins;
+  std::vector<WORD> papers;
+  std::vector<std::string> paperNames;
+  bool collates = true;
+};
+
+// A driver as printer makers write them: a version-4.01 device mode with a
+// private part; 1 copy, two bins, four papers.
+PrinterSpec RealDriverPrinter(const std::string& name);
+size_t DeviceCapabilitiesCallCount();
+
+// What a device context's driver prints with.
+struct DriverSettings {
+  short paper, orientation, copies;
 };
 
 // Adds a printer, or replaces the one of the same name.
@@ -145,6 +163,7 @@ struct CreateDCCall {
   bool hadDevMode;
   DEVMODEA devMode;  // copy of the public fields, when given
   HDC result;
+  DriverSettings printed;  // what the driver prints with
 };
 const std::vector<CreateDCCall>& CreateDCCalls();
 // The next CreateDCA returns null.
@@ -174,6 +193,7 @@ struct GdiEvent {
   bool underline = false;
   bool transparent = false;  // SetBkMode TRANSPARENT: no background box
   bool wide = false;         // drawn with TextOutW
+  bool fixedPitch = false;   // the face the font mapper found
 };
 const std::vector<GdiEvent>& GdiEvents();
 
@@ -185,6 +205,11 @@ size_t SelectObjectCalls();
 const std::vector<LOGFONTA>& CreatedFonts();
 // The next CreateFontIndirectA returns null.
 void FailNextCreateFont();
+// From now until the records are cleared, each ExtTextOut's advances (none
+// without them): recorded apart, as they would grow the records as the
+// text does.
+void RecordAdvances();
+const std::vector<std::vector<int>>& RecordedAdvances();
 
 // ---- The spooler: documents and pages -----------------------------------
 //

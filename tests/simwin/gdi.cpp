@@ -29,8 +29,9 @@ std::string TextOrNull(LPCSTR text) { return text ? text : "(null)"; }
 }  // namespace
 
 HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODEA* mode) {
-  simwin::CreateDCCall call{TextOrNull(driver), TextOrNull(device), TextOrNull(port),
-                            mode != nullptr,    DEVMODEA{},         nullptr};
+  simwin::CreateDCCall call{TextOrNull(driver),      TextOrNull(device), TextOrNull(port),
+                            mode != nullptr,         DEVMODEA{},         nullptr,
+                            simwin::DriverSettings{}};
   if (mode) call.devMode = *mode;
   // A device context needs a printer: the one the device name names.
   const simwin::PrinterSpec* printer = device ? simwin::detail::FindPrinter(device) : nullptr;
@@ -51,8 +52,9 @@ HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR port, const DEVMODEA* mode) {
   info->vertRes = printer->vertRes;
   info->physicalWidth = printer->physicalWidth;
   info->physicalHeight = printer->physicalHeight;
+  call.printed = simwin::detail::SettingsOfMode(*printer, mode);
   // Landscape turns the printable area, as printer drivers do.
-  if (mode && (mode->dmFields & DM_ORIENTATION) && mode->dmOrientation == DMORIENT_LANDSCAPE) {
+  if (call.printed.orientation == DMORIENT_LANDSCAPE) {
     std::swap(info->horzRes, info->vertRes);
     std::swap(info->physicalWidth, info->physicalHeight);
   }

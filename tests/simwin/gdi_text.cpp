@@ -39,6 +39,20 @@ DcText* FindDc(HDC dc) {
   return it == g_dcText.end() ? nullptr : &it->second;
 }
 
+// Windows' font mapper: a face of the machine is taken as it is; a missing
+// one gives way to one of the pitch asked, a fixed one only for FIXED_PITCH.
+bool DrawnFixed(const DcText& dc, const LOGFONTA* font) {
+  if (!font || !font->lfFaceName[0] || dc.face == font->lfFaceName) return !(dc.pitchAndFamily & 1);
+  if (strcmp(font->lfFaceName, "DejaVu Sans Mono") == 0) return true;
+  if (strcmp(font->lfFaceName, "DejaVu Sans") == 0) return false;
+  return (font->lfPitchAndFamily & 3) == FIXED_PITCH;
+}
+
+// ExtTextOut's advances and the pitch of the face drawn, recorded with the
+// text when asked: the advances would grow the records as the text does.
+std::vector<std::vector<int>> g_advances;
+bool g_recordAdvances = false;
+
 const LOGFONTA* SelectedFont(const DcText& dc) {
   return dc.selected == kDeviceFont ? nullptr : g_fonts.Find(dc.selected);
 }
@@ -86,6 +100,7 @@ TEXTMETRICA MetricsOf(const DcText& dc, const LOGFONTA* font) {
   tm.tmBreakChar = ' ';
   tm.tmUnderlined = font ? font->lfUnderline : 0;
   tm.tmPitchAndFamily = static_cast<BYTE>(dc.pitchAndFamily);
+  if (font) tm.tmPitchAndFamily = DrawnFixed(dc, font) ? FF_MODERN : FF_SWISS | 1;
   return tm;
 }
 
@@ -167,6 +182,7 @@ BOOL RecordText(HDC dc, int x, int y, std::string text, bool wide) {
   event.underline = font && font->lfUnderline;
   event.transparent = state->backgroundMode == TRANSPARENT;
   event.wide = wide;
+  event.fixedPitch = DrawnFixed(*state, font);
   simwin::detail::RecordGdiEvent(event);
   return TRUE;
 }
@@ -199,9 +215,24 @@ BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count) {
   return RecordText(dc, x, y, std::move(utf8), true);
 }
 
-int* winapi::BackgroundModeOf(HDC dc) {
+template <typename Character>
+BOOL ExtTextOutOf(BOOL (*textOut)(HDC, int, int, const Character*, int), HDC dc, int x, int y,
+                  const Character* text, UINT count, const INT* dx) {
+  if (g_recordAdvances) g_advances.emplace_back(dx, dx ? dx + count : dx);
+  return textOut(dc, x, y, text, static_cast<int>(count));
+}
+
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT, const RECT*, LPCSTR text, UINT count, const INT* dx) {
+  return ExtTextOutOf(TextOutA, dc, x, y, text, count, dx);
+}
+
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT, const RECT*, LPCWSTR text, UINT count, const INT* dx) {
+  return ExtTextOutOf(TextOutW, dc, x, y, text, count, dx);
+}
+
+int SetBkMode(HDC dc, int mode) {
   DcText* state = FindDc(dc);
-  return state ? &state->backgroundMode : nullptr;
+  return winapi::ChangeBackgroundMode(state ? &state->backgroundMode : nullptr, mode);
 }
 
 // QUERYESCSUPPORT answers for the escapes this printer knows; PASSTHROUGH
@@ -250,6 +281,8 @@ size_t LiveFonts() { return g_fonts.Count(); }
 size_t SelectObjectCalls() { return g_selectObjectCalls; }
 const std::vector<LOGFONTA>& CreatedFonts() { return g_created; }
 void FailNextCreateFont() { g_failNextCreateFont = true; }
+void RecordAdvances() { g_recordAdvances = true; }
+const std::vector<std::vector<int>>& RecordedAdvances() { return g_advances; }
 
 namespace detail {
 
@@ -258,6 +291,8 @@ void ResetGdiText() {
   g_dcText.clear();
   g_created.clear();
   g_failNextCreateFont = false;
+  g_recordAdvances = false;
+  g_advances.clear();
   g_selectObjectCalls = 0;
 }
 

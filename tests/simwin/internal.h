@@ -25,6 +25,10 @@ const PrinterSpec* FindPrinterIgnoringCase(const std::string& name);
 // DeviceModeSize(spec) bytes.
 size_t DeviceModeSize(const PrinterSpec& spec);
 void FillDeviceMode(const PrinterSpec& spec, DEVMODEA* mode);
+// The private part in line with the public fields; what mode (null: the
+// driver's own settings) prints with.
+void SyncPrivatePart(const PrinterSpec& spec, DEVMODEA* mode);
+DriverSettings SettingsOfMode(const PrinterSpec& spec, const DEVMODEA* mode);
 
 // Appends to GdiEvents() (gdi.cpp).
 void RecordGdiEvent(const GdiEvent& event);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -12,6 +13,7 @@ struct OpenPrinter {
 simwin::HandleTable<OpenPrinter> g_open(simwin::HandleKind::kPrinter);
 std::vector<simwin::OpenPrinterCall> g_openCalls;
 std::vector<simwin::DocumentPropertiesCall> g_propertiesCalls;
+size_t g_capabilityCalls = 0;
 struct OpenFailure {
   std::string name;
   DWORD error;
@@ -76,6 +78,7 @@ LONG Answer(const simwin::PrinterSpec* spec, PDEVMODEA output, PDEVMODEA input, 
   auto* settings = reinterpret_cast<DEVMODEA*>(result.data());
   simwin::detail::FillDeviceMode(*spec, settings);
   if ((mode & DM_IN_BUFFER) && input) TakeFlaggedSettings(*settings, *input);
+  simwin::detail::SyncPrivatePart(*spec, settings);
   memcpy(output, result.data(), result.size());
   return IDOK;
 }
@@ -121,8 +124,28 @@ LONG DocumentPropertiesA(HWND, HANDLE printer, LPSTR deviceName, PDEVMODEA outpu
   return call.result;
 }
 
+int DeviceCapabilitiesA(LPCSTR device, LPCSTR, WORD capability, LPSTR output, const DEVMODEA*) {
+  ++g_capabilityCalls;
+  const simwin::PrinterSpec* spec =
+      device ? simwin::detail::FindPrinterIgnoringCase(device) : nullptr;
+  if (!spec) return -1;
+  if (capability == DC_COPIES) return spec->maxCopies;
+  if (capability == DC_COLLATE) return spec->collates;
+  if (capability == DC_BINS || capability == DC_PAPERS) {
+    const std::vector<WORD>& list = capability == DC_BINS ? spec->bins : spec->papers;
+    if (output) memcpy(output, list.data(), list.size() * sizeof(WORD));
+    return static_cast<int>(list.size());
+  }
+  if (capability != DC_PAPERNAMES) return -1;
+  for (size_t i = 0; output && i < spec->paperNames.size(); ++i) {
+    snprintf(output + 64 * i, 64, "%s", spec->paperNames[i].c_str());
+  }
+  return static_cast<int>(spec->paperNames.size());
+}
+
 namespace simwin {
 
+size_t DeviceCapabilitiesCallCount() { return g_capabilityCalls; }
 const std::vector<OpenPrinterCall>& OpenPrinterCalls() { return g_openCalls; }
 const std::vector<DocumentPropertiesCall>& DocumentPropertiesCalls() { return g_propertiesCalls; }
 void FailNextOpenPrinter(const std::string& name, DWORD error) {
@@ -138,6 +161,7 @@ void ResetWinspool() {
   g_open.Clear();
   g_openCalls.clear();
   g_propertiesCalls.clear();
+  g_capabilityCalls = 0;
   g_failOpen.clear();
   g_failNextSizeQuery = false;
 }

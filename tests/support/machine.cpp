@@ -1,5 +1,7 @@
 #include "machine.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "core/debug_log.h"
@@ -24,6 +26,9 @@ void PresetTestRegistry() {
 
 void FreshMachine() {
   simwin::Reset();
+  // The same cases against a driver as printer makers write them.
+  const char* driver = getenv("PLENWICK_SIMULATED_DRIVER");
+  if (driver && strcmp(driver, "real") == 0) simwin::AddPrinter(simwin::RealDriverPrinter("PDF"));
   AddLibraryResources();
   PresetTestRegistry();
   plenwick::ResetPrinterSelection();

@@ -92,11 +92,11 @@ bold_words() {
 squeezed() { sed -E 's/ +/ /g; s/^ //; s/ $//; /^$/d'; }
 
 # A bullet cell ("+" struck over by "o") holds two glyphs; pdftotext
-# sets the later one apart on a line of its own, before the line: joined
+# sets one of them apart on a line of its own, before the line: joined
 # again, the line reads as a pager shows it.
 # A grave accent that touches the next glyph pdftotext reads as a mark on
 # it.
-later_glyph_joined() { sed -E '/^o$/{N;s/^o\n\+ /o /}; s/(.)\xCC\x80/`\1/g'; }
+later_glyph_joined() { sed -E 's/(.)\xCC\x80/`\1/g' | sed -E '/^o$/{N;s/^o\n\+ /o /}; /^\+$/{N;s/^\+\n(o )/\1/;P;D}'; }
 
 # The words of a line-printer text that are overstruck with themselves.
 overstruck_words() {
@@ -191,7 +191,21 @@ text = re.sub("\n *([\u0300-\u036f])", "\\1", sys.stdin.read())
 sys.stdout.write(unicodedata.normalize("NFC", text))'
 }
 
+# Any face keeps the grid: in a proportional face and in one that does not
+# exist, a row of i and a row of M put their bar at one x.
+check_any_face() {  # tag
+  local face ends
+  printf 'iiiiiiiiiiiiiiiiiiii|\r\nMMMMMMMMMMMMMMMMMMMM|\r\n' >"$1-faces.txt"
+  for face in 'DejaVu Sans' 'No Such Face'; do
+    print_request -point=10 "-font=$face" "$1-faces.txt"
+    ends=$(pdftotext -bbox -f 1 -l 1 "${PDFS[0]:-none}" - 2>/dev/null |
+      sed -n -E 's/.*xMax="([0-9.]+)".*>[^<]*[|]<\/word>/\1/p' | tr '\n' ' ')
+    check "$face: both bars end at one x ($ends)" awk -v e="$ends" 'BEGIN { exit !(split(e, x) == 2 && (x[1] - x[2]) ^ 2 < 0.25) }'
+  done
+}
+
 check_report_text() {  # tag
+  check_any_face "$1"
   check_overstrike_cells "$1"
   check_utf8_reports "$1"
   check_man_pages "$1" ls tar bash

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace linux_platform {
 namespace {
@@ -14,7 +15,64 @@ void CopyName(BYTE* field, size_t size, const std::string& text) {
   memcpy(field, text.data(), std::min(text.size(), size - 1));
 }
 
+constexpr size_t kPaperNameLength = 64;
+
+// Writes the entries into output, when there is one; the answer is their count.
+template <typename Entry, typename Put>
+int AnswerList(const std::vector<Entry>& list, LPSTR output, size_t size, Put put) {
+  for (size_t i = 0; output && i < list.size(); ++i) put(output + i * size, list[i]);
+  return static_cast<int>(list.size());
+}
+
+void PutWord(char* to, int value) {
+  auto word = static_cast<WORD>(value);
+  memcpy(to, &word, sizeof word);
+}
+
+void PutPaperName(char* to, int paper) {
+  CopyName(reinterpret_cast<BYTE*>(to), kPaperNameLength, FormNameOfPaper(paper));
+}
+
+std::vector<int> BinsOf(const Destination& destination) {
+  std::vector<int> bins;
+  ipp_attribute_t* sources = destination.Supported("media-source");
+  for (int i = 0; sources && i < ippGetCount(sources); ++i) {
+    int bin = BinOfMediaSource(ippGetString(sources, i, nullptr));
+    if (bin != 0) bins.push_back(bin);
+  }
+  return bins;
+}
+
+int MostCopies(const Destination& destination) {
+  ipp_attribute_t* copies = destination.Supported("copies");
+  int upper = 0;
+  if (!copies || ippGetValueTag(copies) != IPP_TAG_RANGE) return kMaxCopies;
+  ippGetRange(copies, 0, &upper);
+  return std::clamp(upper, 1, kMaxCopies);
+}
+
 }  // namespace
+
+int Capability(Destination& destination, WORD capability, LPSTR output) {
+  switch (capability) {
+    case DC_COPIES:
+      return MostCopies(destination);
+    case DC_COLLATE:
+      return destination.Supports("multiple-document-handling",
+                                  "separate-documents-collated-copies")
+                 ? 1
+                 : 0;
+    case DC_BINS:
+      return AnswerList(BinsOf(destination), output, sizeof(WORD), PutWord);
+    case DC_PAPERS:
+      return AnswerList(PapersOf(destination), output, sizeof(WORD), PutWord);
+    case DC_PAPERNAMES:
+      return AnswerList(PapersOf(destination), output, kPaperNameLength, PutPaperName);
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return -1;
+  }
+}
 
 void FillDefaults(Destination& destination, DEVMODEA& mode) {
   PrinterDefaults defaults = DefaultsOf(destination);

@@ -15,6 +15,12 @@ void FillDefaults(Destination& destination, DEVMODEA& mode);
 // what a device mode may hold, as a driver validating a device mode does.
 void MergeFlaggedFields(DEVMODEA& mode, const DEVMODEA& input);
 
+// DeviceCapabilitiesA from the queue's attributes: the most of
+// copies-supported, the bins of media-source-supported, the papers of
+// media-supported and their form names, and collation when
+// multiple-document-handling supports collated copies. -1 for any other.
+int Capability(Destination& destination, WORD capability, LPSTR output);
+
 // What a (validated) device mode asks of the printer.
 JobSettings SettingsOf(const DEVMODEA& mode);
 

@@ -21,6 +21,7 @@ FontRequest RequestOf(const LOGFONTA& logical) {
   request.height = logical.lfHeight;
   request.weight = logical.lfWeight == FW_DONTCARE ? FW_NORMAL : static_cast<int>(logical.lfWeight);
   request.italic = logical.lfItalic != 0;
+  request.fixedPitch = (logical.lfPitchAndFamily & 3) == FIXED_PITCH;
   return request;
 }
 

@@ -44,19 +44,46 @@ double RunWidth(linux_platform::Font& font, const WCHAR* text, int count) {
   return width;
 }
 
+// The run's width when the caller places each character itself.
+template <typename Character>
+double RunWidth(linux_platform::Font& font, const Character* text, int count, const INT* dx) {
+  if (!dx) return RunWidth(font, text, count);
+  double width = 0;
+  for (int i = 0; i < count; ++i) width += dx[i];
+  return width;
+}
+
+// Where the next glyph goes: after its own advance, or in the cells the
+// caller gave each character (dx), whatever the face's widths.
+class Pen {
+ public:
+  Pen(double x, const INT* dx) : at_(x), dx_(dx) {}
+  double at() const { return at_; }
+  // Past characters first to last, whose glyph advances by own.
+  void Move(int first, int last, double own) {
+    if (!dx_) at_ += own;
+    for (int i = first; dx_ && i <= last; ++i) at_ += dx_[i];
+  }
+
+ private:
+  double at_;
+  const INT* dx_;
+};
+
 // Draws text with its cell's top left corner at (x, y): the background
 // box first unless the background is transparent, then the glyphs, then
 // the underline. Glyphs advance by their own unrounded widths, as the
-// Windows PostScript driver places them, so a run reads the same on both.
+// Windows PostScript driver places them, so a run reads the same on both;
+// with dx each character starts in the cells the caller gave it.
 template <typename Character>
 BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int x, int y,
-              const Character* text, int count) {
+              const Character* text, int count, const INT* dx) {
   linux_platform::PdfDocument& pages = *dc.document->pages;
   if (dc.backgroundMode == OPAQUE) {
-    pages.ClearRectangle(x, y, RunWidth(font, text, count), font.metrics().tmHeight);
+    pages.ClearRectangle(x, y, RunWidth(font, text, count, dx), font.metrics().tmHeight);
   }
   double baseline = y + font.metrics().tmAscent;
-  double pen = x;
+  Pen pen(x, dx);
   if constexpr (sizeof(Character) == 1) {
     // An ANSI run is drawn with the face's own glyphs alone: they go in
     // together, a report's lines being mostly such runs.
@@ -64,19 +91,20 @@ BOOL DrawText(linux_platform::DeviceContext& dc, linux_platform::Font& font, int
     cairo_glyph_t* glyphs = pages.AddGlyphs(face.scaled(), static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
       auto byte = static_cast<unsigned char>(text[i]);
-      glyphs[i] = cairo_glyph_t{face.glyphIndex(byte), pen, baseline};
-      pen += face.glyphAdvance(byte);
+      glyphs[i] = cairo_glyph_t{face.glyphIndex(byte), pen.at(), baseline};
+      pen.Move(i, i, face.glyphAdvance(byte));
     }
   } else {
     for (int i = 0; i < count; ++i) {
+      int first = i;
       linux_platform::FontFace::Drawn glyph = GlyphOf(font, text, count, i);
-      pages.AddGlyph(glyph.font, glyph.index, pen, baseline);
-      pen += glyph.advance;
+      pages.AddGlyph(glyph.font, glyph.index, pen.at(), baseline);
+      pen.Move(first, i, glyph.advance);
     }
   }
   if (font.logical().lfUnderline) {
     double thickness = font.face().underlineThickness();
-    pages.FillRectangle(x, baseline + font.face().underlinePosition() - thickness / 2, pen - x,
+    pages.FillRectangle(x, baseline + font.face().underlinePosition() - thickness / 2, pen.at() - x,
                         thickness);
   }
   return TRUE;
@@ -146,7 +174,8 @@ namespace {
 // TextOutA and TextOutW alike: the characters are a run's bytes in the
 // ANSI code page, or its UTF-16.
 template <typename Character>
-BOOL TextOutOf(HDC handle, int x, int y, const Character* text, int count) {
+BOOL TextOutOf(HDC handle, int x, int y, const Character* text, int count,
+               const INT* dx = nullptr) {
   linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
   if (!dc || !dc->document || !dc->document->pages->pageOpen() || count < 0 ||
       (count > 0 && !text)) {
@@ -155,7 +184,7 @@ BOOL TextOutOf(HDC handle, int x, int y, const Character* text, int count) {
   linux_platform::Font& font = dc->CurrentFont();
   if (!font.Realize()) return FALSE;
   if (count == 0) return TRUE;
-  return DrawText(*dc, font, x, y, text, count);
+  return DrawText(*dc, font, x, y, text, count, dx);
 }
 
 }  // namespace
@@ -168,9 +197,19 @@ BOOL TextOutW(HDC handle, int x, int y, LPCWSTR text, int count) {
   return TextOutOf(handle, x, y, text, count);
 }
 
-int* winapi::BackgroundModeOf(HDC handle) {
+BOOL ExtTextOutA(HDC handle, int x, int y, UINT, const RECT*, LPCSTR text, UINT count,
+                 const INT* dx) {
+  return TextOutOf(handle, x, y, text, static_cast<int>(count), dx);
+}
+
+BOOL ExtTextOutW(HDC handle, int x, int y, UINT, const RECT*, LPCWSTR text, UINT count,
+                 const INT* dx) {
+  return TextOutOf(handle, x, y, text, static_cast<int>(count), dx);
+}
+
+int SetBkMode(HDC handle, int mode) {
   linux_platform::DeviceContext* dc = linux_platform::FindDeviceContext(handle);
-  return dc ? &dc->backgroundMode : nullptr;
+  return winapi::ChangeBackgroundMode(dc ? &dc->backgroundMode : nullptr, mode);
 }
 
 // Only the query itself is supported: a driver that writes PDF has no

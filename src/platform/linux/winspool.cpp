@@ -62,6 +62,16 @@ LONG DocumentPropertiesA(HWND, HANDLE handle, LPSTR, PDEVMODEA output, PDEVMODEA
   return IDOK;
 }
 
+int DeviceCapabilitiesA(LPCSTR device, LPCSTR, WORD capability, LPSTR output, const DEVMODEA*) {
+  std::shared_ptr<linux_platform::Destination> destination =
+      device && *device ? linux_platform::Destination::Find(device) : nullptr;
+  if (!destination) {
+    SetLastError(ERROR_INVALID_PRINTER_NAME);
+    return -1;
+  }
+  return linux_platform::Capability(*destination, capability, output);
+}
+
 void BeginPrinterSession() { linux_platform::PrinterSession::Begin(); }
 
 void EndPrinterSession() { linux_platform::PrinterSession::End(); }

@@ -53,9 +53,10 @@ void FreeAllGlobalBlocks();
 // to count - 1 characters and terminated, and the characters copied.
 int CopyFaceName(const std::string& name, int count, LPSTR face);
 
-// The background mode of a device context of the platform's (its
-// SetBkMode state), or null when dc is none of them.
-int* BackgroundModeOf(HDC dc);
+// SetBkMode on a platform's device context whose background mode is at
+// current (null: no device context): the mode before, or 0 with the last
+// error set.
+int ChangeBackgroundMode(int* current, int mode);
 
 // A DEVNAMES block (driver, device, output port, each terminated, after the
 // offsets; the default printer's), or null when no block could be had.

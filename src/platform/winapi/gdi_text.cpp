@@ -15,8 +15,7 @@ int winapi::CopyFaceName(const std::string& name, int count, LPSTR face) {
   return static_cast<int>(copied);
 }
 
-int SetBkMode(HDC dc, int mode) {
-  int* current = winapi::BackgroundModeOf(dc);
+int winapi::ChangeBackgroundMode(int* current, int mode) {
   if (!current || (mode != TRANSPARENT && mode != OPAQUE)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;

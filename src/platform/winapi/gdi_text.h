@@ -12,6 +12,7 @@
 #define DEFAULT_PITCH 0
 #define FIXED_PITCH 1
 #define VARIABLE_PITCH 2
+#define FF_SWISS 0x20
 #define FF_MODERN 0x30
 
 // Character sets of a logical font: the fixed Western code page, and the
@@ -33,6 +34,13 @@
 #define OPAQUE 2
 
 #define HGDI_ERROR ((HGDIOBJ)(LONG_PTR)-1)
+
+typedef struct tagRECT {
+  LONG left;
+  LONG top;
+  LONG right;
+  LONG bottom;
+} RECT;
 
 typedef struct tagLOGFONTA {
   LONG lfHeight;
@@ -87,6 +95,14 @@ BOOL GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
 int GetTextFaceA(HDC dc, int count, LPSTR face);
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
 BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count);
+// TextOut with each character's advance given: character i starts dx[0] +
+// ... + dx[i-1] device units after x, whatever the face's own widths (for
+// the W form one entry a UTF-16 unit). Options and rectangle are not used
+// (0 and null).
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count,
+                 const INT* dx);
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count,
+                 const INT* dx);
 // A device context starts OPAQUE; returns the mode before, 0 on failure.
 int SetBkMode(HDC dc, int mode);
 int Escape(HDC dc, int escape, int inputSize, LPCSTR input, LPVOID output);

@@ -1,5 +1,5 @@
-// Printer access of the spooler: OpenPrinterA, ClosePrinter and
-// DocumentPropertiesA.
+// Printer access of the spooler: OpenPrinterA, ClosePrinter,
+// DocumentPropertiesA and DeviceCapabilitiesA.
 #pragma once
 
 #include "gdi.h"
@@ -19,6 +19,20 @@ BOOL ClosePrinter(HANDLE printer);
 // the settings that input flags over them, as a driver validating them.
 LONG DocumentPropertiesA(HWND window, HANDLE printer, LPSTR deviceName, PDEVMODEA output,
                          PDEVMODEA input, DWORD mode);
+
+// What DeviceCapabilitiesA is asked: the paper codes (WORDs) and their
+// names (64 characters each, terminated when shorter), the bins (WORDs), the most copies, and
+// whether the printer collates.
+#define DC_PAPERS 2
+#define DC_BINS 6
+#define DC_PAPERNAMES 16
+#define DC_COPIES 18
+#define DC_COLLATE 22
+
+// The answer to one capability: a count of the entries written to output
+// (none without output), or a number; -1 when the printer cannot say.
+int DeviceCapabilitiesA(LPCSTR device, LPCSTR port, WORD capability, LPSTR output,
+                        const DEVMODEA* mode);
 
 // The printer lookups of one unit of work (a print request) on the calling
 // thread. Between BeginPrinterSession and EndPrinterSession a platform whose

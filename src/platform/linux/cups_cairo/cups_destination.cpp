@@ -199,6 +199,14 @@ std::string Destination::Resource() const {
   return resource;
 }
 
+ipp_attribute_t* Destination::Supported(const char* attribute) const {
+  return cupsFindDestSupported(ConnectionForLookups(), dest(), info(), attribute);
+}
+
+bool Destination::Supports(const char* attribute, const char* value) const {
+  return cupsCheckDestSupported(ConnectionForLookups(), dest(), info(), attribute, value) != 0;
+}
+
 std::string Destination::DefaultKeyword(const char* attribute) const {
   const char* option = cupsGetOption(attribute, dest()->num_options, dest()->options);
   if (option) return option;

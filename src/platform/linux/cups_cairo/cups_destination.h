@@ -66,6 +66,10 @@ class Destination {
   // The value of a job attribute the destination prints with unless told:
   // the queue's own option, else its default; empty when it has neither.
   std::string DefaultKeyword(const char* attribute) const;
+  // The values the destination supports of a job attribute (as
+  // copies-supported, media-source-supported), or null.
+  ipp_attribute_t* Supported(const char* attribute) const;
+  bool Supports(const char* attribute, const char* value) const;
   // The destination's media of a PWG name, of a size (hundredths of mm,
   // exactly), and its default media. False when it has none.
   bool MediaByName(const char* name, cups_size_t& size) const;

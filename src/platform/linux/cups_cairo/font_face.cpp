@@ -71,6 +71,9 @@ UniquePattern MatchPattern(const FontRequest& request) {
   if (!pattern) return UniquePattern();
   const char* family = request.family.empty() ? kDefaultFace : request.family.c_str();
   FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+  if (request.fixedPitch) {
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>("monospace"));
+  }
   int weight = request.weight == 0 ? kNormalWeight : request.weight;
   FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
   FcPatternAddInteger(pattern.get(), FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);

@@ -26,6 +26,9 @@ struct FontRequest {
   long height = 0;
   int weight = 0;  // OpenType weight, 0 for normal
   bool italic = false;
+  // A missing family gives way to a fixed-pitch face, as Windows' font
+  // mapper does for FIXED_PITCH, rather than to the system's default face.
+  bool fixedPitch = false;
 };
 
 // In device units.
