@@ -89,9 +89,9 @@ struct PrinterSpec {
   // the public fields unless DocumentPropertiesA merged them.
   bool privatePart = false;
   int maxCopies = 32767;  // what DeviceCapabilitiesA answers
-  std::vector<WORD> bins;
-  std::vector<WORD> papers;
-  std::vector<std::string> paperNames;
+  std::vector<WORD> bins{};
+  std::vector<WORD> papers{};
+  std::vector<std::string> paperNames{};
   bool collates = true;
 };
 
