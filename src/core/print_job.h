@@ -32,6 +32,7 @@ struct PrintJob {
   bool oemTranslation = false;
   bool ansiTranslation = false;
   bool raw = false;        // pass lines through with the PASSTHROUGH escape
+  int16_t tabStop = 8;     // a tab moves to the next multiple of it
   bool noWindows = false;  // no cancel dialog
 };
 

@@ -54,6 +54,7 @@ OptionEntry OptionTable[kOptionCount] = {
     {kOptRaw, "raw",
      "pass report to printer without translation, allows you to embed 'escape' codes in your "
      "report file"},
+    {kOptTabs, "tabs", "tab stops every N columns (default 8); 1 prints a tab as one blank"},
 };
 
 const PaperSource PaperSourceTable[kPaperSourceCount] = {

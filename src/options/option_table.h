@@ -36,6 +36,7 @@ enum OptionCode : int32_t {
   kOptOem,
   kOptAnsi,
   kOptRaw,
+  kOptTabs,
 };
 
 struct OptionEntry {
@@ -44,7 +45,7 @@ struct OptionEntry {
   const char* description;
 };
 
-constexpr int kOptionCount = 30;
+constexpr int kOptionCount = 31;
 extern OptionEntry OptionTable[kOptionCount];
 
 struct PaperSource {
