@@ -227,7 +227,21 @@ check_text_forms() {  # tag
     words="$(row_words "$words" 1 | grep -o '[^ ]*$')/$(row_words "$words" 2)/$(row_words "$words" 3)"
     check "form $form: the bar in column 20, tabs at their stops ($words)" \
       [ "$words" = "20:|/${expected[form]}/0:Ctl: 6:|" ]
+    check "form $form: control characters drawn blank" cells_blank "${PDFS[form]:-none}" 3 4 6
+    check "form $form: nothing drawn for Ctrl-Z" cells_blank "${PDFS[form]:-none}" 4 0 4
   done
+}
+
+# True when columns $3 to $4 (not included) of row $2 of PDF $1 show
+# nothing; the ruler (row 0) and row 1 give the grid.
+cells_blank() {  # pdf row first end
+  local crop
+  crop=$(pdftotext -bbox -f 1 -l 1 "$1" - 2>/dev/null |
+    sed -n -E 's/.*<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">.*/\1 \2 \3 \4/p' |
+    awk -v row="$2" -v a="$3" -v b="$4" 'NR == 1 { x0 = $1; cell = ($3 - $1) / 40; y0 = $2; h = $4 - $2 }
+      NR == 2 { printf "-x %d -y %d -W %d -H %d", x0 + a * cell + 1, y0 + row * ($2 - y0) + 1, (b - a) * cell - 2, h - 2 }')
+  [ -n "$crop" ] && pdftoppm -r 72 -gray -f 1 -l 1 -singlefile $crop "$1" cells &&
+    [ "$(convert cells.pgm -format '%[fx:minima]' info:)" = 1 ]
 }
 
 check_report_text() {  # tag
