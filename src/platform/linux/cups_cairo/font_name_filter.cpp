@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace linux_platform {
 namespace {
@@ -14,24 +15,6 @@ const size_t kLongestName = 256;
 bool EndsName(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
 
 }  // namespace
-
-bool FontNameFilter::Write(const char* data, size_t length) {
-  if (held_.empty()) return Pass(data, length);
-  // The held bytes and the new piece are searched as one.
-  joined_.swap(held_);
-  held_.clear();
-  joined_.append(data, length);
-  bool passed = Pass(joined_.data(), joined_.size());
-  joined_.clear();
-  return passed;
-}
-
-bool FontNameFilter::Flush() {
-  if (held_.empty()) return true;
-  bool passed = sink_(held_.data(), held_.size());
-  held_.clear();
-  return passed;
-}
 
 bool FontNameFilter::Pass(const char* data, size_t length) {
   size_t at = 0;

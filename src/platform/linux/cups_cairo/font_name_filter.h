@@ -8,31 +8,19 @@
 // name and the font's number.
 #pragma once
 
-#include <cstddef>
-#include <functional>
-#include <string>
+#include "platform/linux/cups_cairo/piece_filter.h"
 
 namespace linux_platform {
 
-class FontNameFilter {
+class FontNameFilter final : public PieceFilter {
  public:
-  // Where the filtered bytes go; false when they could not be written.
-  using Sink = std::function<bool(const char* data, size_t length)>;
-  explicit FontNameFilter(Sink sink) : sink_(std::move(sink)) {}
-
-  // Passes a piece of the PostScript on. A piece that ends within a font's
-  // name, or in what may be the start of one, is held back until the next
-  // piece tells.
-  bool Write(const char* data, size_t length);
-  // Passes on what is held back; at the end of the document.
-  bool Flush();
+  explicit FontNameFilter(Sink sink) : PieceFilter(std::move(sink)) {}
 
  private:
-  bool Pass(const char* data, size_t length);
+  // A piece that ends within a font's name, or in what may be the start
+  // of one, is held back.
+  bool Pass(const char* data, size_t length) override;
 
-  Sink sink_;
-  std::string held_;
-  std::string joined_;
   int fonts_ = 0;  // fonts renamed so far
 };
 
