@@ -33,8 +33,9 @@ bool FontNameFilter::Pass(const char* data, size_t length) {
     if (!sink_(data + at, end - at)) return false;
     at = end;
     if (end - name == kLongestName) continue;
-    std::string number = "-" + std::to_string(++fonts_);
-    if (!sink_(number.data(), number.size())) return false;
+    int seen = ++fonts_[std::string(data + name, end - name)];
+    std::string number = "-" + std::to_string(seen);
+    if (seen > 1 && !sink_(number.data(), number.size())) return false;
   }
   // The longest end of the piece that could begin the pattern waits for
   // the next piece.

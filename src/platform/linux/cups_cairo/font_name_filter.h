@@ -4,9 +4,12 @@
 // fonts of one name for one font: the text of the glyphs of every subset
 // but the first is lost in the PDF it writes (they print, but search and
 // copy give control characters). cairo has no setting for it, so each font
-// is given a name of its own as the PostScript streams past: the face's
-// name and the font's number.
+// is given a name of its own as the PostScript streams past: the second
+// font of a name gets the name and "-2", and so on.
 #pragma once
+
+#include <map>
+#include <string>
 
 #include "platform/linux/cups_cairo/piece_filter.h"
 
@@ -21,7 +24,7 @@ class FontNameFilter final : public PieceFilter {
   // of one, is held back.
   bool Pass(const char* data, size_t length) override;
 
-  int fonts_ = 0;  // fonts renamed so far
+  std::map<std::string, int> fonts_;  // how many fonts had each name so far
 };
 
 }  // namespace linux_platform
