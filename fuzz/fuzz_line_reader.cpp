@@ -1,18 +1,22 @@
 // Fuzzes the report line reader and the overstrike decoder: the input
 // (after one byte of settings) is read from memory line by line with
 // ReadLine, and each line is decoded and cut into runs. What comes back must
-// be the input itself, line ends and form feeds accounted for, the runs
-// must cover each decoded text exactly, and a line the reader calls plain
-// must decode to itself.
+// be the input's characters (its mark dropped, UTF-16 converted at once, a
+// Ctrl-Z tail gone), line ends and form feeds accounted for, the runs must
+// cover each decoded text exactly, no control character may reach the
+// page outside raw mode, and a line the reader calls plain must decode to
+// itself.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/print_job.h"
+#include "expected_characters.h"
 #include "render/byte_source.h"
 #include "render/line_reader.h"
 #include "render/overstrike.h"
 #include "render/utf8_text.h"
+#include "simwin/control.h"
 
 namespace {
 
@@ -30,9 +34,9 @@ bool Ascii(const char* text, int length) {
 // Decodes one line and walks its runs as WriteReportLine does, as 8-bit
 // text and with UTF-8 detected: the line is UTF-8 when it reads so,
 // overprints stay inside the text, and UTF-8 stays well-formed.
-void CheckDecoding(const char* line, int count, bool detectUtf8) {
+void CheckDecoding(const char* line, int count, bool detectUtf8, plenwick::CellRules rules) {
   plenwick::DecodedLine decoded;
-  plenwick::DecodeOverstrike(line, count, decoded, detectUtf8);
+  plenwick::DecodeOverstrike(line, count, decoded, detectUtf8, &rules);
   const bool utf8 = decoded.utf8;
   // A line whose printed text is ASCII alone (it ends at a NUL) need not be
   // asked.
@@ -49,11 +53,13 @@ void CheckDecoding(const char* line, int count, bool detectUtf8) {
     Check(Ascii(decoded.text, decoded.length) ||
           plenwick::ReadsAsUtf8(decoded.text, decoded.length));
   }
-  Check(decoded.length >= 0 && decoded.length <= count &&
-        decoded.length < plenwick::kDecodedLineSize);
+  Check(decoded.length >= 0 && decoded.length < plenwick::kDecodedLineSize);
+  Check(decoded.length <= count || !rules.passThrough);  // only tabs grow a line
   Check(decoded.text[decoded.length] == '\0');
   for (int i = 0; i < decoded.length; ++i) {
-    Check(decoded.text[i] != '\0' && decoded.attributes[i] <= 3);
+    unsigned char c = static_cast<unsigned char>(decoded.text[i]);
+    Check(c != '\0' && decoded.attributes[i] <= 3);
+    Check(rules.passThrough || (c >= ' ' && c != 0x7F));
   }
   int column = 0;
   int runs = 0;
@@ -69,16 +75,16 @@ void CheckDecoding(const char* line, int count, bool detectUtf8) {
   Check(column == decoded.length && runs <= decoded.length + 1);
 }
 
-void CheckDecoding(const char* line, int count) {
-  CheckDecoding(line, count, false);
-  CheckDecoding(line, count, true);
+void CheckDecoding(const char* line, int count, const plenwick::CellRules& rules) {
+  CheckDecoding(line, count, false, rules);
+  CheckDecoding(line, count, true, rules);
 }
 
 // The page loop puts a plain line undecoded, as one plain run of its text
 // up to the line feed's terminator: decoding must give just that.
-void CheckPlain(const char* line, int count) {
+void CheckPlain(const char* line, int count, plenwick::CellRules rules) {
   plenwick::DecodedLine decoded;
-  plenwick::DecodeOverstrike(line, count, decoded, true);
+  plenwick::DecodeOverstrike(line, count, decoded, true, &rules);
   int length = count > 0 && line[count - 1] == '\0' ? count - 1 : count;
   Check(!decoded.utf8 && decoded.overprintCount == 0 && decoded.length == length);
   for (int i = 0; i < length; ++i) {
@@ -93,6 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int capacities[] = {1, 2, 5, 64, 512, 4097};
   bool raw = data[0] & 1;
   int capacity = capacities[(data[0] >> 1) % 6];
+  plenwick::CellRules rules;
+  rules.tabStop = 1 + (data[0] >> 5);
+  rules.passThrough = raw;
   ++data;
   --size;
 
@@ -107,8 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // stored as the line's terminator (an LF in raw mode).
   std::string expected;
   size_t formFeeds = 0;
-  for (size_t i = 0; i < size; ++i) {
-    char c = static_cast<char>(data[i]);
+  for (char c : ExpectedCharacters(data, size, raw)) {
     if (c == '\r') continue;
     if (c == '\f') {
       ++formFeeds;
@@ -121,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string read;
   size_t formFeedsRead = 0;
   for (size_t calls = 0;; ++calls) {
-    Check(calls <= size + 1 || capacity == 1);
+    Check(calls <= 2 * size + 4 || capacity == 1);  // UTF-16 grows by half in UTF-8
     plenwick::LineStatus status;
     int count = 0;
     bool plain = false;
@@ -136,13 +144,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (status == plenwick::CTL_FF) ++formFeedsRead;
     read.append(line, static_cast<size_t>(count));
-    if (count > 0) CheckDecoding(line, count);
-    if (plain) CheckPlain(line, count);
+    if (count > 0) CheckDecoding(line, count, rules);
+    // The page loop reads lines of up to 511 bytes, all that decoding keeps.
+    if (plain && count < plenwick::kDecodedLineSize) CheckPlain(line, count, rules);
   }
   // A one-byte buffer holds no line: the reader reports the end at once.
   if (capacity > 1) {
     Check(read == expected);
     Check(formFeedsRead == formFeeds);
   }
+  simwin::ClearRecords();  // the log lines the simulated Windows kept
   return 0;
 }

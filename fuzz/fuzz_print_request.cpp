@@ -18,6 +18,7 @@
 
 #include "core/debug_log.h"
 #include "device/printer_selection.h"
+#include "expected_characters.h"
 #include "machine.h"
 #include "simwin/control.h"
 #include "render/overstrike.h"
@@ -72,13 +73,16 @@ std::string Printable(const std::string& text) {
 // ending a line, at most kLineCapacity bytes a line) and decoded: each
 // line's cells, then the characters struck over them, in the order they
 // are drawn.
-std::string DecodedText(const std::string& report, bool detectUtf8) {
+std::string DecodedText(const std::string& report, bool detectUtf8, bool raw) {
   std::string expected;
   std::string line;
+  plenwick::CellRules rules;
+  rules.passThrough = raw;
   auto flush = [&] {
     if (line.empty()) return;
     plenwick::DecodedLine decoded;
-    plenwick::DecodeOverstrike(line.data(), static_cast<int>(line.size()), decoded, detectUtf8);
+    plenwick::DecodeOverstrike(line.data(), static_cast<int>(line.size()), decoded, detectUtf8,
+                               &rules);
     int over = 0;
     for (int start = 0; start < decoded.length;) {
       int length = plenwick::GridRunLength(decoded, start);
@@ -92,13 +96,14 @@ std::string DecodedText(const std::string& report, bool detectUtf8) {
     }
     line.clear();
   };
-  for (char c : report) {
+  const uint8_t* bytes = reinterpret_cast<const uint8_t*>(report.data());
+  for (char c : ExpectedCharacters(bytes, report.size(), raw)) {
     if (c == '\f') {
       flush();
       continue;
     }
     if (c == '\r') continue;
-    line += c == '\n' ? '\0' : c;
+    line += c == '\n' && !raw ? '\0' : c;
     if (c == '\n' || line.size() == kLineCapacity) flush();
   }
   flush();
@@ -177,11 +182,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<simwin::SpooledDocument> documents = simwin::Documents();
   Check(documents.size() == 1);
   Check(documents[0].end == simwin::SpooledDocument::kEnded);
-  // Whether a line was read as UTF-8 depends on the options the input
-  // gave: either reading must account for what was printed.
+  // Whether a line was read as UTF-8, and raw mode, depend on the options
+  // the input gave: one of the readings must account for what was printed.
   std::string printed = PrintedText();
-  Check(PrintedAsDecoded(printed, DecodedText(report, false)) ||
-        PrintedAsDecoded(printed, DecodedText(report, true)));
+  bool asDecoded = false;
+  for (bool raw : {false, true}) {
+    asDecoded = asDecoded || PrintedAsDecoded(printed, DecodedText(report, false, raw)) ||
+                PrintedAsDecoded(printed, DecodedText(report, true, raw));
+  }
+  Check(asDecoded);
   // Everything given back before the input ends: with the mallocs and frees
   // of one input balanced, libFuzzer reruns an input to hunt a leak only
   // when there is one, instead of after every input.

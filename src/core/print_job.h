@@ -33,6 +33,7 @@ struct PrintJob {
   bool oemTranslation = false;
   bool ansiTranslation = false;
   bool raw = false;        // pass lines through with the PASSTHROUGH escape
+  int16_t tabStop = 8;     // a tab moves to the next multiple of it
   bool noWindows = false;  // -interactive=none: no window of any kind
   // -output: the file (or, ending in a separator, the folder) the reports
   // go to instead of the printer; empty = the printer.

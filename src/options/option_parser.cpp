@@ -241,6 +241,20 @@ void ApplySource(PrintJob& job, const char* value) {
   if (job.paperSource == 0) ReadShortNumber("source", value, LeadingInt64(value), job.paperSource);
 }
 
+// Tab stops from 1 to kMaxTabStop columns apart; any other value leaves
+// them where they were.
+void ApplyTabs(PrintJob& job, const char* value, bool given) {
+  const int kMaxTabStop = 100;
+  int64_t number = LeadingInt64(value);
+  if (!StartsWithNumber(value) || number < 1 || number > kMaxTabStop) {
+    TellUser(given ? "-tabs=%s is not a number from 1 to %d, tabs stay %d columns apart"
+                   : "-tabs%s has no value (1 to %d), tabs stay %d columns apart",
+             given ? value : "", kMaxTabStop, static_cast<int>(job.tabStop));
+    return;
+  }
+  job.tabStop = static_cast<int16_t>(number);
+}
+
 void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* value, bool given) {
   switch (code) {
     case kOptConfig:
@@ -310,6 +324,9 @@ void ApplyOption(PrintJob& job, OptionNesting& nesting, int32_t code, char* valu
       break;
     case kOptOutput:
       job.output = given ? value : "";
+      break;
+    case kOptTabs:
+      ApplyTabs(job, value, given);
       break;
     default:  // accepted for compatibility, no effect on Windows
       break;

@@ -37,6 +37,7 @@ enum OptionCode : int32_t {
   kOptAnsi,
   kOptRaw,
   kOptOutput,
+  kOptTabs,
 };
 
 struct OptionEntry {
@@ -50,7 +51,7 @@ struct OptionEntry {
   bool wholeNameOnly = false;
 };
 
-constexpr int kOptionCount = 31;
+constexpr int kOptionCount = 32;
 extern OptionEntry OptionTable[kOptionCount];
 
 struct PaperSource {

@@ -95,24 +95,28 @@ inline size_t FindFirstOf(const unsigned char* bytes, size_t size, unsigned char
 // The index of the first line end (line feed, form feed or carriage
 // return) of the size bytes; size when there is none. plain is cleared
 // when a byte before it is one the overstrike decoder would have to look
-// at: another byte below 14 (a backspace, a NUL) or one above 127. Where
+// at: another control character (a backspace, a tab, an escape, a NUL,
+// DEL) or a byte above 127. Where
 // the processor has no SSE2 it is always cleared, and the decoder looks at
 // every line.
 inline size_t FindLineEnd(const unsigned char* bytes, size_t size, bool& plain) {
   const unsigned char kLineFeed = 10, kFormFeed = 12, kCarriageReturn = 13;
 #if defined(__SSE2__)
+  const unsigned char kSpace = 0x20, kDelete = 0x7F;
   size_t i = 0;
-  // As FindFirstOf: a block with no byte below 14 is passed over with one
-  // comparison, its high bits kept to be looked at once.
-  const __m128i bound = _mm_set1_epi8(kCarriageReturn + 1);
+  // As FindFirstOf: a block with no control character is passed over with
+  // one comparison, its high bits kept to be looked at once.
+  const __m128i bound = _mm_set1_epi8(kSpace);
+  const __m128i del = _mm_set1_epi8(kDelete);
   const __m128i lineFeed = _mm_set1_epi8(static_cast<char>(kLineFeed));
   const __m128i formFeed = _mm_set1_epi8(static_cast<char>(kFormFeed));
   const __m128i carriageReturn = _mm_set1_epi8(static_cast<char>(kCarriageReturn));
   __m128i passed = _mm_setzero_si128();
   for (; i + 16 <= size; i += 16) {
     __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-    unsigned low = ~static_cast<unsigned>(
-                       _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(block, bound), block))) &
+    unsigned low = (~static_cast<unsigned>(
+                        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(block, bound), block))) |
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, del)))) &
                    0xFFFF;
     if (low != 0) {
       __m128i ends = _mm_or_si128(
@@ -137,13 +141,49 @@ inline size_t FindLineEnd(const unsigned char* bytes, size_t size, bool& plain) 
   for (; i < size; ++i) {
     unsigned char byte = bytes[i];
     if (byte == kLineFeed || byte == kFormFeed || byte == kCarriageReturn) return i;
-    if (byte <= kCarriageReturn || byte > 127) plain = false;
+    if (byte < kSpace || byte >= kDelete) plain = false;
   }
   return size;
 #else
   plain = false;
   return FindFirstOf(bytes, size, kLineFeed, kFormFeed, kCarriageReturn);
 #endif
+}
+
+// The index of the first control character (below the space, or DEL) of
+// the size bytes; size when there is none. high is set when a byte before
+// it is above 127, as FindFirstOf sets it.
+inline size_t FindFirstControl(const unsigned char* bytes, size_t size, bool& high) {
+  const unsigned char kSpace = 0x20, kDelete = 0x7F;
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i bound = _mm_set1_epi8(kSpace);
+  const __m128i del = _mm_set1_epi8(kDelete);
+  __m128i passed = _mm_setzero_si128();
+  for (; i + 16 <= size; i += 16) {
+    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    unsigned low = (~static_cast<unsigned>(
+                        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(block, bound), block))) |
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, del)))) &
+                   0xFFFF;
+    if (low != 0) {
+      unsigned at = static_cast<unsigned>(__builtin_ctz(low));
+      unsigned before = static_cast<unsigned>(_mm_movemask_epi8(block)) & ((1u << at) - 1);
+      if (before != 0 || _mm_movemask_epi8(passed) != 0) high = true;
+      return i + at;
+    }
+    passed = _mm_or_si128(passed, block);
+  }
+  if (_mm_movemask_epi8(passed) != 0) high = true;
+#endif
+  unsigned char seen = 0;
+  for (; i < size; ++i) {
+    unsigned char byte = bytes[i];
+    if (byte < kSpace || byte == kDelete) break;
+    seen |= byte;
+  }
+  if (seen >= 0x80) high = true;
+  return i;
 }
 
 // The index of the first of the size bytes above 127; size when there is

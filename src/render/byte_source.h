@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/handles.h"
+#include "render/report_characters.h"
 
 namespace plenwick {
 
@@ -48,14 +49,22 @@ class MemoryByteSource final : public ByteSource {
 
 // Bytes of the report read ahead in one block, which GetLine hands out one
 // at a time: reading a file one byte per system call is slow. They belong
-// to the source they were read from and go when it is closed.
+// to the source they were read from and go when it is closed. A UTF-16
+// report's bytes are read into utf16Bytes and its characters held in
+// bytes as UTF-8. A Ctrl-Z with nothing but line ends after it at the end
+// of a block is held back after the block's end, until the next read tells
+// whether the report ends there.
 struct ReportReadAhead {
   const ByteSource* source = nullptr;  // where the bytes came from
   uint32_t next = 0;                   // index of the next byte to hand out
   uint32_t end = 0;                    // number of bytes held
+  uint32_t heldBack = 0;               // bytes of a Ctrl-Z tail after end
   bool failed = false;                 // a read failed: nothing more comes
   DWORD error = 0;                     // the platform's error for that read
+  ReportEncoding encoding = ReportEncoding::kUnknown;
+  Utf16Decoder utf16;
   unsigned char bytes[4096];
+  unsigned char utf16Bytes[1024];
 };
 
 }  // namespace plenwick

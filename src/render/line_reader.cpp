@@ -14,24 +14,92 @@ namespace {
 const unsigned char kFormFeed = 12;
 const unsigned char kLineFeed = 10;
 
+const unsigned char kCtrlZ = 0x1A;
+const unsigned char kCarriageReturn = 13;
+// The longest Ctrl-Z tail (the Ctrl-Z and the line ends after it) that
+// ends a report; a longer one is printed as it stands.
+const uint32_t kLongestCtrlZTail = 512;
+
+// The first bytes of a report, at most capacity: enough of them to tell a
+// byte-order mark, which is dropped.
+uint32_t ReadStart(ReportFile& file, unsigned char* into, uint32_t capacity) {
+  ReportReadAhead& ahead = file.readAhead;
+  uint32_t got = 0;
+  while (got < kLongestMark) {
+    uint32_t more = file.bytes->Read(into + got, capacity - got);
+    if (more == ByteSource::kFailed) return more;
+    if (more == 0) break;
+    got += more;
+  }
+  size_t mark = 0;
+  ahead.encoding = file.job.raw ? ReportEncoding::kBytes : EncodingOfMark(into, got, mark);
+  ahead.utf16 = Utf16Decoder(ahead.encoding == ReportEncoding::kUtf16BE);
+  got -= static_cast<uint32_t>(mark);
+  memmove(into, into + mark, got);
+  // A UTF-16 report whose first read held its mark alone reads on.
+  return got > 0 || ahead.encoding == ReportEncoding::kBytes ? got
+                                                             : file.bytes->Read(into, capacity);
+}
+
+// The next characters of the report into into, which holds capacity bytes
+// (at least what a UTF-16 read may give): its bytes, or a UTF-16 report's
+// characters in UTF-8. 0 at the end; ByteSource::kFailed when a read
+// failed.
+uint32_t ReadCharacters(ReportFile& file, unsigned char* into, uint32_t capacity) {
+  ReportReadAhead& ahead = file.readAhead;
+  if (ahead.encoding == ReportEncoding::kBytes) return file.bytes->Read(into, capacity);
+  for (;;) {
+    uint32_t got = ahead.encoding == ReportEncoding::kUnknown
+                       ? ReadStart(file, ahead.utf16Bytes, sizeof ahead.utf16Bytes)
+                       : file.bytes->Read(ahead.utf16Bytes, sizeof ahead.utf16Bytes);
+    if (got == ByteSource::kFailed) return got;
+    if (ahead.encoding == ReportEncoding::kBytes) {
+      memcpy(into, ahead.utf16Bytes, got);
+      // A report that held its mark alone so far is asked again.
+      return got > 0 ? got : file.bytes->Read(into, capacity);
+    }
+    if (got == 0) return static_cast<uint32_t>(ahead.utf16.Finish(into));
+    size_t made = ahead.utf16.Convert(ahead.utf16Bytes, got, into);
+    if (made > 0) return static_cast<uint32_t>(made);
+  }
+}
+
+// Bytes at the end of the size bytes that are a Ctrl-Z followed by line
+// ends alone, 0 when they end otherwise.
+uint32_t CtrlZTail(const unsigned char* bytes, uint32_t size) {
+  uint32_t at = size;
+  while (at > 0 && size - at < kLongestCtrlZTail &&
+         (bytes[at - 1] == kLineFeed || bytes[at - 1] == kCarriageReturn)) {
+    --at;
+  }
+  return at > 0 && bytes[at - 1] == kCtrlZ ? size - at + 1 : 0;
+}
+
 // Fills the read-ahead block from the report when it is used up. False
 // when no byte comes: the end of the report, or a read error, which the
 // block remembers. Each call that finds the block used up asks the source
-// again, so the end is met exactly as by reading one byte per call.
+// again, so the end is met exactly as by reading one byte per call. A
+// Ctrl-Z tail held back goes first; when no byte follows it, it goes.
 bool FillReadAhead(ReportFile& file) {
   ReportReadAhead& ahead = file.readAhead;
   if (ahead.next < ahead.end) return true;
   if (!file.bytes || ahead.failed) return false;
-  uint32_t got = file.bytes->Read(ahead.bytes, sizeof ahead.bytes);
-  if (got == ByteSource::kFailed) {
-    ahead.failed = true;
-    ahead.error = GetLastError();
-    DebugLog("GetLine: read failed - GetLastError() = %d\n", static_cast<int>(ahead.error));
-    return false;
-  }
-  if (got == 0) return false;
-  ahead.next = 0;
-  ahead.end = got;
+  do {
+    uint32_t held = ahead.heldBack;
+    memmove(ahead.bytes, ahead.bytes + ahead.end, held);
+    ahead.next = ahead.end = ahead.heldBack = 0;
+    uint32_t got = ReadCharacters(file, ahead.bytes + held, sizeof ahead.bytes - held);
+    if (got == ByteSource::kFailed) {
+      ahead.failed = true;
+      ahead.error = GetLastError();
+      DebugLog("GetLine: read failed - GetLastError() = %d\n", static_cast<int>(ahead.error));
+      return false;
+    }
+    if (got == 0) return false;
+    ahead.end = held + got;
+    if (!file.job.raw) ahead.heldBack = CtrlZTail(ahead.bytes, ahead.end);
+    ahead.end -= ahead.heldBack;
+  } while (ahead.end == 0);
   return true;
 }
 
@@ -114,6 +182,8 @@ void ResetLineReader(ReportFile& file) {
   file.readAhead.source = file.bytes;
   file.readAhead.next = 0;
   file.readAhead.end = 0;
+  file.readAhead.heldBack = 0;
+  file.readAhead.encoding = ReportEncoding::kUnknown;
   file.readAhead.failed = false;
   file.readAhead.error = 0;
 }

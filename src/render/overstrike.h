@@ -38,6 +38,18 @@ struct DecodedLine {
   Overprint overprints[kMaxOverprints];  // in the order of their cells
 };
 
+// How a line's other control characters become cells. A tab moves to the
+// next stop, every tabStop columns (1: one blank cell); any other control
+// character is one blank cell; a CSI escape sequence takes none, its SGR
+// bold and underline setting escapeAttribute as overstrikes would, which
+// stays in force into the next line as on a terminal. passThrough (raw
+// mode) keeps every byte for the printer.
+struct CellRules {
+  int tabStop = 8;
+  bool passThrough = false;
+  LineAttr escapeAttribute = kPlain;  // in force at the line's start; at its end after decoding
+};
+
 // Decodes count bytes of line, as a line printer prints them: X backspace
 // underscore and underscore backspace X underline X, X backspace X makes it
 // bold, backspace m or w after anything but an underscore gives a middle
@@ -45,10 +57,13 @@ struct DecodedLine {
 // before it. A backspace with nothing before it, or at the end, is
 // dropped. With detectUtf8, a line that reads as UTF-8 (ReadsAsUtf8) is
 // decoded as UTF-8 (decoded.utf8): a backspace strikes over whole
-// characters. The printed text ends at its first NUL. Bytes beyond what the
-// decoded buffers hold are cut (a line from a 512-byte GetLine buffer
-// always fits).
-void DecodeOverstrike(const char* line, int count, DecodedLine& decoded, bool detectUtf8 = false);
+// characters. A backspace before a control character strikes nothing.
+// Other control characters follow rules (the defaults without it). The
+// printed text ends at its first NUL. Bytes beyond what the decoded
+// buffers hold are cut, never inside a UTF-8 character (a line from a
+// 512-byte GetLine buffer always fits, but for its tabs).
+void DecodeOverstrike(const char* line, int count, DecodedLine& decoded, bool detectUtf8 = false,
+                      CellRules* rules = nullptr);
 
 // Length of the run of equal attributes that starts at column start of the
 // decoded text; 0 only for an empty text.

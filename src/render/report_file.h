@@ -9,6 +9,7 @@
 #include "core/print_job.h"
 #include "platform/handles.h"
 #include "render/byte_source.h"
+#include "render/overstrike.h"
 #include "render/style_fonts.h"
 
 namespace plenwick {
@@ -39,6 +40,7 @@ class ReportFile {
   FileByteSource fileBytes{file};
   ByteSource* bytes = nullptr;  // what GetLine reads: fileBytes once open
   ReportReadAhead readAhead;    // what GetLine has read of bytes
+  CellRules cells;              // tab stops, and the escapes' attribute from line to line
   UniqueDC deviceContext;       // the printer device context of this file
   StyleFonts fonts;             // on deviceContext
   // Translated text and pass-through packets: grown when a longer run

@@ -189,7 +189,9 @@ void PutRun(ReportFile& file, LineAttr attribute, int x, int y, const char* text
 
 void WriteReportLine(ReportFile& file, const char* line, int count, int row, int advance,
                      int lineHeight, bool plain) {
-  if (plain) {
+  file.cells.tabStop = file.job.tabStop;
+  file.cells.passThrough = file.job.raw;
+  if (plain && file.cells.escapeAttribute == kPlain) {
     // What decoding would give: the text up to the line feed's terminator,
     // in one plain run at the first column.
     int length = count > 0 && line[count - 1] == '\0' ? count - 1 : count;
@@ -197,7 +199,7 @@ void WriteReportLine(ReportFile& file, const char* line, int count, int row, int
     return;
   }
   DecodedLine decoded;
-  DecodeOverstrike(line, count, decoded, MayBeUtf8(file.job));
+  DecodeOverstrike(line, count, decoded, MayBeUtf8(file.job), &file.cells);
   const bool utf8 = decoded.utf8;
   const int y = row * lineHeight;
   int start = 0;

@@ -67,7 +67,8 @@ int GridRunLength(const DecodedLine& decoded, int start);
 // names the code page (OEM or ANSI translation, raw mode), a line that
 // reads as UTF-8 is written as UTF-8, its columns counted in characters.
 // An empty text gives one run of length 0. A plain line (as ReadLine tells
-// it) is put as it is, in one run, without being decoded.
+// it) is put as it is, in one run, without being decoded, unless an escape
+// sequence left an attribute in force.
 void WriteReportLine(ReportFile& file, const char* line, int count, int row, int advance,
                      int lineHeight, bool plain = false);
 

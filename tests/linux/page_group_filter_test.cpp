@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/cups_cairo/font_name_filter.h"
 #include "platform/linux/cups_cairo/page_group_filter.h"
 
 namespace {
@@ -152,3 +153,24 @@ TEST(PageGroupFilter, CairosOwnDocumentKeepsItsCrossReferences) {
 }
 
 }  // namespace
+
+// Each font of cairo's PostScript gets a name of its own, wherever the
+// stream is cut.
+TEST(FontNameFilter, NamesEachFontApartWhereverThePiecesEnd) {
+  auto font = [](const std::string& name) {
+    return "/FontName /" + name + " def\n/f definefont\n";
+  };
+  const std::string tooLong = "/FontName /" + std::string(300, 'x') + " def\n";
+  const std::string ps = "%!PS\n" + font("F") + font("F") + tooLong;
+  const std::string expected = "%!PS\n" + font("F") + font("F-2") + tooLong;
+  for (size_t cut = 0; cut <= ps.size(); ++cut) {
+    std::string out;
+    linux_platform::FontNameFilter filter([&out](const char* data, size_t length) {
+      out.append(data, length);
+      return true;
+    });
+    EXPECT_TRUE(filter.Write(ps.data(), cut) && filter.Write(ps.data() + cut, ps.size() - cut));
+    EXPECT_TRUE(filter.Flush());
+    ASSERT_EQ(out, expected) << "cut at " << cut;
+  }
+}

@@ -62,7 +62,9 @@ int ReadLineInPlace(plenwick::ReportFile& file, char* buffer, int capacity, Line
   const char* line = plenwick::ReadLine(file, buffer, capacity, count, status, plain);
   if (plain) {
     plenwick::DecodedLine decoded;
-    plenwick::DecodeOverstrike(line, count, decoded, true);
+    plenwick::CellRules rules;
+    rules.passThrough = file.job.raw;
+    plenwick::DecodeOverstrike(line, count, decoded, true, &rules);
     int length = count > 0 && line[count - 1] == '\0' ? count - 1 : count;
     EXPECT_EQ(std::string(decoded.text, static_cast<size_t>(decoded.length)),
               std::string(line, static_cast<size_t>(length)));
@@ -193,6 +195,31 @@ TEST_F(LineReaderTest, SplitsLinesAsDescribed) {
        false,
        4,
        {{"abc", CTL_TEXT}, {std::string("\0", 1), CTL_TEXT}}},
+      {"UTF-8 mark dropped",
+       "\xEF\xBB\xBF"
+       "ab",
+       false,
+       512,
+       {{"ab", CTL_TEXT}}},
+      {"UTF-8 mark kept raw", "\xEF\xBB\xBF\x1A", true, 512, {{"\xEF\xBB\xBF\x1A", CTL_TEXT}}},
+      {"UTF-16LE: pair, lone half, odd byte",
+       std::string("\xFF\xFE"
+                   "a\0\x3D\xD8\x00\xDE\n\0\x00\xD8"
+                   "b\0x",
+                   15),
+       false,
+       512,
+       {{std::string("a\xF0\x9F\x98\x80\0", 6), CTL_TEXT},
+        {"\xEF\xBF\xBD"
+         "b\xEF\xBF\xBD",
+         CTL_TEXT}}},
+      {"UTF-16BE", std::string("\xFE\xFF\0\xE9\0\f", 6), false, 512, {{"\xC3\xA9", CTL_FF}}},
+      {"Ctrl-Z and line ends at the end",
+       "a\x1A\n\x1A\r\n",
+       false,
+       512,
+       {{std::string("a\x1A\0", 3), CTL_TEXT}}},
+      {"Ctrl-Z alone", "\x1A", false, 512, {}},
       {"only carriage returns", "\r\r", false, 512, {}},
       {"empty file", "", false, 512, {}},
   };
@@ -301,10 +328,10 @@ TEST_F(LineReaderTest, TellsWhichLinesNeedNoDecoding) {
     std::string input;
     std::vector<bool> plain;  // of each line before the end
   } cases[] = {
-      {"ordinary lines", "abc\r\n" + pad + "\n~ \x7f!\f", {true, true, true}},
+      {"ordinary lines", "abc\r\n" + pad + "\n~ \x7f!\f", {true, true, false}},
       {"backspace", "a\bb\n" + pad + "_\b" + pad + "\n", {false, false}},
       {"NUL", std::string("a\0b\n", 4), {false}},
-      {"tab and other control bytes", "a\tb\n\x1b[1m\n\x0e\n", {false, true, true}},
+      {"tab and other control bytes", "a\tb\n\x1b[1m\n\x0e\n", {false, false, false}},
       {"UTF-8 and high bytes",
        pad + "\xc3\x96\n\x80\n" + pad + "\xff" + pad + "\n",
        {false, false, false}},

@@ -82,7 +82,7 @@ std::string Fields(const PrintJob& j) {
     << "|point=" << j.pointSize << "|font=" << j.fontFace << "|ruler=" << j.ruler
     << "|width=" << j.paperWidth << "|length=" << j.paperLength << "|noWindows=" << j.noWindows
     << "|source=" << j.paperSource << "|oem=" << j.oemTranslation << "|ansi=" << j.ansiTranslation
-    << "|raw=" << j.raw << "|";
+    << "|raw=" << j.raw << "|tabs=" << j.tabStop << "|";
   return o.str();
 }
 
@@ -113,6 +113,8 @@ TEST_F(OptionParserTest, OptionsSetTheirFields) {
       {{"pitch=10", "point=12"}, {"point=12"}},
       {{"font=Courier New"}, {"font=Courier New"}},
       {{"ruler=whatever"}, {"ruler=1"}},
+      {{"tabs=4", "tabs=1"}, {"tabs=1"}},
+      {{"tabs=4", "tabs=0", "tabs=x", "t"}, {"tabs=4"}},  // refused; -t names nothing
       {{"width=210mm"}, {"width=2100"}},
       {{"width=1.5"}, {"width=381"}},  // bare inches
       {{"length=8.5i"}, {"length=2159"}},

@@ -20,6 +20,7 @@ struct DecodeCase {
   std::string line;
   std::string text;
   std::string attributes;
+  bool raw = false;
 };
 
 TEST(DecodeOverstrike, AppliesTheRulesInTheirOrder) {
@@ -47,15 +48,26 @@ TEST(DecodeOverstrike, AppliesTheRulesInTheirOrder) {
       {"styles inside a word", "ab\b_c\bcd", "abcd", "0120"},
       {"nul ends the text", std::string("ab\0c\b_d", 7), "ab", "00"},
       {"line feed stored as terminator", std::string("abc\0", 4), "abc", "000"},
-      {"raw line feed kept", "abc\n", "abc\n", "0000"},
-      {"control bytes are characters", "a\tb\x01", "a\tb\x01", "0000"},
+      {"raw line feed kept", "abc\n", "abc\n", "0000", true},
+      {"control bytes are kept in raw mode", "a\tb\x01\x1b[1m", "a\tb\x01\x1b[1m", "00000000",
+       true},
+      {"_ BS at the line end keeps the _", "_\b\n", "_\n", "00", true},
+      {"control bytes are blank cells", "a\tb\x01\x7f|", "a       b  |", "000000000000"},
+      {"tab after a wide character", "\xe6\x95\xb0\tb", "\xe6\x95\xb0      b", "0000000000"},
+      {"SGR bold and underline", "\x1b[1ma\x1b[4mb\x1b[22mc\x1b[24;1md\x1b[me", "abcde", "23120"},
+      {"colour arguments are no attributes", "\x1b[38;5;1;4ma\x1b[0;48;2;1;4;1mb\x1b[2Jc", "abc",
+       "100"},
+      {"ESC without [ keeps a blank cell", "a\x1b(b\x1b[1", "a (b [1", "0000000"},
       {"empty", "", "", ""},
   };
   for (const DecodeCase& c : cases) {
     SCOPED_TRACE(c.name);
     DecodedLine decoded;
     memset(decoded.attributes, 0xAA, sizeof decoded.attributes);  // left over from a line before
-    plenwick::DecodeOverstrike(c.line.data(), static_cast<int>(c.line.size()), decoded);
+    plenwick::CellRules rules;
+    rules.passThrough = c.raw;
+    plenwick::DecodeOverstrike(c.line.data(), static_cast<int>(c.line.size()), decoded, true,
+                               &rules);
     EXPECT_EQ(Text(decoded), c.text);
     EXPECT_EQ(Attributes(decoded), c.attributes);
     EXPECT_EQ(decoded.text[decoded.length], '\0');

@@ -104,10 +104,11 @@ overstruck_words() {
 }
 
 # Man pages formatted for a line printer on this machine, as nroff writes
-# them: the printed text is what a pager shows (col -bx), line for line,
-# and the bold words are the overstruck ones.
+# them, and ls as groff writes it for a terminal (SGR escapes): the
+# printed text is what a pager shows of the line-printer form (col -bx),
+# line for line, and the bold words are its overstruck ones.
 check_man_pages() {  # tag pages...
-  local tag=$1 page report pdf
+  local tag=$1 page report
   shift
   for page in "$@"; do
     report="$tag-man-$page.txt"
@@ -117,18 +118,31 @@ check_man_pages() {  # tag pages...
       fail "no man page $page on this machine"
       continue
     fi
-    print_request -point=10 "$report"
-    pdf=${PDFS[0]:-none}
-    # pdftotext ends each page with a form feed; the report has them too.
-    diff <(tr -d '\r\f' <"$report" | col -bx | squeezed) \
-      <(pdftotext -layout "$pdf" - 2>/dev/null | tr -d '\f' | squeezed | later_glyph_joined) >"$page.diff"
-    check "man $page: the printed text is the pager's ($(wc -l <"$page.diff") lines differ)" [ ! -s "$page.diff" ]
-    head -6 "$page.diff"
-    diff <(overstruck_words "$report") <(bold_words "$pdf" | LC_ALL=C sort -u) >"$page.bold.diff"
-    check "man $page: the bold words are the overstruck ones ($(wc -l <"$page.bold.diff") differ)" \
-      [ ! -s "$page.bold.diff" ]
-    head -6 "$page.bold.diff"
+    check_man_print "man $page" "$report" "$report"
   done
+  # ls with SGR escapes prints as its line-printer form prints.
+  zcat "$(man -w ls)" | GROFF_SGR=1 groff -man -Tascii -rLL=80n 2>/dev/null >"$tag-sgr-ls.txt"
+  zcat "$(man -w ls)" | groff -man -Tascii -rLL=80n 2>/dev/null >"$tag-bs-ls.txt"
+  print_request -point=10 "$tag-bs-ls.txt"
+  pdftotext -layout "${PDFS[0]:-none}" - 2>/dev/null | tr -d '\f' | squeezed >bs-ls.printed
+  check_man_print "ls with SGR escapes" "$tag-sgr-ls.txt" "$tag-bs-ls.txt" bs-ls.printed
+}
+
+# Checks the PDF of report $2 against line-printer form $3: its text is
+# what a pager shows (or text file $4), its bold words the overstruck ones.
+check_man_print() {  # name report line-printer-form [text]
+  local name=$1 report=$2 pdf
+  print_request -point=10 "$report"
+  pdf=${PDFS[0]:-none}
+  # pdftotext ends each page with a form feed; the report has them too.
+  diff <(if [ -n "${4:-}" ]; then cat "$4"; else tr -d '\r\f' <"$3" | col -bx | squeezed; fi) \
+    <(pdftotext -layout "$pdf" - 2>/dev/null | tr -d '\f' | squeezed | later_glyph_joined) >"$report.diff"
+  check "$name: the printed text is the pager's ($(wc -l <"$report.diff") lines differ)" [ ! -s "$report.diff" ]
+  head -6 "$report.diff"
+  diff <(overstruck_words "$3") <(bold_words "$pdf" | LC_ALL=C sort -u) >"$report.bold.diff"
+  check "$name: the bold words are the overstruck ones ($(wc -l <"$report.bold.diff") differ)" \
+    [ ! -s "$report.bold.diff" ]
+  head -6 "$report.bold.diff"
 }
 
 # One line per script, and the column of the bar after it.
@@ -204,8 +218,48 @@ check_any_face() {  # tag
   done
 }
 
+# Reports as Windows, terminals and DOS write them: byte-order marks and
+# UTF-16 take no column; tabs stop every 8 columns (-tabs=N); other
+# control characters are blank cells; a Ctrl-Z at the end ends the report.
+check_text_forms() {  # tag
+  local tag=$1 form words text
+  local lines=$'Grüße, Ça coûte 5 € |\r\nNr\tName\tCity\r\nCtl:\x01\x7f|\r\n'
+  printf '%s\r\n%s\x1a' "$RULER" "$lines" >"$tag-dos.txt"
+  { printf '\xef\xbb\xbf'; cat "$tag-dos.txt"; } >"$tag-bom8.txt"
+  { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$tag-dos.txt"; } >"$tag-bom16le.txt"
+  { printf '\xfe\xff'; iconv -f UTF-8 -t UTF-16BE "$tag-dos.txt"; } >"$tag-bom16be.txt"
+  print_request -point=10 "$tag-dos.txt" "$tag-bom8.txt" "$tag-bom16le.txt" "$tag-bom16be.txt" \
+    -tabs=4 "$tag-dos.txt" -tabs=1 "$tag-dos.txt"
+  local -a expected=('0:Nr 8:Name 16:City' '0:Nr 8:Name 16:City' '0:Nr 8:Name 16:City'
+    '0:Nr 8:Name 16:City' '0:Nr 4:Name 12:City' '0:Nr 3:Name 8:City')
+  for form in 0 1 2 3 4 5; do
+    words=$(grid_words "${PDFS[form]:-none}")
+    text=$(pdftotext -layout "${PDFS[form]:-none}" - 2>/dev/null | tr -d '\f' | squeezed | tail -n +2)
+    check "form $form: the text as written, Ctrl-Z and control characters blank ($(tr '\n' / <<<"$text"))" \
+      [ "$text" = $'Grüße, Ça coûte 5 € |\nNr Name City\nCtl: |' ]
+    words="$(row_words "$words" 1 | grep -o '[^ ]*$')/$(row_words "$words" 2)/$(row_words "$words" 3)"
+    check "form $form: the bar in column 20, tabs at their stops ($words)" \
+      [ "$words" = "20:|/${expected[form]}/0:Ctl: 6:|" ]
+    check "form $form: control characters drawn blank" cells_blank "${PDFS[form]:-none}" 3 4 6
+    check "form $form: nothing drawn for Ctrl-Z" cells_blank "${PDFS[form]:-none}" 4 0 4
+  done
+}
+
+# True when columns $3 to $4 (not included) of row $2 of PDF $1 show
+# nothing; the ruler (row 0) and row 1 give the grid.
+cells_blank() {  # pdf row first end
+  local crop
+  crop=$(pdftotext -bbox -f 1 -l 1 "$1" - 2>/dev/null |
+    sed -n -E 's/.*<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">.*/\1 \2 \3 \4/p' |
+    awk -v row="$2" -v a="$3" -v b="$4" 'NR == 1 { x0 = $1; cell = ($3 - $1) / 40; y0 = $2; h = $4 - $2 }
+      NR == 2 { printf "-x %d -y %d -W %d -H %d", x0 + a * cell + 1, y0 + row * ($2 - y0) + 1, (b - a) * cell - 2, h - 2 }')
+  [ -n "$crop" ] && pdftoppm -r 72 -gray -f 1 -l 1 -singlefile $crop "$1" cells &&
+    [ "$(convert cells.pgm -format '%[fx:minima]' info:)" = 1 ]
+}
+
 check_report_text() {  # tag
   check_any_face "$1"
+  check_text_forms "$1"
   check_overstrike_cells "$1"
   check_utf8_reports "$1"
   check_man_pages "$1" ls tar bash

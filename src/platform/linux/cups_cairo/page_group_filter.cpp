@@ -21,24 +21,6 @@ const std::string& PageGroupFilter::Pattern() {
   return pattern;
 }
 
-bool PageGroupFilter::Write(const char* data, size_t length) {
-  if (held_.empty()) return Pass(data, length);
-  // The held bytes and the new piece are searched as one.
-  joined_.swap(held_);
-  held_.clear();
-  joined_.append(data, length);
-  bool passed = Pass(joined_.data(), joined_.size());
-  joined_.clear();
-  return passed;
-}
-
-bool PageGroupFilter::Flush() {
-  if (held_.empty()) return true;
-  bool passed = sink_(held_.data(), held_.size());
-  held_.clear();
-  return passed;
-}
-
 bool PageGroupFilter::Pass(const char* data, size_t length) {
   const std::string& pattern = Pattern();
   const std::string spaces(Group().size(), ' ');

@@ -8,23 +8,15 @@
 // cross-reference table stays right.
 #pragma once
 
-#include <cstddef>
-#include <functional>
 #include <string>
+
+#include "platform/linux/cups_cairo/piece_filter.h"
 
 namespace linux_platform {
 
-class PageGroupFilter {
+class PageGroupFilter final : public PieceFilter {
  public:
-  // Where the filtered bytes go; false when they could not be written.
-  using Sink = std::function<bool(const char* data, size_t length)>;
-  explicit PageGroupFilter(Sink sink) : sink_(std::move(sink)) {}
-
-  // Passes a piece of the PDF on. A piece that ends in what may be the
-  // start of a page's group is held back until the next piece tells.
-  bool Write(const char* data, size_t length);
-  // Passes on what is held back; at the end of the document.
-  bool Flush();
+  explicit PageGroupFilter(Sink sink) : PieceFilter(std::move(sink)) {}
 
   // The page's group as cairo writes it, and what follows it in a page
   // dictionary (a form's group is followed by "/Resources" and a new line).
@@ -32,11 +24,7 @@ class PageGroupFilter {
   static const std::string& Pattern();
 
  private:
-  bool Pass(const char* data, size_t length);
-
-  Sink sink_;
-  std::string held_;
-  std::string joined_;
+  bool Pass(const char* data, size_t length) override;
 };
 
 }  // namespace linux_platform

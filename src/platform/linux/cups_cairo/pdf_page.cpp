@@ -26,7 +26,7 @@ cairo_status_t PdfDocument::WriteToJob(void* closure, const unsigned char* data,
   auto* document = static_cast<PdfDocument*>(closure);
   if (document->discard_ || document->writeFailed_) return CAIRO_STATUS_SUCCESS;
   const char* bytes = reinterpret_cast<const char*>(data);
-  bool sent = document->postscript_ ? document->job_.Write(bytes, length)
+  bool sent = document->postscript_ ? document->fontNames_.Write(bytes, length)
                                     : document->output_.Write(bytes, length);
   if (!sent || document->job_.silent()) {
     document->writeFailed_ = true;
@@ -74,7 +74,8 @@ PdfDocument::PdfDocument(DocumentSink& job, bool postscript, double width, doubl
     : job_(job),
       postscript_(postscript),
       scale_(kPointsPerInch / unitsPerInch),
-      output_([this](const char* data, size_t length) { return job_.Write(data, length); }) {
+      output_([this](const char* data, size_t length) { return job_.Write(data, length); }),
+      fontNames_([this](const char* data, size_t length) { return job_.Write(data, length); }) {
   if (postscript_) {
     surface_.reset(cairo_ps_surface_create_for_stream(WriteToJob, this, width, height));
     cairo_ps_surface_dsc_comment(surface_.get(), DscTitle(title).c_str());
@@ -119,7 +120,7 @@ bool PdfDocument::Finish() {
   if (pageOpen_) EndPage();
   context_.reset();
   cairo_surface_finish(surface_.get());
-  if (!writeFailed_ && !output_.Flush()) writeFailed_ = true;
+  if (!writeFailed_ && !(postscript_ ? fontNames_.Flush() : output_.Flush())) writeFailed_ = true;
   bool written = !Failed();
   discard_ = true;
   surface_.reset();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/linux/cups_cairo/owners.h"
+#include "platform/linux/cups_cairo/font_name_filter.h"
 #include "platform/linux/cups_cairo/page_group_filter.h"
 
 namespace linux_platform {
@@ -99,6 +100,8 @@ class PdfDocument {
   double scale_;
   // cairo's PDF on its way to the job, page groups cleared.
   PageGroupFilter output_;
+  // cairo's PostScript on its way to the job, each font named apart.
+  FontNameFilter fontNames_;
   bool discard_ = false;
   bool writeFailed_ = false;
   bool pageOpen_ = false;
