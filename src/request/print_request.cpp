@@ -72,7 +72,7 @@ void DisposeJobFiles(const PrintJob& job, bool printed) {
     DebugLog("Keeping %s: it is no longer the file that was printed\n", job.fileName);
     return;
   }
-  DeleteFileA(job.fileName);
+  DeleteNamedFile(job.fileName);
   if (job.configFileName.empty()) return;
   const char* config = job.configFileName.c_str();
   UniqueFile now = OpenRegularFile(config);
@@ -80,7 +80,7 @@ void DisposeJobFiles(const PrintJob& job, bool printed) {
   bool same = IdentityOf(now.get()) == job.configFile;
   now.reset();  // Windows deletes no open file
   if (same) {
-    DeleteFileA(config);
+    DeleteNamedFile(config);
   } else {
     DebugLog("Keeping %s: it is no longer the configuration file that was read\n", config);
   }

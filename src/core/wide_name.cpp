@@ -1,0 +1,42 @@
+#include "core/wide_name.h"
+
+#include <cstring>
+
+namespace plenwick {
+namespace {
+
+WideString Widened(UINT codePage, const char* text, int length) {
+  if (length <= 0) return WideString();
+  int count = MultiByteToWideChar(codePage, 0, text, length, nullptr, 0);
+  if (count <= 0) return WideString();
+  WideString units(static_cast<size_t>(count), 0);
+  MultiByteToWideChar(codePage, 0, text, length, &units[0], count);
+  return units;
+}
+
+}  // namespace
+
+std::string Utf8Of(LPCWSTR units, int length) {
+  if (!units) return std::string();
+  if (length < 0) {
+    length = 0;
+    while (units[length] != 0) ++length;
+  }
+  if (length == 0) return std::string();
+  int count = WideCharToMultiByte(CP_UTF8, 0, units, length, nullptr, 0, nullptr, nullptr);
+  if (count <= 0) return std::string();
+  std::string bytes(static_cast<size_t>(count), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, units, length, &bytes[0], count, nullptr, nullptr);
+  return bytes;
+}
+
+WideString WideOf(const char* name) {
+  int length = static_cast<int>(strlen(name));
+  WideString units = Widened(CP_UTF8, name, length);
+  // Well-formed UTF-8 comes back byte for byte; anything else was turned
+  // into U+FFFD on the way.
+  if (Utf8Of(units.c_str(), static_cast<int>(units.size())) == name) return units;
+  return Widened(CP_ACP, name, length);
+}
+
+}  // namespace plenwick
