@@ -8,6 +8,7 @@ source "$ROOT/tests/support/print_reports_checks.sh"
 work_folder
 
 check_print_reports "$TAG"
+check_unicode_names "$TAG"
 
 # The examples.
 cp "$ROOT"/examples/*.txt .
