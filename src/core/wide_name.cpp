@@ -30,6 +30,25 @@ std::string Utf8Of(LPCWSTR units, int length) {
   return bytes;
 }
 
+std::string AnsiOf(const char* name) {
+  WideString units = WideOf(name);
+  if (units.empty()) return std::string();
+  int length = static_cast<int>(units.size());
+  // A machine whose ANSI code page is UTF-8 has no best fit, and refuses
+  // the flag: there every character converts.
+  DWORD flags = WC_NO_BEST_FIT_CHARS;
+  int size =
+      WideCharToMultiByte(CP_ACP, flags, units.c_str(), length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) {
+    flags = 0;
+    size = WideCharToMultiByte(CP_ACP, flags, units.c_str(), length, nullptr, 0, nullptr, nullptr);
+  }
+  if (size <= 0) return std::string();
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, flags, units.c_str(), length, &bytes[0], size, nullptr, nullptr);
+  return bytes;
+}
+
 WideString WideOf(const char* name) {
   int length = static_cast<int>(strlen(name));
   WideString units = Widened(CP_UTF8, name, length);

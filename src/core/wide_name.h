@@ -22,6 +22,12 @@ WideString WideOf(const char* name);
 // included).
 std::string Utf8Of(LPCWSTR units, int length = -1);
 
+// A name in the ANSI code page, for what still takes ANSI text (the printer
+// selection's device names and device modes, dialog texts): what that code
+// page lacks becomes '?', never a look-alike that means something to a
+// name ('\\', '"', '/').
+std::string AnsiOf(const char* name);
+
 // A name held as UTF-16 for the length of a W call; null stays null.
 class WideName {
  public:
