@@ -17,12 +17,7 @@ WideString Widened(UINT codePage, const char* text, int length) {
 }  // namespace
 
 std::string Utf8Of(LPCWSTR units, int length) {
-  if (!units) return std::string();
-  if (length < 0) {
-    length = 0;
-    while (units[length] != 0) ++length;
-  }
-  if (length == 0) return std::string();
+  if (length <= 0) return std::string();
   int count = WideCharToMultiByte(CP_UTF8, 0, units, length, nullptr, 0, nullptr, nullptr);
   if (count <= 0) return std::string();
   std::string bytes(static_cast<size_t>(count), '\0');

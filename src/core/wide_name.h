@@ -18,9 +18,8 @@ using WideString = std::basic_string<WCHAR>;
 // written in the ANSI code page) is read in the ANSI code page.
 WideString WideOf(const char* name);
 
-// The UTF-8 of length UTF-16 units (-1: up to the terminator, which is not
-// included).
-std::string Utf8Of(LPCWSTR units, int length = -1);
+// The UTF-8 of length UTF-16 units.
+std::string Utf8Of(LPCWSTR units, int length);
 
 // A name in the ANSI code page, for what still takes ANSI text (the printer
 // selection's device names and device modes, dialog texts): what that code
@@ -34,8 +33,6 @@ class WideName {
   explicit WideName(const char* name)
       : null_(name == nullptr), units_(name ? WideOf(name) : WideString()) {}
   LPCWSTR get() const { return null_ ? nullptr : units_.c_str(); }
-  // For the W functions that take a modifiable name and leave it alone.
-  LPWSTR modifiable() { return null_ ? nullptr : &units_[0]; }
 
  private:
   bool null_;

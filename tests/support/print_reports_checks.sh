@@ -122,6 +122,7 @@ check_unicode_names() {  # tag
     i=$((i + 1))
     printf 'unicode name %d\r\n' $i >"$report"
     [[ $PRINT_HOST == wine* && $report == /* ]] && report=Z:$report
+    [[ $report == *$long ]] && report=\"$report\"  # a leading / is an option
     since=$(last_job_id)
     PRINT_LOCALE=C.UTF-8 LC_ALL=C.UTF-8 print_request "$report"
     found=no

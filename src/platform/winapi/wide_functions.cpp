@@ -22,7 +22,6 @@ class Utf8Name {
     text_.resize(static_cast<size_t>(size) - 1);
   }
   LPCSTR get() const { return null_ ? nullptr : text_.c_str(); }
-  LPSTR modifiable() { return null_ ? nullptr : &text_[0]; }
 
  private:
   bool null_;
