@@ -3,14 +3,16 @@
 // print request may call. Any other function is a null entry: a library
 // calling it would crash the host, as it must never call it. It counts the
 // calls, so that the host can tell whether every string was given back.
-// The arguments become Java strings as the Java launcher makes them: from
-// the ANSI code page on Windows, from UTF-8 elsewhere.
+// The arguments become Java strings as a Java application holds them: on
+// Windows the UTF-16 command line Windows keeps, whatever the ANSI code page
+// can spell; elsewhere from UTF-8.
 #pragma once
 
 #include <jni.h>
 
 #ifdef _WIN32
 #include "platform/win32.h"
+#include "platform/handles.h"
 #endif
 
 #include <algorithm>
@@ -34,9 +36,20 @@ class HostJni {
     table_.DeleteLocalRef = &DeleteLocalRef;
     holder_.env.functions = &table_;
     holder_.host = this;
+#ifdef _WIN32
+    std::vector<std::u16string> wide = CommandLine();
+#endif
     for (int i = 0; i < count; ++i) {
       strings_.push_back(std::make_unique<Object>());
       strings_.back()->text = Widened(texts[i]);
+#ifdef _WIN32
+      // The texts are the program's last arguments, as Windows gave them
+      // before the C runtime made them ANSI.
+      size_t at = wide.size() - static_cast<size_t>(count) + static_cast<size_t>(i);
+      if (wide.size() >= static_cast<size_t>(count) && Ansi(wide[at]) == texts[i]) {
+        strings_.back()->text = wide[at];
+      }
+#endif
       array_.elements.push_back(strings_.back().get());
     }
   }
@@ -103,6 +116,27 @@ class HostJni {
 #endif
     return units;
   }
+
+#ifdef _WIN32
+  static std::vector<std::u16string> CommandLine() {
+    std::vector<std::u16string> arguments;
+    int count = 0;
+    plenwick::UniqueLocal block(CommandLineToArgvW(GetCommandLineW(), &count));
+    LPWSTR* words = static_cast<LPWSTR*>(block.get());
+    for (int i = 0; words && i < count; ++i) {
+      const WCHAR* word = words[i];
+      arguments.emplace_back(word, word + wcslen(word));
+    }
+    return arguments;
+  }
+  static std::string Ansi(const std::u16string& units) {
+    std::wstring wide(units.begin(), units.end());
+    int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &text[0], size, nullptr, nullptr);
+    return text.c_str();
+  }
+#endif
 
   static jsize JNICALL GetStringLength(JNIEnv*, jstring string) {
     return static_cast<jsize>(AsObject(string)->text.size());

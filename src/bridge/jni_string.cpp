@@ -2,40 +2,33 @@
 
 #include <new>
 
+#include "core/wide_name.h"
 #include "platform/win32.h"
 
 namespace plenwick {
 namespace {
 
-// The ANSI text of length UTF-16 units, zero-terminated; null when there is
-// no memory for it. Best-fit look-alikes are refused, so that no character
-// turns into another one that means something to a file name or command
-// line ('\\', '"', '/'); each becomes '?' as an unmappable one does.
-std::unique_ptr<char[]> ToAnsi(const jchar* chars, jsize length) {
+// The UTF-8 text of length UTF-16 units, zero-terminated; null when there
+// is no memory for it. Every character comes through; an unpaired
+// surrogate, which no encoding holds, becomes U+FFFD.
+std::unique_ptr<char[]> ToUtf8(const jchar* chars, jsize length) {
   auto units = reinterpret_cast<LPCWSTR>(chars);
-  // A machine whose ANSI code page is UTF-8 has no best fit, and refuses
-  // the flag: there every character converts.
-  DWORD flags = WC_NO_BEST_FIT_CHARS;
   int size = 0;
   if (length > 0) {
-    size = WideCharToMultiByte(CP_ACP, flags, units, length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
-      flags = 0;
-      size = WideCharToMultiByte(CP_ACP, flags, units, length, nullptr, 0, nullptr, nullptr);
-    }
+    size = WideCharToMultiByte(CP_UTF8, 0, units, length, nullptr, 0, nullptr, nullptr);
     if (size <= 0) return nullptr;
   }
-  std::unique_ptr<char[]> ansi(new (std::nothrow) char[static_cast<size_t>(size) + 1]);
-  if (!ansi) return nullptr;
-  if (size > 0 && WideCharToMultiByte(CP_ACP, flags, units, length, ansi.get(), size, nullptr,
-                                      nullptr) != size) {
+  std::unique_ptr<char[]> text(new (std::nothrow) char[static_cast<size_t>(size) + 1]);
+  if (!text) return nullptr;
+  if (size > 0 &&
+      WideCharToMultiByte(CP_UTF8, 0, units, length, text.get(), size, nullptr, nullptr) != size) {
     return nullptr;
   }
   for (int i = 0; i < size; ++i) {
-    if (ansi[i] == '\0') ansi[i] = '?';
+    if (text[i] == '\0') text[i] = '?';
   }
-  ansi[size] = '\0';
-  return ansi;
+  text[size] = '\0';
+  return text;
 }
 
 }  // namespace
@@ -55,7 +48,7 @@ JniString::JniString(JNIEnv* env, jstring string, bool obtain)
     return;
   }
   held_.chars = chars;
-  copy_ = ToAnsi(chars, length);
+  copy_ = ToUtf8(chars, length);
   unavailable_ = !copy_;
   if (isCopy != JNI_TRUE) held_.reset();
 }
@@ -65,15 +58,10 @@ void JniString::GiveBack() {
   ref_.reset();
 }
 
-jstring NewJavaString(JNIEnv* env, const char* ansi) {
-  int length = MultiByteToWideChar(CP_ACP, 0, ansi, -1, nullptr, 0);
-  if (length <= 0) return nullptr;
-  std::unique_ptr<WCHAR[]> units(new (std::nothrow) WCHAR[static_cast<size_t>(length)]);
-  if (!units || MultiByteToWideChar(CP_ACP, 0, ansi, -1, units.get(), length) != length) {
-    return nullptr;
-  }
-  // The terminator is not part of the Java string.
-  return env->NewString(reinterpret_cast<const jchar*>(units.get()), length - 1);
+jstring NewJavaString(JNIEnv* env, const char* text) {
+  WideString units = WideOf(text);
+  return env->NewString(reinterpret_cast<const jchar*>(units.c_str()),
+                        static_cast<jsize>(units.size()));
 }
 
 }  // namespace plenwick

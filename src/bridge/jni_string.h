@@ -1,6 +1,6 @@
 // The characters of one Java string argument or array element, held as a
-// private modifiable copy in the platform's ANSI code page while that
-// argument is handled; and ANSI text made into a Java string.
+// private modifiable copy in UTF-8 while that argument is handled; and the
+// library's text made into a Java string.
 #pragma once
 
 #include <jni.h>
@@ -10,11 +10,11 @@
 namespace plenwick {
 
 // Obtains the UTF-16 characters with GetStringLength and GetStringChars and
-// keeps a copy of its own, converted to the ANSI code page, that the code
-// behind the bridge may cut in place; the Java string never changes.
-// ASCII comes through as it is; a character the code page lacks becomes
-// '?', and so does a NUL character, which the zero-terminated copy could
-// not hold without cutting the text short. GiveBack (or the destructor)
+// keeps a copy of its own, converted to UTF-8, that the code behind the
+// bridge may cut in place; the Java string never changes. Every character
+// comes through (names reach the platform whole, core/wide_name.h), but a
+// NUL character becomes '?', which the zero-terminated copy could not hold
+// without cutting the text short. GiveBack (or the destructor)
 // hands everything back once:
 // - characters the virtual machine copied for us (is-copy true) are given
 //   back with ReleaseStringChars when the argument has been handled;
@@ -72,8 +72,9 @@ class JniString {
   bool unavailable_ = false;
 };
 
-// A new Java string of zero-terminated ANSI text, converted to UTF-16
-// (NewString); null when there is no memory for it.
-jstring NewJavaString(JNIEnv* env, const char* ansi);
+// A new Java string of the library's zero-terminated text (UTF-8, or the
+// ANSI code page's bytes where it is no UTF-8: a registry value's), made
+// with NewString; null when there is no memory for it.
+jstring NewJavaString(JNIEnv* env, const char* text);
 
 }  // namespace plenwick

@@ -14,7 +14,7 @@
 #include "services/shell_launch.h"
 
 // Every entry point takes its strings through JniString: a private copy
-// per string in the ANSI code page, given back before the method returns
+// per string in UTF-8, given back before the method returns
 // and before a result string is made, which NewJavaString converts back to
 // UTF-16. The receiver is never used.
 //

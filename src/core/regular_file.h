@@ -9,6 +9,9 @@
 
 namespace plenwick {
 
+// Paths are the library's UTF-8 names (core/wide_name.h); over MAX_PATH
+// characters a full path still opens.
+//
 // path opened for reading when it names a regular file. Otherwise no file,
 // with the last error ERROR_ACCESS_DENIED for something that is not a file
 // (or the open's own error when nothing could be opened).
@@ -36,5 +39,8 @@ FileIdentity IdentityOf(HFILE file);
 // True when path still names the file whose identity was taken: a report
 // replaced at the same path while it printed is another file.
 bool StillNames(const char* path, const FileIdentity& identity);
+
+// DeleteFileW of path.
+BOOL DeleteNamedFile(const char* path);
 
 }  // namespace plenwick

@@ -10,6 +10,7 @@
 #include "core/debug_log.h"
 #include "core/fixed_text.h"
 #include "core/user_notice.h"
+#include "core/wide_name.h"
 #include "device/paper_size_table.h"
 #include "device/printer_capabilities.h"
 #include "device/printer_selection.h"
@@ -83,10 +84,11 @@ void RestorePreviousPrinter(const std::string& previous, GlobalLockGuard<DEVMODE
   g_printerSelection.ReplaceDevMode(rebuilt);
 }
 
-// The printer this file is printed on. A job without a printer takes the
-// selected one and keeps its name for the files after it; a name too long
-// for the job's field is not kept cut, since a cut name would not open, but
-// serves this file only.
+// The printer this file is printed on, named in the ANSI code page as the
+// printer selection's device names and device modes hold it. A job without
+// a printer takes the selected one and keeps its name for the files after
+// it; a name too long for the job's field is not kept cut, since a cut name
+// would not open, but serves this file only.
 std::string DecidePrinter(PrintJob& job, const char* current) {
   if (job.printerName[0] == '\0') {
     if (!CopyText(job.printerName, current)) {
@@ -96,7 +98,7 @@ std::string DecidePrinter(PrintJob& job, const char* current) {
     return current;
   }
   DebugLog("job printer=%s, cur printer=%s\n", job.printerName, current);
-  return job.printerName;
+  return AnsiOf(job.printerName);
 }
 
 // The system's text for error, or a text of our own when it has none.

@@ -58,8 +58,7 @@ OptionEntry OptionTable[kOptionCount] = {
      "write the reports after it to this PDF file instead of the printer; a name ending in / is a "
      "folder, one PDF per report named after it",
      true},
-    {kOptTabs, "tabs", "tab stops every N columns (default 8); 1 prints a tab as one blank",
-     true},
+    {kOptTabs, "tabs", "tab stops every N columns (default 8); 1 prints a tab as one blank", true},
 };
 
 const PaperSource PaperSourceTable[kPaperSourceCount] = {

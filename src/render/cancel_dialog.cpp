@@ -1,6 +1,7 @@
 #include "render/cancel_dialog.h"
 
 #include "core/debug_log.h"
+#include "core/wide_name.h"
 #include "resources/resource_ids.h"
 
 namespace plenwick {
@@ -42,7 +43,9 @@ CancelDialog::~CancelDialog() {
 }
 
 void CancelDialog::SetProgressText(const char* title) const {
-  if (window_ && g_progressDialog) SetDlgItemTextA(g_progressDialog, IDC_PROGRESS, title);
+  if (window_ && g_progressDialog) {
+    SetDlgItemTextA(g_progressDialog, IDC_PROGRESS, AnsiOf(title).c_str());
+  }
 }
 
 }  // namespace plenwick

@@ -1,22 +1,25 @@
-// One spooler document on a printer device context, owned from StartDocA
+// One spooler document on a printer device context, owned from StartDocW
 // to its end: EndDoc commits it, and a document that was not committed
 // when its owner goes (a failed page call, a failed EndDoc, a cancel) is
 // abandoned with AbortDoc. A document left open when its device context is
 // deleted may stay behind in the spooler as a half-written job.
 #pragma once
 
+#include "core/wide_name.h"
 #include "platform/win32.h"
 
 namespace plenwick {
 
 class SpoolerDocument {
  public:
-  SpoolerDocument(HDC dc, const DOCINFOA& info) : dc_(dc), started_(StartDocA(dc, &info)) {}
+  // The document's names (its title, an output file) are the library's
+  // UTF-8 names, given to StartDocW whole.
+  SpoolerDocument(HDC dc, const DOCINFOA& info) : dc_(dc), started_(Start(dc, info)) {}
   ~SpoolerDocument() { Abandon(); }
   SpoolerDocument(const SpoolerDocument&) = delete;
   SpoolerDocument& operator=(const SpoolerDocument&) = delete;
 
-  // StartDocA's result: above 0 when the document was started.
+  // StartDocW's result: above 0 when the document was started.
   int started() const { return started_; }
 
   // Ends the document with EndDoc and returns its result. When EndDoc
@@ -37,6 +40,14 @@ class SpoolerDocument {
   }
 
  private:
+  static int Start(HDC dc, const DOCINFOA& info) {
+    WideName title(info.lpszDocName);
+    WideName output(info.lpszOutput);
+    WideName type(info.lpszDatatype);
+    DOCINFOW wide{info.cbSize, title.get(), output.get(), type.get(), info.fwType};
+    return StartDocW(dc, &wide);
+  }
+
   HDC dc_;
   int started_;
   bool committed_ = false;

@@ -33,7 +33,7 @@ void PutOptionTableInOrder() {
 // Deletes a file that was printed. One that stays (open in another program,
 // read-only) is told: the user expects it gone.
 void DeleteReport(const char* name) {
-  if (DeleteFileA(name)) return;
+  if (DeleteNamedFile(name)) return;
   DWORD error = GetLastError();
   std::string why = SystemErrorText(error);
   if (why.empty()) why = "error " + std::to_string(error);

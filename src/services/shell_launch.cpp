@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/debug_log.h"
+#include "core/wide_name.h"
 #include "platform/handles.h"
 #include "platform/win32.h"
 
@@ -138,19 +139,22 @@ void LaunchShellCommand(const char* text, const char* verb, bool honourShowSwitc
              static_cast<unsigned>(strlen(text)), static_cast<unsigned>(kCommandBufferSize - 1));
     return;
   }
-  SHELLEXECUTEINFOA info;
+  WideName verbName(verb);
+  WideName file(command.file);
+  WideName parameters(command.parameters);
+  SHELLEXECUTEINFOW info;
   memset(&info, 0, sizeof info);
   info.cbSize = sizeof info;
   info.fMask = command.wait ? SEE_MASK_NOCLOSEPROCESS : 0;
   info.hwnd = nullptr;
-  info.lpVerb = verb;
-  info.lpFile = command.file;
-  info.lpParameters = command.parameters;
+  info.lpVerb = verbName.get();
+  info.lpFile = file.get();
+  info.lpParameters = parameters.get();
   info.lpDirectory = nullptr;
   info.nShow = command.showState;
   {
     ComScope com;
-    ShellExecuteExA(&info);
+    ShellExecuteExW(&info);
   }
 
   // A process handle the shell hands back is ours to close, waited for or not.

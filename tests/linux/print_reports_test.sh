@@ -8,6 +8,7 @@ source "$ROOT/tests/support/print_reports_checks.sh"
 work_folder
 
 check_print_reports "$TAG"
+check_unicode_names "$TAG"
 
 cp "$ROOT"/examples/*.txt .
 for example in monthly_sales inventory_wide notice; do mv "$example.txt" "$TAG-$example.txt"; done

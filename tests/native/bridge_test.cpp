@@ -152,14 +152,14 @@ TEST_P(BridgeTest, ReadRegistryStringConvertsTheText) {
                                 GiveBack("r2"),
                                 {"NewString(Hello from the registry)"}}));
 
-  simwin::SetRegistryValue(HKEY_CURRENT_USER, "Software\\Caf\xE9", "Pr\xEAt", REG_SZ,
+  simwin::SetRegistryValue(HKEY_CURRENT_USER, "Software\\Caf\xC3\xA9", "Pr\xC3\xAAt", REG_SZ,
                            std::string("caf\xE9 \x80 5\0", 9));
   jstring stored = Java_doc_NativeWindows_read_1registry_1string(
       env_, nullptr, currentUser, jni_.String("Software\\Caf\u00e9"), jni_.String("Pr\u00eat"));
   EXPECT_EQ(jni_.Units(stored), u"caf\u00e9 \u20ac 5");
 
-  // What the code page lacks (a CJK character, an emoji, an unpaired
-  // surrogate), and a NUL character, each become one '?'.
+  // What the code page lacks (a CJK character, an emoji) reaches the
+  // registry whole; a NUL character and an unpaired surrogate become '?'.
   std::u16string foreign = u"\u00e9\u20ac a";
   foreign += u'\0';
   foreign += u"b\u4e2d\U0001F600";
@@ -168,11 +168,9 @@ TEST_P(BridgeTest, ReadRegistryStringConvertsTheText) {
   jstring missing = Java_doc_NativeWindows_read_1registry_1string(
       env_, nullptr, currentUser, jni_.String(foreign), jni_.String("x"));
   EXPECT_EQ(jni_.Units(missing),
-            u"**ERROR** RegOpenKeyEx() Registry Key not found: \u00e9\u20ac a?b??"
-            u"?!");
+            u"**ERROR** RegOpenKeyEx() Registry Key not found: \u00e9\u20ac a?b\u4e2d\U0001F600?!");
   EXPECT_EQ(simwin::RegistryEvents().back(),
-            "RegOpenKeyExA(\xE9\x80 a?b??"
-            "?!, 0, 0x1) = 2");
+            "RegOpenKeyExA(\xC3\xA9\xE2\x82\xAC a?b\xE4\xB8\xAD\xF0\x9F\x98\x80?!, 0, 0x201) = 2");
 
   jstring refused = Java_doc_NativeWindows_read_1registry_1string(env_, nullptr, currentUser,
                                                                   jni_.String("Software"), nullptr);
@@ -182,21 +180,18 @@ TEST_P(BridgeTest, ReadRegistryStringConvertsTheText) {
   EXPECT_EQ(jni_.Text(empty), "**ERROR** RegQueryValueEx() Data Value not found: ");
 }
 
-// A report's name reaches the file functions in the ANSI code page: a
-// Java name with an umlaut opens the file of that name.
+// A report's name reaches the file and spooler functions whole, even
+// where the ANSI code page (1252) lacks its characters.
 TEST_P(BridgeTest, PlenwickOpensAReportNamedOutsideAscii) {
-  WriteFile(
-      "\xDC"
-      "bersicht.txt",
-      "Umsatz\n");
-  jobjectArray arguments =
-      jni_.Array({jni_.String("-interactive=none"), jni_.String("\u00dc"
-                                                                "bersicht.txt")});
+  const char name[] =
+      "\xC5\x81\xC3\xB3"
+      "d\xC5\xBA \xE5\xA0\xB1\xE5\x91\x8A.txt";  // Łódź 報告.txt
+  WriteFile(name, "Umsatz\n");
+  jobjectArray arguments = jni_.Array(
+      {jni_.String("-interactive=none"), jni_.String(u"\u0141\u00f3d\u017a \u5831\u544a.txt")});
   EXPECT_EQ(Java_doc_NativeWindows_plenwick(env_, nullptr, arguments), JNI_TRUE);
   ASSERT_EQ(simwin::Documents().size(), 1u);
-  EXPECT_EQ(simwin::Documents()[0].name,
-            "\xDC"
-            "bersicht.txt");
+  EXPECT_EQ(simwin::Documents()[0].name, name);
   ASSERT_EQ(simwin::Pages().size(), 1u);
   EXPECT_EQ(simwin::Pages()[0].Text(), "Umsatz");
 }

@@ -104,7 +104,7 @@ class ConcurrentCallsTest : public plenwick_test::SimTest {
 };
 
 TEST_F(ConcurrentCallsTest, EveryMethodFromEightThreadsAtOnce) {
-  simwin::SetRegistryValue(HKEY_CURRENT_USER, "Software\\Caf\xE9", "Pr\xEAt", REG_SZ,
+  simwin::SetRegistryValue(HKEY_CURRENT_USER, "Software\\Caf\xC3\xA9", "Pr\xC3\xAAt", REG_SZ,
                            std::string("caf\xE9 \x80 5\0", 9));
   std::atomic<int> waiting{kThreads};
   std::vector<std::thread> threads;

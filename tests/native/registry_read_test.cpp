@@ -39,10 +39,10 @@ TEST_F(RegistryReadTest, OpensQueriesAndClosesAsTheCallerAsked) {
   EXPECT_EQ(Read(HKEY_CURRENT_USER, kKey, ""), "default");
   EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "", "AtRoot"), "root");
   std::vector<std::string> expected = {"RegOpenKeyExA(Software\\PlenwickTest, 0, 0x1) = 0",
-                                       "RegQueryValueExA(, 256) = 0",
+                                       "RegQueryValueExA(, 1024) = 0",
                                        "RegCloseKey() = 0",
                                        "RegOpenKeyExA(, 0, 0x1) = 0",
-                                       "RegQueryValueExA(AtRoot, 256) = 0",
+                                       "RegQueryValueExA(AtRoot, 1024) = 0",
                                        "RegCloseKey() = 0"};
   EXPECT_EQ(simwin::RegistryEvents(), expected);
 }
@@ -57,12 +57,31 @@ TEST_F(RegistryReadTest, FailuresNameTheSubKeyOrTheValue) {
   EXPECT_EQ(Read(HKEY_CURRENT_USER, kKey, "Nothing"),
             "**ERROR** RegQueryValueEx() Data Value not found: Nothing");
   // A key that was never opened is never closed.
+  // What is not found is looked for in the 32-bit view too; a bad handle is
+  // not.
   std::vector<std::string> expected = {"RegOpenKeyExA(Software\\Missing, 0, 0x1) = 2",
+                                       "RegOpenKeyExA(Software\\Missing, 0, 0x201) = 2",
                                        "RegOpenKeyExA(Software, 0, 0x1) = 6",
                                        "RegOpenKeyExA(Software\\PlenwickTest, 0, 0x1) = 0",
-                                       "RegQueryValueExA(Nothing, 256) = 2", "RegCloseKey() = 0"};
+                                       "RegQueryValueExA(Nothing, 1024) = 2",
+                                       "RegCloseKey() = 0",
+                                       "RegOpenKeyExA(Software\\PlenwickTest, 0, 0x201) = 0",
+                                       "RegQueryValueExA(Nothing, 1024) = 2",
+                                       "RegCloseKey() = 0"};
   EXPECT_EQ(simwin::RegistryEvents(), expected);
   EXPECT_EQ(simwin::OpenKeyCount(), 0u);
+}
+
+// A 64-bit process finds what a 32-bit installer wrote (the 32-bit view),
+// but its own view's value first.
+TEST_F(RegistryReadTest, SixtyFourBitProcessReadsTheThirtyTwoBitView) {
+  simwin::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\Vendor", "Home", REG_SZ,
+                           std::string("C:\\Old\0", 7));
+  EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "Software\\Vendor", "Home"), "C:\\Old");
+  simwin::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vendor", "Other", REG_SZ, "x");
+  EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "Software\\Vendor", "Home"), "C:\\Old");
+  simwin::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vendor", "Home", REG_SZ, "New");
+  EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "Software\\Vendor", "Home"), "New");
 }
 
 TEST_F(RegistryReadTest, OverLongNamesAreCutInTheMessage) {

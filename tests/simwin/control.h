@@ -363,6 +363,9 @@ const std::vector<std::string>& ShellEvents();
 
 // Stores a value with its raw bytes, exactly as given (a string value
 // brings its own terminator, or none), creating the key and its parents.
+// Key and value names are UTF-8, as the UTF-16 functions hand them on;
+// text data is in the ANSI code page. The 32-bit view's HKLM\Software is
+// the key Software\WOW6432Node.
 void SetRegistryValue(HKEY root, const std::string& subKey, const std::string& name, DWORD type,
                       const std::string& data);
 void CreateRegistryKey(HKEY root, const std::string& subKey);

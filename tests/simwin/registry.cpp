@@ -50,6 +50,17 @@ std::string Join(const std::string& path, const std::string& subKey) {
   return subKey.empty() ? path : path + "\\" + Lower(subKey);
 }
 
+// The 32-bit view of a 64-bit machine keeps HKLM\Software apart, under
+// WOW6432Node, where a 32-bit installer's keys are.
+std::string InView(std::string path, REGSAM access) {
+  const std::string software = "hklm\\software";
+  if ((access & KEY_WOW64_32KEY) && path.compare(0, software.size(), software) == 0 &&
+      (path.size() == software.size() || path[software.size()] == '\\')) {
+    path.insert(software.size(), "\\wow6432node");
+  }
+  return path;
+}
+
 LSTATUS Record(const std::string& call, LSTATUS result) {
   g_events.push_back(call + " = " + std::to_string(result));
   return result;
@@ -71,7 +82,7 @@ LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHK
   *result = nullptr;
   std::string base = PathOf(key);
   if (base.empty()) return Record(call, ERROR_INVALID_HANDLE);
-  std::string path = Join(base, sub);
+  std::string path = InView(Join(base, sub), access);
   if (!Keys().count(path)) return Record(call, ERROR_FILE_NOT_FOUND);
   // Even an empty sub key gives a new handle to the same key.
   *result = g_openKeys.Add<HKEY>(std::make_unique<OpenKey>(OpenKey{path}));

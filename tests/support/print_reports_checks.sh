@@ -74,3 +74,24 @@ check_print_reports() {  # tag
   check "configuration file deleted" [ ! -e job.cfg ]
   check "it was printed" grep -q 'scratch me' <<<"$(pdf_page_text "${PDFS[0]:-none}" 1)"
 }
+
+# Names the ANSI code page cannot spell, and an absolute path of over 300
+# characters, reach the system whole; each report is found by its text.
+check_unicode_names() {  # tag
+  local tag=$1 long report i=0 pdf found since
+  long=$PWD/$tag-$(printf '%0200d' 0)/$(printf '%090d' 0).txt
+  mkdir -p "$tag-Łódź" "${long%/*}"
+  for report in "$tag-Łódź/report.txt" "$tag-報告.txt" "$long"; do
+    i=$((i + 1))
+    printf 'unicode name %d\r\n' $i >"$report"
+    [[ $PRINT_HOST == wine* && $report == /* ]] && report=Z:$report
+    [[ $report == *$long ]] && report=\"$report\"  # a leading / is an option
+    since=$(last_job_id)
+    PRINT_LOCALE=C.UTF-8 LC_ALL=C.UTF-8 print_request "$report"
+    found=no
+    for pdf in $(pdfs_after_job "$since"); do
+      grep -q "unicode name $i\$" <<<"$(pdf_page_text "$pdf" 1)" && found=yes
+    done
+    check "a report named ${report:0:60}... printed" [ $found = yes ]
+  done
+}

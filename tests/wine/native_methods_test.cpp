@@ -60,51 +60,40 @@ TEST_F(WineNativeMethods, PlenwickGivesEveryStringBack) {
   EXPECT_EQ(dll_->plenwick(env_, nullptr, request), JNI_TRUE);
 }
 
-// A word and the euro sign in the ANSI code pages the suite runs under
-// (the locale's own under Wine: 1252 by default, 1251 and 1250 in the
-// code page test), as bytes and as Java text.
-struct AnsiText {
-  UINT codePage;
-  const char* bytes;
-  const char16_t* text;
-};
-const AnsiText kAnsiTexts[] = {
-    {1252, "caf\xE9 \x80", u"caf\u00e9 \u20ac"},
-    {1251, "\xCF\xF0\xE8\xE2\xE5\xF2 \x88", u"\u041f\u0440\u0438\u0432\u0435\u0442 \u20ac"},
-    {1250, "\xBF\xF3\xB3\xE6 \x80", u"\u017c\u00f3\u0142\u0107 \u20ac"},
-};
-
-// Java text crosses in the ANSI code page both ways: what the code page
-// has arrives whole, the rest (and a NUL character) as '?'.
+// Java text crosses whole both ways, whatever the ANSI code page: a key
+// named in characters it lacks reads back, and only a NUL character
+// becomes '?'. The 64-bit DLL also finds a value a 32-bit installer wrote.
 TEST_F(WineNativeMethods, ReadRegistryStringConvertsTheText) {
-  const AnsiText* ansi = nullptr;
-  for (const AnsiText& t : kAnsiTexts) {
-    if (t.codePage == GetACP()) ansi = &t;
+  const std::wstring name = L"\u0141\u00f3d\u017a \u5831\u544a \u00e9";
+  // The 32-bit view keeps HKEY_LOCAL_MACHINE\\Software apart.
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    HKEY key = nullptr;
+    std::wstring path = L"Software\\PlenwickTest\\" + name;
+    REGSAM view = root == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0;
+    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    std::wstring value = name + L" 5";
+    ASSERT_EQ(
+        RegSetValueExW(key, L"Bridge", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(WCHAR))),
+        ERROR_SUCCESS);
+    RegCloseKey(key);
   }
-  if (!ansi) GTEST_SKIP() << "no text for the ANSI code page " << GetACP();
-  const std::string keyName = "Software\\PlenwickTest\\" + std::string(ansi->bytes);
-  const std::string value = std::string(ansi->bytes) + " 5";
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, keyName.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                            nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExA(key, "Bridge", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>(value.size() + 1)),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
   const jint currentUser = static_cast<jint>(0x80000001u);
-  const std::u16string text = ansi->text;
+  const std::u16string text = u"\u0141\u00f3d\u017a \u5831\u544a \u00e9";
   jstring read = dll_->read_registry_string(env_, nullptr, currentUser,
                                             jni_.String(u"Software\\PlenwickTest\\" + text),
                                             jni_.String("Bridge"));
   EXPECT_EQ(jni_.Units(read), text + u" 5");
-  std::u16string foreign = text + u" a";
-  foreign += u'\0';
-  foreign += u"b\u4e2d";
-  jstring missing = dll_->read_registry_string(env_, nullptr, currentUser, jni_.String(foreign),
-                                               jni_.String("x"));
+  jstring missing = dll_->read_registry_string(env_, nullptr, currentUser,
+                                               jni_.String(text + u'\0' + u"b"), jni_.String("x"));
   EXPECT_EQ(jni_.Units(missing),
-            u"**ERROR** RegOpenKeyEx() Registry Key not found: " + text + u" a?b?");
+            u"**ERROR** RegOpenKeyEx() Registry Key not found: " + text + u"?b");
+  jstring view = dll_->read_registry_string(env_, nullptr, static_cast<jint>(0x80000002u),
+                                            jni_.String(u"Software\\PlenwickTest\\" + text),
+                                            jni_.String("Bridge"));
+  EXPECT_EQ(jni_.Units(view), text + u" 5");
 }
 
 }  // namespace

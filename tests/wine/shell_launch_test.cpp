@@ -93,20 +93,24 @@ TEST_F(WineShellLaunch, ShowSwitchesCountOnlyInShellexec) {
   }
 }
 
+// The folder's name is one the ANSI code page cannot spell.
 TEST_F(WineShellLaunch, QuotedNameWithBlanksAndNoVerb) {
-  std::string folder = Folder() + "\\folder with blanks";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  std::string copy = folder + "\\launch_target.exe";
-  ASSERT_TRUE(CopyFileA(target_.c_str(), copy.c_str(), FALSE));
+  std::string ascii = Folder();
+  std::wstring folder = std::wstring(ascii.begin(), ascii.end()) +
+                        L"\\folder with blanks \u0141\u00f3d\u017a \u5831\u544a";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  std::wstring copy = folder + L"\\launch_target.exe";
+  ASSERT_TRUE(CopyFileW(std::wstring(target_.begin(), target_.end()).c_str(), copy.c_str(), FALSE));
+  std::wstring command = L"/W \"" + copy + L"\" x  y";
   EXPECT_EQ(dll_->launch_document(env_, nullptr, jni_.String("**NULL**"),
-                                  jni_.String("/W \"" + copy + "\" x  y")),
+                                  jni_.String(std::u16string(command.begin(), command.end()))),
             JNI_TRUE);
   std::string marker = Marker();
   std::string commandLine = marker.substr(0, marker.find('\n'));
   EXPECT_NE(commandLine.find("folder with blanks"), std::string::npos) << commandLine;
   EXPECT_TRUE(EndsWith(commandLine, " x  y")) << commandLine;
-  DeleteFileA(copy.c_str());
-  RemoveDirectoryA(folder.c_str());
+  DeleteFileW(copy.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

@@ -37,6 +37,18 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 // needed; 0 with the last error on failure. filePart may be null.
 DWORD GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* filePart);
 
+// The UTF-16 file functions the library names files with: reading an
+// existing file (its handle is the _l functions' HFILE value) and deleting
+// one.
+#define GENERIC_READ 0x80000000u
+#define FILE_SHARE_READ 0x00000001
+#define FILE_SHARE_WRITE 0x00000002
+#define OPEN_EXISTING 3
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, void* security, DWORD disposition,
+                   DWORD flags, HANDLE templateFile);
+BOOL DeleteFileW(LPCWSTR path);
+
 // A line of diagnostics for whoever watches the program's debug output.
 void OutputDebugStringA(LPCSTR text);
 

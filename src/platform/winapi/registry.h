@@ -1,4 +1,4 @@
-// Registry keys and values, read with the ANSI functions.
+// Registry keys and values.
 #pragma once
 
 #include "types.h"
@@ -19,8 +19,15 @@
 #define KEY_QUERY_VALUE 0x0001
 #define KEY_SET_VALUE 0x0002
 #define KEY_READ 0x20019
+// Which registry view a 64-bit process opens a key in.
+#define KEY_WOW64_64KEY 0x0100
+#define KEY_WOW64_32KEY 0x0200
 
 LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result);
 LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
                          LPDWORD size);
 LSTATUS RegCloseKey(HKEY key);
+// Text values come back as UTF-16, converted from the stored ANSI text.
+LSTATUS RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY result);
+LSTATUS RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                         LPDWORD size);

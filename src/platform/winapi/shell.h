@@ -47,7 +47,29 @@ typedef struct _SHELLEXECUTEINFOA {
   HANDLE hProcess;
 } SHELLEXECUTEINFOA, *LPSHELLEXECUTEINFOA;
 
+typedef struct _SHELLEXECUTEINFOW {
+  DWORD cbSize;
+  ULONG fMask;
+  HWND hwnd;
+  LPCWSTR lpVerb;
+  LPCWSTR lpFile;
+  LPCWSTR lpParameters;
+  LPCWSTR lpDirectory;
+  int nShow;
+  HINSTANCE hInstApp;
+  void* lpIDList;
+  LPCWSTR lpClass;
+  HKEY hkeyClass;
+  DWORD dwHotKey;
+  union {
+    HANDLE hIcon;
+    HANDLE hMonitor;
+  };
+  HANDLE hProcess;
+} SHELLEXECUTEINFOW, *LPSHELLEXECUTEINFOW;
+
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info);
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info);
 // Whether a word of a command text that begins with a slash names a path
 // rather than a switch. On Windows a slash never begins a path, so every
 // such word is a switch; on a platform whose paths begin with one, a word

@@ -20,9 +20,18 @@ typedef struct _DOCINFOA {
   DWORD fwType;
 } DOCINFOA, *LPDOCINFOA;
 
+typedef struct _DOCINFOW {
+  int cbSize;
+  LPCWSTR lpszDocName;
+  LPCWSTR lpszOutput;
+  LPCWSTR lpszDatatype;
+  DWORD fwType;
+} DOCINFOW, *LPDOCINFOW;
+
 typedef BOOL(CALLBACK* ABORTPROC)(HDC, int);
 
 int StartDocA(HDC dc, const DOCINFOA* info);
+int StartDocW(HDC dc, const DOCINFOW* info);
 int StartPage(HDC dc);
 int EndPage(HDC dc);
 int EndDoc(HDC dc);
