@@ -52,6 +52,16 @@ else
   same_pages() { [ "$(page_shapes "$1")" = "$(page_shapes "$2")" ]; }
 fi
 
+# Page $2 of PDF $1 laid out at the grid's pitch $3 (points): the columns
+# come from where each character stands, not from how wide its glyph is
+# (a face drawn to fit its cell is a hair wider than Wine's).
+page_text_at() { pdftotext -fixed "$3" -f "$2" -l "$2" "$1" - 2>/dev/null; }
+# The pitch: the longest plain word of page 1, its width over its letters.
+grid_pitch() {
+  pdftotext -bbox -f 1 -l 1 "$1" - 2>/dev/null |
+    sed -n -E 's/.*xMin="(-?[0-9.]+)".*xMax="([0-9.]+)".*>([!-~]+)<\/word>/\1 \2 \3/p' |
+    awk '{ n = length($3); if (n > best) { best = n; pitch = ($2 - $1) / n } } END { printf "%.3f", pitch }'
+}
 # Prints the report (the last argument) through host $1 (an array name)
 # with the other arguments; PDF is its PDF.
 print_through() {  # FIRST|SECOND option... report
@@ -63,7 +73,7 @@ print_through() {  # FIRST|SECOND option... report
 }
 
 compare() {  # label option... report
-  local label=$1 first second pages page
+  local label=$1 first second pages page pitch
   shift
   print_through FIRST "$@" && first=$PDF
   print_through SECOND "$@" && second=$PDF
@@ -76,8 +86,10 @@ compare() {  # label option... report
   check "$label: same page count" [ "$(pdf_pages "$second")" = "$pages" ]
   check "$label: same title" [ "$(pdf_title "$second" | tr -d '()')" = "$(pdf_title "$first" | tr -d '()')" ]
   check "$label: same pages" same_pages "$first" "$second"
+  pitch=$(grid_pitch "$first")
   for ((page = 1; page <= ${pages:-0}; page++)); do
-    check "$label: page $page reads the same" diff <(pdf_page_text "$first" "$page") <(pdf_page_text "$second" "$page")
+    check "$label: page $page reads the same" \
+      diff <(page_text_at "$first" "$page" "$pitch") <(page_text_at "$second" "$page" "$pitch")
   done
 }
 

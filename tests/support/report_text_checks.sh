@@ -11,7 +11,7 @@
 # give the grid; a row is the order of its line on the page.
 grid_words() {  # pdf
   pdftotext -bbox -f 1 -l 1 "$1" - 2>/dev/null |
-    sed -n -E 's/.*<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="[0-9.]+">(.*)<\/word>/\1 \2 \3 \4/p' |
+    sed -n -E 's/.*<word xMin="(-?[0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="[0-9.]+">(.*)<\/word>/\1 \2 \3 \4/p' |
     awk 'NR == 1 { x0 = $1; cell = ($3 - $1) / length($4); y = $2 - 99 }
          { if ($2 - y > 4) { row++; y = $2 }
            printf "%d %d %s\n", ($1 - x0) / cell + 0.5, row - 1, $4 }'
@@ -62,7 +62,7 @@ cell_holds_both() {  # pdf
   local pdf=$1 cells
   pdftoppm -r 150 -gray -f 1 -l 1 -singlefile "$pdf" page
   mapfile -t cells < <(pdftotext -bbox -f 1 -l 1 "$pdf" - 2>/dev/null |
-    sed -n -E 's/.*<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">.*/\1 \2 \3 \4/p' |
+    sed -n -E 's/.*<word xMin="(-?[0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">.*/\1 \2 \3 \4/p' |
     awk -v dpi=150 'NR == 1 { x0 = $1; cell = ($3 - $1) / 40; top = $2; height = $4 - $2 }
       NR == 2 { y = top + 2 * ($2 - top)
                 for (c = 0; c <= 4; c += 2) printf "%dx%d+%d+%d\n", cell * dpi / 72, height * dpi / 72,
@@ -250,7 +250,7 @@ check_text_forms() {  # tag
 cells_blank() {  # pdf row first end
   local crop
   crop=$(pdftotext -bbox -f 1 -l 1 "$1" - 2>/dev/null |
-    sed -n -E 's/.*<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">.*/\1 \2 \3 \4/p' |
+    sed -n -E 's/.*<word xMin="(-?[0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">.*/\1 \2 \3 \4/p' |
     awk -v row="$2" -v a="$3" -v b="$4" 'NR == 1 { x0 = $1; cell = ($3 - $1) / 40; y0 = $2; h = $4 - $2 }
       NR == 2 { printf "-x %d -y %d -W %d -H %d", x0 + a * cell + 1, y0 + row * ($2 - y0) + 1, (b - a) * cell - 2, h - 2 }')
   [ -n "$crop" ] && pdftoppm -r 72 -gray -f 1 -l 1 -singlefile $crop "$1" cells &&

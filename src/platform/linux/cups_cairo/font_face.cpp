@@ -83,9 +83,10 @@ UniquePattern MatchPattern(const FontRequest& request) {
   return UniquePattern(FcFontMatch(nullptr, pattern.get(), &result));
 }
 
-cairo_scaled_font_t* ScaledFont(cairo_font_face_t* face, double emHeight) {
+// widthScale narrows or widens the glyphs, and their advances with them.
+cairo_scaled_font_t* ScaledFont(cairo_font_face_t* face, double emHeight, double widthScale = 1) {
   cairo_matrix_t size, identity;
-  cairo_matrix_init_scale(&size, emHeight, emHeight);
+  cairo_matrix_init_scale(&size, emHeight * widthScale, emHeight);
   cairo_matrix_init_identity(&identity);
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
@@ -155,6 +156,23 @@ UniquePattern MatchFallback(const FontRequest& request, uint32_t codePoint) {
 
 }  // namespace
 
+// The grid steps by the face's average width in whole device units, and
+// each character is placed in its cell. A fixed face's own advance is a
+// fraction off that step (5.42 points against 5.40), so every glyph would
+// need a position of its own in the document, four times the bytes for a
+// report. Drawn a hair narrower or wider, its advance is the step itself:
+// the glyphs land in their cells at their own advance, and a run is placed
+// as one. False when the face cannot be made at that width.
+bool FontFace::FitAdvanceToCell(cairo_font_face_t* face, double em, long cell) {
+  unsigned long index = 0;
+  double advance = 0;
+  if (cell <= 0 || !GlyphOf(scaled_.get(), "0", index, advance) || advance <= 0) return true;
+  double scale = cell / advance;
+  if (std::fabs(scale - 1) > 0.1) return true;  // not the face the step was taken from
+  scaled_.reset(ScaledFont(face, em, scale));
+  return static_cast<bool>(scaled_);
+}
+
 FontFace::Drawn FontFace::glyphFor(uint32_t codePoint) {
   if (codePoint < 0x80) return Drawn{scaled(), glyphIndex(codePoint), glyphAdvance(codePoint)};
   auto known = drawn_.find(codePoint);
@@ -218,6 +236,7 @@ bool FontFace::Realize() {
   FcPatternGetInteger(match.get(), FC_SPACING, 0, &spacing);
   m.fixedPitch = spacing == FC_MONO || spacing == FC_CHARCELL;
   m.trueType = units.trueType;
+  if (m.fixedPitch && !FitAdvanceToCell(face.get(), em, m.averageWidth)) return false;
 
   underlinePosition_ = units.underlinePosition * em / units.unitsPerEm;
   underlineThickness_ = std::max(1.0, units.underlineThickness * em / units.unitsPerEm);

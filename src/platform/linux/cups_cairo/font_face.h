@@ -73,6 +73,8 @@ class FontFace {
   double underlineThickness() const { return underlineThickness_; }
 
  private:
+  bool FitAdvanceToCell(cairo_font_face_t* face, double em, long cell);
+
   FontRequest request_;
   bool tried_ = false;
   UniqueScaledFont scaled_;
